@@ -1,0 +1,3 @@
+#include "app/OrvaneZellSeriesEditorApplication.h"
+
+START_JUCE_APPLICATION (OrvaneZellSeriesEditorApplication)

@@ -1,0 +1,98 @@
+# The pictures, compiled into a library of their own.
+file(GLOB MARLO_ARTWORK CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/resources/*.png" "${PROJECT_SOURCE_DIR}/resources/*.syx")
+juce_add_binary_data(marlo_artwork
+    HEADER_NAME MarloArtwork.h
+    NAMESPACE MarloArt
+    SOURCES ${MARLO_ARTWORK})
+set_target_properties(marlo_artwork PROPERTIES POSITION_INDEPENDENT_CODE ON)
+
+# Everything but main: the application, the tests, the benchmarks and the fuzzers link this.
+file(GLOB_RECURSE MARLO_SOURCES CONFIGURE_DEPENDS
+    "${PROJECT_SOURCE_DIR}/preset/*.cpp"
+    "${PROJECT_SOURCE_DIR}/midi/*.cpp"
+    "${PROJECT_SOURCE_DIR}/editor/*.cpp"
+    "${PROJECT_SOURCE_DIR}/app/*.cpp")
+list(FILTER MARLO_SOURCES EXCLUDE REGEX ".*/app/Main\\.cpp$")
+
+add_library(marlo_core STATIC ${MARLO_SOURCES})
+target_include_directories(marlo_core PUBLIC "${PROJECT_SOURCE_DIR}")
+target_compile_definitions(marlo_core PUBLIC
+    JUCE_WEB_BROWSER=0
+    JUCE_USE_CURL=0
+    JUCE_DISPLAY_SPLASH_SCREEN=0
+    JUCE_MODAL_LOOPS_PERMITTED=1
+    JUCE_APPLICATION_NAME_STRING="Orvane Zell Series Editor"
+    JUCE_APPLICATION_VERSION_STRING="${PROJECT_VERSION}")
+# The modules are compiled once, here; their include paths and definitions are passed on
+# so that every consumer sees the same configuration.
+target_link_libraries(marlo_core
+    PRIVATE
+        juce::juce_core
+        juce::juce_events
+        juce::juce_data_structures
+        juce::juce_graphics
+        juce::juce_gui_basics
+        juce::juce_gui_extra
+        juce::juce_audio_basics
+        juce::juce_audio_devices
+    PUBLIC
+        juce::juce_recommended_config_flags
+        juce::pkgconfig_JUCE_IMG_LINUX_DEPS
+        marlo_artwork)
+target_include_directories(marlo_core INTERFACE $<TARGET_PROPERTY:marlo_core,INCLUDE_DIRECTORIES>)
+target_compile_definitions(marlo_core INTERFACE $<TARGET_PROPERTY:marlo_core,COMPILE_DEFINITIONS>)
+
+add_executable(marlo-editor "${PROJECT_SOURCE_DIR}/app/Main.cpp")
+target_link_libraries(marlo-editor PRIVATE marlo_core)
+
+if(EXISTS "${PROJECT_SOURCE_DIR}/tools/artwork/CMakeLists.txt")
+    add_subdirectory("${PROJECT_SOURCE_DIR}/tools/artwork" tools/artwork)
+endif()
+
+if(EXISTS "${PROJECT_SOURCE_DIR}/packaging/install.cmake")
+    include("${PROJECT_SOURCE_DIR}/packaging/install.cmake")
+else()
+    install(TARGETS marlo-editor RUNTIME DESTINATION bin)
+endif()
+
+if(MARLO_BUILD_TESTS)
+    enable_testing()
+    find_package(GTest REQUIRED)
+    # One executable per folder, so each subsystem's suite builds and runs on its own.
+    foreach(area preset midi editor app)
+        file(GLOB_RECURSE area_tests CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/${area}/*.cpp")
+        if(area_tests)
+            add_executable(marlo_${area}_tests ${area_tests} ${PROJECT_SOURCE_DIR}/tests/support/TestMain.cpp)
+            target_include_directories(marlo_${area}_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+            target_link_libraries(marlo_${area}_tests PRIVATE marlo_core GTest::gtest GTest::gmock)
+            add_test(NAME ${area} COMMAND marlo_${area}_tests)
+            set_tests_properties(${area} PROPERTIES TIMEOUT 600)
+        endif()
+    endforeach()
+    # End-to-end checks that drive the real binary from outside.
+    file(GLOB e2e_scripts CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/e2e/*.sh")
+    foreach(script ${e2e_scripts})
+        get_filename_component(name "${script}" NAME_WE)
+        add_test(NAME e2e_${name} COMMAND bash "${script}" $<TARGET_FILE:marlo-editor>)
+        set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300)
+    endforeach()
+endif()
+
+if(MARLO_BUILD_BENCHMARKS AND NOT MARLO_FUZZ)
+    find_package(benchmark QUIET)
+    file(GLOB bench_sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/benchmarks/*.cpp")
+    if(benchmark_FOUND AND bench_sources)
+        add_executable(marlo_benchmarks ${bench_sources})
+        target_link_libraries(marlo_benchmarks PRIVATE marlo_core benchmark::benchmark)
+    endif()
+endif()
+
+if(MARLO_FUZZ)
+    file(GLOB fuzz_sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/fuzz/*.cpp")
+    foreach(source ${fuzz_sources})
+        get_filename_component(name "${source}" NAME_WE)
+        add_executable(${name} "${source}")
+        target_link_libraries(${name} PRIVATE marlo_core)
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    endforeach()
+endif()

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "midi/MidiPorts.h"
+
+#include <juce_audio_devices/juce_audio_devices.h>
+#include <memory>
+
+/** Shows the "MIDI Error" alert; sending without an open output reports through it. */
+void showMidiError();
+
+/** The application's one gateway to MIDI: one input and one output chosen by name, sending, and
+    every complete incoming message handed to the registered listeners.
+*/
+class MidiManager : public juce::MidiInputCallback
+{
+public:
+    /** Receives every complete incoming message. */
+    class MidiManagerListener
+    {
+    public:
+        /** Called on the MIDI input thread. */
+        virtual void midiMessageReceived (const juce::MidiMessage& message) = 0;
+        virtual ~MidiManagerListener() = default;
+    };
+
+    /** Reaches the operating system's devices through JUCE. */
+    MidiManager();
+    explicit MidiManager (std::unique_ptr<MidiPorts> ports);
+    ~MidiManager() override;
+
+    /** Replaces the device service; closes whatever was open. Message thread, before any choice. */
+    void setPorts (std::unique_ptr<MidiPorts> ports);
+    MidiPorts& getPorts() noexcept { return *ports; }
+
+    void setInputDevice (const juce::String& name);
+    void setOutputDevice (const juce::String& name);
+    void sendMessage (const juce::MidiMessage& message);
+
+    void addListener (MidiManagerListener* listener);
+    /** After this returns the listener is not being called and will not be called again. */
+    void removeListener (MidiManagerListener* listener);
+
+    bool isInputOpen() const noexcept;
+    bool isOutputOpen() const noexcept;
+    const juce::String& getInputDeviceName() const noexcept { return inputDeviceName; }
+    const juce::String& getOutputDeviceName() const noexcept { return outputDeviceName; }
+
+    void handleIncomingMidiMessage (juce::MidiInput* source, const juce::MidiMessage& message) override;
+    void handlePartialSysexMessage (juce::MidiInput*, const juce::uint8*, int, double) override {}
+
+private:
+    juce::String inputDeviceName;
+    juce::String outputDeviceName;
+    juce::Array<MidiManagerListener*> listeners;
+    // Held while listeners are called on the MIDI thread and while the list changes, so a
+    // listener that has been removed is never called again.
+    juce::CriticalSection listenerLock;
+    std::unique_ptr<MidiPorts::Input> input;
+    std::unique_ptr<MidiPorts::Output> output;
+    std::unique_ptr<MidiPorts> ports;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiManager)
+};

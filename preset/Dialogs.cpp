@@ -1,0 +1,70 @@
+#include "preset/Dialogs.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+namespace
+{
+class SystemDialogs final : public Dialogs
+{
+public:
+    void showAlert (const juce::String& title, const juce::String& message) override
+    {
+        juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::NoIcon, title, message, "OK");
+    }
+
+    void showModalMessage (const juce::String& title, const juce::String& message) override
+    {
+        juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::NoIcon, title, message, "OK");
+    }
+
+    SaveAnswer askSaveQuestion (const juce::String& title, const juce::String& message) override
+    {
+        // showYesNoCancelBox returns 1 for the first button, 2 for the second and 0 for the
+        // last one or Escape.
+        const auto result = juce::AlertWindow::showYesNoCancelBox (juce::MessageBoxIconType::NoIcon,
+                                                                   title, message, "Yes", "No", "Cancel",
+                                                                   nullptr, nullptr);
+        if (result == 1)
+            return SaveAnswer::yes;
+        if (result == 2)
+            return SaveAnswer::no;
+        return SaveAnswer::cancel;
+    }
+
+    std::optional<juce::File> chooseFileToOpen (const juce::String& title, const juce::File& startFolder,
+                                                const juce::String& pattern) override
+    {
+        juce::FileChooser chooser (title, startFolder, pattern);
+        if (chooser.browseForFileToOpen())
+            return chooser.getResult();
+        return std::nullopt;
+    }
+
+    std::optional<juce::File> chooseFileToSave (const juce::String& title, const juce::File& startFolder,
+                                                const juce::String& pattern) override
+    {
+        juce::FileChooser chooser (title, startFolder, pattern);
+        if (chooser.browseForFileToSave (true))
+            return chooser.getResult();
+        return std::nullopt;
+    }
+};
+
+SystemDialogs& systemDialogs()
+{
+    static SystemDialogs dialogs;
+    return dialogs;
+}
+
+Dialogs* replacementDialogs = nullptr;
+} // namespace
+
+Dialogs& Dialogs::get()
+{
+    return replacementDialogs != nullptr ? *replacementDialogs : systemDialogs();
+}
+
+void Dialogs::set (Dialogs* replacement)
+{
+    replacementDialogs = replacement;
+}

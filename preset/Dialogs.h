@@ -1,0 +1,48 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+#include <optional>
+
+/** The one seam through which the program talks to the user: alerts, the save question and the
+    file choosers. The system's own dialogs are used unless a replacement is installed, which is
+    how tests answer dialogs without a person.
+
+    All calls are made on the message thread.
+*/
+class Dialogs
+{
+public:
+    enum class SaveAnswer
+    {
+        yes,
+        no,
+        cancel
+    };
+
+    virtual ~Dialogs() = default;
+
+    /** Asynchronous alert without icon and one "OK" button; the caller does not wait. */
+    virtual void showAlert (const juce::String& title, const juce::String& message) = 0;
+
+    /** Modal message with one "OK" button; returns when it is dismissed. */
+    virtual void showModalMessage (const juce::String& title, const juce::String& message) = 0;
+
+    /** Modal question with "Yes", "No" and "Cancel"; Escape counts as Cancel. */
+    virtual SaveAnswer askSaveQuestion (const juce::String& title, const juce::String& message) = 0;
+
+    /** Modal chooser; an empty optional when the user cancels. */
+    virtual std::optional<juce::File> chooseFileToOpen (const juce::String& title,
+                                                        const juce::File& startFolder,
+                                                        const juce::String& pattern) = 0;
+
+    /** Modal chooser with the overwrite warning on; an empty optional when the user cancels. */
+    virtual std::optional<juce::File> chooseFileToSave (const juce::String& title,
+                                                        const juce::File& startFolder,
+                                                        const juce::String& pattern) = 0;
+
+    /** The dialogs in use now. */
+    static Dialogs& get();
+
+    /** Installs a replacement (not owned; it must outlive its use); nullptr restores the system's. */
+    static void set (Dialogs* replacement);
+};

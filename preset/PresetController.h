@@ -1,0 +1,100 @@
+#pragma once
+
+#include "editor/ParameterValue.h"
+#include "midi/MidiManager.h"
+#include "preset/PresetLayout.h"
+
+#include <juce_events/juce_events.h>
+#include <juce_gui_basics/juce_gui_basics.h>
+#include <atomic>
+#include <map>
+#include <optional>
+
+/** Holds one document's preset image, keeps it in step with the widgets' bindings, saves and
+    loads "*.marlo" files, and moves the preset to and from the hardware.
+
+    Threads: everything runs on the message thread except midiMessageReceived, which the MIDI
+    manager calls on the MIDI input thread. That call only recognises a reply and hands its bytes
+    to the message thread; taking a reply and the timer's repeat or give-up step are decided under
+    one lock, so a reply is taken exactly once and nothing follows it.
+*/
+class PresetController : public juce::Button::Listener,
+                         public ParameterValue::Listener,
+                         public juce::Timer,
+                         public MidiManager::MidiManagerListener
+{
+public:
+    static constexpr int firstReplyTimeoutMs = 1000;
+    static constexpr int retryIntervalMs = 750;
+    static constexpr int maxRetries = 8;
+
+    PresetController (int presetDataLength, MidiManager& midiManager);
+    ~PresetController() override;
+
+    void buttonClicked (juce::Button* button) override;
+    void buttonStateChanged (juce::Button*) override {}
+    void parameterValueChanged (ParameterValue* value) override;
+    /** Called on the MIDI input thread. */
+    void midiMessageReceived (const juce::MidiMessage& message) override;
+    void timerCallback() override;
+
+    void addParameterOffsets (const juce::Array<ParameterAddress>& entries);
+    void addActionListener (juce::ActionListener* listener);
+
+    void sendPresetToHardware();
+    void requestPreset();
+
+    juce::Array<juce::uint8> createDumpData() const;
+    bool loadPresetData (const juce::Array<juce::uint8>& data);
+    bool validatePresetData (const juce::Array<juce::uint8>& data) const;
+
+    /** Writes the 103-byte dump; false (after an alert naming the file) when the write failed. */
+    bool saveToFile (const juce::File& file);
+    bool loadFromFile (const juce::File& file);
+
+    /** Stops listening to MIDI, stops a get in progress and forgets every binding. The document
+        calls this before its views go, so nothing can reach a deleted binding. */
+    void detach();
+
+    const juce::Array<juce::uint8>& getPresetData() const noexcept { return presetData; }
+    bool isAwaitingReply() const noexcept { return awaitingReply.load(); }
+    int getRetryCount() const noexcept { return retryCount; }
+
+    static void showNoDeviceAlert();
+    static void showGetPresetFailedAlert();
+    static void showGetPresetSucceededAlert();
+    static void showInvalidMidiMessageAlert();
+    static void showInvalidFileAlert();
+    static void showSaveFailedAlert (const juce::File& file);
+
+private:
+    void applyPendingReply();
+    bool isReplyHeader (const juce::MidiMessage& message) const;
+
+    /** Carries a taken reply from the MIDI thread to the message thread. */
+    struct ReplyHandOver final : public juce::AsyncUpdater
+    {
+        explicit ReplyHandOver (PresetController& c) : controller (c) {}
+        void handleAsyncUpdate() override { controller.applyPendingReply(); }
+        PresetController& controller;
+    };
+
+    juce::ActionBroadcaster actionBroadcaster;
+    std::map<juce::String, int> parameterOffsets;
+    std::map<int, juce::Array<ParameterValue*>> boundValues;
+    MidiManager* midiManager;
+    juce::Array<juce::uint8> presetData;
+    int retryCount = 0;
+    std::atomic<bool> awaitingReply { false };
+
+    // Guards the decision "take this reply" against the timer's repeat and give-up steps.
+    juce::CriticalSection replyLock;
+    std::optional<juce::MidiMessage> pendingReply;
+    ReplyHandOver replyHandOver { *this };
+    bool listening = true;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetController)
+};
+
+/** Builds a controller for a 93-byte preset with the whole parameter layout. */
+std::unique_ptr<PresetController> createPresetController (MidiManager& midiManager);

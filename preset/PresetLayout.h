@@ -1,0 +1,88 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/** The seven kinds of control, in the order of their sections in the preset image. */
+enum class ControlType
+{
+    Keybed = 0,
+    PitchWheel = 1,
+    ModWheel = 2,
+    Sustain = 3,
+    Knob = 4,
+    Pad = 5,
+    Switch = 6
+};
+
+/** The parameters of a pad; the ids are shared with the pad's reference data. */
+enum PadParameter
+{
+    padMode = 0,
+    padMidiChannel = 1,
+    padNote = 2,
+    padCC = 3,
+    padBankMSB = 4,
+    padCurve = 5,
+    padPressed = 6,
+    padToggleOn = 7,
+    padBankLSB = 8,
+    padFixed = 9,
+    padReleased = 10,
+    padToggleOff = 11,
+    padProgram = 12
+};
+
+/** The parameters of a switch; the ids are shared with the switch's reference data. */
+enum SwitchParameter
+{
+    switchMode = 0,
+    switchMidiChannel = 1,
+    switchCC = 2,
+    switchPressed = 3,
+    switchReleased = 4,
+    switchToggleOn = 5,
+    switchToggleOff = 6,
+    switchBankMSB = 7,
+    switchBankLSB = 8,
+    switchProgram = 9
+};
+
+/** One entry of the layout: a parameter name and the offset of its byte in the preset image. */
+struct ParameterAddress
+{
+    juce::String name;
+    int offset = 0;
+};
+
+/** Number of controls of a type and the bytes each takes. */
+int controlCount (ControlType type);
+int bytesPerControl (ControlType type);
+/** Offset of the type's section: the sum of the sizes of every earlier section. */
+int sectionOffset (ControlType type);
+/** Offset of the first byte of control n (counted from 1) of a type. */
+int controlOffset (ControlType type, int controlNumber);
+/** The section title of control n: "Keybed", "Pitch Wheel", ..., "Knob 3", "Pad 8". */
+juce::String controlTitle (ControlType type, int controlNumber);
+
+/** Length of the preset image, 93, formed in 8-bit arithmetic as the message header needs it. */
+juce::uint8 presetDataLength();
+
+juce::Array<ParameterAddress> keybedParameters (const juce::String& prefix, int offset);
+juce::Array<ParameterAddress> pitchWheelParameters (const juce::String& prefix, int offset);
+juce::Array<ParameterAddress> modWheelParameters (const juce::String& prefix, int offset);
+juce::Array<ParameterAddress> sustainParameters (const juce::String& prefix, int offset);
+juce::Array<ParameterAddress> knobParameters (const juce::String& prefix, int offset);
+juce::Array<ParameterAddress> padParameters (const juce::String& prefix, int offset);
+juce::Array<ParameterAddress> switchParameters (const juce::String& prefix, int offset);
+
+/** The label of an id; the empty string for an id outside the table. */
+juce::String padParameterLabel (int id);
+juce::String switchParameterLabel (int id);
+juce::Array<int> allPadParameters();
+juce::Array<int> allSwitchParameters();
+
+/** The whole layout, 177 names over 93 bytes, in section order. */
+juce::Array<ParameterAddress> presetLayout();
+
+/** The 93 bytes a new document starts from (the factory dump's payload, octave lowered by one). */
+juce::Array<juce::uint8> factoryPresetData();

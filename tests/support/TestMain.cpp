@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+#include <juce_events/juce_events.h>
+#include <juce_gui_basics/juce_gui_basics.h>
+
+namespace
+{
+juce::JUCEApplicationBase* noApplication()
+{
+    return nullptr;
+}
+
+/** Brings JUCE's message system up once for the whole run, on the test thread. */
+class JuceEnvironment final : public ::testing::Environment
+{
+public:
+    void SetUp() override { initialiser = std::make_unique<juce::ScopedJuceInitialiser_GUI>(); }
+    void TearDown() override
+    {
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+        initialiser.reset();
+    }
+
+private:
+    std::unique_ptr<juce::ScopedJuceInitialiser_GUI> initialiser;
+};
+} // namespace
+
+int main (int argc, char** argv)
+{
+    // With an application factory set JUCE counts as a standalone app, and only then does it
+    // install its X error handlers: without them the first X error of a window test ends the run.
+    juce::JUCEApplicationBase::createInstance = &noApplication;
+    ::testing::InitGoogleTest (&argc, argv);
+    ::testing::AddGlobalTestEnvironment (new JuceEnvironment());
+    return RUN_ALL_TESTS();
+}
