@@ -49,6 +49,8 @@ public:
     void handlePartialSysexMessage (juce::MidiInput*, const juce::uint8*, int, double) override {}
 
 private:
+    // Declared first so that it outlives the devices it opened.
+    std::unique_ptr<MidiPorts> ports;
     juce::String inputDeviceName;
     juce::String outputDeviceName;
     juce::Array<MidiManagerListener*> listeners;
@@ -57,7 +59,6 @@ private:
     juce::CriticalSection listenerLock;
     std::unique_ptr<MidiPorts::Input> input;
     std::unique_ptr<MidiPorts::Output> output;
-    std::unique_ptr<MidiPorts> ports;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiManager)
 };
