@@ -1,26 +1,221 @@
 #include "app/OrvaneZellSeriesEditorApplication.h"
 
+#include "app/CommandIDs.h"
+#include "app/LaunchOptions.h"
+#include "midi/CombinedMidiPorts.h"
+#include "midi/JuceMidiPorts.h"
+#include "midi/SimulatedMarlo.h"
+#include "preset/Dialogs.h"
+
+#include <array>
+
 namespace
 {
-class FirstWindow final : public juce::DocumentWindow
-{
-public:
-    FirstWindow() : juce::DocumentWindow ("Orvane Marlo Editor", juce::Colour (0xff999999), closeButton)
-    {
-        setUsingNativeTitleBar (true);
-        centreWithSize (1200, 700);
-        setVisible (true);
-    }
-    void closeButtonPressed() override { juce::JUCEApplication::getInstance()->systemRequestedQuit(); }
+constexpr std::array<juce::CommandID, 9> applicationCommands {
+    CommandIDs::about,       CommandIDs::newWindow, CommandIDs::open,
+    CommandIDs::deviceSetup, CommandIDs::closeWindow, CommandIDs::minimize,
+    CommandIDs::bringAllToFront, CommandIDs::openUserGuide, CommandIDs::quit
 };
+
+bool isApplicationCommand (juce::CommandID id)
+{
+    return std::find (applicationCommands.begin(), applicationCommands.end(), id) != applicationCommands.end();
+}
+
+std::unique_ptr<MidiPorts> systemAndSimulatedPorts()
+{
+    std::vector<std::unique_ptr<MidiPorts>> parts;
+    parts.push_back (std::make_unique<JuceMidiPorts>());
+    parts.push_back (std::make_unique<SimulatedMarlo>());
+    return std::make_unique<CombinedMidiPorts> (std::move (parts));
+}
 } // namespace
 
-void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
+OrvaneZellSeriesEditorApplication::OrvaneZellSeriesEditorApplication()
+    : quitAction ([] { juce::JUCEApplicationBase::quit(); })
 {
-    window = std::make_unique<FirstWindow>();
+}
+
+OrvaneZellSeriesEditorApplication::~OrvaneZellSeriesEditorApplication()
+{
+    // Normally shutdown has done this; the menu model must not outlive the manager it watches.
+    windowManager.reset();
+    menuModel.reset();
+}
+
+bool OrvaneZellSeriesEditorApplication::moreThanOneInstanceAllowed()
+{
+   #if JUCE_LINUX || JUCE_BSD
+    // JUCE's own hand-over takes a lock here and then broadcasts into nothing, so a second launch
+    // would quit before initialise and drop its file. InstanceHandOver does the job instead.
+    return true;
+   #else
+    return false;
+   #endif
+}
+
+bool OrvaneZellSeriesEditorApplication::handOverToRunningInstance (const juce::String& commandLine)
+{
+   #if JUCE_LINUX || JUCE_BSD
+    handOver = std::make_unique<InstanceHandOver>();
+    const auto role = handOver->start (LaunchOptions (commandLine).forHandOver (juce::File::getCurrentWorkingDirectory()),
+                                       [this] (const juce::String& text) { anotherInstanceStarted (text); });
+
+    if (role == InstanceHandOver::Role::handedOver)
+    {
+        handOver.reset();
+        return true;
+    }
+   #else
+    juce::ignoreUnused (commandLine);
+   #endif
+    return false;
+}
+
+void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandLine)
+{
+    const LaunchOptions options (commandLine);
+
+    if (handOverToRunningInstance (commandLine))
+    {
+        juce::JUCEApplicationBase::quit();
+        return;
+    }
+
+    if (options.wantsSimulatedDevice())
+        midiManager.setPorts (systemAndSimulatedPorts());
+
+    commandManager = std::make_unique<juce::ApplicationCommandManager>();
+    menuModel = std::make_unique<MainMenuModel> (commandManager.get());
+    commandManager->registerAllCommandsForTarget (this);
+    lastDirectory = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+    extraAppleMenuItems = MainMenuModel::createAppleMenuItems (commandManager.get());
+    windowManager = std::make_unique<WindowManager> (&midiManager, commandManager.get(), &lastDirectory);
+
+   #if JUCE_MAC
+    juce::MenuBarModel::setMacMainMenu (menuModel.get(), &extraAppleMenuItems, {});
+   #else
+    windowManager->setMenuBarModel (menuModel.get());
+   #endif
+
+    const auto& documentCommandLine = options.getDocumentCommandLine();
+    const auto trimmed = documentCommandLine.trim();
+
+    if (trimmed.isNotEmpty() && ! trimmed.startsWith ("-"))
+        anotherInstanceStarted (documentCommandLine);
+    else
+        windowManager->newDocument();
+
+    juce::LookAndFeel::getDefaultLookAndFeel().setUsingNativeAlertWindows (true);
 }
 
 void OrvaneZellSeriesEditorApplication::shutdown()
 {
-    window.reset();
+    handOver.reset();
+    windowManager.reset();
+   #if JUCE_MAC
+    juce::MenuBarModel::setMacMainMenu (nullptr);
+   #endif
+    menuModel.reset();
+}
+
+void OrvaneZellSeriesEditorApplication::anotherInstanceStarted (const juce::String& commandLine)
+{
+    if (windowManager == nullptr)
+        return;
+
+    const auto path = commandLine.trim().unquoted();
+
+    // A launch without a file brings the editor forward; it does not replace anybody's preset.
+    if (path.isEmpty() || path.startsWith ("-"))
+    {
+        if (windowManager->getNumDocuments() == 0)
+            windowManager->newDocument();
+        else
+            windowManager->bringAllToFront();
+
+        return;
+    }
+
+    windowManager->openFileInActiveDocument (juce::File::getCurrentWorkingDirectory().getChildFile (path));
+}
+
+void OrvaneZellSeriesEditorApplication::systemRequestedQuit()
+{
+    if (windowManager == nullptr || windowManager->closeAllDocuments())
+        quitAction();
+}
+
+void OrvaneZellSeriesEditorApplication::getAllCommands (juce::Array<juce::CommandID>& commands)
+{
+    for (auto id : applicationCommands)
+        commands.add (id);
+}
+
+void OrvaneZellSeriesEditorApplication::getCommandInfo (juce::CommandID commandID,
+                                                        juce::ApplicationCommandInfo& result)
+{
+    if (isApplicationCommand (commandID))
+        describeCommand (commandID, result);
+}
+
+bool OrvaneZellSeriesEditorApplication::perform (const InvocationInfo& info)
+{
+    if (windowManager == nullptr)
+        return true;
+
+    switch (info.commandID)
+    {
+        case CommandIDs::newWindow: windowManager->newDocument(); break;
+        case CommandIDs::open: openDocumentWithChooser(); break;
+        case CommandIDs::closeWindow: windowManager->closeActiveDocument(); break;
+        case CommandIDs::quit: systemRequestedQuit(); break;
+        case CommandIDs::about: windowManager->showAbout(); break;
+        case CommandIDs::deviceSetup: windowManager->showDeviceSetup(); break;
+        case CommandIDs::minimize: windowManager->minimizeActiveDocument(); break;
+        case CommandIDs::bringAllToFront: windowManager->bringAllToFront(); break;
+        case CommandIDs::openUserGuide: openUserGuide(); break;
+        default: break;
+    }
+
+    return true;
+}
+
+void OrvaneZellSeriesEditorApplication::openDocumentWithChooser()
+{
+    // At the limit the chooser is not shown; newDocument reports the limit.
+    if (! windowManager->canOpenAnotherDocument())
+    {
+        windowManager->newDocument();
+        return;
+    }
+
+    const auto picked = Dialogs::get().chooseFileToOpen ("Select Filename to open", lastDirectory, "*.marlo");
+
+    if (! picked.has_value())
+        return;
+
+    windowManager->openFile (*picked);
+    lastDirectory = picked->getParentDirectory();
+}
+
+juce::File OrvaneZellSeriesEditorApplication::getUserGuideFile()
+{
+    static const juce::String folderName ("Marlo Editor");
+    static const juce::String fileName ("Marlo Editor - User Guide - v1.0.pdf");
+
+    // The base is the home folder: the path text itself supplies "Documents".
+    const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+    return juce::File (home.getFullPathName() + "/Documents/Orvane/" + folderName + "/" + fileName);
+}
+
+void OrvaneZellSeriesEditorApplication::openUserGuide()
+{
+    const auto guide = getUserGuideFile();
+
+    if (guide.existsAsFile() && guide.startAsProcess())
+        return;
+
+    Dialogs::get().showModalMessage ("Orvane Zell Series Editor",
+                                     "Unable to find User Guide: \r\n" + guide.getFullPathName());
 }

@@ -1,17 +1,59 @@
 #pragma once
 
-#include <juce_gui_basics/juce_gui_basics.h>
+#include "app/InstanceHandOver.h"
+#include "app/MainMenuModel.h"
+#include "app/WindowManager.h"
+#include "midi/MidiManager.h"
 
-/** The application object (a first window until the documents exist). */
+#include <juce_gui_basics/juce_gui_basics.h>
+#include <functional>
+#include <memory>
+
+/** The application object: owns the MIDI manager, the commands, the menu bar and the windows
+    for the whole run, and carries out the application's commands. */
 class OrvaneZellSeriesEditorApplication final : public juce::JUCEApplication
 {
 public:
+    OrvaneZellSeriesEditorApplication();
+    ~OrvaneZellSeriesEditorApplication() override;
+
     const juce::String getApplicationName() override { return "Orvane Zell Series Editor"; }
     const juce::String getApplicationVersion() override { return "1.0.6"; }
-    bool moreThanOneInstanceAllowed() override { return false; }
+    bool moreThanOneInstanceAllowed() override;
     void initialise (const juce::String& commandLine) override;
     void shutdown() override;
+    void anotherInstanceStarted (const juce::String& commandLine) override;
+    void systemRequestedQuit() override;
+
+    void getAllCommands (juce::Array<juce::CommandID>& commands) override;
+    void getCommandInfo (juce::CommandID commandID, juce::ApplicationCommandInfo& result) override;
+    bool perform (const InvocationInfo& info) override;
+
+    void openDocumentWithChooser();
+    void openUserGuide();
+    static juce::File getUserGuideFile();
+
+    /** Replaces the framework's quit once every document has closed; for hosts that run the
+        application inside their own message loop, such as tests. */
+    void setQuitAction (std::function<void()> action) { quitAction = std::move (action); }
+
+    MidiManager& getMidiManager() noexcept { return midiManager; }
+    WindowManager* getWindowManager() const noexcept { return windowManager.get(); }
+    MainMenuModel* getMenuModel() const noexcept { return menuModel.get(); }
+    juce::ApplicationCommandManager* getCommandManager() const noexcept { return commandManager.get(); }
+    juce::File& getLastDirectory() noexcept { return lastDirectory; }
 
 private:
-    std::unique_ptr<juce::DocumentWindow> window;
+    bool handOverToRunningInstance (const juce::String& commandLine);
+
+    juce::PopupMenu extraAppleMenuItems;
+    MidiManager midiManager;
+    std::unique_ptr<MainMenuModel> menuModel;
+    std::unique_ptr<WindowManager> windowManager;
+    std::unique_ptr<juce::ApplicationCommandManager> commandManager;
+    juce::File lastDirectory;
+    std::unique_ptr<InstanceHandOver> handOver;
+    std::function<void()> quitAction;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OrvaneZellSeriesEditorApplication)
 };

@@ -1,0 +1,21 @@
+#include "app/AboutWindow.h"
+
+#include "MarloArtwork.h"
+
+AboutWindow::AboutWindow() : juce::ResizableWindow ({}, true)
+{
+    aboutImage = juce::ImageCache::getFromMemory (MarloArt::about_png, MarloArt::about_pngSize);
+    content = std::make_unique<AboutComponent> (&aboutImage);
+    setContentNonOwned (content.get(), true);
+    setUsingNativeTitleBar (false);
+    setResizable (false, false);
+    centreWithSize (content->getWidth(), content->getHeight());
+    setAlwaysOnTop (false);
+    setVisible (true);
+}
+
+AboutWindow::~AboutWindow()
+{
+    clearContentComponent();
+    content.reset();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/** The commands of the application and of its documents. (A struct around the enumerators keeps
+    names such as open and quit out of the global scope, where the C library has its own.) */
+struct CommandIDs
+{
+    enum : juce::CommandID
+    {
+        newWindow = 0x200010,
+        open = 0x200020,
+        closeWindow = 0x200030,
+        saveDocument = 0x200040,
+        saveDocumentAs = 0x200050,
+        quit = 0x200060,
+        getPreset = 0x200070,
+        sendPreset = 0x200080,
+        about = 0x200090,
+        deviceSetup = 0x200310,
+        minimize = 0x200410,
+        bringAllToFront = 0x200420,
+        openUserGuide = 0x200510
+    };
+};
+
+/** One row of the command table: the name shown and the letter of the default key (0 for none). */
+struct CommandDescription
+{
+    juce::CommandID id;
+    const char* name;
+    char keyLetter;
+};
+
+/** The row of a command; null for an id that is not in the table. */
+const CommandDescription* findCommandDescription (juce::CommandID id);
+
+/** Fills the shared parts of a command's info: name, category, and the command-letter key.
+    Leaves the info untouched for an unknown id. */
+void describeCommand (juce::CommandID id, juce::ApplicationCommandInfo& info);

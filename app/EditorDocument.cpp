@@ -1,0 +1,241 @@
+#include "app/EditorDocument.h"
+
+#include "app/CommandIDs.h"
+#include "preset/Dialogs.h"
+#include "preset/PresetLayout.h"
+
+#include <algorithm>
+#include <array>
+
+namespace
+{
+const juce::String titlePrefix ("Orvane Marlo Editor");
+const juce::String filePattern ("*.marlo");
+
+constexpr std::array<juce::CommandID, 5> documentCommands { CommandIDs::saveDocument,
+                                                            CommandIDs::saveDocumentAs,
+                                                            CommandIDs::getPreset,
+                                                            CommandIDs::sendPreset,
+                                                            CommandIDs::closeWindow };
+
+bool isDocumentCommand (juce::CommandID id)
+{
+    return std::find (documentCommands.begin(), documentCommands.end(), id) != documentCommands.end();
+}
+} // namespace
+
+EditorDocument::EditorDocument (std::unique_ptr<EditorComponent> contentToShow,
+                                std::unique_ptr<PresetController> presetController,
+                                const juce::String& name,
+                                juce::File* sharedLastDirectory)
+    : juce::DocumentWindow ({}, juce::Colour (0xff999999), minimiseButton | closeButton, false),
+      lastDirectory (sharedLastDirectory),
+      documentName (name),
+      controller (std::move (presetController)),
+      content (std::move (contentToShow))
+{
+    setLookAndFeel (&look);
+    setUsingNativeTitleBar (true);
+    setResizable (false, false);
+    setContentNonOwned (content.get(), true);
+    centreWithSize (getWidth(), getHeight());
+    updateTitle();
+
+    if (controller != nullptr)
+    {
+        controller->loadPresetData (factoryPresetData());
+        controller->addActionListener (this);
+    }
+
+    setVisible (true);
+}
+
+EditorDocument::~EditorDocument()
+{
+    // The controller must stop reaching its bindings before they are deleted with the views.
+    if (controller != nullptr)
+        controller->detach();
+
+    setMenuBar (nullptr);
+    clearContentComponent();
+    content.reset();
+    controller.reset();
+    setLookAndFeel (nullptr);
+}
+
+void EditorDocument::addWindowCloseListener (WindowCloseListener* listener)
+{
+    if (listener != nullptr)
+        closeListeners.addIfNotAlreadyThere (listener);
+}
+
+void EditorDocument::loadFile (const juce::File& file)
+{
+    if (controller == nullptr || ! file.existsAsFile())
+        return;
+
+    if (controller->loadFromFile (file))
+    {
+        documentFile = file;
+        updateTitle();
+    }
+}
+
+bool EditorDocument::save()
+{
+    if (documentFile.existsAsFile())
+    {
+        if (! writeTo (documentFile))
+            return false;
+
+        updateTitle();
+        return true;
+    }
+
+    return saveAs();
+}
+
+bool EditorDocument::saveAs()
+{
+    const auto chosen = chooseSaveFile();
+
+    // A failed write is not a save: the document keeps its file and its title.
+    if (! chosen.has_value() || ! writeTo (*chosen))
+        return false;
+
+    documentFile = *chosen;
+    documentName = chosen->getFileNameWithoutExtension();
+    updateTitle();
+    return true;
+}
+
+bool EditorDocument::openWithChooser()
+{
+    const auto picked = Dialogs::get().chooseFileToOpen ("Select Filename to open", *lastDirectory, filePattern);
+
+    if (! picked.has_value())
+        return false;
+
+    loadFile (*picked);
+
+    // Follows the file the document holds now, which is the picked one only if it loaded.
+    // An untitled document has no folder of its own, so the shared folder stays as it was.
+    if (documentFile != juce::File())
+        *lastDirectory = documentFile.getParentDirectory();
+
+    return true;
+}
+
+void EditorDocument::updateTitle()
+{
+    if (documentFile.existsAsFile())
+        documentName = documentFile.getFileNameWithoutExtension();
+
+    setName (titlePrefix + " - " + documentName);
+}
+
+void EditorDocument::showMenuBar (juce::MenuBarModel* model)
+{
+    setMenuBar (model);
+
+    if (content != nullptr)
+        setContentComponentSize (content->getWidth(), content->getHeight());
+}
+
+std::optional<juce::File> EditorDocument::chooseSaveFile()
+{
+    auto chosen = Dialogs::get().chooseFileToSave ("Select Filename to save", *lastDirectory, filePattern);
+
+    if (chosen.has_value())
+        *lastDirectory = chosen->getParentDirectory();
+
+    return chosen;
+}
+
+bool EditorDocument::writeTo (const juce::File& file)
+{
+    return controller != nullptr && controller->saveToFile (file);
+}
+
+void EditorDocument::closeButtonPressed()
+{
+    // A listener may delete this document, so after each call nothing of it is touched unless
+    // it still exists.
+    juce::Component::SafePointer<EditorDocument> self (this);
+
+    for (int i = closeListeners.size(); --i >= 0;)
+    {
+        closeListeners.getUnchecked (i)->windowCloseRequested (this);
+
+        if (self == nullptr)
+            return;
+
+        i = juce::jmin (i, closeListeners.size());
+    }
+}
+
+void EditorDocument::actionListenerCallback (const juce::String& message)
+{
+    if (message == "Open")
+        openWithChooser();
+    else if (message == "Save")
+        save();
+    else if (message == "Save As")
+        saveAs();
+}
+
+juce::ApplicationCommandTarget* EditorDocument::getNextCommandTarget()
+{
+    return findFirstTargetParentComponent();
+}
+
+void EditorDocument::getAllCommands (juce::Array<juce::CommandID>& commands)
+{
+    for (auto id : documentCommands)
+        commands.add (id);
+}
+
+void EditorDocument::getCommandInfo (juce::CommandID commandID, juce::ApplicationCommandInfo& result)
+{
+    if (isDocumentCommand (commandID))
+        describeCommand (commandID, result);
+}
+
+bool EditorDocument::perform (const InvocationInfo& info)
+{
+    switch (info.commandID)
+    {
+        case CommandIDs::saveDocument:
+            save();
+            break;
+        case CommandIDs::saveDocumentAs:
+            saveAs();
+            break;
+        case CommandIDs::getPreset:
+            if (controller != nullptr)
+                controller->requestPreset();
+            break;
+        case CommandIDs::sendPreset:
+            if (controller != nullptr)
+                controller->sendPresetToHardware();
+            break;
+        case CommandIDs::closeWindow:
+            // May delete this document; nothing of it is touched afterwards.
+            userTriedToCloseWindow();
+            break;
+        default:
+            break;
+    }
+
+    return true;
+}
+
+std::unique_ptr<EditorDocument> createEditorDocument (MidiManager& midiManager,
+                                                      const juce::String& documentName,
+                                                      juce::File* lastDirectory)
+{
+    auto controller = createPresetController (midiManager);
+    auto editor = createEditorComponent (controller.get());
+    return std::make_unique<EditorDocument> (std::move (editor), std::move (controller), documentName,
+                                             lastDirectory);
+}

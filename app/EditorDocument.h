@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/WindowCloseListener.h"
+#include "editor/CustomLook.h"
+#include "editor/EditorComponent.h"
+#include "preset/PresetController.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+#include <memory>
+
+/** One open preset in a window of its own: its name, its file, its controller and its views.
+
+    The document never closes itself: it reports the wish to its close listeners (the window
+    manager), which ask the save question and delete it.
+*/
+class EditorDocument final : public juce::DocumentWindow,
+                             public juce::ApplicationCommandTarget,
+                             public juce::ActionListener
+{
+public:
+    /** Takes ownership of the views and the controller; lastDirectory is shared, not owned. */
+    EditorDocument (std::unique_ptr<EditorComponent> content,
+                    std::unique_ptr<PresetController> controller,
+                    const juce::String& documentName,
+                    juce::File* lastDirectory);
+    ~EditorDocument() override;
+
+    void addWindowCloseListener (WindowCloseListener* listener);
+
+    const juce::File& getFile() const noexcept { return documentFile; }
+    const juce::String& getDocumentName() const noexcept { return documentName; }
+    PresetController* getController() const noexcept { return controller.get(); }
+    EditorComponent* getEditor() const noexcept { return content.get(); }
+
+    /** Loads a "*.marlo" file; on failure nothing changes here (the controller says why). */
+    void loadFile (const juce::File& file);
+    /** False when nothing was written: the chooser was cancelled or the write failed. */
+    bool save();
+    bool saveAs();
+    /** Whether a file was picked. */
+    bool openWithChooser();
+    void updateTitle();
+
+    /** Shows a menu bar inside the window (where there is no system menu bar) and keeps the
+        editor at its fixed size below it. The model is not owned. */
+    void showMenuBar (juce::MenuBarModel* model);
+
+    void closeButtonPressed() override;
+    void actionListenerCallback (const juce::String& message) override;
+    juce::ApplicationCommandTarget* getNextCommandTarget() override;
+    void getAllCommands (juce::Array<juce::CommandID>& commands) override;
+    void getCommandInfo (juce::CommandID commandID, juce::ApplicationCommandInfo& result) override;
+    bool perform (const InvocationInfo& info) override;
+
+private:
+    std::optional<juce::File> chooseSaveFile();
+    bool writeTo (const juce::File& file);
+
+    juce::File* lastDirectory;
+    juce::String documentName;
+    CustomLook look;
+    juce::File documentFile;
+    juce::Array<WindowCloseListener*> closeListeners;
+    // The controller is declared before the views so that, even without the destructor's own
+    // steps, the views are deleted before the controller they are bound to.
+    std::unique_ptr<PresetController> controller;
+    std::unique_ptr<EditorComponent> content;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EditorDocument)
+};
+
+/** Builds a document with a new controller on the MIDI manager and the editor views for it. */
+std::unique_ptr<EditorDocument> createEditorDocument (MidiManager& midiManager,
+                                                      const juce::String& documentName,
+                                                      juce::File* lastDirectory);

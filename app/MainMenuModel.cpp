@@ -1,0 +1,110 @@
+#include "app/MainMenuModel.h"
+
+#include "app/CommandIDs.h"
+
+#include <array>
+#include <vector>
+
+namespace
+{
+constexpr juce::CommandID separator = 0;
+constexpr juce::CommandID hardwareMenu = -1;
+
+/** A menu as data: its name and its items in order. */
+struct MenuDescription
+{
+    const char* name;
+    std::vector<juce::CommandID> items;
+};
+
+const std::vector<MenuDescription>& menuTable()
+{
+    // Without a system menu bar there is no application menu to hold "About" and "Quit", so
+    // they go where desktop users look for them.
+    static const std::vector<MenuDescription> table {
+        { "File",
+          { CommandIDs::newWindow, CommandIDs::open, CommandIDs::closeWindow, CommandIDs::saveDocument,
+            CommandIDs::saveDocumentAs, hardwareMenu
+           #if ! JUCE_MAC
+            , separator, CommandIDs::quit
+           #endif
+          } },
+        { "Options", { CommandIDs::deviceSetup } },
+        { "Window", { CommandIDs::minimize, CommandIDs::bringAllToFront, separator } },
+        { "Help",
+          { CommandIDs::openUserGuide
+           #if ! JUCE_MAC
+            , separator, CommandIDs::about
+           #endif
+          } },
+    };
+    return table;
+}
+
+constexpr std::array<juce::CommandID, 2> hardwareItems { CommandIDs::getPreset, CommandIDs::sendPreset };
+} // namespace
+
+MainMenuModel::MainMenuModel (juce::ApplicationCommandManager* manager) : commandManager (manager)
+{
+    setApplicationCommandManagerToWatch (commandManager);
+}
+
+MainMenuModel::~MainMenuModel()
+{
+    setApplicationCommandManagerToWatch (nullptr);
+}
+
+juce::StringArray MainMenuModel::getMenuBarNames()
+{
+    juce::StringArray names;
+
+    for (const auto& menu : menuTable())
+        names.add (menu.name);
+
+    return names;
+}
+
+juce::PopupMenu MainMenuModel::getMenuForIndex (int, const juce::String& menuName)
+{
+    juce::PopupMenu menu;
+
+    for (const auto& description : menuTable())
+    {
+        if (menuName != description.name)
+            continue;
+
+        for (auto id : description.items)
+        {
+            if (id == separator)
+                menu.addSeparator();
+            else if (id == hardwareMenu)
+                menu.addSubMenu ("Hardware", createHardwareMenu(), true);
+            else
+                menu.addCommandItem (commandManager, id);
+        }
+    }
+
+    return menu;
+}
+
+juce::PopupMenu MainMenuModel::createHardwareMenu() const
+{
+    juce::PopupMenu hardware;
+
+    for (auto id : hardwareItems)
+        hardware.addCommandItem (commandManager, id);
+
+    return hardware;
+}
+
+void MainMenuModel::menuItemSelected (int, int)
+{
+    // Command items are carried out by the command manager.
+}
+
+juce::PopupMenu MainMenuModel::createAppleMenuItems (juce::ApplicationCommandManager* manager)
+{
+    juce::PopupMenu menu;
+    menu.addCommandItem (manager, CommandIDs::about);
+    return menu;
+}

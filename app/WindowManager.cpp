@@ -1,0 +1,218 @@
+#include "app/WindowManager.h"
+
+#include "preset/Dialogs.h"
+
+WindowManager::WindowManager (MidiManager* manager, juce::ApplicationCommandManager* commands,
+                              juce::File* sharedLastDirectory)
+    : lastDirectory (sharedLastDirectory), midiManager (manager), commandManager (commands)
+{
+}
+
+WindowManager::~WindowManager()
+{
+    // The questions were asked before quitting; whatever is left goes without one.
+    delete deviceSetupWindow.get();
+    delete aboutWindow.get();
+
+    while (! documents.isEmpty())
+        documents.removeLast();
+}
+
+void WindowManager::setMenuBarModel (juce::MenuBarModel* model)
+{
+    menuBarModel = model;
+
+    for (auto* document : documents)
+        document->showMenuBar (model);
+}
+
+bool WindowManager::canOpenAnotherDocument() const
+{
+    return documents.size() < maxDocuments;
+}
+
+EditorDocument* WindowManager::createDocument()
+{
+    if (! canOpenAnotherDocument())
+    {
+        Dialogs::get().showAlert ("Maxiumum Number of Open Documents Reached",
+                                  "You may only have " + juce::String (maxDocuments) + " documents open.");
+        return nullptr;
+    }
+
+    ++untitledCounter;
+    auto* document = documents.add (
+        createEditorDocument (*midiManager, "Untitled " + juce::String (untitledCounter), lastDirectory)
+            .release());
+
+    commandManager->registerAllCommandsForTarget (document);
+    document->addWindowCloseListener (this);
+    document->addKeyListener (commandManager->getKeyMappings());
+
+    if (menuBarModel != nullptr)
+        document->showMenuBar (menuBarModel);
+
+    return document;
+}
+
+void WindowManager::placeWindow (EditorDocument* document)
+{
+    // Cascades by the number of documents ever created, not by the number open.
+    const auto step = 15 * untitledCounter;
+    document->setTopLeftPosition (step, step + 45);
+    document->addToDesktop (document->getDesktopWindowStyleFlags());
+    document->toFront (true);
+}
+
+void WindowManager::newDocument()
+{
+    if (auto* document = createDocument())
+        placeWindow (document);
+}
+
+bool WindowManager::closeDocument (EditorDocument* document)
+{
+    if (document == nullptr)
+        return false;
+
+    const auto answer = Dialogs::get().askSaveQuestion ("Save Document",
+                                                        "Would you like to save: " + document->getDocumentName());
+
+    // The question and the save chooser run modal loops; the document is checked again after them.
+    if (answer == Dialogs::SaveAnswer::cancel || ! documents.contains (document))
+        return false;
+
+    if (answer == Dialogs::SaveAnswer::yes && (! document->save() || ! documents.contains (document)))
+        return false;
+
+    removeDocument (document);
+    return true;
+}
+
+void WindowManager::removeDocument (EditorDocument* document)
+{
+    document->removeKeyListener (commandManager->getKeyMappings());
+    documents.removeObject (document);
+}
+
+bool WindowManager::closeAllDocuments()
+{
+    for (int i = documents.size(); --i >= 0;)
+    {
+        // A modal loop inside closeDocument may have changed the list.
+        i = juce::jmin (i, documents.size() - 1);
+
+        if (i < 0)
+            break;
+
+        if (! closeDocument (documents[i]))
+            return false;
+    }
+
+    return true;
+}
+
+void WindowManager::windowCloseRequested (juce::Component* window)
+{
+    if (window == nullptr)
+        return;
+
+    if (window == deviceSetupWindow.get())
+    {
+        delete deviceSetupWindow.get();
+        return;
+    }
+
+    if (auto* document = dynamic_cast<EditorDocument*> (window))
+        closeDocument (document);
+}
+
+EditorDocument* WindowManager::getActiveDocument() const
+{
+    for (auto* document : documents)
+        if (document->isActiveWindow())
+            return document;
+
+    return nullptr;
+}
+
+void WindowManager::closeActiveDocument()
+{
+    if (auto* document = getActiveDocument())
+        closeDocument (document);
+}
+
+void WindowManager::minimizeActiveDocument()
+{
+    if (auto* document = getActiveDocument())
+        document->setMinimised (true);
+}
+
+void WindowManager::bringAllToFront()
+{
+    for (auto* document : documents)
+    {
+        document->setMinimised (false);
+        document->toFront (true);
+    }
+}
+
+void WindowManager::openFile (const juce::File& file)
+{
+    for (auto* document : documents)
+    {
+        if (document->getFile() == file)
+        {
+            document->toFront (true);
+            return;
+        }
+    }
+
+    if (auto* document = createDocument())
+    {
+        document->loadFile (file);
+        placeWindow (document);
+    }
+}
+
+void WindowManager::openFileInActiveDocument (const juce::File& file)
+{
+    if (documents.isEmpty())
+    {
+        newDocument();
+
+        if (auto* document = documents.getLast())
+            document->loadFile (file);
+
+        return;
+    }
+
+    if (auto* document = getActiveDocument())
+    {
+        document->loadFile (file);
+        return;
+    }
+
+    // No document is in front (the file came from another program): replacing a preset nobody
+    // is looking at could lose the user's edits, so the file gets a document of its own.
+    openFile (file);
+}
+
+void WindowManager::showAbout()
+{
+    if (aboutWindow == nullptr)
+        aboutWindow = new AboutWindow();
+
+    aboutWindow->toFront (true);
+}
+
+void WindowManager::showDeviceSetup()
+{
+    if (deviceSetupWindow == nullptr)
+        deviceSetupWindow = new DeviceManagerWindow (*midiManager);
+
+    for (auto* document : documents)
+        document->toBehind (deviceSetupWindow.get());
+
+    deviceSetupWindow->toFront (true);
+}

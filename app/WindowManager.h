@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/AboutWindow.h"
+#include "app/EditorDocument.h"
+#include "app/WindowCloseListener.h"
+#include "midi/DeviceManagerWindow.h"
+#include "midi/MidiManager.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/** Owns every window: up to five documents, one About window and one Device Setup window.
+    Names and places new documents, asks the save question before a document closes and closes
+    them all before the application quits.
+*/
+class WindowManager final : public WindowCloseListener
+{
+public:
+    static constexpr int maxDocuments = 5;
+
+    /** None of the three is owned; they outlive the window manager. */
+    WindowManager (MidiManager* midiManager, juce::ApplicationCommandManager* commandManager,
+                   juce::File* lastDirectory);
+    ~WindowManager() override;
+
+    /** Where there is no system menu bar, every document shows this one (not owned). */
+    void setMenuBarModel (juce::MenuBarModel* model);
+
+    void newDocument();
+    void openFile (const juce::File& file);
+    void openFileInActiveDocument (const juce::File& file);
+    void closeActiveDocument();
+    /** Newest first; false as soon as one document stays open. */
+    bool closeAllDocuments();
+    void minimizeActiveDocument();
+    void bringAllToFront();
+    void showAbout();
+    void showDeviceSetup();
+    bool canOpenAnotherDocument() const;
+
+    void windowCloseRequested (juce::Component* window) override;
+
+    int getNumDocuments() const noexcept { return documents.size(); }
+    EditorDocument* getDocument (int index) const noexcept { return documents[index]; }
+    /** The first document, in creation order, whose window is the active one; null if none. */
+    EditorDocument* getActiveDocument() const;
+    AboutWindow* getAboutWindow() const { return aboutWindow.get(); }
+    DeviceManagerWindow* getDeviceSetupWindow() const { return deviceSetupWindow.get(); }
+
+private:
+    EditorDocument* createDocument();
+    void placeWindow (EditorDocument* document);
+    bool closeDocument (EditorDocument* document);
+    void removeDocument (EditorDocument* document);
+
+    juce::File* lastDirectory;
+    int untitledCounter = 0;
+    // Both windows delete themselves when closed; the references then read null.
+    juce::WeakReference<DeviceManagerWindow> deviceSetupWindow;
+    juce::WeakReference<AboutWindow> aboutWindow;
+    juce::OwnedArray<EditorDocument> documents;
+    MidiManager* midiManager;
+    juce::ApplicationCommandManager* commandManager;
+    juce::MenuBarModel* menuBarModel = nullptr;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (WindowManager)
+};

@@ -1,0 +1,126 @@
+#include "midi/DeviceManagerComponent.h"
+
+#include "MarloArtwork.h"
+
+namespace
+{
+constexpr int width = 360;
+constexpr int height = 425;
+constexpr float textHeight = 15.0f;
+const juce::Rectangle<int> inputListBounds { 15, 69, 327, 123 };
+const juce::Rectangle<int> outputListBounds { 15, 240, 327, 123 };
+const juce::Rectangle<int> inputFrameBounds { 15, 60, 327, 141 };
+const juce::Rectangle<int> outputFrameBounds { 15, 228, 327, 141 };
+} // namespace
+
+DeviceManagerComponent::DeviceManagerComponent (juce::ActionListener* listener, DeviceListModel* inputs,
+                                                DeviceListModel* outputs)
+    : inputModel (inputs), outputModel (outputs)
+{
+    background = juce::ImageCache::getFromMemory (MarloArt::device_setup_background_png,
+                                                  MarloArt::device_setup_background_pngSize);
+    listFrame = juce::ImageCache::getFromMemory (MarloArt::device_list_frame_png,
+                                                 MarloArt::device_list_frame_pngSize);
+
+    inputList.setModel (inputModel);
+    outputList.setModel (outputModel);
+
+    // Transparent, so that the frame picture painted behind the lists shows.
+    inputList.setColour (juce::ListBox::backgroundColourId, juce::Colour (0x00ffffff));
+    outputList.setColour (juce::ListBox::backgroundColourId, juce::Colour (0x00ffffff));
+
+    okButton.addListener (this);
+    applyButton.addListener (this);
+    cancelButton.addListener (this);
+    addActionListener (listener);
+
+    addAndMakeVisible (okButton);
+    addAndMakeVisible (cancelButton);
+    addAndMakeVisible (applyButton);
+    addAndMakeVisible (inputList);
+    addAndMakeVisible (outputList);
+
+    setLookAndFeel (&look);
+    setSize (width, height);
+}
+
+DeviceManagerComponent::~DeviceManagerComponent()
+{
+    setLookAndFeel (nullptr);
+}
+
+void DeviceManagerComponent::addInputDevice (const juce::String& name)
+{
+    inputModel->addDevice (name);
+}
+
+void DeviceManagerComponent::addOutputDevice (const juce::String& name)
+{
+    outputModel->addDevice (name);
+}
+
+void DeviceManagerComponent::updateLists()
+{
+    inputList.updateContent();
+    outputList.updateContent();
+}
+
+void DeviceManagerComponent::selectInputRow (int row)
+{
+    inputList.selectRow (row, false, true);
+}
+
+void DeviceManagerComponent::selectOutputRow (int row)
+{
+    outputList.selectRow (row, false, true);
+}
+
+int DeviceManagerComponent::getSelectedInputRow() const
+{
+    return inputList.getSelectedRow (0);
+}
+
+int DeviceManagerComponent::getSelectedOutputRow() const
+{
+    return outputList.getSelectedRow (0);
+}
+
+void DeviceManagerComponent::paint (juce::Graphics& g)
+{
+    g.fillAll (juce::Colours::white);
+    g.drawImage (background, juce::Rectangle<int> (0, 0, width, height).toFloat());
+    g.drawImage (listFrame, inputFrameBounds.toFloat());
+    g.drawImage (listFrame, outputFrameBounds.toFloat());
+
+    g.setColour (juce::Colours::black);
+    g.setFont (juce::Font (textHeight, juce::Font::plain));
+    g.drawText ("INPUT", 25, 44, 41, 18, juce::Justification::centredLeft, true);
+    g.drawText ("OUTPUT", 23, 216, 57, 11, juce::Justification::centredLeft, true);
+}
+
+void DeviceManagerComponent::resized()
+{
+    inputList.setBounds (inputListBounds);
+    outputList.setBounds (outputListBounds);
+    okButton.setBounds (16, 381, 72, 32);
+    applyButton.setBounds (248, 381, 88, 30);
+    cancelButton.setBounds (120, 381, 88, 30);
+}
+
+void DeviceManagerComponent::buttonClicked (juce::Button* button)
+{
+    // Messages are delivered later, in order, so "OK" applies the choice before the window goes.
+    if (button == &okButton)
+    {
+        sendActionMessage ("UpdateMIDIDevices");
+        sendActionMessage ("Close");
+    }
+    else if (button == &applyButton)
+    {
+        sendActionMessage ("UpdateMIDIDevices");
+    }
+    else if (button == &cancelButton)
+    {
+        sendActionMessage ("Close");
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "editor/CustomLook.h"
+#include "midi/DeviceListModel.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/** The content of the Device Setup window: the input and output lists over the background
+    picture and the "OK", "Apply" and "Cancel" buttons, which it reports as action messages. */
+class DeviceManagerComponent final : public juce::Component,
+                                     public juce::Button::Listener,
+                                     public juce::ActionBroadcaster
+{
+public:
+    /** None of the three is owned; they belong to the window. */
+    DeviceManagerComponent (juce::ActionListener* listener, DeviceListModel* inputModel,
+                            DeviceListModel* outputModel);
+    ~DeviceManagerComponent() override;
+
+    void addInputDevice (const juce::String& name);
+    void addOutputDevice (const juce::String& name);
+    void updateLists();
+    void selectInputRow (int row);
+    void selectOutputRow (int row);
+    int getSelectedInputRow() const;
+    int getSelectedOutputRow() const;
+
+    juce::ListBox& getInputList() noexcept { return inputList; }
+    juce::ListBox& getOutputList() noexcept { return outputList; }
+    juce::Button& getOkButton() noexcept { return okButton; }
+    juce::Button& getApplyButton() noexcept { return applyButton; }
+    juce::Button& getCancelButton() noexcept { return cancelButton; }
+
+    void paint (juce::Graphics& g) override;
+    void resized() override;
+    void buttonClicked (juce::Button* button) override;
+
+private:
+    juce::TextButton okButton { "OK" };
+    juce::TextButton applyButton { "Apply" };
+    juce::TextButton cancelButton { "Cancel" };
+    juce::Image background;
+    juce::Image listFrame;
+    DeviceListModel* inputModel;
+    DeviceListModel* outputModel;
+    juce::ListBox inputList { "Input Devices" };
+    juce::ListBox outputList { "Output Devices" };
+    CustomLook look;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DeviceManagerComponent)
+};

@@ -1,0 +1,35 @@
+#include "midi/DeviceManagerWindow.h"
+
+DeviceManagerWindow::DeviceManagerWindow (MidiManager& midiManager)
+    : juce::ResizableWindow ("Orvane Brindle Editor Device Setup", true),
+      component (this, &inputModel, &outputModel),
+      selection (midiManager, component)
+{
+    setUsingNativeTitleBar (true);
+    setResizable (false, false);
+    setContentNonOwned (&component, true);
+    centreWithSize (component.getWidth(), component.getHeight());
+    setAlwaysOnTop (false);
+    toFront (true);
+    setVisible (true);
+}
+
+DeviceManagerWindow::~DeviceManagerWindow()
+{
+    clearContentComponent();
+}
+
+void DeviceManagerWindow::actionListenerCallback (const juce::String& message)
+{
+    if (message == "UpdateMIDIDevices")
+        selection.applySelection();
+    else if (message == "Close")
+        delete this;
+}
+
+void DeviceManagerWindow::userTriedToCloseWindow()
+{
+    // Through the same posted message as "Cancel": the window is not deleted inside the
+    // window system's own callback.
+    component.sendActionMessage ("Close");
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "midi/DeviceListModel.h"
+#include "midi/DeviceManagerComponent.h"
+#include "midi/DeviceSelection.h"
+#include "midi/MidiManager.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/** The Device Setup window. It deletes itself when "OK" or "Cancel" closes it; the window
+    manager reaches it through a weak reference. */
+class DeviceManagerWindow final : public juce::ResizableWindow,
+                                  public juce::ActionListener
+{
+public:
+    /** The MIDI manager is not owned; it outlives the window. */
+    explicit DeviceManagerWindow (MidiManager& midiManager);
+    ~DeviceManagerWindow() override;
+
+    void actionListenerCallback (const juce::String& message) override;
+    /** The window manager's own close button closes like "Cancel". */
+    void userTriedToCloseWindow() override;
+
+    DeviceManagerComponent& getComponent() noexcept { return component; }
+
+private:
+    DeviceListModel inputModel;
+    DeviceListModel outputModel;
+    DeviceManagerComponent component;
+    DeviceSelection selection;
+
+    JUCE_DECLARE_WEAK_REFERENCEABLE (DeviceManagerWindow)
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DeviceManagerWindow)
+};

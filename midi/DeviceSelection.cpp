@@ -1,0 +1,44 @@
+#include "midi/DeviceSelection.h"
+
+DeviceSelection::DeviceSelection (MidiManager& manager, DeviceManagerComponent& deviceComponent)
+    : component (&deviceComponent), midiManager (&manager)
+{
+    // Read once: a device plugged in while the window is open shows in the next window.
+    outputNames = midiManager->getPorts().getOutputNames();
+    inputNames = midiManager->getPorts().getInputNames();
+
+    for (const auto& name : inputNames)
+        component->addInputDevice (name);
+
+    for (const auto& name : outputNames)
+        component->addOutputDevice (name);
+
+    component->updateLists();
+
+    // Each selection deselects the others, so with duplicate names the last equal row stays.
+    selectMatchingRows (inputNames, midiManager->getInputDeviceName(),
+                        [this] (int row) { component->selectInputRow (row); });
+    selectMatchingRows (outputNames, midiManager->getOutputDeviceName(),
+                        [this] (int row) { component->selectOutputRow (row); });
+}
+
+void DeviceSelection::selectMatchingRows (const juce::StringArray& names, const juce::String& current,
+                                          const std::function<void (int)>& selectRow)
+{
+    for (int row = 0; row < names.size(); ++row)
+        if (names[row] == current)
+            selectRow (row);
+}
+
+juce::String DeviceSelection::nameAt (const juce::StringArray& names, int row)
+{
+    return juce::isPositiveAndBelow (row, names.size()) ? names[row] : juce::String();
+}
+
+void DeviceSelection::applySelection()
+{
+    const auto inputName = nameAt (inputNames, component->getSelectedInputRow());
+    const auto outputName = nameAt (outputNames, component->getSelectedOutputRow());
+    midiManager->setOutputDevice (outputName);
+    midiManager->setInputDevice (inputName);
+}
