@@ -1,0 +1,56 @@
+#pragma once
+
+#include "support/MessageLoop.h"
+#include "support/RecordingDialogs.h"
+
+#include "midi/MidiManager.h"
+#include "midi/SimulatedMarlo.h"
+#include "preset/PresetController.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/** A folder of its own for each test, removed afterwards. */
+class TemporaryFolder
+{
+public:
+    TemporaryFolder()
+    {
+        folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                     .getChildFile ("marlo-app-test-" + juce::String::toHexString (juce::Random().nextInt64()));
+        folder.createDirectory();
+    }
+
+    ~TemporaryFolder() { folder.deleteRecursively(); }
+
+    const juce::File& get() const noexcept { return folder; }
+    juce::File operator/ (const juce::String& name) const { return folder.getChildFile (name); }
+
+private:
+    juce::File folder;
+};
+
+/** Writes a valid preset file whose "Keybed MIDI Channel" byte (offset 0) is the given value. */
+inline juce::File writePresetFile (const juce::File& file, juce::uint8 keybedChannel)
+{
+    auto data = factoryPresetData();
+    data.set (0, keybedChannel);
+    juce::MemoryBlock dump;
+    dump.append ("\xF0", 1);
+    MidiManager midi { std::make_unique<SimulatedMarlo>() };
+    auto controller = createPresetController (midi);
+    auto header = controller->createDumpData();
+    // The dump is header + image; take the header from a real dump and put our image after it.
+    header.removeRange (header.size() - data.size(), data.size());
+    dump.append (header.getRawDataPointer(), (size_t) header.size());
+    dump.append (data.getRawDataPointer(), (size_t) data.size());
+    dump.append ("\xF7", 1);
+    file.replaceWithData (dump.getData(), dump.getSize());
+    return file;
+}
+
+/** Makes a top-level window the active one and waits until the window system agrees. */
+inline bool activate (juce::TopLevelWindow& window)
+{
+    window.toFront (true);
+    return runMessageLoopUntil ([&window] { return window.isActiveWindow(); }, 2000);
+}

@@ -1,0 +1,351 @@
+#include <gtest/gtest.h>
+
+#include "AppTestSupport.h"
+
+#include "app/CommandIDs.h"
+#include "app/OrvaneZellSeriesEditorApplication.h"
+
+#include <cstdlib>
+
+namespace
+{
+/** The application object as the framework drives it, but inside the test's message loop:
+    the single-instance pipe is isolated and a quit only counts instead of ending the loop. */
+class ApplicationTest : public ::testing::Test
+{
+protected:
+    ApplicationTest()
+    {
+        setenv ("MARLO_EDITOR_INSTANCE", ("app-test-" + juce::String (juce::Random().nextInt64())).toRawUTF8(), 1);
+        application->setQuitAction ([this] { ++quits; });
+    }
+
+    ~ApplicationTest() override
+    {
+        if (initialised)
+            application->shutdown();
+        application.reset();
+        unsetenv ("MARLO_EDITOR_INSTANCE");
+    }
+
+    void start (const juce::String& commandLine = {})
+    {
+        application->initialise (commandLine);
+        initialised = true;
+    }
+
+    WindowManager& windows() { return *application->getWindowManager(); }
+    juce::ApplicationCommandManager& commands() { return *application->getCommandManager(); }
+
+    bool invoke (juce::CommandID id)
+    {
+        return commands().invokeDirectly (id, false);
+    }
+
+    TemporaryFolder folder;
+    RecordingDialogs dialogs;
+    std::unique_ptr<OrvaneZellSeriesEditorApplication> application = std::make_unique<OrvaneZellSeriesEditorApplication>();
+    bool initialised = false;
+    int quits = 0;
+};
+
+struct MenuItem
+{
+    juce::String text;
+    juce::CommandID id;
+    bool enabled;
+    bool separator;
+};
+
+std::vector<MenuItem> itemsOf (const juce::PopupMenu& menu)
+{
+    std::vector<MenuItem> items;
+    for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
+    {
+        const auto& item = it.getItem();
+        items.push_back ({ item.text, item.itemID, item.isEnabled, item.isSeparator });
+    }
+    return items;
+}
+
+juce::StringArray textsOf (const std::vector<MenuItem>& items)
+{
+    juce::StringArray texts;
+    for (const auto& item : items)
+        texts.add (item.separator ? "---" : item.text);
+    return texts;
+}
+} // namespace
+
+TEST_F (ApplicationTest, StartsWithOneUntitledDocumentAndNoDevice)
+{
+    start();
+    ASSERT_EQ (windows().getNumDocuments(), 1);
+    EXPECT_EQ (windows().getDocument (0)->getName(), "Orvane Marlo Editor - Untitled 1");
+    EXPECT_EQ (application->getLastDirectory(), juce::File::getSpecialLocation (juce::File::userHomeDirectory));
+    EXPECT_FALSE (application->getMidiManager().isInputOpen());
+    EXPECT_FALSE (application->getMidiManager().isOutputOpen());
+    EXPECT_EQ (application->getApplicationName(), "Orvane Zell Series Editor");
+    EXPECT_EQ (application->getApplicationVersion(), "1.0.6");
+}
+
+TEST_F (ApplicationTest, AFileOnTheCommandLineIsLoadedAndADashArgumentGivesANewDocument)
+{
+    const auto file = writePresetFile (folder / "Stage Piano.marlo", 7);
+    start ("--simulated-device \"" + file.getFullPathName() + "\"");
+
+    ASSERT_EQ (windows().getNumDocuments(), 1);
+    EXPECT_EQ (windows().getDocument (0)->getFile(), file);
+    EXPECT_EQ (windows().getDocument (0)->getName(), "Orvane Marlo Editor - Stage Piano");
+    EXPECT_TRUE (application->getMidiManager().getPorts().getInputNames().contains (SimulatedMarlo::deviceName));
+}
+
+TEST_F (ApplicationTest, AnOptionAloneGivesANewDocumentAndNoSimulatedDevice)
+{
+    start ("-psn_0_12345");
+    ASSERT_EQ (windows().getNumDocuments(), 1);
+    EXPECT_EQ (windows().getDocument (0)->getDocumentName(), "Untitled 1");
+    EXPECT_FALSE (application->getMidiManager().getPorts().getInputNames().contains (SimulatedMarlo::deviceName));
+}
+
+TEST_F (ApplicationTest, ASecondLaunchsFileReachesTheActiveDocument)
+{
+    start();
+    auto* document = windows().getDocument (0);
+    ASSERT_TRUE (activate (*document));
+    const auto file = writePresetFile (folder / "Handed.marlo", 11);
+
+    application->anotherInstanceStarted ("\"" + file.getFullPathName() + "\"");
+
+    EXPECT_EQ (windows().getNumDocuments(), 1);
+    EXPECT_EQ (document->getFile(), file);
+    EXPECT_TRUE (dialogs.questions.empty());
+}
+
+TEST_F (ApplicationTest, RegistersTheCommandTableWithItsKeys)
+{
+    start();
+    juce::Array<juce::CommandID> own;
+    application->getAllCommands (own);
+    EXPECT_EQ (own, juce::Array<juce::CommandID> ({ 0x200090, 0x200010, 0x200020, 0x200310, 0x200030, 0x200410,
+                                                    0x200420, 0x200510, 0x200060 }));
+
+    struct Row
+    {
+        juce::CommandID id;
+        const char* name;
+        int key;
+    };
+    const Row table[] = { { 0x200010, "New Window ", 'n' },   { 0x200020, "Open", 'o' },
+                          { 0x200030, "Close Window", 'w' },  { 0x200040, "Save", 's' },
+                          { 0x200050, "Save As", 0 },         { 0x200060, "Quit", 'q' },
+                          { 0x200070, "Get Preset", 0 },      { 0x200080, "Send Preset", 0 },
+                          { 0x200090, "About", 0 },           { 0x200310, "Device Setup", 0 },
+                          { 0x200410, "Minimize", 'm' },      { 0x200420, "Bring All to Front", 0 },
+                          { 0x200510, "Open User Guide", 'h' } };
+
+    auto* mappings = commands().getKeyMappings();
+    for (const auto& row : table)
+    {
+        const auto* command = commands().getCommandForID (row.id);
+        ASSERT_NE (command, nullptr) << row.name;
+        EXPECT_EQ (command->shortName, row.name);
+        EXPECT_EQ (command->categoryName, "General");
+        const auto keys = mappings->getKeyPressesAssignedToCommand (row.id);
+        if (row.key == 0)
+        {
+            EXPECT_TRUE (keys.isEmpty()) << row.name;
+        }
+        else
+        {
+            ASSERT_EQ (keys.size(), 1) << row.name;
+            EXPECT_EQ (keys[0], juce::KeyPress (row.key, juce::ModifierKeys::commandModifier, 0)) << row.name;
+            EXPECT_EQ (mappings->findCommandForKeyPress (keys[0]), row.id);
+        }
+    }
+
+    juce::ApplicationCommandInfo documentOnly (CommandIDs::saveDocument);
+    application->getCommandInfo (CommandIDs::saveDocument, documentOnly);
+    EXPECT_TRUE (documentOnly.shortName.isEmpty());
+    EXPECT_TRUE (application->perform (juce::ApplicationCommandTarget::InvocationInfo (0x777)));
+}
+
+TEST_F (ApplicationTest, KeysReachTheCommandsThroughADocumentWindow)
+{
+    start();
+    auto* document = windows().getDocument (0);
+    ASSERT_TRUE (activate (*document));
+
+    // As the window system delivers it: to the focused component, then up to the window's key listeners.
+    ASSERT_NE (document->getPeer(), nullptr);
+    EXPECT_TRUE (document->getPeer()->handleKeyPress (juce::KeyPress ('n', juce::ModifierKeys::commandModifier, 0)));
+    runMessageLoopUntil ([this] { return windows().getNumDocuments() == 2; });
+    EXPECT_EQ (windows().getNumDocuments(), 2);
+}
+
+TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
+{
+    start();
+    auto* menu = application->getMenuModel();
+    EXPECT_EQ (menu->getMenuBarNames(), juce::StringArray ({ "File", "Options", "Window", "Help" }));
+
+    const auto file = itemsOf (menu->getMenuForIndex (0, "File"));
+    const auto options = itemsOf (menu->getMenuForIndex (1, "Options"));
+    const auto window = itemsOf (menu->getMenuForIndex (2, "Window"));
+    const auto help = itemsOf (menu->getMenuForIndex (3, "Help"));
+
+   #if JUCE_MAC
+    EXPECT_EQ (textsOf (file), juce::StringArray ({ "New Window ", "Open", "Close Window", "Save", "Save As", "Hardware" }));
+    EXPECT_EQ (textsOf (help), juce::StringArray ({ "Open User Guide" }));
+   #else
+    // No application menu here: "Quit" ends File and "About" ends Help.
+    EXPECT_EQ (textsOf (file), juce::StringArray ({ "New Window ", "Open", "Close Window", "Save", "Save As",
+                                                    "Hardware", "---", "Quit" }));
+    EXPECT_EQ (textsOf (help), juce::StringArray ({ "Open User Guide", "---", "About" }));
+   #endif
+    EXPECT_EQ (textsOf (options), juce::StringArray ({ "Device Setup" }));
+    EXPECT_EQ (textsOf (window), juce::StringArray ({ "Minimize", "Bring All to Front", "---" }));
+    EXPECT_EQ (file[0].id, CommandIDs::newWindow);
+
+    const auto fileMenu = menu->getMenuForIndex (0, "File");
+    juce::PopupMenu::MenuItemIterator it (fileMenu);
+    const juce::PopupMenu* hardware = nullptr;
+    while (it.next())
+        if (it.getItem().text == "Hardware")
+            hardware = it.getItem().subMenu.get();
+    ASSERT_NE (hardware, nullptr);
+    EXPECT_EQ (textsOf (itemsOf (*hardware)), juce::StringArray ({ "Get Preset", "Send Preset" }));
+
+    EXPECT_TRUE (itemsOf (menu->getMenuForIndex (4, "Edit")).empty());
+    EXPECT_EQ (textsOf (itemsOf (MainMenuModel::createAppleMenuItems (&commands()))), juce::StringArray ({ "About" }));
+}
+
+TEST_F (ApplicationTest, DocumentItemsAreDisabledWithoutAnActiveDocument)
+{
+    start();
+    dialogs.saveAnswers.push_back (Dialogs::SaveAnswer::no);
+    ASSERT_TRUE (windows().closeAllDocuments());
+    runMessageLoopFor (50);
+
+    auto* menu = application->getMenuModel();
+    auto enabledOf = [] (const std::vector<MenuItem>& items)
+    {
+        std::map<juce::String, bool> enabled;
+        for (const auto& item : items)
+            enabled[item.text] = item.enabled;
+        return enabled;
+    };
+
+    auto file = enabledOf (itemsOf (menu->getMenuForIndex (0, "File")));
+    EXPECT_FALSE (file["Save"]);
+    EXPECT_FALSE (file["Save As"]);
+    EXPECT_TRUE (file["New Window "]);
+    EXPECT_TRUE (file["Open"]);
+    EXPECT_TRUE (file["Close Window"]);
+    EXPECT_TRUE (file["Hardware"]);
+    EXPECT_TRUE (enabledOf (itemsOf (menu->getMenuForIndex (1, "Options")))["Device Setup"]);
+
+    juce::ApplicationCommandInfo info (0);
+    EXPECT_EQ (commands().getTargetForCommand (CommandIDs::getPreset, info), nullptr);
+    EXPECT_EQ (commands().getTargetForCommand (CommandIDs::sendPreset, info), nullptr);
+
+    // With a document in front they are enabled.
+    windows().newDocument();
+    ASSERT_TRUE (activate (*windows().getDocument (0)));
+    file = enabledOf (itemsOf (menu->getMenuForIndex (0, "File")));
+    EXPECT_TRUE (file["Save"]);
+    EXPECT_TRUE (file["Save As"]);
+    EXPECT_EQ (commands().getTargetForCommand (CommandIDs::getPreset, info), windows().getDocument (0));
+}
+
+TEST_F (ApplicationTest, OpenAtTheLimitShowsTheAlertAndNoChooser)
+{
+    start();
+    for (int i = 0; i < 4; ++i)
+        invoke (CommandIDs::newWindow);
+    ASSERT_EQ (windows().getNumDocuments(), 5);
+
+    invoke (CommandIDs::open);
+    EXPECT_TRUE (dialogs.choosersShown.empty());
+    EXPECT_EQ (dialogs.countAlerts ("Maxiumum Number of Open Documents Reached"), 1);
+}
+
+TEST_F (ApplicationTest, OpenUsesTheSharedFolderAndMovesIt)
+{
+    start();
+    application->getLastDirectory() = folder.get();
+    TemporaryFolder elsewhere;
+    const auto file = writePresetFile (elsewhere / "Organ.marlo", 6);
+
+    dialogs.chooserAnswers.push_back (file);
+    invoke (CommandIDs::open);
+
+    ASSERT_EQ (dialogs.choosersShown.size(), 1u);
+    EXPECT_EQ (dialogs.choosersShown[0].title, "Select Filename to open");
+    EXPECT_EQ (dialogs.choosersShown[0].startFolder, folder.get());
+    EXPECT_EQ (dialogs.choosersShown[0].pattern, "*.marlo");
+    EXPECT_EQ (windows().getNumDocuments(), 2);
+    EXPECT_EQ (windows().getDocument (1)->getFile(), file);
+    EXPECT_EQ (application->getLastDirectory(), elsewhere.get());
+
+    // The next document's save chooser starts there too.
+    dialogs.chooserAnswers.push_back (std::nullopt);
+    windows().getDocument (0)->saveAs();
+    EXPECT_EQ (dialogs.choosersShown.back().startFolder, elsewhere.get());
+}
+
+TEST_F (ApplicationTest, AMissingUserGuideIsReportedWithItsPath)
+{
+    start();
+    const auto guide = OrvaneZellSeriesEditorApplication::getUserGuideFile();
+    EXPECT_EQ (guide.getFullPathName(), juce::File::getSpecialLocation (juce::File::userHomeDirectory).getFullPathName()
+                                           + "/Documents/Orvane/Marlo Editor/Marlo Editor - User Guide - v1.0.pdf");
+    ASSERT_FALSE (guide.exists());
+
+    invoke (CommandIDs::openUserGuide);
+    ASSERT_EQ (dialogs.modalMessages.size(), 1u);
+    EXPECT_EQ (dialogs.modalMessages[0].title, "Orvane Zell Series Editor");
+    EXPECT_EQ (dialogs.modalMessages[0].message, "Unable to find User Guide: \r\n" + guide.getFullPathName());
+}
+
+TEST_F (ApplicationTest, QuitAsksForEveryDocumentAndStopsAtCancel)
+{
+    start();
+    invoke (CommandIDs::newWindow);
+    invoke (CommandIDs::newWindow);
+
+    dialogs.saveAnswers = { Dialogs::SaveAnswer::no, Dialogs::SaveAnswer::cancel };
+    invoke (CommandIDs::quit);
+    EXPECT_EQ (quits, 0);
+    EXPECT_EQ (windows().getNumDocuments(), 2);
+
+    dialogs.saveAnswers = { Dialogs::SaveAnswer::no, Dialogs::SaveAnswer::no };
+    application->systemRequestedQuit();
+    EXPECT_EQ (quits, 1);
+    EXPECT_EQ (windows().getNumDocuments(), 0);
+
+    // With nothing open the quit goes through at once.
+    dialogs.questions.clear();
+    invoke (CommandIDs::quit);
+    EXPECT_EQ (quits, 2);
+    EXPECT_TRUE (dialogs.questions.empty());
+}
+
+TEST_F (ApplicationTest, AboutAndDeviceSetupCommandsKeepOneWindowEach)
+{
+    start();
+    invoke (CommandIDs::about);
+    invoke (CommandIDs::about);
+    invoke (CommandIDs::deviceSetup);
+    invoke (CommandIDs::deviceSetup);
+
+    int about = 0, setup = 0;
+    auto& desktop = juce::Desktop::getInstance();
+    for (int i = 0; i < desktop.getNumComponents(); ++i)
+    {
+        about += dynamic_cast<AboutWindow*> (desktop.getComponent (i)) != nullptr ? 1 : 0;
+        setup += dynamic_cast<DeviceManagerWindow*> (desktop.getComponent (i)) != nullptr ? 1 : 0;
+    }
+    EXPECT_EQ (about, 1);
+    EXPECT_EQ (setup, 1);
+}

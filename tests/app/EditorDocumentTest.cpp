@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include "AppTestSupport.h"
+
+#include "app/CommandIDs.h"
+#include "app/EditorDocument.h"
+
+namespace
+{
+class EditorDocumentTest : public ::testing::Test
+{
+protected:
+    juce::String title() const { return document->getName(); }
+
+    TemporaryFolder folder;
+    RecordingDialogs dialogs;
+    juce::File lastDirectory = folder.get();
+    MidiManager midi { std::make_unique<SimulatedMarlo>() };
+    std::unique_ptr<EditorDocument> document = createEditorDocument (midi, "Untitled 1", &lastDirectory);
+};
+
+/** Deletes the document that asks to close, as the window manager does after "No". */
+struct DeletingListener final : public WindowCloseListener
+{
+    explicit DeletingListener (std::unique_ptr<EditorDocument>& d) : document (d) {}
+    void windowCloseRequested (juce::Component* window) override
+    {
+        ++calls;
+        EXPECT_EQ (window, document.get());
+        document.reset();
+    }
+    std::unique_ptr<EditorDocument>& document;
+    int calls = 0;
+};
+
+struct CountingListener final : public WindowCloseListener
+{
+    void windowCloseRequested (juce::Component*) override { ++calls; }
+    int calls = 0;
+};
+} // namespace
+
+TEST_F (EditorDocumentTest, ANewDocumentIsTitledAfterItsNameAndHoldsTheDefaultPreset)
+{
+    EXPECT_EQ (title(), "Orvane Marlo Editor - Untitled 1");
+    EXPECT_EQ (document->getDocumentName(), "Untitled 1");
+    EXPECT_EQ (document->getFile(), juce::File());
+    EXPECT_EQ (document->getController()->getPresetData(), factoryPresetData());
+    EXPECT_EQ (document->getContentComponent(), document->getEditor());
+    EXPECT_FALSE (document->isOnDesktop());
+}
+
+TEST_F (EditorDocumentTest, SaveOnANeverSavedDocumentAsksForANameAndTakesIt)
+{
+    const auto target = folder / "Bass Patch.marlo";
+    dialogs.chooserAnswers.push_back (target);
+
+    EXPECT_TRUE (document->save());
+
+    ASSERT_EQ (dialogs.choosersShown.size(), 1u);
+    EXPECT_EQ (dialogs.choosersShown[0].title, "Select Filename to save");
+    EXPECT_EQ (dialogs.choosersShown[0].pattern, "*.marlo");
+    EXPECT_EQ (dialogs.choosersShown[0].startFolder, folder.get());
+    EXPECT_EQ (target.getSize(), 103);
+    EXPECT_EQ (document->getFile(), target);
+    EXPECT_EQ (document->getDocumentName(), "Bass Patch");
+    EXPECT_EQ (title(), "Orvane Marlo Editor - Bass Patch");
+
+    // Saved once, "Save" writes again without a chooser.
+    EXPECT_TRUE (document->save());
+    EXPECT_EQ (dialogs.choosersShown.size(), 1u);
+}
+
+TEST_F (EditorDocumentTest, SaveOnADeletedFileAsksForANameAgain)
+{
+    const auto first = folder / "first.marlo";
+    dialogs.chooserAnswers.push_back (first);
+    ASSERT_TRUE (document->saveAs());
+    ASSERT_TRUE (first.deleteFile());
+
+    dialogs.chooserAnswers.push_back (std::nullopt);
+    EXPECT_FALSE (document->save());
+    EXPECT_EQ (dialogs.choosersShown.size(), 2u);
+    EXPECT_FALSE (first.exists());
+}
+
+TEST_F (EditorDocumentTest, ACancelledSaveChangesNothing)
+{
+    dialogs.chooserAnswers.push_back (std::nullopt);
+    EXPECT_FALSE (document->saveAs());
+    EXPECT_EQ (document->getFile(), juce::File());
+    EXPECT_EQ (title(), "Orvane Marlo Editor - Untitled 1");
+    EXPECT_EQ (lastDirectory, folder.get());
+}
+
+TEST_F (EditorDocumentTest, AFailedWriteIsNotASave)
+{
+    const auto good = folder / "good.marlo";
+    dialogs.chooserAnswers.push_back (good);
+    ASSERT_TRUE (document->saveAs());
+
+    // A folder that does not exist cannot take the file.
+    const auto unwritable = folder / "missing/sub/bad.marlo";
+    dialogs.chooserAnswers.push_back (unwritable);
+    EXPECT_FALSE (document->saveAs());
+
+    EXPECT_EQ (dialogs.countAlerts ("File Not Saved"), 1);
+    EXPECT_EQ (document->getFile(), good);
+    EXPECT_EQ (document->getDocumentName(), "good");
+    EXPECT_EQ (title(), "Orvane Marlo Editor - good");
+
+    // The same with "Save" on a file that became a folder (not empty, so it cannot be replaced).
+    ASSERT_TRUE (good.deleteFile());
+    ASSERT_TRUE (good.getChildFile ("inside").create());
+    dialogs.chooserAnswers.push_back (good);
+    EXPECT_FALSE (document->save());
+    EXPECT_EQ (dialogs.countAlerts ("File Not Saved"), 2);
+    EXPECT_EQ (document->getDocumentName(), "good");
+}
+
+TEST_F (EditorDocumentTest, ALoadedFileGivesItsNameAndItsPreset)
+{
+    const auto file = writePresetFile (folder / "Lead.v2.marlo", 9);
+    document->loadFile (file);
+
+    EXPECT_EQ (document->getFile(), file);
+    EXPECT_EQ (document->getDocumentName(), "Lead.v2");
+    EXPECT_EQ (title(), "Orvane Marlo Editor - Lead.v2");
+    EXPECT_EQ (document->getController()->getPresetData()[0], 9);
+}
+
+TEST_F (EditorDocumentTest, AFailedLoadLeavesTheDocumentAsItWas)
+{
+    const auto broken = folder / "broken.marlo";
+    broken.replaceWithText ("not a preset");
+
+    document->loadFile (broken);
+    document->loadFile (folder / "absent.marlo");
+
+    EXPECT_EQ (document->getFile(), juce::File());
+    EXPECT_EQ (title(), "Orvane Marlo Editor - Untitled 1");
+    EXPECT_EQ (document->getController()->getPresetData(), factoryPresetData());
+    EXPECT_EQ (dialogs.countAlerts ("Invalid File"), 1);
+}
+
+TEST_F (EditorDocumentTest, OpenMovesTheSharedFolderToTheFileTheDocumentHolds)
+{
+    TemporaryFolder other;
+    const auto good = writePresetFile (folder / "good.marlo", 3);
+    const auto broken = other / "broken.marlo";
+    broken.replaceWithText ("garbage");
+
+    dialogs.chooserAnswers.push_back (good);
+    EXPECT_TRUE (document->openWithChooser());
+    EXPECT_EQ (dialogs.choosersShown.back().title, "Select Filename to open");
+    EXPECT_EQ (document->getFile(), good);
+    EXPECT_EQ (lastDirectory, folder.get());
+
+    // A failed load leaves the folder at the document's own file, not at the picked one.
+    lastDirectory = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+    dialogs.chooserAnswers.push_back (broken);
+    EXPECT_TRUE (document->openWithChooser());
+    EXPECT_EQ (dialogs.choosersShown.back().startFolder, juce::File::getSpecialLocation (juce::File::userHomeDirectory));
+    EXPECT_EQ (document->getFile(), good);
+    EXPECT_EQ (lastDirectory, folder.get());
+
+    dialogs.chooserAnswers.push_back (std::nullopt);
+    EXPECT_FALSE (document->openWithChooser());
+}
+
+TEST_F (EditorDocumentTest, AFailedLoadInAnUntitledDocumentKeepsTheSharedFolder)
+{
+    TemporaryFolder other;
+    const auto broken = other / "broken.marlo";
+    broken.replaceWithText ("garbage");
+
+    dialogs.chooserAnswers.push_back (broken);
+    document->openWithChooser();
+
+    EXPECT_EQ (lastDirectory, folder.get());
+}
+
+TEST_F (EditorDocumentTest, ControllerMessagesRunTheChoosers)
+{
+    dialogs.chooserAnswers.push_back (std::nullopt);
+    document->actionListenerCallback ("Open");
+    dialogs.chooserAnswers.push_back (std::nullopt);
+    document->actionListenerCallback ("Save As");
+    dialogs.chooserAnswers.push_back (std::nullopt);
+    document->actionListenerCallback ("Save");
+    document->actionListenerCallback ("Something else");
+
+    ASSERT_EQ (dialogs.choosersShown.size(), 3u);
+    EXPECT_EQ (dialogs.choosersShown[0].title, "Select Filename to open");
+    EXPECT_EQ (dialogs.choosersShown[1].title, "Select Filename to save");
+    EXPECT_EQ (dialogs.choosersShown[2].title, "Select Filename to save");
+}
+
+TEST_F (EditorDocumentTest, CloseAsksEveryListenerNewestFirstAndSurvivesBeingDeleted)
+{
+    CountingListener counting;
+    DeletingListener deleting (document);
+    document->addWindowCloseListener (&deleting);
+    document->addWindowCloseListener (&counting);
+    document->addWindowCloseListener (&counting);
+    document->addWindowCloseListener (nullptr);
+
+    // The newest listener goes first; the older one deletes the document.
+    document->closeButtonPressed();
+    EXPECT_EQ (counting.calls, 1);
+    EXPECT_EQ (deleting.calls, 1);
+    EXPECT_EQ (document, nullptr);
+}
+
+TEST_F (EditorDocumentTest, CloseWindowCommandReachesTheListeners)
+{
+    CountingListener counting;
+    document->addWindowCloseListener (&counting);
+
+    EXPECT_TRUE (document->perform (juce::ApplicationCommandTarget::InvocationInfo (CommandIDs::closeWindow)));
+    EXPECT_EQ (counting.calls, 1);
+}
+
+TEST_F (EditorDocumentTest, OffersTheDocumentCommandsInOrderWithTheirKeys)
+{
+    juce::Array<juce::CommandID> commands;
+    document->getAllCommands (commands);
+    EXPECT_EQ (commands, juce::Array<juce::CommandID> ({ 0x200040, 0x200050, 0x200070, 0x200080, 0x200030 }));
+
+    struct Expected
+    {
+        juce::CommandID id;
+        const char* name;
+        int key;
+    };
+    const Expected expected[] = { { 0x200040, "Save", 's' },
+                                  { 0x200050, "Save As", 0 },
+                                  { 0x200070, "Get Preset", 0 },
+                                  { 0x200080, "Send Preset", 0 },
+                                  { 0x200030, "Close Window", 'w' } };
+
+    for (const auto& row : expected)
+    {
+        juce::ApplicationCommandInfo info (row.id);
+        document->getCommandInfo (row.id, info);
+        EXPECT_EQ (info.shortName, row.name);
+        EXPECT_EQ (info.categoryName, "General");
+        EXPECT_TRUE (info.description.isEmpty());
+        EXPECT_EQ (info.flags, 0);
+
+        if (row.key == 0)
+        {
+            EXPECT_TRUE (info.defaultKeypresses.isEmpty()) << row.name;
+        }
+        else
+        {
+            ASSERT_EQ (info.defaultKeypresses.size(), 1) << row.name;
+            EXPECT_EQ (info.defaultKeypresses[0],
+                       juce::KeyPress (row.key, juce::ModifierKeys::commandModifier, 0));
+        }
+    }
+
+    // An application command is not the document's: its info stays untouched.
+    juce::ApplicationCommandInfo untouched (CommandIDs::newWindow);
+    document->getCommandInfo (CommandIDs::newWindow, untouched);
+    EXPECT_TRUE (untouched.shortName.isEmpty());
+    EXPECT_TRUE (document->perform (juce::ApplicationCommandTarget::InvocationInfo (0x123456)));
+    EXPECT_EQ (document->getNextCommandTarget(), nullptr);
+}
+
+TEST_F (EditorDocumentTest, GetAndSendPresetWithoutADeviceAreReported)
+{
+    document->perform (juce::ApplicationCommandTarget::InvocationInfo (CommandIDs::getPreset));
+    document->perform (juce::ApplicationCommandTarget::InvocationInfo (CommandIDs::sendPreset));
+    runMessageLoopFor (20);
+
+    EXPECT_EQ (dialogs.countAlerts ("No MIDI Device selected."), 2);
+}
+
+TEST_F (EditorDocumentTest, GetPresetFetchesFromTheSimulatedDevice)
+{
+    midi.setOutputDevice (SimulatedMarlo::deviceName);
+    midi.setInputDevice (SimulatedMarlo::deviceName);
+    ASSERT_TRUE (midi.isInputOpen() && midi.isOutputOpen());
+
+    document->perform (juce::ApplicationCommandTarget::InvocationInfo (CommandIDs::getPreset));
+    EXPECT_TRUE (runMessageLoopUntil ([this] { return dialogs.countAlerts ("MIDI Get Sucess") == 1; }));
+}

@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include "AppTestSupport.h"
+
+#include "app/WindowManager.h"
+
+namespace
+{
+class WindowManagerTest : public ::testing::Test
+{
+protected:
+    void openDocuments (int count)
+    {
+        for (int i = 0; i < count; ++i)
+            windows->newDocument();
+    }
+
+    juce::StringArray openNames() const
+    {
+        juce::StringArray names;
+        for (int i = 0; i < windows->getNumDocuments(); ++i)
+            names.add (windows->getDocument (i)->getDocumentName());
+        return names;
+    }
+
+    juce::StringArray questionsAsked() const
+    {
+        juce::StringArray asked;
+        for (const auto& question : dialogs.questions)
+        {
+            EXPECT_EQ (question.title, "Save Document");
+            asked.add (question.message);
+        }
+        return asked;
+    }
+
+    TemporaryFolder folder;
+    RecordingDialogs dialogs;
+    juce::File lastDirectory = folder.get();
+    MidiManager midi { std::make_unique<SimulatedMarlo>() };
+    juce::ApplicationCommandManager commands;
+    std::unique_ptr<WindowManager> windows = std::make_unique<WindowManager> (&midi, &commands, &lastDirectory);
+};
+
+using Answer = Dialogs::SaveAnswer;
+} // namespace
+
+TEST_F (WindowManagerTest, NamesAreNeverReusedAndWindowsCascadeByDocumentsEverMade)
+{
+    openDocuments (3);
+    EXPECT_EQ (openNames(), juce::StringArray ({ "Untitled 1", "Untitled 2", "Untitled 3" }));
+
+    for (int i = 0; i < 3; ++i)
+    {
+        auto* document = windows->getDocument (i);
+        const auto n = i + 1;
+        EXPECT_EQ (document->getPosition(), juce::Point<int> (15 * n, 15 * n + 45));
+        EXPECT_TRUE (document->isOnDesktop());
+        EXPECT_TRUE (document->isVisible());
+    }
+
+    dialogs.saveAnswers.push_back (Answer::no);
+    windows->windowCloseRequested (windows->getDocument (1));
+    ASSERT_EQ (openNames(), juce::StringArray ({ "Untitled 1", "Untitled 3" }));
+
+    windows->newDocument();
+    auto* fourth = windows->getDocument (2);
+    EXPECT_EQ (fourth->getDocumentName(), "Untitled 4");
+    EXPECT_EQ (fourth->getName(), "Orvane Marlo Editor - Untitled 4");
+    EXPECT_EQ (fourth->getPosition(), juce::Point<int> (60, 105));
+}
+
+TEST_F (WindowManagerTest, TheSixthDocumentIsRefusedWithTheLimitAlert)
+{
+    openDocuments (5);
+    EXPECT_FALSE (windows->canOpenAnotherDocument());
+    EXPECT_TRUE (dialogs.alertsShown().empty());
+
+    windows->newDocument();
+    windows->openFile (writePresetFile (folder / "extra.marlo", 4));
+
+    EXPECT_EQ (windows->getNumDocuments(), 5);
+    ASSERT_EQ (dialogs.countAlerts ("Maxiumum Number of Open Documents Reached"), 2);
+    EXPECT_EQ (dialogs.alertsShown()[0].message, "You may only have 5 documents open.");
+
+    // Refused documents do not use up a number.
+    dialogs.saveAnswers.push_back (Answer::no);
+    windows->windowCloseRequested (windows->getDocument (4));
+    windows->newDocument();
+    EXPECT_EQ (windows->getDocument (4)->getDocumentName(), "Untitled 6");
+}
+
+TEST_F (WindowManagerTest, TheSaveQuestionIsAskedOnEveryCloseAndItsAnswerIsFollowed)
+{
+    openDocuments (2);
+    auto* second = windows->getDocument (1);
+
+    // Cancel keeps the document.
+    dialogs.saveAnswers.push_back (Answer::cancel);
+    windows->windowCloseRequested (second);
+    EXPECT_EQ (windows->getNumDocuments(), 2);
+    EXPECT_EQ (questionsAsked(), juce::StringArray ({ "Would you like to save: Untitled 2" }));
+
+    // Yes with a cancelled chooser keeps it too.
+    dialogs.saveAnswers.push_back (Answer::yes);
+    dialogs.chooserAnswers.push_back (std::nullopt);
+    windows->windowCloseRequested (second);
+    EXPECT_EQ (windows->getNumDocuments(), 2);
+
+    // Yes with a failed write keeps it: nothing is lost.
+    dialogs.saveAnswers.push_back (Answer::yes);
+    dialogs.chooserAnswers.push_back (folder / "no/such/folder/x.marlo");
+    windows->windowCloseRequested (second);
+    EXPECT_EQ (windows->getNumDocuments(), 2);
+    EXPECT_EQ (dialogs.countAlerts ("File Not Saved"), 1);
+
+    // Yes with a good file saves, then closes.
+    const auto target = folder / "kept.marlo";
+    dialogs.saveAnswers.push_back (Answer::yes);
+    dialogs.chooserAnswers.push_back (target);
+    windows->windowCloseRequested (second);
+    EXPECT_EQ (openNames(), juce::StringArray ({ "Untitled 1" }));
+    EXPECT_EQ (target.getSize(), 103);
+
+    // No closes without writing.
+    dialogs.saveAnswers.push_back (Answer::no);
+    windows->windowCloseRequested (windows->getDocument (0));
+    EXPECT_EQ (windows->getNumDocuments(), 0);
+    EXPECT_EQ (dialogs.questions.size(), 5u);
+    EXPECT_EQ (folder.get().getNumberOfChildFiles (juce::File::findFiles), 1);
+}
+
+TEST_F (WindowManagerTest, QuittingClosesNewestFirstAndStopsAtCancel)
+{
+    openDocuments (3);
+
+    dialogs.saveAnswers = { Answer::no, Answer::cancel };
+    EXPECT_FALSE (windows->closeAllDocuments());
+    EXPECT_EQ (questionsAsked(), juce::StringArray ({ "Would you like to save: Untitled 3",
+                                                      "Would you like to save: Untitled 2" }));
+    EXPECT_EQ (openNames(), juce::StringArray ({ "Untitled 1", "Untitled 2" }));
+
+    dialogs.questions.clear();
+    dialogs.saveAnswers = { Answer::no, Answer::no };
+    EXPECT_TRUE (windows->closeAllDocuments());
+    EXPECT_EQ (questionsAsked(), juce::StringArray ({ "Would you like to save: Untitled 2",
+                                                      "Would you like to save: Untitled 1" }));
+    EXPECT_EQ (windows->getNumDocuments(), 0);
+
+    // With nothing open there is nothing to ask.
+    dialogs.questions.clear();
+    EXPECT_TRUE (windows->closeAllDocuments());
+    EXPECT_TRUE (dialogs.questions.empty());
+}
+
+TEST_F (WindowManagerTest, TheSaveQuestionNamesALoadedFileWithoutItsExtension)
+{
+    const auto file = writePresetFile (folder / "Drums.marlo", 2);
+    windows->openFile (file);
+    ASSERT_EQ (windows->getNumDocuments(), 1);
+
+    dialogs.saveAnswers.push_back (Answer::cancel);
+    windows->closeAllDocuments();
+    EXPECT_EQ (questionsAsked(), juce::StringArray ({ "Would you like to save: Drums" }));
+}
+
+TEST_F (WindowManagerTest, OpeningAnOpenFileOnlyBringsItsWindowForward)
+{
+    const auto file = writePresetFile (folder / "Keys.marlo", 5);
+    windows->openFile (file);
+    windows->newDocument();
+    ASSERT_EQ (windows->getNumDocuments(), 2);
+
+    windows->openFile (file);
+    EXPECT_EQ (windows->getNumDocuments(), 2);
+    EXPECT_TRUE (runMessageLoopUntil ([this] { return windows->getDocument (0)->isActiveWindow(); }));
+    EXPECT_EQ (windows->getActiveDocument(), windows->getDocument (0));
+}
+
+TEST_F (WindowManagerTest, AFailedOpenLeavesANewUntitledDocument)
+{
+    const auto broken = folder / "broken.marlo";
+    broken.replaceWithText ("x");
+    windows->openFile (broken);
+
+    ASSERT_EQ (windows->getNumDocuments(), 1);
+    EXPECT_EQ (windows->getDocument (0)->getDocumentName(), "Untitled 1");
+    EXPECT_EQ (windows->getDocument (0)->getFile(), juce::File());
+    EXPECT_EQ (dialogs.countAlerts ("Invalid File"), 1);
+}
+
+TEST_F (WindowManagerTest, AHandedOverFileGoesIntoTheActiveDocumentOrANewOne)
+{
+    const auto first = writePresetFile (folder / "first.marlo", 1);
+    const auto second = writePresetFile (folder / "second.marlo", 2);
+
+    // Nothing open: a new document takes it.
+    windows->openFileInActiveDocument (first);
+    ASSERT_EQ (windows->getNumDocuments(), 1);
+    auto* document = windows->getDocument (0);
+    EXPECT_EQ (document->getFile(), first);
+
+    // The active document takes it, without a question, even if another document shows it.
+    windows->newDocument();
+    auto* active = windows->getDocument (1);
+    ASSERT_TRUE (activate (*active));
+    windows->openFileInActiveDocument (first);
+    EXPECT_EQ (windows->getNumDocuments(), 2);
+    EXPECT_EQ (active->getFile(), first);
+    EXPECT_TRUE (dialogs.questions.empty());
+
+    // Another window in front: nobody's preset is replaced, the file gets a new document.
+    windows->showAbout();
+    ASSERT_TRUE (runMessageLoopUntil ([this] { return windows->getActiveDocument() == nullptr; }));
+    windows->openFileInActiveDocument (second);
+    ASSERT_EQ (windows->getNumDocuments(), 3);
+    EXPECT_EQ (windows->getDocument (2)->getFile(), second);
+    EXPECT_EQ (active->getFile(), first);
+    EXPECT_EQ (document->getFile(), first);
+}
+
+TEST_F (WindowManagerTest, CloseAndMinimizeActOnTheActiveDocumentOnly)
+{
+    openDocuments (2);
+    auto* first = windows->getDocument (0);
+    ASSERT_TRUE (activate (*first));
+
+    windows->minimizeActiveDocument();
+    EXPECT_TRUE (runMessageLoopUntil ([first] { return first->isMinimised(); }));
+    EXPECT_FALSE (windows->getDocument (1)->isMinimised());
+
+    windows->bringAllToFront();
+    EXPECT_TRUE (runMessageLoopUntil ([first] { return ! first->isMinimised(); }));
+    ASSERT_TRUE (runMessageLoopUntil ([this] { return windows->getDocument (1)->isActiveWindow(); }));
+
+    dialogs.saveAnswers.push_back (Answer::no);
+    windows->closeActiveDocument();
+    EXPECT_EQ (openNames(), juce::StringArray ({ "Untitled 1" }));
+}
+
+TEST_F (WindowManagerTest, ThereIsOneAboutWindowAtATime)
+{
+    windows->showAbout();
+    auto* about = windows->getAboutWindow();
+    ASSERT_NE (about, nullptr);
+    windows->showAbout();
+    EXPECT_EQ (windows->getAboutWindow(), about);
+
+    int aboutWindows = 0;
+    for (int i = 0; i < juce::Desktop::getInstance().getNumComponents(); ++i)
+        aboutWindows += dynamic_cast<AboutWindow*> (juce::Desktop::getInstance().getComponent (i)) != nullptr ? 1 : 0;
+    EXPECT_EQ (aboutWindows, 1);
+
+    delete about;
+    EXPECT_EQ (windows->getAboutWindow(), nullptr);
+    windows->showAbout();
+    EXPECT_NE (windows->getAboutWindow(), nullptr);
+}
+
+TEST_F (WindowManagerTest, ThereIsOneDeviceSetupWindowInFrontOfTheDocuments)
+{
+    openDocuments (1);
+    windows->showDeviceSetup();
+    auto* setup = windows->getDeviceSetupWindow();
+    ASSERT_NE (setup, nullptr);
+    windows->showDeviceSetup();
+    EXPECT_EQ (windows->getDeviceSetupWindow(), setup);
+    EXPECT_TRUE (runMessageLoopUntil ([setup] { return setup->isActiveWindow(); }));
+
+    windows->windowCloseRequested (setup);
+    EXPECT_EQ (windows->getDeviceSetupWindow(), nullptr);
+    EXPECT_EQ (windows->getNumDocuments(), 1);
+}
+
+TEST_F (WindowManagerTest, DestructionTakesEveryWindowWithoutAQuestion)
+{
+    openDocuments (3);
+    windows->showAbout();
+    windows->showDeviceSetup();
+    const auto before = juce::Desktop::getInstance().getNumComponents();
+    ASSERT_GE (before, 5);
+
+    windows.reset();
+
+    EXPECT_TRUE (dialogs.questions.empty());
+    EXPECT_EQ (juce::Desktop::getInstance().getNumComponents(), before - 5);
+}
