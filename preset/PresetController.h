@@ -70,6 +70,9 @@ public:
 private:
     void applyPendingReply();
     bool isReplyHeader (const juce::MidiMessage& message) const;
+    bool isGetInProgress() const;
+    void takeCurveIntoModeDependentByte (int padModeOffset);
+    static bool isCheckedInPreset (ParameterValue& binding, int offset, const juce::Array<juce::uint8>& data);
 
     /** Carries a taken reply from the MIDI thread to the message thread. */
     struct ReplyHandOver final : public juce::AsyncUpdater
@@ -88,10 +91,10 @@ private:
     std::atomic<bool> awaitingReply { false };
 
     // Guards the decision "take this reply" against the timer's repeat and give-up steps.
-    juce::CriticalSection replyLock;
+    mutable juce::CriticalSection replyLock;
     std::optional<juce::MidiMessage> pendingReply;
     ReplyHandOver replyHandOver { *this };
-    bool listening = true;
+    bool detached = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetController)
 };

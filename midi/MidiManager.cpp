@@ -1,0 +1,106 @@
+#include "midi/MidiManager.h"
+
+#include "midi/JuceMidiPorts.h"
+#include "preset/Dialogs.h"
+
+void showMidiError()
+{
+    Dialogs::get().showAlert ("MIDI Error", juce::StringArray ({ "MIDI Communication Unsuccessful.",
+                                                                 "Verify MIDI Connection and Device Settings.",
+                                                                 "Verify no other applications are using the MIDI Port." })
+                                                .joinIntoString ("\r\n"));
+}
+
+MidiManager::MidiManager() : MidiManager (std::make_unique<JuceMidiPorts>()) {}
+
+MidiManager::MidiManager (std::unique_ptr<MidiPorts> devicePorts) : ports (std::move (devicePorts))
+{
+    jassert (ports != nullptr);
+}
+
+MidiManager::~MidiManager()
+{
+    output.reset();
+    input.reset();
+}
+
+void MidiManager::setPorts (std::unique_ptr<MidiPorts> devicePorts)
+{
+    jassert (devicePorts != nullptr);
+    output.reset();
+    input.reset();
+    inputDeviceName.clear();
+    outputDeviceName.clear();
+    ports = std::move (devicePorts);
+}
+
+void MidiManager::setInputDevice (const juce::String& name)
+{
+    // An unchanged input keeps running untouched; only a new name re-opens.
+    if (name == inputDeviceName)
+        return;
+
+    inputDeviceName = name;
+    const auto index = ports->getInputNames().indexOf (name);
+    if (index < 0)
+        return;
+
+    input = ports->openInput (index, *this);
+    if (input != nullptr)
+        input->start();
+}
+
+void MidiManager::setOutputDevice (const juce::String& name)
+{
+    // Every matching entry is opened in turn, so with duplicate names the last one stays open.
+    outputDeviceName = name;
+    const auto names = ports->getOutputNames();
+    for (int index = 0; index < names.size(); ++index)
+        if (names[index] == name)
+            output = ports->openOutput (index);
+}
+
+void MidiManager::sendMessage (const juce::MidiMessage& message)
+{
+    if (output == nullptr)
+    {
+        showMidiError();
+        return;
+    }
+    output->sendMessageNow (message);
+}
+
+void MidiManager::addListener (MidiManagerListener* listener)
+{
+    if (listener == nullptr)
+        return;
+    const juce::ScopedLock lock (listenerLock);
+    listeners.addIfNotAlreadyThere (listener);
+}
+
+void MidiManager::removeListener (MidiManagerListener* listener)
+{
+    const juce::ScopedLock lock (listenerLock);
+    listeners.removeFirstMatchingValue (listener);
+}
+
+bool MidiManager::isInputOpen() const noexcept
+{
+    return input != nullptr;
+}
+
+bool MidiManager::isOutputOpen() const noexcept
+{
+    return output != nullptr;
+}
+
+void MidiManager::handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMessage& message)
+{
+    const juce::ScopedLock lock (listenerLock);
+    for (int i = listeners.size(); --i >= 0;)
+    {
+        listeners.getUnchecked (i)->midiMessageReceived (message);
+        // A listener may have removed itself (or others) during its call.
+        i = juce::jmin (i, listeners.size());
+    }
+}

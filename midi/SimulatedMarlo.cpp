@@ -1,0 +1,290 @@
+#include "midi/SimulatedMarlo.h"
+
+#include "preset/PresetLayout.h"
+#include "preset/PresetMessages.h"
+
+#include <atomic>
+#include <deque>
+
+namespace
+{
+bool startsWith (const juce::uint8* data, int size, const juce::Array<juce::uint8>& header)
+{
+    return size >= header.size() && std::equal (header.begin(), header.end(), data);
+}
+
+juce::MidiMessage sysex (const juce::Array<juce::uint8>& data)
+{
+    return juce::MidiMessage::createSysExMessage (data.getRawDataPointer(), data.size());
+}
+} // namespace
+
+/** The device itself; shared by the SimulatedMarlo and the ports opened on it, so a port that
+    outlives the service never reaches a deleted device. */
+class SimulatedMarlo::Impl final : private juce::Thread
+{
+public:
+    class InputPort;
+    class OutputPort;
+
+    Impl() : juce::Thread ("Marlo (simulated)"), preset (factoryPresetData()) { startThread(); }
+
+    ~Impl() override
+    {
+        signalThreadShouldExit();
+        wakeUp.signal();
+        stopThread (2000);
+    }
+
+    /** Called on the sender's thread with every message the editor sends. */
+    void receive (const juce::MidiMessage& message)
+    {
+        if (vanished || ! message.isSysEx())
+            return;
+        const auto* data = message.getSysExData();
+        const auto size = message.getSysExDataSize();
+        if (size == presetHeaderSize && startsWith (data, size, createRequestHeader()))
+            answerRequest();
+        else if (size == presetHeaderSize + presetDataLength() && startsWith (data, size, createDumpHeader()))
+            storeDump (data + presetHeaderSize);
+    }
+
+    void setActiveInput (InputPort* port, juce::MidiInputCallback* callback)
+    {
+        const juce::ScopedLock lock (deliveryLock);
+        activeInput = port;
+        activeCallback = callback;
+    }
+
+    /** Waits for a delivery in progress, so the callback is never used after this returns. */
+    void forgetInput (InputPort* port)
+    {
+        const juce::ScopedLock lock (deliveryLock);
+        if (activeInput == port)
+        {
+            activeInput = nullptr;
+            activeCallback = nullptr;
+        }
+    }
+
+    juce::CriticalSection stateLock;
+    juce::Array<juce::uint8> preset;
+    Behaviour behaviour = Behaviour::answer;
+    int answerFrom = 1;
+    int latencyMs = 20;
+    int requestCount = 0;
+    int dumpCount = 0;
+    std::vector<double> requestTimes;
+    std::atomic<bool> vanished { false };
+    juce::WaitableEvent wakeUp;
+
+private:
+    struct Pending
+    {
+        double due;
+        juce::MidiMessage message;
+    };
+
+    void answerRequest()
+    {
+        const juce::ScopedLock lock (stateLock);
+        const auto now = juce::Time::getMillisecondCounterHiRes();
+        ++requestCount;
+        requestTimes.push_back (now);
+        if (behaviour == Behaviour::silent || requestCount < answerFrom)
+            return;
+        for (auto& message : answerFor (behaviour))
+            queue.push_back ({ now + latencyMs, std::move (message) });
+        wakeUp.signal();
+    }
+
+    std::vector<juce::MidiMessage> answerFor (Behaviour kind) const
+    {
+        auto reply = createReplyHeader();
+        auto payload = preset;
+        switch (kind)
+        {
+            case Behaviour::outOfRangeByte:
+                payload.set (2, 127); // the keybed's channel holds 0 to 15
+                break;
+            case Behaviour::shortReply:
+                payload.removeRange (50, payload.size());
+                break;
+            case Behaviour::extraBytes:
+                payload.addArray (juce::Array<juce::uint8> { 0x01, 0x02, 0x03 });
+                break;
+            case Behaviour::foreignSysexFirst:
+            case Behaviour::answer:
+            case Behaviour::silent:
+                break;
+        }
+        reply.addArray (payload);
+
+        std::vector<juce::MidiMessage> messages;
+        if (kind == Behaviour::foreignSysexFirst)
+            messages.push_back (sysex ({ 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41 }));
+        messages.push_back (sysex (reply));
+        return messages;
+    }
+
+    void storeDump (const juce::uint8* payload)
+    {
+        const juce::ScopedLock lock (stateLock);
+        preset = juce::Array<juce::uint8> (payload, presetDataLength());
+        ++dumpCount;
+    }
+
+    void run() override
+    {
+        while (! threadShouldExit())
+        {
+            auto due = takeDueMessages();
+            for (auto& message : due)
+                deliver (message);
+            if (due.empty())
+                wakeUp.wait (nextWaitMs());
+        }
+    }
+
+    std::vector<juce::MidiMessage> takeDueMessages()
+    {
+        const juce::ScopedLock lock (stateLock);
+        std::vector<juce::MidiMessage> due;
+        const auto now = juce::Time::getMillisecondCounterHiRes();
+        while (! queue.empty() && queue.front().due <= now)
+        {
+            due.push_back (std::move (queue.front().message));
+            queue.pop_front();
+        }
+        return due;
+    }
+
+    int nextWaitMs()
+    {
+        const juce::ScopedLock lock (stateLock);
+        if (queue.empty())
+            return 100;
+        return juce::jmax (1, static_cast<int> (queue.front().due - juce::Time::getMillisecondCounterHiRes()));
+    }
+
+    void deliver (const juce::MidiMessage& message)
+    {
+        const juce::ScopedLock lock (deliveryLock);
+        if (activeCallback != nullptr && ! vanished)
+            activeCallback->handleIncomingMidiMessage (nullptr, message);
+    }
+
+    std::deque<Pending> queue;
+    juce::CriticalSection deliveryLock;
+    InputPort* activeInput = nullptr;
+    juce::MidiInputCallback* activeCallback = nullptr;
+};
+
+class SimulatedMarlo::Impl::InputPort final : public MidiPorts::Input
+{
+public:
+    InputPort (std::shared_ptr<Impl> device, juce::MidiInputCallback& callback)
+        : device (std::move (device)), callback (callback)
+    {
+    }
+
+    ~InputPort() override { device->forgetInput (this); }
+
+    void start() override { device->setActiveInput (this, &callback); }
+
+private:
+    std::shared_ptr<Impl> device;
+    juce::MidiInputCallback& callback;
+};
+
+class SimulatedMarlo::Impl::OutputPort final : public MidiPorts::Output
+{
+public:
+    explicit OutputPort (std::shared_ptr<Impl> device) : device (std::move (device)) {}
+
+    void sendMessageNow (const juce::MidiMessage& message) override { device->receive (message); }
+
+private:
+    std::shared_ptr<Impl> device;
+};
+
+SimulatedMarlo::SimulatedMarlo() : impl (std::make_shared<Impl>()) {}
+
+SimulatedMarlo::~SimulatedMarlo() = default;
+
+juce::StringArray SimulatedMarlo::getInputNames()
+{
+    return impl->vanished ? juce::StringArray() : juce::StringArray (deviceName);
+}
+
+juce::StringArray SimulatedMarlo::getOutputNames()
+{
+    return getInputNames();
+}
+
+std::unique_ptr<MidiPorts::Input> SimulatedMarlo::openInput (int index, juce::MidiInputCallback& callback)
+{
+    if (impl->vanished || index != 0)
+        return nullptr;
+    return std::make_unique<Impl::InputPort> (impl, callback);
+}
+
+std::unique_ptr<MidiPorts::Output> SimulatedMarlo::openOutput (int index)
+{
+    if (impl->vanished || index != 0)
+        return nullptr;
+    return std::make_unique<Impl::OutputPort> (impl);
+}
+
+void SimulatedMarlo::setBehaviour (Behaviour newBehaviour)
+{
+    const juce::ScopedLock lock (impl->stateLock);
+    impl->behaviour = newBehaviour;
+}
+
+void SimulatedMarlo::answerFromRequest (int n)
+{
+    const juce::ScopedLock lock (impl->stateLock);
+    impl->answerFrom = n;
+}
+
+void SimulatedMarlo::setLatencyMs (int milliseconds)
+{
+    const juce::ScopedLock lock (impl->stateLock);
+    impl->latencyMs = juce::jmax (0, milliseconds);
+}
+
+void SimulatedMarlo::vanish()
+{
+    impl->vanished = true;
+}
+
+juce::Array<juce::uint8> SimulatedMarlo::getPreset() const
+{
+    const juce::ScopedLock lock (impl->stateLock);
+    return impl->preset;
+}
+
+void SimulatedMarlo::setPreset (const juce::Array<juce::uint8>& preset)
+{
+    const juce::ScopedLock lock (impl->stateLock);
+    impl->preset = preset;
+}
+
+int SimulatedMarlo::getRequestCount() const
+{
+    const juce::ScopedLock lock (impl->stateLock);
+    return impl->requestCount;
+}
+
+int SimulatedMarlo::getDumpCount() const
+{
+    const juce::ScopedLock lock (impl->stateLock);
+    return impl->dumpCount;
+}
+
+std::vector<double> SimulatedMarlo::getRequestTimes() const
+{
+    const juce::ScopedLock lock (impl->stateLock);
+    return impl->requestTimes;
+}
