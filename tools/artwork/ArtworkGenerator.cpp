@@ -22,15 +22,18 @@ static const juce::Colour ink (0xff22262b);
 static const juce::Colour body (0xff26292e);
 static const juce::Colour keyWell (0xff0d0e10);
 
-static const State allStates[] = { State::normal, State::hover, State::pressed };
+static const State allStates[] = {State::normal, State::hover, State::pressed};
 
 static juce::String stateSuffix (State state)
 {
     switch (state)
     {
-        case State::hover: return "_hover";
-        case State::pressed: return "_pressed";
-        case State::normal: break;
+        case State::hover:
+            return "_hover";
+        case State::pressed:
+            return "_pressed";
+        case State::normal:
+            break;
     }
     return "_normal";
 }
@@ -56,17 +59,18 @@ static void drawSpacedText (juce::Graphics& g, const juce::String& text, juce::R
 static void drawEmblem (juce::Graphics& g, juce::Point<float> centre, float radius, juce::Colour colour)
 {
     g.setColour (colour);
-    g.drawEllipse (juce::Rectangle<float> (radius * 2.0f, radius * 2.0f).withCentre (centre).reduced (radius * 0.09f),
-                   radius * 0.18f);
+    g.drawEllipse (
+        juce::Rectangle<float> (radius * 2.0f, radius * 2.0f).withCentre (centre).reduced (radius * 0.09f),
+        radius * 0.18f);
 
-    static const float barHeights[] = { 0.55f, 0.95f, 0.7f };
+    static const float barHeights[] = {0.55f, 0.95f, 0.7f};
     const auto barWidth = radius * 0.22f;
 
     for (int i = 0; i < 3; ++i)
     {
-        const auto x = centre.x + (float) (i - 1) * barWidth * 1.6f;
+        const auto x = centre.x + (float)(i - 1) * barWidth * 1.6f;
         const auto h = radius * barHeights[i];
-        g.fillRoundedRectangle ({ x - barWidth * 0.5f, centre.y - h * 0.5f, barWidth, h }, barWidth * 0.3f);
+        g.fillRoundedRectangle ({x - barWidth * 0.5f, centre.y - h * 0.5f, barWidth, h}, barWidth * 0.3f);
     }
 }
 
@@ -74,7 +78,7 @@ static void drawEmblem (juce::Graphics& g, juce::Point<float> centre, float radi
 static float drawLogo (juce::Graphics& g, juce::Rectangle<float> area, juce::Colour emblem, juce::Colour word)
 {
     const auto h = area.getHeight();
-    drawEmblem (g, { area.getX() + h * 0.5f, area.getCentreY() }, h * 0.5f, emblem);
+    drawEmblem (g, {area.getX() + h * 0.5f, area.getCentreY()}, h * 0.5f, emblem);
 
     auto font = dejaVu (h * 0.78f, true);
     font.setExtraKerningFactor (0.14f);
@@ -86,7 +90,8 @@ static float drawLogo (juce::Graphics& g, juce::Rectangle<float> area, juce::Col
 }
 
 // Horizontal hairlines of slightly varying grey: reads as brushed metal and compresses well.
-static void fillBrushed (juce::Graphics& g, juce::Rectangle<int> area, juce::Colour base, float depth, int seed)
+static void fillBrushed (juce::Graphics& g, juce::Rectangle<int> area, juce::Colour base, float depth,
+                         int seed)
 {
     juce::Random random (seed);
 
@@ -107,7 +112,7 @@ static juce::Image newImage (int width, int height)
 static juce::Rectangle<float> placeInside (juce::Rectangle<int> bounds, int width, int height)
 {
     return juce::RectanglePlacement (juce::RectanglePlacement::centred)
-        .appliedTo (juce::Rectangle<float> ((float) width, (float) height), bounds.toFloat());
+        .appliedTo (juce::Rectangle<float> ((float)width, (float)height), bounds.toFloat());
 }
 
 //==============================================================================
@@ -122,11 +127,14 @@ static PartColours partColours (State state)
 {
     switch (state)
     {
-        case State::hover: return { juce::Colour (0xff646b74), juce::Colour (0xffb4bcc5), juce::Colours::white };
-        case State::pressed: return { accent, juce::Colour (0xff9ad6ff), juce::Colours::white };
-        case State::normal: break;
+        case State::hover:
+            return {juce::Colour (0xff646b74), juce::Colour (0xffb4bcc5), juce::Colours::white};
+        case State::pressed:
+            return {accent, juce::Colour (0xff9ad6ff), juce::Colours::white};
+        case State::normal:
+            break;
     }
-    return { juce::Colour (0xff3c4047), juce::Colour (0xff6b7079), juce::Colour (0xffb8bec6) };
+    return {juce::Colour (0xff3c4047), juce::Colour (0xff6b7079), juce::Colour (0xffb8bec6)};
 }
 
 static void fillCap (juce::Graphics& g, const juce::Path& shape, juce::Rectangle<float> box, State state)
@@ -153,16 +161,16 @@ static void drawKnobRow (juce::Graphics& g, juce::Rectangle<float> area, State s
 
     for (int i = 0; i < 4; ++i)
     {
-        const juce::Point<float> centre (area.getX() + cell * ((float) i + 0.5f), area.getCentreY());
+        const juce::Point<float> centre (area.getX() + cell * ((float)i + 0.5f), area.getCentreY());
         const auto box = juce::Rectangle<float> (radius * 2.0f, radius * 2.0f).withCentre (centre);
         juce::Path cap;
         cap.addEllipse (box);
         fillCap (g, cap, box, state);
 
         // Knobs at different positions, as a played controller would show them.
-        const auto angle = juce::degreesToRadians (-135.0f + 75.0f * (float) i);
+        const auto angle = juce::degreesToRadians (-135.0f + 75.0f * (float)i);
         g.setColour (colours.mark);
-        g.drawLine ({ centre, centre.getPointOnCircumference (radius * 0.85f, angle) }, 3.0f);
+        g.drawLine ({centre, centre.getPointOnCircumference (radius * 0.85f, angle)}, 3.0f);
     }
 }
 
@@ -189,7 +197,8 @@ static void drawMark (juce::Graphics& g, Mark mark, int index, juce::Rectangle<f
     {
         case Mark::led:
         {
-            const auto led = juce::Rectangle<float> (6.0f, 6.0f).withCentre ({ cap.getCentreX(), cap.getY() + 7.0f });
+            const auto led =
+                juce::Rectangle<float> (6.0f, 6.0f).withCentre ({cap.getCentreX(), cap.getY() + 7.0f});
             g.setColour (state == State::pressed ? juce::Colours::white : juce::Colour (0xff1a1c20));
             g.fillEllipse (led);
             break;
@@ -197,7 +206,8 @@ static void drawMark (juce::Graphics& g, Mark mark, int index, juce::Rectangle<f
         case Mark::number:
             g.setColour (colours.mark.withAlpha (0.8f));
             g.setFont (dejaVu (16.0f, true));
-            g.drawText (juce::String (index + 1), cap.reduced (6.0f, 4.0f), juce::Justification::bottomRight, false);
+            g.drawText (juce::String (index + 1), cap.reduced (6.0f, 4.0f), juce::Justification::bottomRight,
+                        false);
             break;
         case Mark::minusPlus:
         {
@@ -210,21 +220,22 @@ static void drawMark (juce::Graphics& g, Mark mark, int index, juce::Rectangle<f
                 g.drawLine (c.x, c.y - arm, c.x, c.y + arm, 3.0f);
             break;
         }
-        case Mark::none: break;
+        case Mark::none:
+            break;
     }
 }
 
 static void drawButtonGrid (juce::Graphics& g, juce::Rectangle<float> area, State state, Grid grid)
 {
-    const auto cellW = area.getWidth() / (float) grid.columns;
-    const auto cellH = area.getHeight() / (float) grid.rows;
+    const auto cellW = area.getWidth() / (float)grid.columns;
+    const auto cellH = area.getHeight() / (float)grid.rows;
 
     for (int row = 0; row < grid.rows; ++row)
     {
         for (int column = 0; column < grid.columns; ++column)
         {
-            const auto cap = juce::Rectangle<float> (area.getX() + cellW * (float) column, area.getY() + cellH * (float) row,
-                                                     cellW, cellH)
+            const auto cap = juce::Rectangle<float> (area.getX() + cellW * (float)column,
+                                                     area.getY() + cellH * (float)row, cellW, cellH)
                                  .reduced (grid.gap * 0.5f);
             juce::Path shape;
             shape.addRoundedRectangle (cap, grid.corner);
@@ -241,14 +252,14 @@ static void drawWheels (juce::Graphics& g, juce::Rectangle<float> area, State st
     for (int i = 0; i < 2; ++i)
     {
         const auto slot = area.withWidth (area.getWidth() * 0.5f)
-                              .translated (area.getWidth() * 0.5f * (float) i, 0.0f)
+                              .translated (area.getWidth() * 0.5f * (float)i, 0.0f)
                               .reduced (5.0f, 1.0f);
         g.setColour (keyWell);
         g.fillRoundedRectangle (slot, 7.0f);
 
         const auto wheel = slot.reduced (8.0f, 6.0f);
-        juce::ColourGradient shading (colours.face.darker (0.7f), wheel.getTopLeft(), colours.face.darker (0.7f),
-                                      wheel.getTopRight(), false);
+        juce::ColourGradient shading (colours.face.darker (0.7f), wheel.getTopLeft(),
+                                      colours.face.darker (0.7f), wheel.getTopRight(), false);
         shading.addColour (0.5, colours.face.brighter (0.35f));
         g.setGradientFill (shading);
         g.fillRoundedRectangle (wheel, 5.0f);
@@ -275,12 +286,14 @@ static void drawKeybed (juce::Graphics& g, juce::Rectangle<float> area, State st
 {
     constexpr int whiteKeys = 29;
     // Centres of the black keys within one octave, in white-key widths from its C.
-    static const float blackCentres[] = { 0.93f, 2.07f, 3.9f, 5.0f, 6.1f };
+    static const float blackCentres[] = {0.93f, 2.07f, 3.9f, 5.0f, 6.1f};
 
-    const auto white = state == State::pressed ? juce::Colour (0xffc4e2f8)
-                                               : (state == State::hover ? juce::Colours::white : juce::Colour (0xffe9e9e6));
-    const auto black = state == State::pressed ? juce::Colour (0xff0b5f9a)
-                                               : (state == State::hover ? juce::Colour (0xff454a52) : juce::Colour (0xff17181b));
+    const auto white = state == State::pressed
+                           ? juce::Colour (0xffc4e2f8)
+                           : (state == State::hover ? juce::Colours::white : juce::Colour (0xffe9e9e6));
+    const auto black = state == State::pressed
+                           ? juce::Colour (0xff0b5f9a)
+                           : (state == State::hover ? juce::Colour (0xff454a52) : juce::Colour (0xff17181b));
 
     g.setColour (keyWell);
     g.fillRect (area);
@@ -288,11 +301,12 @@ static void drawKeybed (juce::Graphics& g, juce::Rectangle<float> area, State st
     g.fillRect (area.getX(), area.getY() + 3.0f, area.getWidth(), 3.0f);
 
     const auto keys = area.withTrimmedTop (6.0f);
-    const auto keyWidth = keys.getWidth() / (float) whiteKeys;
+    const auto keyWidth = keys.getWidth() / (float)whiteKeys;
 
     for (int i = 0; i < whiteKeys; ++i)
     {
-        const auto key = keys.withX (keys.getX() + keyWidth * (float) i).withWidth (keyWidth).reduced (1.0f, 0.0f);
+        const auto key =
+            keys.withX (keys.getX() + keyWidth * (float)i).withWidth (keyWidth).reduced (1.0f, 0.0f);
         g.setGradientFill (juce::ColourGradient (white.darker (0.25f), key.getTopLeft(), white,
                                                  key.getTopLeft().translated (0.0f, 18.0f), false));
         g.fillRoundedRectangle (key.withTrimmedBottom (1.0f), 2.5f);
@@ -307,13 +321,14 @@ static void drawKeybed (juce::Graphics& g, juce::Rectangle<float> area, State st
     {
         for (auto centre : blackCentres)
         {
-            const auto x = keys.getX() + keyWidth * ((float) octave * 7.0f + centre) - blackWidth * 0.5f;
+            const auto x = keys.getX() + keyWidth * ((float)octave * 7.0f + centre) - blackWidth * 0.5f;
             const juce::Rectangle<float> key (x, keys.getY(), blackWidth, blackLength);
             g.setColour (black);
             g.fillRoundedRectangle (key, 2.0f);
             // The top face catches light along its length; the front slope stays darker.
             const auto top = key.reduced (2.5f, 0.0f).withTrimmedBottom (7.0f);
-            g.setGradientFill (juce::ColourGradient (black, top.getTopLeft(), black.brighter (0.3f), top.getBottomLeft(), false));
+            g.setGradientFill (juce::ColourGradient (black, top.getTopLeft(), black.brighter (0.3f),
+                                                     top.getBottomLeft(), false));
             g.fillRoundedRectangle (top, 1.5f);
         }
     }
@@ -334,12 +349,12 @@ static std::function<void (juce::Graphics&, juce::Rectangle<float>, State)> grid
 }
 
 static const PartArt parts[] = {
-    { "knobs", 216, 32, { 41, 12, 112, 16 }, drawKnobRow },
-    { "switches", 107, 68, { 104, 41, 55, 35 }, grid ({ 2, 2, 9.0f, 5.0f, Mark::led }) },
-    { "pads", 296, 148, { 13, 114, 153, 76 }, grid ({ 4, 2, 10.0f, 8.0f, Mark::number }) },
-    { "keybed", 955, 167, { 175, 40, 955, 167 }, drawKeybed },
-    { "octave", 107, 30, { 104, 80, 55, 15 }, grid ({ 2, 1, 12.0f, 6.0f, Mark::minusPlus }) },
-    { "wheels", 112, 97, { 20, 44, 58, 50 }, drawWheels },
+    {"knobs", 216, 32, {41, 12, 112, 16}, drawKnobRow},
+    {"switches", 107, 68, {104, 41, 55, 35}, grid ({2, 2, 9.0f, 5.0f, Mark::led})},
+    {"pads", 296, 148, {13, 114, 153, 76}, grid ({4, 2, 10.0f, 8.0f, Mark::number})},
+    {"keybed", 955, 167, {175, 40, 955, 167}, drawKeybed},
+    {"octave", 107, 30, {104, 80, 55, 15}, grid ({2, 1, 12.0f, 6.0f, Mark::minusPlus})},
+    {"wheels", 112, 97, {20, 44, 58, 50}, drawWheels},
 };
 
 static juce::Image drawPart (const PartArt& part, State state)
@@ -378,7 +393,7 @@ static void drawKnobRings (juce::Graphics& g)
 
     for (int i = 0; i < 4; ++i)
     {
-        const juce::Point<float> centre (row.getX() + cell * ((float) i + 0.5f), row.getCentreY());
+        const juce::Point<float> centre (row.getX() + cell * ((float)i + 0.5f), row.getCentreY());
         juce::Path arc;
         arc.addCentredArc (centre.x, centre.y, 10.5f, 10.5f, 0.0f, juce::degreesToRadians (-135.0f),
                            juce::degreesToRadians (135.0f), true);
@@ -386,7 +401,8 @@ static void drawKnobRings (juce::Graphics& g)
         g.strokePath (arc, juce::PathStrokeType (1.2f));
         g.setColour (juce::Colours::white);
         g.setFont (dejaVu (8.5f, true));
-        g.drawText (juce::String (i + 1), juce::Rectangle<float> (12.0f, 9.0f).withCentre (centre.translated (0.0f, 14.5f)),
+        g.drawText (juce::String (i + 1),
+                    juce::Rectangle<float> (12.0f, 9.0f).withCentre (centre.translated (0.0f, 14.5f)),
                     juce::Justification::centred, false);
     }
 }
@@ -394,14 +410,15 @@ static void drawKnobRings (juce::Graphics& g)
 static void drawControllerBody (juce::Graphics& g)
 {
     const auto outline = controllerSize.toFloat();
-    g.setGradientFill (juce::ColourGradient (body.brighter (0.15f), 0.0f, 0.0f, body.darker (0.3f), 0.0f, 206.0f, false));
+    g.setGradientFill (
+        juce::ColourGradient (body.brighter (0.15f), 0.0f, 0.0f, body.darker (0.3f), 0.0f, 206.0f, false));
     g.fillRoundedRectangle (outline, 9.0f);
     g.setColour (juce::Colours::white.withAlpha (0.18f));
     g.drawRoundedRectangle (outline.reduced (0.5f), 9.0f, 1.0f);
 
     // The control plate on the left and the keybed's well.
     g.setColour (juce::Colours::black.withAlpha (0.22f));
-    g.fillRoundedRectangle ({ 6.0f, 6.0f, 164.0f, 194.0f }, 6.0f);
+    g.fillRoundedRectangle ({6.0f, 6.0f, 164.0f, 194.0f}, 6.0f);
     g.setColour (keyWell);
     g.fillRect (juce::Rectangle<float> (173.0f, 37.0f, 960.0f, 169.0f));
 
@@ -418,19 +435,26 @@ static void drawControllerBody (juce::Graphics& g)
     const auto octave = placedPart ("octave");
     drawLabel (g, "OCTAVE", octave.withY (octave.getBottom() + 2.0f).withHeight (9.0f));
     const auto wheels = placedPart ("wheels");
-    drawLabel (g, "PITCH", wheels.withY (wheels.getBottom() + 2.0f).withHeight (9.0f).removeFromLeft (wheels.getWidth() * 0.5f));
-    drawLabel (g, "MOD", wheels.withY (wheels.getBottom() + 2.0f).withHeight (9.0f).removeFromRight (wheels.getWidth() * 0.5f));
+    drawLabel (
+        g, "PITCH",
+        wheels.withY (wheels.getBottom() + 2.0f).withHeight (9.0f).removeFromLeft (wheels.getWidth() * 0.5f));
+    drawLabel (g, "MOD",
+               wheels.withY (wheels.getBottom() + 2.0f)
+                   .withHeight (9.0f)
+                   .removeFromRight (wheels.getWidth() * 0.5f));
 
     // Maker and model across the top rail above the keys.
-    const auto logoEnd = drawLogo (g, { 190.0f, 9.0f, 200.0f, 21.0f }, accent.brighter (0.3f), juce::Colours::white);
+    const auto logoEnd =
+        drawLogo (g, {190.0f, 9.0f, 200.0f, 21.0f}, accent.brighter (0.3f), juce::Colours::white);
     g.setColour (juce::Colour (0xff8d949d));
     g.setFont (dejaVu (10.0f));
     g.drawText ("ZELL SERIES", juce::Rectangle<float> (logoEnd + 14.0f, 9.0f, 120.0f, 21.0f),
                 juce::Justification::centredLeft, false);
     g.setColour (juce::Colours::white);
-    drawSpacedText (g, "MARLO", { 900.0f, 6.0f, 230.0f, 28.0f }, 22.0f, 0.35f, juce::Justification::centredRight);
+    drawSpacedText (g, "MARLO", {900.0f, 6.0f, 230.0f, 28.0f}, 22.0f, 0.35f,
+                    juce::Justification::centredRight);
     g.setColour (accent);
-    g.fillRoundedRectangle ({ 1137.0f, 18.0f, 5.0f, 5.0f }, 2.5f); // power light
+    g.fillRoundedRectangle ({1137.0f, 18.0f, 5.0f, 5.0f}, 2.5f); // power light
 }
 
 static juce::Image drawController()
@@ -447,7 +471,8 @@ static void drawAssembledController (juce::Graphics& g, juce::Point<int> origin,
     g.drawImageAt (drawController(), origin.x, origin.y);
 
     for (auto& part : parts)
-        g.drawImage (drawPart (part, state), placedPart (part.name).translated ((float) origin.x, (float) origin.y));
+        g.drawImage (drawPart (part, state),
+                     placedPart (part.name).translated ((float)origin.x, (float)origin.y));
 }
 
 //==============================================================================
@@ -463,7 +488,7 @@ static juce::Image drawBackground()
 
     g.setColour (juce::Colours::white);
     g.fillRect (0, 0, 1200, 56);
-    const auto logoEnd = drawLogo (g, { 26.0f, 14.0f, 300.0f, 30.0f }, accent, ink);
+    const auto logoEnd = drawLogo (g, {26.0f, 14.0f, 300.0f, 30.0f}, accent, ink);
     g.setColour (juce::Colour (0xffc3c9d0));
     g.fillRect (logoEnd + 18.0f, 17.0f, 1.5f, 24.0f);
     g.setColour (juce::Colour (0xff69717b));
@@ -471,13 +496,13 @@ static juce::Image drawBackground()
     g.drawText ("Zell Series Editor", juce::Rectangle<float> (logoEnd + 36.0f, 14.0f, 300.0f, 30.0f),
                 juce::Justification::centredLeft, false);
 
-    fillBrushed (g, { 0, 56, 1200, 424 }, juce::Colour (0xffe3e6e9), 0.05f, 7);
+    fillBrushed (g, {0, 56, 1200, 424}, juce::Colour (0xffe3e6e9), 0.05f, 7);
     g.setColour (juce::Colour (0xffc9ced4));
     g.fillRect (0, 56, 1200, 1);
 
     juce::Path controllerOutline;
     controllerOutline.addRoundedRectangle (26.0f, 65.0f, 1151.0f, 206.0f, 9.0f);
-    juce::DropShadow (juce::Colours::black.withAlpha (0.45f), 14, { 0, 5 }).drawForPath (g, controllerOutline);
+    juce::DropShadow (juce::Colours::black.withAlpha (0.45f), 14, {0, 5}).drawForPath (g, controllerOutline);
 
     g.setColour (accent);
     g.fillRect (0, 480, 1200, 270);
@@ -492,9 +517,9 @@ struct TabArt
 };
 
 static const TabArt tabs[] = {
-    { "main", 175, "Main" },     { "knobs", 170, "Knobs" },        { "switches", 170, "Switches" },
-    { "pads", 170, "Drum Pads" }, { "keybed", 170, "Keybed" },     { "wheels", 170, "Mod/Pitch" },
-    { "sustain", 175, "Sustain" },
+    {"main", 175, "Main"},       {"knobs", 170, "Knobs"},   {"switches", 170, "Switches"},
+    {"pads", 170, "Drum Pads"},  {"keybed", 170, "Keybed"}, {"wheels", 170, "Mod/Pitch"},
+    {"sustain", 175, "Sustain"},
 };
 
 static juce::Image drawTab (const TabArt& tab, State state)
@@ -504,12 +529,13 @@ static juce::Image drawTab (const TabArt& tab, State state)
     const auto area = image.getBounds().toFloat();
     const auto pressed = state == State::pressed;
 
-    g.setColour (pressed ? accent : (state == State::hover ? juce::Colour (0xffe2e6ea) : juce::Colours::white));
+    g.setColour (pressed ? accent
+                         : (state == State::hover ? juce::Colour (0xffe2e6ea) : juce::Colours::white));
     g.fillRect (area);
 
     // The lit tab runs into the blue band below; the others get edges between neighbours and a
     // shade along the foot, so the row reads as tabs.
-    if (! pressed)
+    if (!pressed)
     {
         g.setColour (juce::Colour (0xffc2cad2));
         g.fillRect (area.getRight() - 1.0f, 6.0f, 1.0f, 28.0f);
@@ -531,10 +557,10 @@ struct TransferArt
 };
 
 static const TransferArt transfers[] = {
-    { "get", "Get Preset from Hardware", true },
-    { "send", "Send Preset to Hardware", false },
-    { "load", "Load Preset from Hard Drive", true },
-    { "save", "Save Preset to Hard Drive", false },
+    {"get", "Get Preset from Hardware", true},
+    {"send", "Send Preset to Hardware", false},
+    {"load", "Load Preset from Hard Drive", true},
+    {"save", "Save Preset to Hard Drive", false},
 };
 
 static juce::Image drawTransferButton (const TransferArt& button, State state)
@@ -548,22 +574,24 @@ static juce::Image drawTransferButton (const TransferArt& button, State state)
     g.setColour (juce::Colour (0xff0b4f80));
     g.drawRoundedRectangle (area, 6.0f, 1.5f);
 
-    const auto badge = juce::Rectangle<float> (23.0f, 23.0f).withCentre ({ 20.0f, area.getCentreY() });
+    const auto badge = juce::Rectangle<float> (23.0f, 23.0f).withCentre ({20.0f, area.getCentreY()});
     g.setColour (accent);
     g.fillEllipse (badge);
     juce::Path arrow;
-    arrow.addArrow ({ badge.getCentreX(), badge.getY() + 5.0f, badge.getCentreX(), badge.getBottom() - 5.0f }, 2.5f, 9.0f, 6.0f);
+    arrow.addArrow ({badge.getCentreX(), badge.getY() + 5.0f, badge.getCentreX(), badge.getBottom() - 5.0f},
+                    2.5f, 9.0f, 6.0f);
 
-    if (! button.intoEditor)
-        arrow.applyTransform (juce::AffineTransform::rotation (juce::MathConstants<float>::pi, badge.getCentreX(),
-                                                               badge.getCentreY()));
+    if (!button.intoEditor)
+        arrow.applyTransform (juce::AffineTransform::rotation (juce::MathConstants<float>::pi,
+                                                               badge.getCentreX(), badge.getCentreY()));
 
     g.setColour (juce::Colours::white);
     g.fillPath (arrow);
 
     g.setColour (ink);
     g.setFont (dejaVu (13.5f, true));
-    g.drawText (button.label, area.withTrimmedLeft (38.0f).withTrimmedRight (6.0f), juce::Justification::centredLeft, true);
+    g.drawText (button.label, area.withTrimmedLeft (38.0f).withTrimmedRight (6.0f),
+                juce::Justification::centredLeft, true);
     return image;
 }
 
@@ -586,7 +614,8 @@ static juce::Image drawArrow (bool right, State state)
         chevron.applyTransform (juce::AffineTransform::scale (-1.0f, 1.0f).translated (17.0f, 0.0f));
 
     g.setColour (pressed ? accent : juce::Colours::white);
-    g.strokePath (chevron, juce::PathStrokeType (2.5f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
+    g.strokePath (chevron,
+                  juce::PathStrokeType (2.5f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
     return image;
 }
 
@@ -597,14 +626,16 @@ static juce::Image drawAbout()
 {
     auto image = newImage (484, 267);
     juce::Graphics g (image);
-    g.setGradientFill (juce::ColourGradient (juce::Colours::white, 0.0f, 0.0f, juce::Colour (0xffeef1f4), 0.0f, 267.0f, false));
+    g.setGradientFill (juce::ColourGradient (juce::Colours::white, 0.0f, 0.0f, juce::Colour (0xffeef1f4),
+                                             0.0f, 267.0f, false));
     g.fillAll();
 
     const auto logoWidth = 210.0f;
-    drawLogo (g, { (484.0f - logoWidth) * 0.5f, 8.0f, logoWidth, 26.0f }, accent, ink);
+    drawLogo (g, {(484.0f - logoWidth) * 0.5f, 8.0f, logoWidth, 26.0f}, accent, ink);
     g.setColour (ink);
     g.setFont (dejaVu (17.0f, true));
-    g.drawText ("Marlo Editor", juce::Rectangle<float> (0.0f, 36.0f, 484.0f, 20.0f), juce::Justification::centred, false);
+    g.drawText ("Marlo Editor", juce::Rectangle<float> (0.0f, 36.0f, 484.0f, 20.0f),
+                juce::Justification::centred, false);
 
     // A small picture of the controller, drawn at full size first so the reduction stays smooth.
     auto controller = newImage (controllerSize.getWidth(), controllerSize.getHeight());
@@ -613,7 +644,7 @@ static juce::Image drawAbout()
         drawAssembledController (cg, {}, State::normal);
     }
     g.setImageResamplingQuality (juce::Graphics::highResamplingQuality);
-    g.drawImage (controller, juce::Rectangle<float> (357.6f, 64.0f).withCentre ({ 242.0f, 93.0f }));
+    g.drawImage (controller, juce::Rectangle<float> (357.6f, 64.0f).withCentre ({242.0f, 93.0f}));
 
     // The editor writes its version at 133..148 and two lines at 211..242; those bands stay empty.
     g.setColour (juce::Colour (0xff69717b));
@@ -635,10 +666,11 @@ static juce::Image drawDeviceSetupBackground()
     // Header bar; "INPUT" is written from y 44 and the buttons sit at 381..413 on the plain ground.
     g.setColour (accent);
     g.fillRect (0, 0, 360, 32);
-    drawLogo (g, { 14.0f, 8.0f, 120.0f, 16.0f }, juce::Colours::white, juce::Colours::white);
+    drawLogo (g, {14.0f, 8.0f, 120.0f, 16.0f}, juce::Colours::white, juce::Colours::white);
     g.setColour (juce::Colours::white.withAlpha (0.85f));
     g.setFont (dejaVu (13.0f));
-    g.drawText ("MIDI Devices", juce::Rectangle<float> (200.0f, 0.0f, 146.0f, 32.0f), juce::Justification::centredRight, false);
+    g.drawText ("MIDI Devices", juce::Rectangle<float> (200.0f, 0.0f, 146.0f, 32.0f),
+                juce::Justification::centredRight, false);
 
     g.setColour (juce::Colour (0xffc3c9d0));
     g.fillRect (15, 372, 330, 1);
@@ -650,7 +682,8 @@ static juce::Image drawDeviceListFrame()
     auto image = newImage (327, 141);
     juce::Graphics g (image);
     const auto area = image.getBounds().toFloat().reduced (0.75f);
-    g.setGradientFill (juce::ColourGradient (juce::Colour (0xff1b1f24), 0.0f, 0.0f, juce::Colour (0xff2b3139), 0.0f, 141.0f, false));
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xff1b1f24), 0.0f, 0.0f, juce::Colour (0xff2b3139),
+                                             0.0f, 141.0f, false));
     g.fillRoundedRectangle (area, 6.0f);
     g.setColour (juce::Colour (0xffb3bec9));
     g.drawRoundedRectangle (area, 6.0f, 1.5f);
@@ -664,11 +697,11 @@ static juce::Image drawAppIcon()
     auto image = newImage (256, 256);
     juce::Graphics g (image);
     const auto area = image.getBounds().toFloat().reduced (8.0f);
-    g.setGradientFill (juce::ColourGradient (accent.brighter (0.25f), area.getTopLeft(), accent.darker (0.45f),
-                                             area.getBottomRight(), false));
+    g.setGradientFill (juce::ColourGradient (accent.brighter (0.25f), area.getTopLeft(),
+                                             accent.darker (0.45f), area.getBottomRight(), false));
     g.fillRoundedRectangle (area, 44.0f);
 
-    drawEmblem (g, { 128.0f, 88.0f }, 46.0f, juce::Colours::white);
+    drawEmblem (g, {128.0f, 88.0f}, 46.0f, juce::Colours::white);
 
     // One octave of keys.
     const juce::Rectangle<float> keys (44.0f, 152.0f, 168.0f, 64.0f);
@@ -676,9 +709,10 @@ static juce::Image drawAppIcon()
     g.setColour (juce::Colours::white);
 
     for (int i = 0; i < 7; ++i)
-        g.fillRoundedRectangle (keys.withX (keys.getX() + keyWidth * (float) i).withWidth (keyWidth).reduced (2.0f, 0.0f), 4.0f);
+        g.fillRoundedRectangle (
+            keys.withX (keys.getX() + keyWidth * (float)i).withWidth (keyWidth).reduced (2.0f, 0.0f), 4.0f);
 
-    static const float blackCentres[] = { 0.93f, 2.07f, 3.9f, 5.0f, 6.1f };
+    static const float blackCentres[] = {0.93f, 2.07f, 3.9f, 5.0f, 6.1f};
     g.setColour (accent.darker (0.6f));
 
     for (auto centre : blackCentres)
@@ -717,7 +751,8 @@ public:
         juce::MemoryOutputStream png;
         juce::PNGImageFormat format;
 
-        if (! format.writeImageToStream (image, png) || ! file.replaceWithData (png.getData(), png.getDataSize()))
+        if (!format.writeImageToStream (image, png) ||
+            !file.replaceWithData (png.getData(), png.getDataSize()))
         {
             std::cerr << "cannot write " << file.getFullPathName() << "\n";
             failed = true;
@@ -755,7 +790,8 @@ static void writeAll (ArtworkWriter& writer)
 
         if (state != State::pressed)
             for (auto& button : transfers)
-                writer.write ("transfer_" + juce::String (button.name) + stateSuffix (state), drawTransferButton (button, state));
+                writer.write ("transfer_" + juce::String (button.name) + stateSuffix (state),
+                              drawTransferButton (button, state));
     }
 }
 
@@ -765,21 +801,24 @@ static juce::Image drawPreview (State partState, int litTab)
     auto image = newImage (1200, 700);
     juce::Graphics g (image);
     g.fillAll (juce::Colours::white);
-    g.drawImage (drawBackground(), { 0.0f, 0.0f, 1200.0f, 750.0f });
-    drawAssembledController (g, { 26, 65 }, partState);
+    g.drawImage (drawBackground(), {0.0f, 0.0f, 1200.0f, 750.0f});
+    drawAssembledController (g, {26, 65}, partState);
 
     auto x = 0;
 
-    for (int i = 0; i < (int) std::size (tabs); ++i)
+    for (int i = 0; i < (int)std::size (tabs); ++i)
     {
-        g.drawImageAt (drawTab (tabs[i], i == litTab ? State::pressed : (i == litTab + 1 ? State::hover : State::normal)), x, 482);
+        g.drawImageAt (drawTab (tabs[i], i == litTab ? State::pressed
+                                                     : (i == litTab + 1 ? State::hover : State::normal)),
+                       x, 482);
         x += tabs[i].width;
     }
 
     if (litTab == 0)
     {
-        for (int i = 0; i < (int) std::size (transfers); ++i)
-            g.drawImageAt (drawTransferButton (transfers[i], i == 1 ? State::hover : State::normal), 5, 527 + 40 * i);
+        for (int i = 0; i < (int)std::size (transfers); ++i)
+            g.drawImageAt (drawTransferButton (transfers[i], i == 1 ? State::hover : State::normal), 5,
+                           527 + 40 * i);
     }
     else
     {
@@ -797,10 +836,12 @@ static juce::Image drawAboutPreview()
     juce::Graphics g (image);
     g.setColour (juce::Colours::black);
     g.setFont (dejaVu (15.0f));
-    g.drawText ("Version: 1.0.6", juce::Rectangle<float> (0.0f, 133.0f, 484.0f, 15.0f), juce::Justification::centred, false);
-    g.drawText ("Copyright Orvane", juce::Rectangle<float> (0.0f, 211.0f, 484.0f, 15.0f), juce::Justification::centred, false);
-    g.drawText ("Orvane and Marlo are trademarks of Orvane", juce::Rectangle<float> (0.0f, 227.0f, 484.0f, 15.0f),
+    g.drawText ("Version: 1.0.6", juce::Rectangle<float> (0.0f, 133.0f, 484.0f, 15.0f),
                 juce::Justification::centred, false);
+    g.drawText ("Copyright Orvane", juce::Rectangle<float> (0.0f, 211.0f, 484.0f, 15.0f),
+                juce::Justification::centred, false);
+    g.drawText ("Orvane and Marlo are trademarks of Orvane",
+                juce::Rectangle<float> (0.0f, 227.0f, 484.0f, 15.0f), juce::Justification::centred, false);
     return image;
 }
 
@@ -819,12 +860,13 @@ static juce::Image drawDeviceSetupPreview()
 
     for (int row = 0; row < 3; ++row)
     {
-        const juce::Rectangle<float> line (15.0f, 69.0f + 20.0f * (float) row, 327.0f, 20.0f);
+        const juce::Rectangle<float> line (15.0f, 69.0f + 20.0f * (float)row, 327.0f, 20.0f);
         g.setColour (row == 1 ? juce::Colours::white : juce::Colours::transparentBlack);
         g.fillRect (line);
         g.setColour (row == 1 ? juce::Colours::black : juce::Colours::white);
         g.setFont (dejaVu (14.0f));
-        g.drawText ("Marlo MIDI " + juce::String (row + 1), line.withTrimmedLeft (5.0f), juce::Justification::centredLeft, true);
+        g.drawText ("Marlo MIDI " + juce::String (row + 1), line.withTrimmedLeft (5.0f),
+                    juce::Justification::centredLeft, true);
     }
 
     g.setColour (juce::Colour (0xfff5f5f5));
@@ -851,7 +893,7 @@ int main (int argc, char* argv[])
             output = juce::File::getCurrentWorkingDirectory().getChildFile (argument);
     }
 
-    if (! output.createDirectory())
+    if (!output.createDirectory())
     {
         std::cerr << "cannot create " << output.getFullPathName() << "\n";
         return 1;
