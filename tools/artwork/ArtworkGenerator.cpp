@@ -176,7 +176,6 @@ static void drawKnobRow (juce::Graphics& g, juce::Rectangle<float> area, State s
 
 enum class Mark
 {
-    none,
     led,
     number,
     minusPlus
@@ -220,8 +219,6 @@ static void drawMark (juce::Graphics& g, Mark mark, int index, juce::Rectangle<f
                 g.drawLine (c.x, c.y - arm, c.x, c.y + arm, 3.0f);
             break;
         }
-        case Mark::none:
-            break;
     }
 }
 
@@ -339,6 +336,7 @@ struct PartArt
     const char* name;
     int width, height;
     juce::Rectangle<int> bounds; // final bounds in the controller picture
+    bool recessed;               // the panel shows a recess under it
     std::function<void (juce::Graphics&, juce::Rectangle<float>, State)> draw;
 };
 
@@ -349,12 +347,12 @@ static std::function<void (juce::Graphics&, juce::Rectangle<float>, State)> grid
 }
 
 static const PartArt parts[] = {
-    {"knobs", 216, 32, {41, 12, 112, 16}, drawKnobRow},
-    {"switches", 107, 68, {104, 41, 55, 35}, grid ({2, 2, 9.0f, 5.0f, Mark::led})},
-    {"pads", 296, 148, {13, 114, 153, 76}, grid ({4, 2, 10.0f, 8.0f, Mark::number})},
-    {"keybed", 955, 167, {175, 40, 955, 167}, drawKeybed},
-    {"octave", 107, 30, {104, 80, 55, 15}, grid ({2, 1, 12.0f, 6.0f, Mark::minusPlus})},
-    {"wheels", 112, 97, {20, 44, 58, 50}, drawWheels},
+    {"knobs", 216, 32, {41, 12, 112, 16}, false, drawKnobRow},
+    {"switches", 107, 68, {104, 41, 55, 35}, true, grid ({2, 2, 9.0f, 5.0f, Mark::led})},
+    {"pads", 296, 148, {13, 114, 153, 76}, true, grid ({4, 2, 10.0f, 8.0f, Mark::number})},
+    {"keybed", 955, 167, {175, 40, 955, 167}, false, drawKeybed},
+    {"octave", 107, 30, {104, 80, 55, 15}, true, grid ({2, 1, 12.0f, 6.0f, Mark::minusPlus})},
+    {"wheels", 112, 97, {20, 44, 58, 50}, true, drawWheels},
 };
 
 static juce::Image drawPart (const PartArt& part, State state)
@@ -380,11 +378,19 @@ static juce::Rectangle<float> placedPart (const char* name)
     return {};
 }
 
-static void drawLabel (juce::Graphics& g, const juce::String& text, juce::Rectangle<float> area)
+struct PanelLabel
 {
-    g.setColour (juce::Colour (0xffaab1ba));
-    drawSpacedText (g, text, area, 8.0f, 0.12f, juce::Justification::centred);
-}
+    const char* text;
+    juce::Rectangle<float> area;
+};
+
+// Printed on the panel under the octave buttons and the wheels, and beside the sustain socket.
+static const PanelLabel panelLabels[] = {
+    {"OCTAVE", {104.0f, 97.0f, 55.0f, 9.0f}},
+    {"PITCH", {20.0f, 97.0f, 29.0f, 9.0f}},
+    {"MOD", {49.0f, 97.0f, 29.0f, 9.0f}},
+    {"SUSTAIN", {786.0f, 15.0f, 48.0f, 9.0f}},
+};
 
 static void drawKnobRings (juce::Graphics& g)
 {
@@ -422,26 +428,19 @@ static void drawControllerBody (juce::Graphics& g)
     g.setColour (keyWell);
     g.fillRect (juce::Rectangle<float> (173.0f, 37.0f, 960.0f, 169.0f));
 
+    g.setColour (juce::Colours::black.withAlpha (0.45f));
+
     for (auto& part : parts)
-    {
-        if (juce::String (part.name) != "keybed" && juce::String (part.name) != "knobs")
-        {
-            g.setColour (juce::Colours::black.withAlpha (0.45f));
+        if (part.recessed)
             g.fillRoundedRectangle (placedPart (part.name).expanded (2.0f), 4.0f);
-        }
-    }
 
     drawKnobRings (g);
-    const auto octave = placedPart ("octave");
-    drawLabel (g, "OCTAVE", octave.withY (octave.getBottom() + 2.0f).withHeight (9.0f));
-    const auto wheels = placedPart ("wheels");
-    drawLabel (
-        g, "PITCH",
-        wheels.withY (wheels.getBottom() + 2.0f).withHeight (9.0f).removeFromLeft (wheels.getWidth() * 0.5f));
-    drawLabel (g, "MOD",
-               wheels.withY (wheels.getBottom() + 2.0f)
-                   .withHeight (9.0f)
-                   .removeFromRight (wheels.getWidth() * 0.5f));
+
+    for (auto& label : panelLabels)
+    {
+        g.setColour (juce::Colour (0xffaab1ba));
+        drawSpacedText (g, label.text, label.area, 8.0f, 0.12f, juce::Justification::centred);
+    }
 
     // Maker and model across the top rail above the keys.
     const auto logoEnd =
@@ -455,6 +454,11 @@ static void drawControllerBody (juce::Graphics& g)
                     juce::Justification::centredRight);
     g.setColour (accent);
     g.fillRoundedRectangle ({1137.0f, 18.0f, 5.0f, 5.0f}, 2.5f); // power light
+
+    // The sustain pedal's socket sits on the rear edge; the panel only marks it.
+    g.setColour (juce::Colour (0xff8d949d));
+    g.drawEllipse ({838.0f, 14.0f, 11.0f, 11.0f}, 1.5f);
+    g.fillEllipse ({841.5f, 17.5f, 4.0f, 4.0f});
 }
 
 static juce::Image drawController()
