@@ -101,6 +101,17 @@ static void fillBrushed (juce::Graphics& g, juce::Rectangle<int> area, juce::Col
         g.setColour (shade > 0 ? base.brighter (shade) : base.darker (-shade));
         g.fillRect (area.getX(), y, area.getWidth(), 1);
     }
+
+    // Short streaks break up the rows the way a brush does.
+    for (int i = area.getWidth() * area.getHeight() / 400; --i >= 0;)
+    {
+        const auto length = 30 + random.nextInt (220);
+        const auto x = area.getX() + random.nextInt (area.getWidth()) - length / 2;
+        const auto y = area.getY() + random.nextInt (area.getHeight());
+        g.setColour ((random.nextBool() ? juce::Colours::white : juce::Colours::black)
+                         .withAlpha (depth * (0.3f + random.nextFloat() * 0.5f)));
+        g.fillRect (x, y, length, 1);
+    }
 }
 
 static juce::Image newImage (int width, int height)
