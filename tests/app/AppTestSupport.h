@@ -29,11 +29,11 @@ private:
     juce::File folder;
 };
 
-/** Writes a valid preset file whose "Keybed MIDI Channel" byte (offset 0) is the given value. */
-inline juce::File writePresetFile (const juce::File& file, juce::uint8 keybedChannel)
+/** Writes a valid preset file whose first preset byte ("Keybed Transpose") is the given value. */
+inline juce::File writePresetFile (const juce::File& file, juce::uint8 transpose)
 {
     auto data = factoryPresetData();
-    data.set (0, keybedChannel);
+    data.set (0, transpose);
     juce::MemoryBlock dump;
     dump.append ("\xF0", 1);
     MidiManager midi { std::make_unique<SimulatedMarlo>() };

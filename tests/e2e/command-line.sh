@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# A file on the command line is loaded; a second launch hands its file to the first and ends.
+source "$(dirname "$0")/lib/e2e-common.bash"
+e2e_setup
+
+write_preset "$E2E_HOME/Stage Piano.marlo" 3
+write_preset "$E2E_HOME/Handed Over.marlo" 5
+
+cd "$E2E_HOME" || fail "no temporary home"
+start_editor "Stage Piano.marlo"
+first_pid=$EDITOR_PID
+window="$(wait_for_window "^Orvane Marlo Editor - Stage Piano$")" || exit 1
+
+# The second launch: a relative path, resolved against the second process's own folder.
+focus "$window"
+start=$SECONDS
+"$EDITOR_BINARY" "Handed Over.marlo" >"$E2E_HOME/second.log" 2>&1 &
+second_pid=$!
+E2E_PIDS+=("$second_pid")
+wait_until 10 bash -c "! kill -0 $second_pid 2>/dev/null" || fail "the second launch did not end"
+wait "$second_pid"
+status=$?
+[[ $status -eq 0 ]] || fail "the second launch ended with status $status"
+echo "second launch ended after $((SECONDS - start)) s"
+
+wait_until 10 bash -c "xdotool getwindowname $window | grep -qx 'Orvane Marlo Editor - Handed Over'" \
+    || fail "the first window's title is '$(xdotool getwindowname "$window")', not the handed-over file"
+[[ "$(window_count "^Orvane Marlo Editor - ")" -eq 1 ]] || fail "the hand-over opened another window"
+kill -0 "$first_pid" 2>/dev/null || fail "the first editor ended"
+echo "PASS: command-line file loaded and a second launch handed over"

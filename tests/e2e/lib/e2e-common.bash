@@ -1,0 +1,112 @@
+# Shared by the end-to-end scripts: starts the editor under the current display with a window
+# manager, finds windows by title, and cleans up whatever it started.
+# Sourced, not run: the file name does not end in .sh, so CTest does not pick it up.
+
+set -u
+
+EDITOR_BINARY="${1:-}"
+E2E_PIDS=()
+E2E_OPENBOX=""
+E2E_HOME=""
+E2E_SOURCE_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
+
+fail()
+{
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+e2e_cleanup()
+{
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null
+    done
+    for pid in "${E2E_PIDS[@]}"; do
+        wait "$pid" 2>/dev/null
+    done
+    if [[ -n "$E2E_OPENBOX" ]]; then
+        kill "$E2E_OPENBOX" 2>/dev/null
+        wait "$E2E_OPENBOX" 2>/dev/null
+    fi
+    [[ -n "$E2E_HOME" ]] && rm -rf "$E2E_HOME"
+}
+
+e2e_setup()
+{
+    [[ -x "$EDITOR_BINARY" ]] || fail "usage: $0 <path to marlo-editor> (got '${EDITOR_BINARY}')"
+    EDITOR_BINARY="$(realpath "$EDITOR_BINARY")"
+    [[ -n "${DISPLAY:-}" ]] || fail "DISPLAY is not set; run under xvfb-run"
+    command -v xdotool >/dev/null || fail "xdotool is missing"
+
+    trap e2e_cleanup EXIT
+
+    # Keys reach a JUCE window only with a window manager; start one if the display has none.
+    if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+        openbox >/dev/null 2>&1 &
+        E2E_OPENBOX=$!
+        local i
+        for i in $(seq 50); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+            sleep 0.1
+        done
+    fi
+
+    E2E_HOME="$(mktemp -d)"
+    export HOME="$E2E_HOME"
+    # A pipe of its own, so the test never hands anything to a user's running editor.
+    export MARLO_EDITOR_INSTANCE="e2e-$$-$RANDOM"
+}
+
+# start_editor [args...]: starts the editor in the background; its pid is in EDITOR_PID.
+start_editor()
+{
+    "$EDITOR_BINARY" "$@" >"$E2E_HOME/editor-$RANDOM.log" 2>&1 &
+    EDITOR_PID=$!
+    E2E_PIDS+=("$EDITOR_PID")
+}
+
+# wait_for_window TITLE [SECONDS]: prints the id of the first window whose title matches.
+# Called in a command substitution, so callers add "|| exit 1".
+wait_for_window()
+{
+    local title="$1" seconds="${2:-15}" id
+    id="$(timeout "$seconds" xdotool search --sync --name "$title" 2>/dev/null | head -1)"
+    [[ -n "$id" ]] || fail "no window titled '$title' appeared within ${seconds}s"
+    echo "$id"
+}
+
+# wait_until SECONDS COMMAND...: runs the command every 0.1 s until it succeeds.
+wait_until()
+{
+    local seconds="$1"
+    shift
+    local end=$((SECONDS + seconds))
+    until "$@"; do
+        ((SECONDS < end)) || return 1
+        sleep 0.1
+    done
+}
+
+window_count()
+{
+    xdotool search --name "$1" 2>/dev/null | wc -l
+}
+
+# focus WINDOW: a click inside the window gives it the keyboard.
+focus()
+{
+    xdotool windowactivate --sync "$1" 2>/dev/null
+    xdotool mousemove --window "$1" 600 380 click 1
+    sleep 0.3
+}
+
+# write_preset FILE VALUE: a valid document file, the factory dump with the document header
+# (0x43 where the factory dump has 0x41) and VALUE in the first preset byte.
+write_preset()
+{
+    local file="$1" value="$2"
+    cp "$E2E_SOURCE_DIR/resources/factoryPresetDump.syx" "$file"
+    printf '\x43' | dd of="$file" bs=1 seek=5 conv=notrunc status=none
+    printf "\\x$(printf %02x "$value")" | dd of="$file" bs=1 seek=9 conv=notrunc status=none
+}
