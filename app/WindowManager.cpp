@@ -2,6 +2,8 @@
 
 #include "preset/Dialogs.h"
 
+#include "MarloArtwork.h"
+
 WindowManager::WindowManager (MidiManager* manager, juce::ApplicationCommandManager* commands,
                               juce::File* sharedLastDirectory)
     : lastDirectory (sharedLastDirectory), midiManager (manager), commandManager (commands)
@@ -61,6 +63,11 @@ void WindowManager::placeWindow (EditorDocument* document)
     const auto step = 15 * untitledCounter;
     document->setTopLeftPosition (step, step + 45);
     document->addToDesktop (document->getDesktopWindowStyleFlags());
+
+    // The desktop's task list and window switcher show this next to the title.
+    if (auto* peer = document->getPeer())
+        peer->setIcon (juce::ImageCache::getFromMemory (MarloArt::app_icon_png, MarloArt::app_icon_pngSize));
+
     document->toFront (true);
 }
 
