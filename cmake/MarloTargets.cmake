@@ -85,6 +85,7 @@ if(MARLO_BUILD_BENCHMARKS AND NOT MARLO_FUZZ)
         add_executable(marlo_benchmarks ${bench_sources})
         target_link_libraries(marlo_benchmarks PRIVATE marlo_core benchmark::benchmark)
     endif()
+    add_subdirectory("${PROJECT_SOURCE_DIR}/benchmarks/startup" benchmarks/startup)
 endif()
 
 if(MARLO_FUZZ)
