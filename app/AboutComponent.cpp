@@ -23,6 +23,8 @@ AboutComponent::AboutComponent (juce::Image* image) : aboutImage (image)
     versionLabel->setFont (juce::Font (textHeight, juce::Font::plain));
     versionLabel->setJustificationType (juce::Justification::centred);
     versionLabel->setEditable (false, false, false);
+    // The default look draws labels white; the picture is light, and the legal lines are black too.
+    versionLabel->setColour (juce::Label::textColourId, juce::Colours::black);
     versionLabel->setBounds (0, getHeight() / 2, getWidth(), lineHeight);
 }
 
