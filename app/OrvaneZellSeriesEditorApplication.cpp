@@ -96,6 +96,9 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
     juce::MenuBarModel::setMacMainMenu (menuModel.get(), &extraAppleMenuItems, {});
    #else
     windowManager->setMenuBarModel (menuModel.get());
+    // Without a system menu bar a process with no window cannot be reached: closing the last
+    // document ends the editor, as desktop users expect.
+    windowManager->onLastDocumentClosed = [this] { quitAction(); };
    #endif
 
     const auto& documentCommandLine = options.getDocumentCommandLine();

@@ -131,7 +131,13 @@ void WindowManager::windowCloseRequested (juce::Component* window)
     }
 
     if (auto* document = dynamic_cast<EditorDocument*> (window))
-        closeDocument (document);
+        closeByUser (document);
+}
+
+void WindowManager::closeByUser (EditorDocument* document)
+{
+    if (closeDocument (document) && documents.isEmpty() && onLastDocumentClosed != nullptr)
+        onLastDocumentClosed();
 }
 
 EditorDocument* WindowManager::getActiveDocument() const
@@ -146,7 +152,7 @@ EditorDocument* WindowManager::getActiveDocument() const
 void WindowManager::closeActiveDocument()
 {
     if (auto* document = getActiveDocument())
-        closeDocument (document);
+        closeByUser (document);
 }
 
 void WindowManager::minimizeActiveDocument()

@@ -7,6 +7,7 @@
 #include "midi/MidiManager.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
+#include <functional>
 
 /** Owns every window: up to five documents, one About window and one Device Setup window.
     Names and places new documents, asks the save question before a document closes and closes
@@ -24,6 +25,9 @@ public:
 
     /** Where there is no system menu bar, every document shows this one (not owned). */
     void setMenuBarModel (juce::MenuBarModel* model);
+
+    /** Called when the user closes the last open document (not when quitting closes it). */
+    std::function<void()> onLastDocumentClosed;
 
     void newDocument();
     void openFile (const juce::File& file);
@@ -50,6 +54,7 @@ private:
     EditorDocument* createDocument();
     void placeWindow (EditorDocument* document);
     bool closeDocument (EditorDocument* document);
+    void closeByUser (EditorDocument* document);
     void removeDocument (EditorDocument* document);
 
     juce::File* lastDirectory;

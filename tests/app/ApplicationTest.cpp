@@ -331,6 +331,27 @@ TEST_F (ApplicationTest, QuitAsksForEveryDocumentAndStopsAtCancel)
     EXPECT_TRUE (dialogs.questions.empty());
 }
 
+TEST_F (ApplicationTest, ClosingTheLastDocumentEndsTheEditorWhereThereIsNoSystemMenuBar)
+{
+    start();
+    invoke (CommandIDs::newWindow);
+
+    dialogs.saveAnswers = { Dialogs::SaveAnswer::no, Dialogs::SaveAnswer::cancel, Dialogs::SaveAnswer::no };
+    application->getWindowManager()->windowCloseRequested (windows().getDocument (1));
+    EXPECT_EQ (quits, 0);
+
+    // A refused close of the last one keeps the editor running.
+    application->getWindowManager()->windowCloseRequested (windows().getDocument (0));
+    EXPECT_EQ (quits, 0);
+
+    application->getWindowManager()->windowCloseRequested (windows().getDocument (0));
+   #if JUCE_MAC
+    EXPECT_EQ (quits, 0);
+   #else
+    EXPECT_EQ (quits, 1);
+   #endif
+}
+
 TEST_F (ApplicationTest, AboutAndDeviceSetupCommandsKeepOneWindowEach)
 {
     start();

@@ -210,7 +210,7 @@ TEST_F (WindowManagerTest, AHandedOverFileGoesIntoTheActiveDocumentOrANewOne)
     EXPECT_TRUE (dialogs.questions.empty());
 
     // Another window in front: nobody's preset is replaced, the file gets a new document.
-    windows->showAbout();
+    windows->showDeviceSetup();
     ASSERT_TRUE (runMessageLoopUntil ([this] { return windows->getActiveDocument() == nullptr; }));
     windows->openFileInActiveDocument (second);
     ASSERT_EQ (windows->getNumDocuments(), 3);
