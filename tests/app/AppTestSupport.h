@@ -54,3 +54,11 @@ inline bool activate (juce::TopLevelWindow& window)
     window.toFront (true);
     return runMessageLoopUntil ([&window] { return window.isActiveWindow(); }, 2000);
 }
+
+/** Minimising needs a window manager: without one the window system never reports the change. */
+inline bool windowManagerIsRunning()
+{
+    juce::ChildProcess xprop;
+    return xprop.start ("xprop -root _NET_SUPPORTING_WM_CHECK")
+           && xprop.readAllProcessOutput().contains ("window id");
+}
