@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include "MarloArtwork.h"
+#include "preset/PresetLayout.h"
+#include "preset/PresetMessages.h"
+
+#include <map>
+#include <set>
+
+namespace
+{
+std::map<juce::String, int> layoutByName()
+{
+    std::map<juce::String, int> byName;
+    for (const auto& entry : presetLayout())
+        byName[entry.name] = entry.offset;
+    return byName;
+}
+} // namespace
+
+TEST (PresetLayout, HasOneHundredSeventySevenDistinctNamesCoveringEveryByte)
+{
+    const auto layout = presetLayout();
+    EXPECT_EQ (layout.size(), 177);
+    EXPECT_EQ (layoutByName().size(), 177u) << "a name occurs twice";
+
+    std::set<int> offsets;
+    for (const auto& entry : layout)
+    {
+        EXPECT_GE (entry.offset, 0) << entry.name;
+        EXPECT_LT (entry.offset, 93) << entry.name;
+        offsets.insert (entry.offset);
+    }
+    EXPECT_EQ (offsets.size(), 93u) << "some byte has no name";
+}
+
+TEST (PresetLayout, ImageLengthAndSectionOffsetsAreDerivedFromTheTypeTable)
+{
+    EXPECT_EQ (presetDataLength(), 93);
+    const std::map<ControlType, int> expected { { ControlType::Keybed, 0 }, { ControlType::PitchWheel, 4 },
+                                                { ControlType::ModWheel, 5 }, { ControlType::Sustain, 9 },
+                                                { ControlType::Knob, 13 },    { ControlType::Pad, 33 },
+                                                { ControlType::Switch, 73 } };
+    for (const auto& [type, offset] : expected)
+        EXPECT_EQ (sectionOffset (type), offset) << static_cast<int> (type);
+    EXPECT_EQ (controlOffset (ControlType::Pad, 8), 68);
+    EXPECT_EQ (controlOffset (ControlType::Switch, 4), 88);
+}
+
+TEST (PresetLayout, NamesResolveToTheBytesOfTheirSection)
+{
+    const auto byName = layoutByName();
+    const std::map<juce::String, int> expected {
+        { "Keybed Transpose", 0 },    { "Keybed Octave", 1 },       { "Keybed MIDI Channel", 2 },
+        { "Keybed Curve", 3 },        { "Pitch Wheel MIDI Channel", 4 }, { "Mod Wheel MIDI Channel", 5 },
+        { "Mod Wheel CC", 6 },        { "Mod Wheel Max", 8 },       { "Sustain CC", 9 },
+        { "Sustain Released", 10 },   { "Sustain Pressed", 11 },    { "Sustain MIDI Channel", 12 },
+        { "Knob 1 Mode", 13 },        { "Knob 3 CC", 24 },          { "Knob 4 MIDI Channel", 32 },
+        { "Pad 1 Note", 34 },         { "Pad 1 CC", 34 },           { "Pad 1 Program", 34 },
+        { "Pad 1 Bank LSB", 35 },     { "Pad 1 Bank MSB", 36 },     { "Pad 1 Curve", 36 },
+        { "Pad 3 CC", 44 },           { "Pad 8 Toggle Off", 71 },   { "Pad 8 MIDI Channel", 72 },
+        { "Switch 1 Bank LSB", 75 },  { "Switch 1 Bank MSB", 76 },  { "Switch 4 Program", 89 },
+        { "Switch 4 MIDI Channel", 92 },
+    };
+    for (const auto& [name, offset] : expected)
+    {
+        const auto found = byName.find (name);
+        ASSERT_NE (found, byName.end()) << name;
+        EXPECT_EQ (found->second, offset) << name;
+    }
+}
+
+TEST (PresetLayout, NamesAreComparedExactly)
+{
+    const auto byName = layoutByName();
+    for (const auto* name : { "Knob 10 CC", "Pad 0 Mode", "keybed MIDI Channel", "Pad 9 Mode", "Knob 01 CC",
+                              "Keybed  MIDI Channel", "Pitch Wheel Mode" })
+        EXPECT_EQ (byName.count (name), 0u) << name;
+}
+
+TEST (PresetLayout, SectionBuildersUseThePrefixAndTheRegistrationOrder)
+{
+    const auto keybed = keybedParameters ("Keybed ", 0);
+    ASSERT_EQ (keybed.size(), 4);
+    EXPECT_EQ (keybed[0].name, "Keybed MIDI Channel");
+    EXPECT_EQ (keybed[0].offset, 2);
+
+    const auto pads = padParameters ("Pad 2 ", 38);
+    ASSERT_EQ (pads.size(), 13);
+    for (int id = 0; id < pads.size(); ++id)
+        EXPECT_EQ (pads[id].name, "Pad 2 " + padParameterLabel (id));
+    EXPECT_EQ (pads[padFixed].offset, 40);
+    EXPECT_EQ (pads[padMidiChannel].offset, 42);
+
+    const auto switches = switchParameters ("Switch 1 ", 73);
+    ASSERT_EQ (switches.size(), 10);
+    EXPECT_EQ (switches[switchToggleOff].offset, 76);
+}
+
+TEST (PresetLayout, LabelFunctionsCoverTheirIdsAndNothingElse)
+{
+    EXPECT_EQ (allPadParameters(), juce::Array<int> ({ 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 }));
+    EXPECT_EQ (allSwitchParameters(), juce::Array<int> ({ 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 }));
+    EXPECT_EQ (padParameterLabel (padBankMSB), "Bank MSB");
+    EXPECT_EQ (switchParameterLabel (switchBankMSB), "Bank MSB");
+    EXPECT_EQ (padParameterLabel (13), "");
+    EXPECT_EQ (padParameterLabel (-1), "");
+    EXPECT_EQ (switchParameterLabel (10), "");
+}
+
+TEST (PresetLayout, FactoryImageIsTheStoredDumpWithTheOctaveLowered)
+{
+    const auto data = factoryPresetData();
+    ASSERT_EQ (data.size(), 93);
+    const juce::Array<juce::uint8> start { 12, 3, 0, 3, 0, 0, 1, 0, 127, 64, 0, 127, 0, 0, 20, 0, 127, 0 };
+    for (int i = 0; i < start.size(); ++i)
+        EXPECT_EQ (data[i], start[i]) << "offset " << i;
+    EXPECT_EQ (data[34], 49); // Pad 1 note
+    EXPECT_EQ (data[72], 9);  // Pad 8 channel
+    EXPECT_EQ (data[89], 51); // Switch 4 CC
+    EXPECT_EQ (data[75], 127);
+
+    ASSERT_EQ (MarloArt::factoryPresetDump_syxSize, 103);
+    const auto* dump = reinterpret_cast<const juce::uint8*> (MarloArt::factoryPresetDump_syx);
+    EXPECT_EQ (dump[5], 0x41);
+    EXPECT_EQ (dump[10], 4);
+    EXPECT_EQ (dump[102], 0xF7);
+}

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include "support/SimulatedRig.h"
+
+namespace
+{
+class PresetTransferTest : public ::testing::Test
+{
+protected:
+    SimulatedRig rig;
+};
+} // namespace
+
+TEST_F (PresetTransferTest, ASilentDeviceGetsNineRequestsThenTheFailureAlertAtSevenSeconds)
+{
+    rig.connect();
+    rig.marlo->setBehaviour (SimulatedMarlo::Behaviour::silent);
+    const auto clicked = juce::Time::getMillisecondCounterHiRes();
+    rig.click ("Load From MIDI");
+
+    ASSERT_TRUE (rig.waitForAlert ("MIDI Get Preset Unsuccessful", 12000));
+    const auto failedAfter = juce::Time::getMillisecondCounterHiRes() - clicked;
+    EXPECT_EQ (rig.dialogs.alertsShown().back().message, "Verify MIDI device settings and try again.");
+
+    // Requests at 0, 1000, 1750, ... 6250 ms. The framework's timers run a few milliseconds either
+    // way and a loaded machine runs late, so only gross errors in the schedule are caught here.
+    const auto times = rig.marlo->getRequestTimes();
+    ASSERT_EQ (times.size(), 9u);
+    EXPECT_LT (times[0] - clicked, 200.0);
+    EXPECT_GE (times[1] - times[0], 950.0);
+    for (size_t i = 2; i < times.size(); ++i)
+        EXPECT_GE (times[i] - times[i - 1], 700.0) << i;
+    EXPECT_GE (failedAfter, 6700.0);
+    EXPECT_LT (failedAfter, 11000.0);
+    EXPECT_FALSE (rig.controller->isAwaitingReply());
+
+    // A reply that comes after the time-out is not taken.
+    const auto before = rig.controller->getPresetData();
+    rig.controller->midiMessageReceived (SimulatedRig::replyCarrying (SimulatedRig::distinctPreset()));
+    runMessageLoopFor (50);
+    EXPECT_EQ (rig.controller->getPresetData(), before);
+    EXPECT_EQ (rig.dialogs.alertsShown().size(), 1u);
+    EXPECT_EQ (rig.marlo->getRequestCount(), 9);
+}
+
+TEST_F (PresetTransferTest, AnAnsweredRequestLoadsThePresetAndStopsRepeating)
+{
+    rig.marlo->setPreset (SimulatedRig::distinctPreset());
+    rig.connect();
+    rig.click ("Load From MIDI");
+
+    ASSERT_TRUE (rig.waitForAlert ("MIDI Get Sucess"));
+    EXPECT_EQ (rig.dialogs.alertsShown().back().message, "Preset sucessfully retrieved from hardware.");
+    EXPECT_EQ (rig.controller->getPresetData(), SimulatedRig::distinctPreset());
+    EXPECT_EQ (rig.preset["Knob 3 CC"].getValue(), 77.0);
+
+    runMessageLoopFor (1200);
+    EXPECT_EQ (rig.marlo->getRequestCount(), 1);
+    EXPECT_EQ (rig.dialogs.alertsShown().size(), 1u);
+}
+
+TEST_F (PresetTransferTest, ALateAnswerIsTakenAtTheRepeatItAnswers)
+{
+    rig.marlo->setPreset (SimulatedRig::distinctPreset());
+    rig.marlo->answerFromRequest (3);
+    rig.connect();
+    rig.click ("Load From MIDI");
+
+    ASSERT_TRUE (rig.waitForAlert ("MIDI Get Sucess", 5000));
+    EXPECT_EQ (rig.controller->getPresetData(), SimulatedRig::distinctPreset());
+    runMessageLoopFor (900);
+    EXPECT_EQ (rig.marlo->getRequestCount(), 3);
+    EXPECT_EQ (rig.dialogs.alertsShown().size(), 1u);
+}
+
+TEST_F (PresetTransferTest, RefusedRepliesChangeNothingAndAreNotRequestedAgain)
+{
+    for (auto behaviour : { SimulatedMarlo::Behaviour::outOfRangeByte, SimulatedMarlo::Behaviour::shortReply })
+    {
+        rig.dialogs.clear();
+        rig.marlo->setPreset (SimulatedRig::distinctPreset());
+        rig.marlo->setBehaviour (behaviour);
+        const auto before = rig.controller->getPresetData();
+        const auto requestsBefore = rig.marlo->getRequestCount();
+        rig.connect();
+        rig.click ("Load From MIDI");
+
+        ASSERT_TRUE (rig.waitForAlert ("Invalid MIDI Message"));
+        EXPECT_EQ (rig.dialogs.alertsShown().back().message, "Verify MIDI Connection and Device Settings");
+        EXPECT_EQ (rig.controller->getPresetData(), before);
+        EXPECT_EQ (rig.preset["Knob 3 CC"].getValue(), 22.0);
+        runMessageLoopFor (1100);
+        EXPECT_EQ (rig.marlo->getRequestCount(), requestsBefore + 1);
+        EXPECT_EQ (rig.dialogs.alertsShown().size(), 1u);
+    }
+}
+
+TEST_F (PresetTransferTest, ExtraBytesAndAForeignMessageFirstStillGetThePreset)
+{
+    for (auto behaviour : { SimulatedMarlo::Behaviour::extraBytes, SimulatedMarlo::Behaviour::foreignSysexFirst })
+    {
+        rig.dialogs.clear();
+        ASSERT_TRUE (rig.controller->loadPresetData (factoryPresetData()));
+        rig.marlo->setPreset (SimulatedRig::distinctPreset());
+        rig.marlo->setBehaviour (behaviour);
+        rig.connect();
+        rig.click ("Load From MIDI");
+
+        ASSERT_TRUE (rig.waitForAlert ("MIDI Get Sucess"));
+        EXPECT_EQ (rig.controller->getPresetData(), SimulatedRig::distinctPreset());
+        EXPECT_EQ (rig.dialogs.alertsShown().size(), 1u);
+    }
+}
+
+TEST_F (PresetTransferTest, MessagesThatAreNotTheReplyLeaveTheGetWaiting)
+{
+    rig.marlo->setBehaviour (SimulatedMarlo::Behaviour::silent);
+    rig.connect();
+    rig.click ("Load From MIDI");
+
+    auto dump = rig.controller->createDumpData(); // the editor's own dump echoed back
+    const juce::uint8 truncatedHeader[] = { 0x00, 0x3A, 0x6C, 0x00, 0x43, 0x63 };
+    for (const auto& message : { juce::MidiMessage::createSysExMessage (dump.getRawDataPointer(), dump.size()),
+                                 juce::MidiMessage::createSysExMessage (truncatedHeader, sizeof (truncatedHeader)),
+                                 juce::MidiMessage::createSysExMessage (nullptr, 0),
+                                 juce::MidiMessage::noteOn (1, 60, 0.5f) })
+        rig.controller->midiMessageReceived (message);
+    runMessageLoopFor (30);
+    EXPECT_TRUE (rig.controller->isAwaitingReply());
+    EXPECT_TRUE (rig.dialogs.alertsShown().empty());
+
+    rig.controller->midiMessageReceived (SimulatedRig::replyCarrying (SimulatedRig::distinctPreset()));
+    ASSERT_TRUE (rig.waitForAlert ("MIDI Get Sucess"));
+    EXPECT_EQ (rig.controller->getPresetData(), SimulatedRig::distinctPreset());
+}
+
+TEST_F (PresetTransferTest, ASecondGetWhileWaitingIsIgnored)
+{
+    rig.marlo->setBehaviour (SimulatedMarlo::Behaviour::silent);
+    rig.connect();
+    rig.click ("Load From MIDI");
+    rig.click ("Load From MIDI");
+    runMessageLoopFor (100);
+    EXPECT_EQ (rig.marlo->getRequestCount(), 1);
+    EXPECT_TRUE (rig.dialogs.alertsShown().empty());
+
+    runMessageLoopUntil ([&] { return rig.controller->getRetryCount() == 1; }, 2000);
+    rig.click ("Load From MIDI");
+    EXPECT_EQ (rig.controller->getRetryCount(), 1);
+    runMessageLoopFor (50);
+    EXPECT_EQ (rig.marlo->getRequestCount(), 2);
+}
+
+TEST_F (PresetTransferTest, AReplyWithoutAGetIsIgnored)
+{
+    const auto before = rig.controller->getPresetData();
+    rig.controller->midiMessageReceived (SimulatedRig::replyCarrying (SimulatedRig::distinctPreset()));
+    runMessageLoopFor (30);
+    EXPECT_EQ (rig.controller->getPresetData(), before);
+    EXPECT_TRUE (rig.dialogs.alertsShown().empty());
+}
+
+TEST_F (PresetTransferTest, SendingNeedsOnlyAnOutputAndGettingNeedsBoth)
+{
+    rig.midi.setOutputDevice (SimulatedMarlo::deviceName);
+    rig.preset["Switch 4 CC"].userSets (5);
+
+    rig.click ("Load From MIDI");
+    EXPECT_EQ (rig.dialogs.countAlerts ("No MIDI Device selected."), 1);
+    EXPECT_FALSE (rig.controller->isAwaitingReply());
+
+    rig.click ("Save To MIDI");
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return rig.marlo->getDumpCount() == 1; }));
+    EXPECT_EQ (rig.marlo->getPreset(), rig.controller->getPresetData());
+    EXPECT_EQ (rig.marlo->getPreset()[89], 5);
+    EXPECT_EQ (rig.dialogs.alertsShown().size(), 1u);
+}
+
+TEST_F (PresetTransferTest, ADeviceThatVanishesDuringAGetEndsInTheFailureAlert)
+{
+    rig.marlo->setBehaviour (SimulatedMarlo::Behaviour::silent);
+    rig.connect();
+    rig.click ("Load From MIDI");
+    rig.marlo->vanish();
+    rig.marlo->setBehaviour (SimulatedMarlo::Behaviour::answer);
+    ASSERT_TRUE (rig.waitForAlert ("MIDI Get Preset Unsuccessful", 12000));
+    EXPECT_EQ (rig.marlo->getRequestCount(), 1);
+    EXPECT_EQ (rig.dialogs.alertsShown().size(), 1u);
+}

@@ -1,8 +1,0 @@
-#include <gtest/gtest.h>
-
-#include "preset/PresetMessages.h"
-
-TEST (PresetMessages, HeaderSizeIsEight)
-{
-    EXPECT_EQ (presetHeaderSize, 8);
-}
