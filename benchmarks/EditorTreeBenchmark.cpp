@@ -101,7 +101,7 @@ namespace
     brought up by the benchmarks' main. */
 struct Document
 {
-    MidiManager midi { std::make_unique<SimulatedMarlo>() };
+    MidiManager midi{std::make_unique<SimulatedMarlo>()};
     std::unique_ptr<PresetController> controller = createPresetController (midi);
 };
 
