@@ -1,0 +1,182 @@
+#include <benchmark/benchmark.h>
+
+#include "editor/EditorComponent.h"
+#include "midi/MidiManager.h"
+#include "midi/SimulatedMarlo.h"
+#include "preset/PresetController.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <malloc.h>
+#include <new>
+
+// Live heap bytes of the whole process, counted by replacing the global allocation functions,
+// so one document's tree can be weighed.
+namespace
+{
+std::atomic<std::int64_t> liveBytes{0};
+std::atomic<std::int64_t> peakBytes{0};
+
+void* allocate (std::size_t size)
+{
+    void* block = std::malloc (size == 0 ? 1 : size);
+    if (block == nullptr)
+        throw std::bad_alloc();
+
+    const auto now = liveBytes.fetch_add (static_cast<std::int64_t> (malloc_usable_size (block))) +
+                     static_cast<std::int64_t> (malloc_usable_size (block));
+    auto peak = peakBytes.load();
+    while (now > peak && !peakBytes.compare_exchange_weak (peak, now))
+    {
+    }
+    return block;
+}
+
+void release (void* block) noexcept
+{
+    if (block == nullptr)
+        return;
+    liveBytes.fetch_sub (static_cast<std::int64_t> (malloc_usable_size (block)));
+    std::free (block);
+}
+} // namespace
+
+void* operator new (std::size_t size)
+{
+    return allocate (size);
+}
+
+void* operator new[] (std::size_t size)
+{
+    return allocate (size);
+}
+
+void* operator new (std::size_t size, const std::nothrow_t&) noexcept
+{
+    try
+    {
+        return allocate (size);
+    }
+    catch (...)
+    {
+        return nullptr;
+    }
+}
+
+void* operator new[] (std::size_t size, const std::nothrow_t&) noexcept
+{
+    try
+    {
+        return allocate (size);
+    }
+    catch (...)
+    {
+        return nullptr;
+    }
+}
+
+void operator delete (void* block) noexcept
+{
+    release (block);
+}
+
+void operator delete[] (void* block) noexcept
+{
+    release (block);
+}
+
+void operator delete (void* block, std::size_t) noexcept
+{
+    release (block);
+}
+
+void operator delete[] (void* block, std::size_t) noexcept
+{
+    release (block);
+}
+
+namespace
+{
+/** A MIDI service with a controller for one document, without a window. JUCE's message system is
+    brought up by the benchmarks' main. */
+struct Document
+{
+    MidiManager midi{std::make_unique<SimulatedMarlo>()};
+    std::unique_ptr<PresetController> controller = createPresetController (midi);
+};
+
+/** Builds one tree for a controller and applies a preset to it, as a new document does. */
+std::unique_ptr<EditorComponent> buildAndApply (PresetController& controller,
+                                                const juce::Array<juce::uint8>& image)
+{
+    auto editor = createEditorComponent (&controller);
+    if (!controller.loadPresetData (image))
+        throw std::runtime_error ("the factory image was refused");
+    return editor;
+}
+
+void BM_BuildTreeAndApplyPreset (benchmark::State& state)
+{
+    Document document;
+    const auto image = factoryPresetData();
+
+    // Warm the picture cache once, as every document after the first finds it warm.
+    {
+        auto controller = createPresetController (document.midi);
+        buildAndApply (*controller, image);
+        controller->detach();
+    }
+
+    std::int64_t peakPerTree = 0;
+    std::int64_t retainedPerTree = 0;
+
+    for (auto _ : state)
+    {
+        const auto before = liveBytes.load();
+        peakBytes = before;
+
+        // A fresh controller each time: a detached one no longer takes bindings.
+        auto controller = createPresetController (document.midi);
+        auto editor = buildAndApply (*controller, image);
+        benchmark::DoNotOptimize (editor.get());
+
+        if (controller->getPresetData() != image)
+        {
+            state.SkipWithError ("the tree did not write the applied preset back");
+            break;
+        }
+
+        retainedPerTree = juce::jmax (retainedPerTree, liveBytes.load() - before);
+        peakPerTree = juce::jmax (peakPerTree, peakBytes.load() - before);
+
+        controller->detach();
+        editor.reset();
+        controller.reset();
+    }
+
+    state.counters["document_live_bytes"] = static_cast<double> (retainedPerTree);
+    state.counters["document_peak_bytes"] = static_cast<double> (peakPerTree);
+}
+BENCHMARK (BM_BuildTreeAndApplyPreset)->Unit (benchmark::kMillisecond);
+
+void BM_ApplyPresetToTree (benchmark::State& state)
+{
+    Document document;
+    auto image = factoryPresetData();
+    auto editor = createEditorComponent (document.controller.get());
+    auto other = image;
+    // Every pad in "Program Change": each apply switches twenty panels' rows back and forth.
+    for (int pad = 1; pad <= 8; ++pad)
+        other.set (controlOffset (ControlType::Pad, pad), 3);
+
+    bool flip = false;
+    for (auto _ : state)
+    {
+        flip = !flip;
+        benchmark::DoNotOptimize (document.controller->loadPresetData (flip ? other : image));
+    }
+
+    document.controller->detach();
+}
+BENCHMARK (BM_ApplyPresetToTree)->Unit (benchmark::kMicrosecond);
+} // namespace

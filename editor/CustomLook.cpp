@@ -1,0 +1,125 @@
+#include "editor/CustomLook.h"
+
+CustomLook::CustomLook() = default;
+
+CustomLook::~CustomLook() = default;
+
+void CustomLook::drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour&,
+                                       bool isMouseOverButton, bool isButtonDown)
+{
+    const auto fill = isButtonDown ? 0xffd3d3d3 : (isMouseOverButton ? 0xffffffff : 0xfff5f5f5);
+    const auto width = static_cast<float> (button.getWidth());
+    const auto height = static_cast<float> (button.getHeight());
+
+    g.setColour (juce::Colour (fill));
+    g.fillRoundedRectangle (0.0f, 0.0f, width, height, 4.0f);
+    g.setColour (juce::Colour (0xff000000));
+    g.drawRoundedRectangle (0.0f, 0.0f, width, height, 4.0f, 1.0f);
+}
+
+void CustomLook::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button, bool isMouseOverButton,
+                                   bool isButtonDown)
+{
+    auto colour = button.findColour (juce::ToggleButton::textColourId);
+
+    if (isMouseOverButton)
+    {
+        if (isButtonDown)
+            colour = colour.brighter (0.4f);
+        else
+            colour = colour.getBrightness() > 0.5f ? colour.darker (0.1f) : colour.brighter (0.1f);
+    }
+
+    g.setColour (colour);
+    g.drawRect (0, 0, button.getWidth(), button.getHeight(), 1);
+}
+
+void CustomLook::fillTextEditorBackground (juce::Graphics&, int, int, juce::TextEditor&) {}
+
+void CustomLook::drawTextEditorOutline (juce::Graphics&, int, int, juce::TextEditor&) {}
+
+void CustomLook::drawPopupMenuBackground (juce::Graphics& g, int width, int height)
+{
+    g.setColour (juce::Colour (accentColour));
+    g.fillRect (0, 0, width, height);
+}
+
+void CustomLook::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int>& area, bool, bool,
+                                    bool isHighlighted, bool, bool, const juce::String& text,
+                                    const juce::String&, const juce::Drawable*, const juce::Colour*)
+{
+    auto textColour = juce::Colour (0xffffffff);
+
+    if (isHighlighted)
+    {
+        g.setColour (juce::Colour (0xffffffff));
+        g.fillRect (area);
+        textColour = juce::Colour (accentColour);
+    }
+
+    g.setColour (textColour);
+    g.drawText (text, 0, 0, area.getWidth(), area.getHeight(), juce::Justification::left, false);
+}
+
+void CustomLook::drawMenuBarItem (juce::Graphics& g, int width, int height, int itemIndex,
+                                  const juce::String& itemText, bool isMouseOverItem, bool isMenuOpen, bool,
+                                  juce::MenuBarComponent& menuBar)
+{
+    if (menuBar.isEnabled())
+    {
+        if (isMenuOpen || isMouseOverItem)
+        {
+            g.fillAll (menuBar.findColour (juce::PopupMenu::highlightedBackgroundColourId));
+            g.setColour (menuBar.findColour (juce::PopupMenu::highlightedTextColourId));
+        }
+        else
+        {
+            g.setColour (menuBar.findColour (juce::PopupMenu::textColourId));
+        }
+    }
+    else
+    {
+        g.fillAll (juce::Colour (0xffffffff));
+        g.setColour (menuBar.findColour (juce::PopupMenu::textColourId).withMultipliedAlpha (0.5f));
+    }
+
+    g.setFont (getMenuBarFont (menuBar, itemIndex, itemText));
+    g.drawFittedText (itemText, 0, 0, width, height, juce::Justification::centred, 1, 0.7f);
+}
+
+void CustomLook::drawComboBox (juce::Graphics& g, int width, int height, bool, int, int, int, int,
+                               juce::ComboBox& box)
+{
+    g.setColour (juce::Colour (0xffffffff));
+    g.fillRoundedRectangle (0.0f, 0.0f, static_cast<float> (width), static_cast<float> (height), 2.0f);
+
+    const auto middle = static_cast<float> (height / 2);
+    const auto right = static_cast<float> (width);
+    juce::Path arrow;
+    arrow.addTriangle (right - 10.0f, middle + 4.0f, right - 5.0f, middle, right - 15.0f, middle);
+
+    g.setColour (box.findColour (juce::ComboBox::arrowColourId));
+    g.fillPath (arrow);
+}
+
+void CustomLook::drawLabel (juce::Graphics& g, juce::Label& label)
+{
+    g.fillAll (label.findColour (juce::Label::backgroundColourId));
+
+    if (!label.isBeingEdited())
+    {
+        const auto alpha = label.isEnabled() ? 1.0f : 0.5f;
+
+        g.setColour (label.findColour (juce::Label::textColourId).withMultipliedAlpha (alpha));
+        g.setFont (getLabelFont (label));
+        g.drawText (label.getText(), 0, 0, label.getWidth(), label.getHeight(),
+                    juce::Justification::centredLeft, true);
+        g.setColour (label.findColour (juce::Label::outlineColourId).withMultipliedAlpha (alpha));
+    }
+    else if (label.isEnabled())
+    {
+        g.setColour (label.findColour (juce::Label::outlineColourId));
+    }
+
+    g.drawRect (label.getLocalBounds(), 1);
+}

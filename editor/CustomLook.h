@@ -1,0 +1,39 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/** The editor's flat drawing style: white rounded buttons with a black outline, white combo boxes
+    with a small arrow, frameless text editors, plain labels and blue pop-up menus with white text.
+    Everything else is drawn as LookAndFeel_V3 draws it. It has no state; each owner keeps its own.
+*/
+class CustomLook : public juce::LookAndFeel_V3
+{
+public:
+    CustomLook();
+    ~CustomLook() override;
+
+    void drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour& backgroundColour,
+                               bool isMouseOverButton, bool isButtonDown) override;
+    void drawToggleButton (juce::Graphics& g, juce::ToggleButton& button, bool isMouseOverButton,
+                           bool isButtonDown) override;
+    void fillTextEditorBackground (juce::Graphics& g, int width, int height,
+                                   juce::TextEditor& editor) override;
+    void drawTextEditorOutline (juce::Graphics& g, int width, int height, juce::TextEditor& editor) override;
+    void drawPopupMenuBackground (juce::Graphics& g, int width, int height) override;
+    void drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int>& area, bool isSeparator,
+                            bool isActive, bool isHighlighted, bool isTicked, bool hasSubMenu,
+                            const juce::String& text, const juce::String& shortcutKeyText,
+                            const juce::Drawable* icon, const juce::Colour* textColour) override;
+    void drawMenuBarItem (juce::Graphics& g, int width, int height, int itemIndex,
+                          const juce::String& itemText, bool isMouseOverItem, bool isMenuOpen,
+                          bool isMouseOverBar, juce::MenuBarComponent& menuBar) override;
+    void drawComboBox (juce::Graphics& g, int width, int height, bool isButtonDown, int buttonX, int buttonY,
+                       int buttonW, int buttonH, juce::ComboBox& box) override;
+    void drawLabel (juce::Graphics& g, juce::Label& label) override;
+
+    /** The editor's one accent colour. */
+    static constexpr juce::uint32 accentColour = 0xff117fc6;
+
+private:
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CustomLook)
+};

@@ -1,0 +1,134 @@
+#include "editor/EditorComponent.h"
+
+#include "editor/Artwork.h"
+#include "editor/MainView.h"
+#include "editor/SectionBuilders.h"
+#include "editor/SelectorButtons.h"
+#include "preset/PresetController.h"
+
+namespace
+{
+constexpr int editorWidth = 1200;
+constexpr int editorHeight = 700;
+constexpr int tabBarY = 482;
+constexpr int pageGap = 45;
+
+// Picture button i opens this page; the main page and the sustain page have no picture part.
+constexpr int pictureButtonPages[] = {1, 2, 3, 4, 4, 5};
+} // namespace
+
+EditorComponent::EditorComponent (ButtonViews newButtonViews, std::unique_ptr<ControlSelector> newTabSelector,
+                                  std::unique_ptr<ControlSelector> newPictureSelector)
+    : tabSelector (std::move (newTabSelector)), pictureSelector (std::move (newPictureSelector)),
+      buttonViews (std::move (newButtonViews)), background (loadArtwork ("background"))
+{
+    setSize (editorWidth, editorHeight);
+
+    for (const auto& [button, view] : buttonViews)
+    {
+        if (!views.contains (view))
+            views.add (view);
+
+        addChildComponent (view);
+    }
+
+    // 26 rather than the centred 24: the picture sits slightly right of the window's middle.
+    pictureSelector->setTopLeftPosition (26, 65);
+    pictureSelector->setWantsKeyboardFocus (false);
+    addAndMakeVisible (*pictureSelector);
+
+    tabSelector->setWantsKeyboardFocus (false);
+    tabSelector->setBounds (0, tabBarY, editorWidth, 40);
+
+    for (auto* view : views)
+        view->setTopLeftPosition ((editorWidth - view->getWidth()) / 2, tabBarY + pageGap);
+
+    for (const auto& entry : buttonViews)
+        if (entry.first->getName() == "Main Window Button")
+            showViewFor (entry.first);
+
+    addAndMakeVisible (*tabSelector);
+}
+
+EditorComponent::~EditorComponent()
+{
+    views.clear();
+    tabSelector.reset();
+    pictureSelector.reset();
+}
+
+void EditorComponent::showViewFor (juce::Button* button)
+{
+    for (const auto& entry : buttonViews)
+        entry.second->setVisible (false);
+
+    for (const auto& entry : buttonViews)
+        if (entry.first == button)
+            entry.second->setVisible (true);
+
+    for (const auto& entry : buttonViews)
+        entry.first->setToggleState (entry.second->isVisible(), juce::dontSendNotification);
+}
+
+void EditorComponent::buttonClicked (juce::Button* button)
+{
+    showViewFor (button);
+}
+
+void EditorComponent::paint (juce::Graphics& g)
+{
+    g.fillAll (juce::Colours::white);
+    g.setColour (juce::Colours::black);
+    // Stretched to 750 rows on purpose: the blue band then starts just above the tab bar.
+    g.drawImage (background, 0, 0, editorWidth, 750, 0, 0, background.getWidth(), background.getHeight(),
+                 false);
+}
+
+juce::Component* EditorComponent::getViewFor (juce::Button* button) const
+{
+    const auto found = buttonViews.find (button);
+    return found == buttonViews.end() ? nullptr : found->second;
+}
+
+std::unique_ptr<EditorComponent> createEditorComponent (PresetController* controller)
+{
+    ParameterValue::Listener* listener = controller;
+
+    juce::Array<juce::Component*> pages;
+    pages.add (new MainView (controller));
+    pages.add (createKnobsView (4, listener).release());
+    pages.add (createSwitchesView (4, listener).release());
+    pages.add (createPadsView (8, listener).release());
+    pages.add (createKeybedView (listener).release());
+    pages.add (createWheelsView (listener).release());
+    pages.add (createSustainView (listener).release());
+
+    const auto tabs = createTabButtons();
+    const auto pictureButtons = createPictureButtons();
+
+    auto tabSelector = std::make_unique<ControlSelector> (tabs, 0);
+    auto pictureSelector = std::make_unique<ControlSelector> (pictureButtons, 1);
+
+    const auto picture = loadArtwork ("controller");
+    pictureSelector->setSize (picture.getWidth(), picture.getHeight());
+    pictureSelector->setBackgroundImage (picture);
+
+    EditorComponent::ButtonViews buttonViews;
+
+    for (int i = 0; i < tabs.size(); ++i)
+        buttonViews[tabs.getUnchecked (i)] = pages[i];
+
+    for (int i = 0; i < pictureButtons.size(); ++i)
+        buttonViews[pictureButtons.getUnchecked (i)] = pages[pictureButtonPages[i]];
+
+    auto editor = std::make_unique<EditorComponent> (std::move (buttonViews), std::move (tabSelector),
+                                                     std::move (pictureSelector));
+
+    for (auto* button : tabs)
+        button->addListener (editor.get());
+
+    for (auto* button : pictureButtons)
+        button->addListener (editor.get());
+
+    return editor;
+}

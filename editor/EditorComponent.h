@@ -1,0 +1,51 @@
+#pragma once
+
+#include "editor/ControlSelector.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+#include <map>
+
+class PresetController;
+
+/** The content of a document window: the background, the clickable controller picture, the row of
+    seven tabs and one page at a time below them. Fixed at 1200 x 700; children keep the bounds
+    given at construction.
+*/
+class EditorComponent final : public juce::Component, public juce::Button::Listener
+{
+public:
+    /** Which page each selector button opens; neither buttons nor pages are owned through it. */
+    using ButtonViews = std::map<juce::Button*, juce::Component*>;
+
+    /** Takes ownership of the selectors and of every page named in buttonViews. */
+    EditorComponent (ButtonViews buttonViews, std::unique_ptr<ControlSelector> tabSelector,
+                     std::unique_ptr<ControlSelector> pictureSelector);
+    ~EditorComponent() override;
+
+    /** Shows the page of a selector button and lights exactly the buttons that open it. */
+    void showViewFor (juce::Button* button);
+
+    void buttonClicked (juce::Button* button) override;
+    void paint (juce::Graphics& g) override;
+    void resized() override {}
+
+    /** The pages in the order their buttons were first met. */
+    const juce::OwnedArray<juce::Component>& getViews() const noexcept { return views; }
+    ControlSelector& getTabSelector() const noexcept { return *tabSelector; }
+    ControlSelector& getPictureSelector() const noexcept { return *pictureSelector; }
+    /** The page a selector button opens, or null. */
+    juce::Component* getViewFor (juce::Button* button) const;
+
+private:
+    juce::OwnedArray<juce::Component> views;
+    std::unique_ptr<ControlSelector> tabSelector;
+    std::unique_ptr<ControlSelector> pictureSelector;
+    ButtonViews buttonViews;
+    juce::Image background;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EditorComponent)
+};
+
+/** Builds the whole editor for one document; controller (not owned, may be null) listens to the
+    transfer buttons and to every binding. The caller owns the result. */
+std::unique_ptr<EditorComponent> createEditorComponent (PresetController* controller);

@@ -1,0 +1,55 @@
+#include "editor/MainView.h"
+
+#include "editor/Artwork.h"
+#include "preset/PresetController.h"
+
+namespace
+{
+struct TransferButton
+{
+    const char* name;
+    const char* artwork;
+};
+
+const TransferButton transferButtons[] = {
+    {"Load From MIDI", "transfer_get"},
+    {"Save To MIDI", "transfer_send"},
+    {"Load From HD", "transfer_load"},
+    {"Save To HD", "transfer_save"},
+};
+
+constexpr int buttonX = 5;
+constexpr int buttonGap = 5;
+} // namespace
+
+MainView::MainView (PresetController* controller)
+{
+    for (const auto& transfer : transferButtons)
+    {
+        auto* button = buttons.add (std::make_unique<juce::ImageButton> (juce::String()));
+        addAndMakeVisible (button);
+
+        if (controller != nullptr)
+            button->addListener (controller);
+
+        // Pressing shows the normal picture: these buttons have no pressed artwork.
+        const auto normal = loadArtwork (juce::String (transfer.artwork) + "_normal");
+        button->setImages (false, true, true, normal, 1.0f, juce::Colours::transparentBlack,
+                           loadArtwork (juce::String (transfer.artwork) + "_hover"), 1.0f,
+                           juce::Colours::transparentBlack, normal, 1.0f, juce::Colours::transparentBlack);
+        button->setName (transfer.name);
+    }
+
+    setSize (1200, 211);
+
+    const auto size = buttons.getFirst()->getNormalImage().getBounds().getBottomRight();
+    int y = 0;
+
+    for (auto* button : buttons)
+    {
+        button->setBounds (buttonX, y, size.x, size.y);
+        y = button->getBottom() + buttonGap;
+    }
+}
+
+MainView::~MainView() = default;

@@ -1,0 +1,95 @@
+#include "editor/NumberBox.h"
+
+#include <cmath>
+
+namespace
+{
+const juce::String digits ("0123456789");
+const juce::String digitsAndSigns ("0123456789-+");
+} // namespace
+
+NumberBox::NumberBox() : juce::TextEditor (juce::String(), 0)
+{
+    setInputRestrictions (0, digitsAndSigns);
+    setMultiLine (false);
+    setScrollbarsShown (false);
+    setReadOnly (false);
+    setCaretVisible (true);
+    juce::TextEditor::addListener (this);
+}
+
+NumberBox::~NumberBox()
+{
+    juce::TextEditor::removeListener (this);
+}
+
+void NumberBox::setMinimum (double newMinimum)
+{
+    minimum = newMinimum;
+    setInputRestrictions (0, minimum >= 0.0 ? digits : digitsAndSigns);
+}
+
+void NumberBox::setMaximum (double newMaximum)
+{
+    maximum = newMaximum;
+}
+
+void NumberBox::setValue (double newValue, bool notify)
+{
+    if (newValue < minimum || newValue > maximum)
+    {
+        showValue();
+        return;
+    }
+
+    // Adding 0.0 turns -0 into +0, so "-0" never shows.
+    value = newValue + 0.0;
+    showValue();
+
+    if (notify)
+        for (int i = listeners.size(); --i >= 0;)
+            listeners.getUnchecked (i)->numberBoxValueChanged (this);
+}
+
+void NumberBox::addListener (Listener* listener)
+{
+    listeners.addIfNotAlreadyThere (listener);
+}
+
+void NumberBox::paint (juce::Graphics& g)
+{
+    g.fillAll (juce::Colour (0xffffffff));
+}
+
+void NumberBox::textEditorTextChanged (juce::TextEditor&) {}
+
+void NumberBox::textEditorReturnKeyPressed (juce::TextEditor&)
+{
+    commitText();
+}
+
+void NumberBox::textEditorFocusLost (juce::TextEditor&)
+{
+    commitText();
+    setHighlightedRegion ({0, 0});
+}
+
+void NumberBox::commitText()
+{
+    const auto text = getText();
+
+    if (text.isEmpty())
+    {
+        showValue();
+        return;
+    }
+
+    setValue (text.getDoubleValue(), true);
+}
+
+void NumberBox::showValue()
+{
+    // A whole number is shown without a decimal point: "12", not "12.0".
+    const auto whole = std::floor (value) == value && std::abs (value) < 1.0e15;
+    setText (whole ? juce::String (static_cast<juce::int64> (value)) : juce::String (value), true);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/** A single-line field that holds one number within an inclusive range.
+
+    Typed text becomes the value on Return or when the field loses focus; text outside the range,
+    or no text at all, brings back the last accepted value and tells nobody. Every accepted value
+    is reported, even one equal to the value already held.
+*/
+class NumberBox : public juce::TextEditor, public juce::TextEditor::Listener
+{
+public:
+    class Listener
+    {
+    public:
+        virtual ~Listener() = default;
+        /** Called after the box has accepted a value. */
+        virtual void numberBoxValueChanged (NumberBox* box) = 0;
+    };
+
+    NumberBox();
+    ~NumberBox() override;
+
+    /** Also decides whether signs may be typed: only a negative minimum allows them. */
+    void setMinimum (double newMinimum);
+    void setMaximum (double newMaximum);
+    double getMinimum() const noexcept { return minimum; }
+    double getMaximum() const noexcept { return maximum; }
+    double getValue() const noexcept { return value; }
+
+    /** Takes a value within the range and, if asked, tells the listeners; refuses any other. */
+    void setValue (double newValue, bool notify);
+
+    /** Adds a listener (not owned) unless it is already there; listeners are never removed. */
+    void addListener (Listener* listener);
+
+    void paint (juce::Graphics& g) override;
+
+    void textEditorTextChanged (juce::TextEditor&) override;
+    void textEditorReturnKeyPressed (juce::TextEditor&) override;
+    void textEditorFocusLost (juce::TextEditor&) override;
+
+private:
+    void commitText();
+    void showValue();
+
+    juce::Array<Listener*> listeners;
+    double minimum = 0.0;
+    double maximum = 0.0;
+    double value = 0.0;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NumberBox)
+};

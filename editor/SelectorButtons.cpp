@@ -1,0 +1,89 @@
+#include "editor/SelectorButtons.h"
+
+#include "editor/Artwork.h"
+
+namespace
+{
+const char* const tabArtwork[] = {"tab_main",   "tab_knobs",  "tab_switches", "tab_pads",
+                                  "tab_keybed", "tab_wheels", "tab_sustain"};
+
+/** A clickable part of the controller picture, at its position in the full-size design. */
+struct PicturePart
+{
+    const char* artwork;
+    int designX;
+    int designY;
+};
+
+const PicturePart pictureParts[] = {
+    {"part_knobs", 79, 24},   {"part_switches", 200, 80}, {"part_pads", 25, 220},
+    {"part_keybed", 338, 78}, {"part_octave", 200, 155},  {"part_wheels", 40, 85},
+};
+
+// The design is drawn at 52 %, except the keybed, which keeps its full picture size.
+constexpr int keybedPart = 3;
+constexpr float designScale = 0.52f;
+
+int scaled (int value)
+{
+    return static_cast<int> (static_cast<float> (value) * designScale);
+}
+
+void setSelectorArtwork (juce::ImageButton& button, const juce::String& stem)
+{
+    setButtonArtwork (button, stem, true, true, 0.0f);
+}
+} // namespace
+
+juce::Array<juce::Button*> createTabButtons()
+{
+    juce::Array<juce::Button*> tabs;
+
+    for (const auto* stem : tabArtwork)
+    {
+        auto tab = std::make_unique<juce::ImageButton> (juce::String());
+        setSelectorArtwork (*tab, stem);
+        tabs.add (tab.release());
+    }
+
+    tabs.getFirst()->setName ("Main Window Button");
+    return tabs;
+}
+
+juce::Array<juce::Button*> createPictureButtons()
+{
+    juce::OwnedArray<juce::ImageButton> parts;
+
+    for (int i = 0; i < static_cast<int> (std::size (pictureParts)); ++i)
+    {
+        auto* button = parts.add (std::make_unique<juce::ImageButton> (juce::String()));
+
+        if (i == keybedPart)
+            continue;
+
+        const auto& part = pictureParts[i];
+        setSelectorArtwork (*button, part.artwork);
+        const auto picture = button->getNormalImage();
+        button->setBounds (part.designX, part.designY, picture.getWidth(), picture.getHeight());
+    }
+
+    for (auto* button : parts)
+        button->setSize (scaled (button->getWidth()), scaled (button->getHeight()));
+
+    const auto& keybed = pictureParts[keybedPart];
+    auto* keybedButton = parts[keybedPart];
+    setSelectorArtwork (*keybedButton, keybed.artwork);
+    const auto keybedPicture = keybedButton->getNormalImage();
+    keybedButton->setBounds (keybed.designX, keybed.designY, keybedPicture.getWidth(),
+                             keybedPicture.getHeight());
+
+    for (auto* button : parts)
+        button->setTopLeftPosition (scaled (button->getX()), scaled (button->getY()));
+
+    juce::Array<juce::Button*> result;
+
+    while (!parts.isEmpty())
+        result.add (parts.removeAndReturn (0));
+
+    return result;
+}

@@ -1,0 +1,56 @@
+#include "editor/ZellControlLayoutView.h"
+
+#include "editor/Artwork.h"
+
+namespace
+{
+std::unique_ptr<juce::ImageButton> createArrowButton (const juce::String& artwork)
+{
+    auto button = std::make_unique<juce::ImageButton> (juce::String());
+    setButtonArtwork (*button, artwork, false, false);
+    const auto picture = button->getNormalImage();
+    button->setSize (picture.getWidth(), picture.getHeight());
+    return button;
+}
+} // namespace
+
+ZellControlLayoutView::ZellControlLayoutView (const juce::Array<juce::Component*>& panels,
+                                              ZellControlReferenceData* referenceData)
+{
+    build (panels, juce::Array<ZellControlReferenceData*>{referenceData});
+}
+
+ZellControlLayoutView::ZellControlLayoutView (const juce::Array<juce::Component*>& panels,
+                                              const juce::Array<ZellControlReferenceData*>& referenceData)
+{
+    build (panels, referenceData);
+}
+
+ZellControlLayoutView::~ZellControlLayoutView()
+{
+    referenceDataList.clear();
+    controlViews.clear();
+    bankView.reset();
+}
+
+void ZellControlLayoutView::build (const juce::Array<juce::Component*>& panels,
+                                   const juce::Array<ZellControlReferenceData*>& referenceData)
+{
+    auto previous = createArrowButton ("arrow_left");
+    auto next = createArrowButton ("arrow_right");
+
+    bankView = std::make_unique<BankView> (next.release(), previous.release());
+
+    for (auto* data : referenceData)
+        referenceDataList.add (data);
+
+    for (auto* panel : panels)
+        controlViews.add (panel);
+
+    bankView->addControls (panels);
+    bankView->setControlsPerBank (4);
+
+    bankView->setBounds (0, 0, 1200, 200);
+    addAndMakeVisible (*bankView);
+    setSize (1200, 200);
+}

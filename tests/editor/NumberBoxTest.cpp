@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "EditorTestSupport.h"
+#include "editor/NumberBox.h"
+
+namespace
+{
+struct CountingListener final : public NumberBox::Listener
+{
+    void numberBoxValueChanged (NumberBox* box) override { values.push_back (box->getValue()); }
+    std::vector<double> values;
+};
+
+struct NumberBoxTest : public ::testing::Test
+{
+    void setRange (double minimum, double maximum, double value)
+    {
+        box.setMinimum (minimum);
+        box.setMaximum (maximum);
+        box.setValue (value, false);
+        box.addListener (&listener);
+    }
+
+    NumberBox box;
+    CountingListener listener;
+};
+} // namespace
+
+TEST_F (NumberBoxTest, CommitsOnlyValuesInsideTheInclusiveRange)
+{
+    setRange (0, 127, 64);
+
+    typeAndCommit (box, "200");
+    EXPECT_EQ (box.getText(), "64");
+    EXPECT_EQ (box.getValue(), 64.0);
+    EXPECT_TRUE (listener.values.empty());
+
+    typeAndCommit (box, "127");
+    EXPECT_EQ (box.getText(), "127");
+    typeAndCommit (box, "0");
+    EXPECT_EQ (box.getText(), "0");
+    EXPECT_EQ (listener.values, (std::vector<double>{127.0, 0.0}));
+}
+
+TEST_F (NumberBoxTest, EmptyTextBringsBackTheValueSilently)
+{
+    setRange (0, 127, 42);
+
+    typeAndCommit (box, "");
+    EXPECT_EQ (box.getText(), "42");
+
+    box.setText ({}, false);
+    box.textEditorFocusLost (box);
+    EXPECT_EQ (box.getText(), "42");
+    EXPECT_TRUE (listener.values.empty());
+}
+
+TEST_F (NumberBoxTest, ReenteringTheSameValueNotifiesAgain)
+{
+    setRange (0, 127, 5);
+    typeAndCommit (box, "5");
+    typeAndCommit (box, "5");
+    box.setValue (5, true);
+    EXPECT_EQ (listener.values.size(), 3u);
+}
+
+TEST_F (NumberBoxTest, SignsAreTypableOnlyWithANegativeMinimum)
+{
+    setRange (1, 16, 3);
+    box.setText ({}, false);
+    box.insertTextAtCaret ("-1+2a");
+    EXPECT_EQ (box.getText(), "12");
+
+    typeAndCommit (box, "0");
+    EXPECT_EQ (box.getText(), "3") << "0 is below a channel's range";
+    EXPECT_TRUE (listener.values.empty());
+
+    box.setMinimum (-12);
+    box.setText ({}, false);
+    box.insertTextAtCaret ("-1x");
+    EXPECT_EQ (box.getText(), "-1");
+}
+
+TEST_F (NumberBoxTest, SignedValuesNeverShowMinusZero)
+{
+    setRange (-12, 12, 0);
+
+    typeAndCommit (box, "-0");
+    EXPECT_EQ (box.getText(), "0");
+    EXPECT_FALSE (std::signbit (box.getValue()));
+
+    typeAndCommit (box, "+5");
+    EXPECT_EQ (box.getText(), "5");
+    typeAndCommit (box, "-12");
+    EXPECT_EQ (box.getText(), "-12");
+    typeAndCommit (box, "-13");
+    EXPECT_EQ (box.getText(), "-12");
+    EXPECT_EQ (listener.values, (std::vector<double>{0.0, 5.0, -12.0}));
+}
+
+TEST_F (NumberBoxTest, FocusLossCommitsAndClearsTheSelection)
+{
+    setRange (0, 127, 1);
+    box.setText ("99", false);
+    box.selectAll();
+    box.textEditorFocusLost (box);
+    EXPECT_EQ (box.getValue(), 99.0);
+    EXPECT_TRUE (box.getHighlightedRegion().isEmpty());
+    EXPECT_EQ (listener.values.size(), 1u);
+}
+
+TEST_F (NumberBoxTest, ReturnKeyReachesTheBoxThroughTheFramework)
+{
+    // The real path: the key press posts a message that the box hears as its own listener.
+    setRange (0, 127, 1);
+    box.setText ("77", false);
+    box.keyPressed (juce::KeyPress (juce::KeyPress::returnKey));
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (30);
+    EXPECT_EQ (listener.values, (std::vector<double>{77.0}));
+}
+
+TEST_F (NumberBoxTest, TrailingGarbageIsIgnoredAndSetValueRefusesOutOfRange)
+{
+    setRange (0, 127, 10);
+    box.setText ("12+3", false);
+    box.textEditorReturnKeyPressed (box);
+    EXPECT_EQ (box.getValue(), 12.0);
+
+    box.setValue (128, true);
+    box.setValue (-1, true);
+    EXPECT_EQ (box.getValue(), 12.0);
+    EXPECT_EQ (box.getText(), "12");
+    EXPECT_EQ (listener.values.size(), 1u);
+}
