@@ -97,11 +97,10 @@ void operator delete[] (void* block, std::size_t) noexcept
 
 namespace
 {
-/** One document's controller and MIDI service, without a window. */
+/** A MIDI service with a controller for one document, without a window. JUCE's message system is
+    brought up by the benchmarks' main. */
 struct Document
 {
-    Document() { static juce::ScopedJuceInitialiser_GUI juce; }
-
     MidiManager midi{std::make_unique<SimulatedMarlo>()};
     std::unique_ptr<PresetController> controller = createPresetController (midi);
 };

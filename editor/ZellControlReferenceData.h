@@ -50,7 +50,7 @@ protected:
     void addParameter (const juce::String& label, ParameterSpec spec);
     void addMode (const juce::String& modeName, const juce::StringArray& labels);
 
-    /** The spec every type gives a label unless it says otherwise: 0 to 127 from 0, except a
+    /** The ParameterSpec every type gives a label unless it says otherwise: 0 to 127 from 0, except a
         channel shown 1 to 16, the "on" values that start at 127, and the mode selector. */
     static ParameterSpec standardSpec (const juce::String& label);
 

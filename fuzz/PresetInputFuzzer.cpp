@@ -28,8 +28,10 @@ struct Rig
 
 Rig& rig()
 {
-    static Rig instance;
-    return instance;
+    // Never destroyed: the framework's own statics go first at exit, and shutting it down after
+    // them would free its bookkeeping twice.
+    static auto* instance = new Rig();
+    return *instance;
 }
 
 void checkImageInRange (Rig& r)

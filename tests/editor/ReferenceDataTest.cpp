@@ -13,13 +13,13 @@
 
 namespace
 {
-struct Spec
+struct Expected
 {
     const char* label;
     int minimum, maximum, defaultValue, displayOffset, widgetKind;
 };
 
-void expectSpecs (const ZellControlReferenceData& data, std::initializer_list<Spec> specs)
+void expectSpecs (const ZellControlReferenceData& data, std::initializer_list<Expected> specs)
 {
     juce::StringArray labels;
     for (const auto& spec : specs)
@@ -54,10 +54,10 @@ void expectModes (const ZellControlReferenceData& data,
     EXPECT_EQ (data.modeNames, names) << "mode order is the stored mode value";
 }
 
-const Spec channel{"MIDI Channel", 1, 16, 1, 1, 0};
-const Spec mode{"Mode", 0, 127, 0, 0, 1};
+const Expected channel{"MIDI Channel", 1, 16, 1, 1, 0};
+const Expected mode{"Mode", 0, 127, 0, 0, 1};
 
-Spec full (const char* label, int defaultValue = 0)
+Expected full (const char* label, int defaultValue = 0)
 {
     return {label, 0, 127, defaultValue, 0, 0};
 }

@@ -120,9 +120,10 @@ TEST_F (PresetTransferTest, MessagesThatAreNotTheReplyLeaveTheGetWaiting)
 
     auto dump = rig.controller->createDumpData(); // the editor's own dump echoed back
     const juce::uint8 truncatedHeader[] = { 0x00, 0x3A, 0x6C, 0x00, 0x43, 0x63 };
+    const juce::uint8 nothing[1] = {};
     for (const auto& message : { juce::MidiMessage::createSysExMessage (dump.getRawDataPointer(), dump.size()),
                                  juce::MidiMessage::createSysExMessage (truncatedHeader, sizeof (truncatedHeader)),
-                                 juce::MidiMessage::createSysExMessage (nullptr, 0),
+                                 juce::MidiMessage::createSysExMessage (nothing, 0),
                                  juce::MidiMessage::noteOn (1, 60, 0.5f) })
         rig.controller->midiMessageReceived (message);
     runMessageLoopFor (30);
