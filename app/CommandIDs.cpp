@@ -5,21 +5,21 @@
 namespace
 {
 // "New Window " keeps its trailing space: the menu shows the name exactly as registered.
-constexpr std::array<CommandDescription, 13> commandTable { {
-    { CommandIDs::newWindow, "New Window ", 'n' },
-    { CommandIDs::open, "Open", 'o' },
-    { CommandIDs::closeWindow, "Close Window", 'w' },
-    { CommandIDs::saveDocument, "Save", 's' },
-    { CommandIDs::saveDocumentAs, "Save As", 0 },
-    { CommandIDs::quit, "Quit", 'q' },
-    { CommandIDs::getPreset, "Get Preset", 0 },
-    { CommandIDs::sendPreset, "Send Preset", 0 },
-    { CommandIDs::about, "About", 0 },
-    { CommandIDs::deviceSetup, "Device Setup", 0 },
-    { CommandIDs::minimize, "Minimize", 'm' },
-    { CommandIDs::bringAllToFront, "Bring All to Front", 0 },
-    { CommandIDs::openUserGuide, "Open User Guide", 'h' },
-} };
+constexpr std::array<CommandDescription, 13> commandTable{{
+    {CommandIDs::newWindow, "New Window ", 'n'},
+    {CommandIDs::open, "Open", 'o'},
+    {CommandIDs::closeWindow, "Close Window", 'w'},
+    {CommandIDs::saveDocument, "Save", 's'},
+    {CommandIDs::saveDocumentAs, "Save As", 0},
+    {CommandIDs::quit, "Quit", 'q'},
+    {CommandIDs::getPreset, "Get Preset", 0},
+    {CommandIDs::sendPreset, "Send Preset", 0},
+    {CommandIDs::about, "About", 0},
+    {CommandIDs::deviceSetup, "Device Setup", 0},
+    {CommandIDs::minimize, "Minimize", 'm'},
+    {CommandIDs::bringAllToFront, "Bring All to Front", 0},
+    {CommandIDs::openUserGuide, "Open User Guide", 'h'},
+}};
 } // namespace
 
 const CommandDescription* findCommandDescription (juce::CommandID id)

@@ -12,11 +12,9 @@ namespace
 const juce::String titlePrefix ("Orvane Marlo Editor");
 const juce::String filePattern ("*.marlo");
 
-constexpr std::array<juce::CommandID, 5> documentCommands { CommandIDs::saveDocument,
-                                                            CommandIDs::saveDocumentAs,
-                                                            CommandIDs::getPreset,
-                                                            CommandIDs::sendPreset,
-                                                            CommandIDs::closeWindow };
+constexpr std::array<juce::CommandID, 5> documentCommands{CommandIDs::saveDocument,
+                                                          CommandIDs::saveDocumentAs, CommandIDs::getPreset,
+                                                          CommandIDs::sendPreset, CommandIDs::closeWindow};
 
 bool isDocumentCommand (juce::CommandID id)
 {
@@ -25,13 +23,10 @@ bool isDocumentCommand (juce::CommandID id)
 } // namespace
 
 EditorDocument::EditorDocument (std::unique_ptr<EditorComponent> contentToShow,
-                                std::unique_ptr<PresetController> presetController,
-                                const juce::String& name,
+                                std::unique_ptr<PresetController> presetController, const juce::String& name,
                                 juce::File* sharedLastDirectory)
     : juce::DocumentWindow ({}, juce::Colour (0xff999999), minimiseButton | closeButton, false),
-      lastDirectory (sharedLastDirectory),
-      documentName (name),
-      controller (std::move (presetController)),
+      lastDirectory (sharedLastDirectory), documentName (name), controller (std::move (presetController)),
       content (std::move (contentToShow))
 {
     setLookAndFeel (&look);
@@ -71,7 +66,7 @@ void EditorDocument::addWindowCloseListener (WindowCloseListener* listener)
 
 void EditorDocument::loadFile (const juce::File& file)
 {
-    if (controller == nullptr || ! file.existsAsFile())
+    if (controller == nullptr || !file.existsAsFile())
         return;
 
     if (controller->loadFromFile (file))
@@ -85,7 +80,7 @@ bool EditorDocument::save()
 {
     if (documentFile.existsAsFile())
     {
-        if (! writeTo (documentFile))
+        if (!writeTo (documentFile))
             return false;
 
         updateTitle();
@@ -100,7 +95,7 @@ bool EditorDocument::saveAs()
     const auto chosen = chooseSaveFile();
 
     // A failed write is not a save: the document keeps its file and its title.
-    if (! chosen.has_value() || ! writeTo (*chosen))
+    if (!chosen.has_value() || !writeTo (*chosen))
         return false;
 
     documentFile = *chosen;
@@ -111,9 +106,10 @@ bool EditorDocument::saveAs()
 
 bool EditorDocument::openWithChooser()
 {
-    const auto picked = Dialogs::get().chooseFileToOpen ("Select Filename to open", *lastDirectory, filePattern);
+    const auto picked =
+        Dialogs::get().chooseFileToOpen ("Select Filename to open", *lastDirectory, filePattern);
 
-    if (! picked.has_value())
+    if (!picked.has_value())
         return false;
 
     loadFile (*picked);
@@ -230,9 +226,8 @@ bool EditorDocument::perform (const InvocationInfo& info)
     return true;
 }
 
-std::unique_ptr<EditorDocument> createEditorDocument (MidiManager& midiManager,
-                                                      const juce::String& documentName,
-                                                      juce::File* lastDirectory)
+std::unique_ptr<EditorDocument>
+createEditorDocument (MidiManager& midiManager, const juce::String& documentName, juce::File* lastDirectory)
 {
     auto controller = createPresetController (midiManager);
     auto editor = createEditorComponent (controller.get());

@@ -19,10 +19,8 @@ class EditorDocument final : public juce::DocumentWindow,
 {
 public:
     /** Takes ownership of the views and the controller; lastDirectory is shared, not owned. */
-    EditorDocument (std::unique_ptr<EditorComponent> content,
-                    std::unique_ptr<PresetController> controller,
-                    const juce::String& documentName,
-                    juce::File* lastDirectory);
+    EditorDocument (std::unique_ptr<EditorComponent> content, std::unique_ptr<PresetController> controller,
+                    const juce::String& documentName, juce::File* lastDirectory);
     ~EditorDocument() override;
 
     void addWindowCloseListener (WindowCloseListener* listener);
@@ -70,6 +68,5 @@ private:
 };
 
 /** Builds a document with a new controller on the MIDI manager and the editor views for it. */
-std::unique_ptr<EditorDocument> createEditorDocument (MidiManager& midiManager,
-                                                      const juce::String& documentName,
-                                                      juce::File* lastDirectory);
+std::unique_ptr<EditorDocument>
+createEditorDocument (MidiManager& midiManager, const juce::String& documentName, juce::File* lastDirectory);

@@ -24,7 +24,10 @@ juce::File runtimeFolder()
 class InstanceHandOver::Listener final : public juce::InterprocessConnection
 {
 public:
-    explicit Listener (InstanceHandOver& owner) : juce::InterprocessConnection (true, handOverMagic), handOver (owner) {}
+    explicit Listener (InstanceHandOver& owner)
+        : juce::InterprocessConnection (true, handOverMagic), handOver (owner)
+    {
+    }
     ~Listener() override { disconnect(); }
 
     void connectionMade() override {}
@@ -32,11 +35,12 @@ public:
     void connectionLost() override
     {
         // A launch killed half-way through its message leaves the pipe out of step: start afresh.
-        juce::MessageManager::callAsync ([safe = juce::WeakReference<Listener> (this)]
-                                         {
-                                             if (auto* self = safe.get())
-                                                 self->handOver.listen();
-                                         });
+        juce::MessageManager::callAsync (
+            [safe = juce::WeakReference<Listener> (this)]
+            {
+                if (auto* self = safe.get())
+                    self->handOver.listen();
+            });
     }
 
     void messageReceived (const juce::MemoryBlock& message) override
@@ -52,9 +56,7 @@ private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Listener)
 };
 
-InstanceHandOver::InstanceHandOver (const juce::String& name) : instanceName (name)
-{
-}
+InstanceHandOver::InstanceHandOver (const juce::String& name) : instanceName (name) {}
 
 InstanceHandOver::~InstanceHandOver()
 {
@@ -109,13 +111,13 @@ void InstanceHandOver::listen()
 
     listener = std::make_unique<Listener> (*this);
 
-    if (! listener->createPipe (getPipePath(), -1, true))
+    if (!listener->createPipe (getPipePath(), -1, true))
         listener.reset();
 }
 
 bool InstanceHandOver::sendToRunningInstance (const juce::String& commandLine) const
 {
-    const auto giveUpAt = juce::Time::getMillisecondCounter() + (juce::uint32) waitForListenerMs;
+    const auto giveUpAt = juce::Time::getMillisecondCounter() + (juce::uint32)waitForListenerMs;
     const juce::MemoryBlock message (commandLine.toRawUTF8(), commandLine.getNumBytesAsUTF8());
 
     /** The launching side: connects, sends one message, and goes. */

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <juce_events/juce_events.h>
 #include <functional>
+#include <juce_events/juce_events.h>
 #include <memory>
 
 /** Keeps one running editor per user: a later launch hands its command line to the running one

@@ -17,31 +17,39 @@ struct MenuDescription
     std::vector<juce::CommandID> items;
 };
 
+#if JUCE_MAC
+constexpr bool hasApplicationMenu = true;
+#else
+constexpr bool hasApplicationMenu = false;
+#endif
+
 const std::vector<MenuDescription>& menuTable()
 {
-    // Without a system menu bar there is no application menu to hold "About" and "Quit", so
-    // they go where desktop users look for them.
-    static const std::vector<MenuDescription> table {
-        { "File",
-          { CommandIDs::newWindow, CommandIDs::open, CommandIDs::closeWindow, CommandIDs::saveDocument,
-            CommandIDs::saveDocumentAs, hardwareMenu
-           #if ! JUCE_MAC
-            , separator, CommandIDs::quit
-           #endif
-          } },
-        { "Options", { CommandIDs::deviceSetup } },
-        { "Window", { CommandIDs::minimize, CommandIDs::bringAllToFront, separator } },
-        { "Help",
-          { CommandIDs::openUserGuide
-           #if ! JUCE_MAC
-            , separator, CommandIDs::about
-           #endif
-          } },
-    };
+    static const std::vector<MenuDescription> table = []
+    {
+        std::vector<MenuDescription> menus{
+            {"File",
+             {CommandIDs::newWindow, CommandIDs::open, CommandIDs::closeWindow, CommandIDs::saveDocument,
+              CommandIDs::saveDocumentAs, hardwareMenu}},
+            {"Options", {CommandIDs::deviceSetup}},
+            {"Window", {CommandIDs::minimize, CommandIDs::bringAllToFront, separator}},
+            {"Help", {CommandIDs::openUserGuide}},
+        };
+
+        // Without an application menu, "Quit" and "About" go where desktop users look for them.
+        if (!hasApplicationMenu)
+        {
+            menus.front().items.insert (menus.front().items.end(), {separator, CommandIDs::quit});
+            menus.back().items.insert (menus.back().items.end(), {separator, CommandIDs::about});
+        }
+
+        return menus;
+    }();
+
     return table;
 }
 
-constexpr std::array<juce::CommandID, 2> hardwareItems { CommandIDs::getPreset, CommandIDs::sendPreset };
+constexpr std::array<juce::CommandID, 2> hardwareItems{CommandIDs::getPreset, CommandIDs::sendPreset};
 } // namespace
 
 MainMenuModel::MainMenuModel (juce::ApplicationCommandManager* manager) : commandManager (manager)

@@ -11,15 +11,15 @@
 
 namespace
 {
-constexpr std::array<juce::CommandID, 9> applicationCommands {
-    CommandIDs::about,       CommandIDs::newWindow, CommandIDs::open,
-    CommandIDs::deviceSetup, CommandIDs::closeWindow, CommandIDs::minimize,
-    CommandIDs::bringAllToFront, CommandIDs::openUserGuide, CommandIDs::quit
-};
+constexpr std::array<juce::CommandID, 9> applicationCommands{
+    CommandIDs::about,           CommandIDs::newWindow,     CommandIDs::open,
+    CommandIDs::deviceSetup,     CommandIDs::closeWindow,   CommandIDs::minimize,
+    CommandIDs::bringAllToFront, CommandIDs::openUserGuide, CommandIDs::quit};
 
 bool isApplicationCommand (juce::CommandID id)
 {
-    return std::find (applicationCommands.begin(), applicationCommands.end(), id) != applicationCommands.end();
+    return std::find (applicationCommands.begin(), applicationCommands.end(), id) !=
+           applicationCommands.end();
 }
 
 std::unique_ptr<MidiPorts> systemAndSimulatedPorts()
@@ -45,30 +45,31 @@ OrvaneZellSeriesEditorApplication::~OrvaneZellSeriesEditorApplication()
 
 bool OrvaneZellSeriesEditorApplication::moreThanOneInstanceAllowed()
 {
-   #if JUCE_LINUX || JUCE_BSD
+#if JUCE_LINUX || JUCE_BSD
     // JUCE's own hand-over takes a lock here and then broadcasts into nothing, so a second launch
     // would quit before initialise and drop its file. InstanceHandOver does the job instead.
     return true;
-   #else
+#else
     return false;
-   #endif
+#endif
 }
 
 bool OrvaneZellSeriesEditorApplication::handOverToRunningInstance (const juce::String& commandLine)
 {
-   #if JUCE_LINUX || JUCE_BSD
+#if JUCE_LINUX || JUCE_BSD
     handOver = std::make_unique<InstanceHandOver>();
-    const auto role = handOver->start (LaunchOptions (commandLine).forHandOver (juce::File::getCurrentWorkingDirectory()),
-                                       [this] (const juce::String& text) { anotherInstanceStarted (text); });
+    const auto role =
+        handOver->start (LaunchOptions (commandLine).forHandOver (juce::File::getCurrentWorkingDirectory()),
+                         [this] (const juce::String& text) { anotherInstanceStarted (text); });
 
     if (role == InstanceHandOver::Role::handedOver)
     {
         handOver.reset();
         return true;
     }
-   #else
+#else
     juce::ignoreUnused (commandLine);
-   #endif
+#endif
     return false;
 }
 
@@ -92,19 +93,19 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
     extraAppleMenuItems = MainMenuModel::createAppleMenuItems (commandManager.get());
     windowManager = std::make_unique<WindowManager> (&midiManager, commandManager.get(), &lastDirectory);
 
-   #if JUCE_MAC
+#if JUCE_MAC
     juce::MenuBarModel::setMacMainMenu (menuModel.get(), &extraAppleMenuItems, {});
-   #else
+#else
     windowManager->setMenuBarModel (menuModel.get());
     // Without a system menu bar a process with no window cannot be reached: closing the last
     // document ends the editor, as desktop users expect.
     windowManager->onLastDocumentClosed = [this] { quitAction(); };
-   #endif
+#endif
 
     const auto& documentCommandLine = options.getDocumentCommandLine();
     const auto trimmed = documentCommandLine.trim();
 
-    if (trimmed.isNotEmpty() && ! trimmed.startsWith ("-"))
+    if (trimmed.isNotEmpty() && !trimmed.startsWith ("-"))
         anotherInstanceStarted (documentCommandLine);
     else
         windowManager->newDocument();
@@ -116,9 +117,9 @@ void OrvaneZellSeriesEditorApplication::shutdown()
 {
     handOver.reset();
     windowManager.reset();
-   #if JUCE_MAC
+#if JUCE_MAC
     juce::MenuBarModel::setMacMainMenu (nullptr);
-   #endif
+#endif
     menuModel.reset();
 }
 
@@ -169,16 +170,35 @@ bool OrvaneZellSeriesEditorApplication::perform (const InvocationInfo& info)
 
     switch (info.commandID)
     {
-        case CommandIDs::newWindow: windowManager->newDocument(); break;
-        case CommandIDs::open: openDocumentWithChooser(); break;
-        case CommandIDs::closeWindow: windowManager->closeActiveDocument(); break;
-        case CommandIDs::quit: systemRequestedQuit(); break;
-        case CommandIDs::about: windowManager->showAbout(); break;
-        case CommandIDs::deviceSetup: windowManager->showDeviceSetup(); break;
-        case CommandIDs::minimize: windowManager->minimizeActiveDocument(); break;
-        case CommandIDs::bringAllToFront: windowManager->bringAllToFront(); break;
-        case CommandIDs::openUserGuide: openUserGuide(); break;
-        default: break;
+        case CommandIDs::newWindow:
+            windowManager->newDocument();
+            break;
+        case CommandIDs::open:
+            openDocumentWithChooser();
+            break;
+        case CommandIDs::closeWindow:
+            windowManager->closeActiveDocument();
+            break;
+        case CommandIDs::quit:
+            systemRequestedQuit();
+            break;
+        case CommandIDs::about:
+            windowManager->showAbout();
+            break;
+        case CommandIDs::deviceSetup:
+            windowManager->showDeviceSetup();
+            break;
+        case CommandIDs::minimize:
+            windowManager->minimizeActiveDocument();
+            break;
+        case CommandIDs::bringAllToFront:
+            windowManager->bringAllToFront();
+            break;
+        case CommandIDs::openUserGuide:
+            openUserGuide();
+            break;
+        default:
+            break;
     }
 
     return true;
@@ -187,7 +207,7 @@ bool OrvaneZellSeriesEditorApplication::perform (const InvocationInfo& info)
 void OrvaneZellSeriesEditorApplication::openDocumentWithChooser()
 {
     // At the limit the chooser is not shown; newDocument reports the limit.
-    if (! windowManager->canOpenAnotherDocument())
+    if (!windowManager->canOpenAnotherDocument())
     {
         windowManager->newDocument();
         return;
@@ -195,7 +215,7 @@ void OrvaneZellSeriesEditorApplication::openDocumentWithChooser()
 
     const auto picked = Dialogs::get().chooseFileToOpen ("Select Filename to open", lastDirectory, "*.marlo");
 
-    if (! picked.has_value())
+    if (!picked.has_value())
         return;
 
     windowManager->openFile (*picked);

@@ -5,8 +5,8 @@
 #include "app/WindowManager.h"
 #include "midi/MidiManager.h"
 
-#include <juce_gui_basics/juce_gui_basics.h>
 #include <functional>
+#include <juce_gui_basics/juce_gui_basics.h>
 #include <memory>
 
 /** The application object: owns the MIDI manager, the commands, the menu bar and the windows

@@ -16,7 +16,7 @@ WindowManager::~WindowManager()
     delete deviceSetupWindow.get();
     delete aboutWindow.get();
 
-    while (! documents.isEmpty())
+    while (!documents.isEmpty())
         documents.removeLast();
 }
 
@@ -35,7 +35,7 @@ bool WindowManager::canOpenAnotherDocument() const
 
 EditorDocument* WindowManager::createDocument()
 {
-    if (! canOpenAnotherDocument())
+    if (!canOpenAnotherDocument())
     {
         Dialogs::get().showAlert ("Maxiumum Number of Open Documents Reached",
                                   "You may only have " + juce::String (maxDocuments) + " documents open.");
@@ -82,14 +82,14 @@ bool WindowManager::closeDocument (EditorDocument* document)
     if (document == nullptr)
         return false;
 
-    const auto answer = Dialogs::get().askSaveQuestion ("Save Document",
-                                                        "Would you like to save: " + document->getDocumentName());
+    const auto answer = Dialogs::get().askSaveQuestion ("Save Document", "Would you like to save: " +
+                                                                             document->getDocumentName());
 
     // The question and the save chooser run modal loops; the document is checked again after them.
-    if (answer == Dialogs::SaveAnswer::cancel || ! documents.contains (document))
+    if (answer == Dialogs::SaveAnswer::cancel || !documents.contains (document))
         return false;
 
-    if (answer == Dialogs::SaveAnswer::yes && (! document->save() || ! documents.contains (document)))
+    if (answer == Dialogs::SaveAnswer::yes && (!document->save() || !documents.contains (document)))
         return false;
 
     removeDocument (document);
@@ -112,7 +112,7 @@ bool WindowManager::closeAllDocuments()
         if (i < 0)
             break;
 
-        if (! closeDocument (documents[i]))
+        if (!closeDocument (documents[i]))
             return false;
     }
 

@@ -6,8 +6,8 @@
 #include "midi/DeviceManagerWindow.h"
 #include "midi/MidiManager.h"
 
-#include <juce_gui_basics/juce_gui_basics.h>
 #include <functional>
+#include <juce_gui_basics/juce_gui_basics.h>
 
 /** Owns every window: up to five documents, one About window and one Device Setup window.
     Names and places new documents, asks the save question before a document closes and closes

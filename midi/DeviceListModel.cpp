@@ -10,9 +10,10 @@ int DeviceListModel::getNumRows()
     return names.size();
 }
 
-void DeviceListModel::paintListBoxItem (int rowNumber, juce::Graphics& g, int width, int height, bool rowIsSelected)
+void DeviceListModel::paintListBoxItem (int rowNumber, juce::Graphics& g, int width, int height,
+                                        bool rowIsSelected)
 {
-    if (! juce::isPositiveAndBelow (rowNumber, names.size()))
+    if (!juce::isPositiveAndBelow (rowNumber, names.size()))
         return;
 
     // The list is transparent over a dark frame: unselected rows are white text, the selected
@@ -27,6 +28,6 @@ void DeviceListModel::paintListBoxItem (int rowNumber, juce::Graphics& g, int wi
         g.setColour (juce::Colours::white);
     }
 
-    g.setFont ((float) height * 0.7f);
+    g.setFont ((float)height * 0.7f);
     g.drawText (names[rowNumber], 5, 0, width, height, juce::Justification::centredLeft, true);
 }

@@ -12,7 +12,8 @@ public:
     const juce::String& getDeviceName (int row) const { return names.getReference (row); }
 
     int getNumRows() override;
-    void paintListBoxItem (int rowNumber, juce::Graphics& g, int width, int height, bool rowIsSelected) override;
+    void paintListBoxItem (int rowNumber, juce::Graphics& g, int width, int height,
+                           bool rowIsSelected) override;
 
 private:
     juce::StringArray names;

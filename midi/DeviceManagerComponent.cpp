@@ -7,10 +7,10 @@ namespace
 constexpr int width = 360;
 constexpr int height = 425;
 constexpr float textHeight = 15.0f;
-const juce::Rectangle<int> inputListBounds { 15, 69, 327, 123 };
-const juce::Rectangle<int> outputListBounds { 15, 240, 327, 123 };
-const juce::Rectangle<int> inputFrameBounds { 15, 60, 327, 141 };
-const juce::Rectangle<int> outputFrameBounds { 15, 228, 327, 141 };
+const juce::Rectangle<int> inputListBounds{15, 69, 327, 123};
+const juce::Rectangle<int> outputListBounds{15, 240, 327, 123};
+const juce::Rectangle<int> inputFrameBounds{15, 60, 327, 141};
+const juce::Rectangle<int> outputFrameBounds{15, 228, 327, 141};
 } // namespace
 
 DeviceManagerComponent::DeviceManagerComponent (juce::ActionListener* listener, DeviceListModel* inputs,

@@ -36,15 +36,15 @@ public:
     void buttonClicked (juce::Button* button) override;
 
 private:
-    juce::TextButton okButton { "OK" };
-    juce::TextButton applyButton { "Apply" };
-    juce::TextButton cancelButton { "Cancel" };
+    juce::TextButton okButton{"OK"};
+    juce::TextButton applyButton{"Apply"};
+    juce::TextButton cancelButton{"Cancel"};
     juce::Image background;
     juce::Image listFrame;
     DeviceListModel* inputModel;
     DeviceListModel* outputModel;
-    juce::ListBox inputList { "Input Devices" };
-    juce::ListBox outputList { "Output Devices" };
+    juce::ListBox inputList{"Input Devices"};
+    juce::ListBox outputList{"Output Devices"};
     CustomLook look;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DeviceManagerComponent)

@@ -2,8 +2,7 @@
 
 DeviceManagerWindow::DeviceManagerWindow (MidiManager& midiManager)
     : juce::ResizableWindow ("Orvane Brindle Editor Device Setup", true),
-      component (this, &inputModel, &outputModel),
-      selection (midiManager, component)
+      component (this, &inputModel, &outputModel), selection (midiManager, component)
 {
     setUsingNativeTitleBar (true);
     setResizable (false, false);

@@ -9,8 +9,7 @@
 
 /** The Device Setup window. It deletes itself when "OK" or "Cancel" closes it; the window
     manager reaches it through a weak reference. */
-class DeviceManagerWindow final : public juce::ResizableWindow,
-                                  public juce::ActionListener
+class DeviceManagerWindow final : public juce::ResizableWindow, public juce::ActionListener
 {
 public:
     /** The MIDI manager is not owned; it outlives the window. */

@@ -9,10 +9,7 @@ public:
     const juce::String getApplicationVersion() override { return "1.0"; }
     bool moreThanOneInstanceAllowed() override { return true; }
 
-    void initialise (const juce::String&) override
-    {
-        window = std::make_unique<Window>();
-    }
+    void initialise (const juce::String&) override { window = std::make_unique<Window>(); }
 
     void shutdown() override { window.reset(); }
 

@@ -36,9 +36,9 @@ TEST (AboutWindow, AClickOnThePictureClosesTheWindow)
 {
     juce::WeakReference<AboutWindow> window = new AboutWindow();
     auto* content = window->getAboutComponent();
-    const juce::MouseEvent click (juce::Desktop::getInstance().getMainMouseSource(), { 10.0f, 10.0f }, {},
-                                  0.0f, 0.0f, 0.0f, 0.0f, 0.0f, content, content, juce::Time::getCurrentTime(),
-                                  { 10.0f, 10.0f }, juce::Time::getCurrentTime(), 1, false);
+    const juce::MouseEvent click (juce::Desktop::getInstance().getMainMouseSource(), {10.0f, 10.0f}, {}, 0.0f,
+                                  0.0f, 0.0f, 0.0f, 0.0f, content, content, juce::Time::getCurrentTime(),
+                                  {10.0f, 10.0f}, juce::Time::getCurrentTime(), 1, false);
     content->mouseUp (click);
 
     EXPECT_EQ (window.get(), nullptr);

@@ -15,8 +15,9 @@ class TemporaryFolder
 public:
     TemporaryFolder()
     {
-        folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                     .getChildFile ("marlo-app-test-" + juce::String::toHexString (juce::Random().nextInt64()));
+        folder =
+            juce::File::getSpecialLocation (juce::File::tempDirectory)
+                .getChildFile ("marlo-app-test-" + juce::String::toHexString (juce::Random().nextInt64()));
         folder.createDirectory();
     }
 
@@ -36,13 +37,13 @@ inline juce::File writePresetFile (const juce::File& file, juce::uint8 transpose
     data.set (0, transpose);
     juce::MemoryBlock dump;
     dump.append ("\xF0", 1);
-    MidiManager midi { std::make_unique<SimulatedMarlo>() };
+    MidiManager midi{std::make_unique<SimulatedMarlo>()};
     auto controller = createPresetController (midi);
     auto header = controller->createDumpData();
     // The dump is header + image; take the header from a real dump and put our image after it.
     header.removeRange (header.size() - data.size(), data.size());
-    dump.append (header.getRawDataPointer(), (size_t) header.size());
-    dump.append (data.getRawDataPointer(), (size_t) data.size());
+    dump.append (header.getRawDataPointer(), (size_t)header.size());
+    dump.append (data.getRawDataPointer(), (size_t)data.size());
     dump.append ("\xF7", 1);
     file.replaceWithData (dump.getData(), dump.getSize());
     return file;
@@ -59,6 +60,6 @@ inline bool activate (juce::TopLevelWindow& window)
 inline bool windowManagerIsRunning()
 {
     juce::ChildProcess xprop;
-    return xprop.start ("xprop -root _NET_SUPPORTING_WM_CHECK")
-           && xprop.readAllProcessOutput().contains ("window id");
+    return xprop.start ("xprop -root _NET_SUPPORTING_WM_CHECK") &&
+           xprop.readAllProcessOutput().contains ("window id");
 }

@@ -16,7 +16,8 @@ class ApplicationTest : public ::testing::Test
 protected:
     ApplicationTest()
     {
-        setenv ("MARLO_EDITOR_INSTANCE", ("app-test-" + juce::String (juce::Random().nextInt64())).toRawUTF8(), 1);
+        setenv ("MARLO_EDITOR_INSTANCE",
+                ("app-test-" + juce::String (juce::Random().nextInt64())).toRawUTF8(), 1);
         application->setQuitAction ([this] { ++quits; });
     }
 
@@ -37,14 +38,12 @@ protected:
     WindowManager& windows() { return *application->getWindowManager(); }
     juce::ApplicationCommandManager& commands() { return *application->getCommandManager(); }
 
-    bool invoke (juce::CommandID id)
-    {
-        return commands().invokeDirectly (id, false);
-    }
+    bool invoke (juce::CommandID id) { return commands().invokeDirectly (id, false); }
 
     TemporaryFolder folder;
     RecordingDialogs dialogs;
-    std::unique_ptr<OrvaneZellSeriesEditorApplication> application = std::make_unique<OrvaneZellSeriesEditorApplication>();
+    std::unique_ptr<OrvaneZellSeriesEditorApplication> application =
+        std::make_unique<OrvaneZellSeriesEditorApplication>();
     bool initialised = false;
     int quits = 0;
 };
@@ -63,7 +62,7 @@ std::vector<MenuItem> itemsOf (const juce::PopupMenu& menu)
     for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
     {
         const auto& item = it.getItem();
-        items.push_back ({ item.text, item.itemID, item.isEnabled, item.isSeparator });
+        items.push_back ({item.text, item.itemID, item.isEnabled, item.isSeparator});
     }
     return items;
 }
@@ -82,7 +81,8 @@ TEST_F (ApplicationTest, StartsWithOneUntitledDocumentAndNoDevice)
     start();
     ASSERT_EQ (windows().getNumDocuments(), 1);
     EXPECT_EQ (windows().getDocument (0)->getName(), "Orvane Marlo Editor - Untitled 1");
-    EXPECT_EQ (application->getLastDirectory(), juce::File::getSpecialLocation (juce::File::userHomeDirectory));
+    EXPECT_EQ (application->getLastDirectory(),
+               juce::File::getSpecialLocation (juce::File::userHomeDirectory));
     EXPECT_FALSE (application->getMidiManager().isInputOpen());
     EXPECT_FALSE (application->getMidiManager().isOutputOpen());
     EXPECT_EQ (application->getApplicationName(), "Orvane Zell Series Editor");
@@ -97,7 +97,8 @@ TEST_F (ApplicationTest, AFileOnTheCommandLineIsLoadedAndADashArgumentGivesANewD
     ASSERT_EQ (windows().getNumDocuments(), 1);
     EXPECT_EQ (windows().getDocument (0)->getFile(), file);
     EXPECT_EQ (windows().getDocument (0)->getName(), "Orvane Marlo Editor - Stage Piano");
-    EXPECT_TRUE (application->getMidiManager().getPorts().getInputNames().contains (SimulatedMarlo::deviceName));
+    EXPECT_TRUE (
+        application->getMidiManager().getPorts().getInputNames().contains (SimulatedMarlo::deviceName));
 }
 
 TEST_F (ApplicationTest, AnOptionAloneGivesANewDocumentAndNoSimulatedDevice)
@@ -105,7 +106,8 @@ TEST_F (ApplicationTest, AnOptionAloneGivesANewDocumentAndNoSimulatedDevice)
     start ("-psn_0_12345");
     ASSERT_EQ (windows().getNumDocuments(), 1);
     EXPECT_EQ (windows().getDocument (0)->getDocumentName(), "Untitled 1");
-    EXPECT_FALSE (application->getMidiManager().getPorts().getInputNames().contains (SimulatedMarlo::deviceName));
+    EXPECT_FALSE (
+        application->getMidiManager().getPorts().getInputNames().contains (SimulatedMarlo::deviceName));
 }
 
 TEST_F (ApplicationTest, ASecondLaunchsFileReachesTheActiveDocument)
@@ -127,8 +129,8 @@ TEST_F (ApplicationTest, RegistersTheCommandTableWithItsKeys)
     start();
     juce::Array<juce::CommandID> own;
     application->getAllCommands (own);
-    EXPECT_EQ (own, juce::Array<juce::CommandID> ({ 0x200090, 0x200010, 0x200020, 0x200310, 0x200030, 0x200410,
-                                                    0x200420, 0x200510, 0x200060 }));
+    EXPECT_EQ (own, juce::Array<juce::CommandID> ({0x200090, 0x200010, 0x200020, 0x200310, 0x200030, 0x200410,
+                                                   0x200420, 0x200510, 0x200060}));
 
     struct Row
     {
@@ -136,13 +138,12 @@ TEST_F (ApplicationTest, RegistersTheCommandTableWithItsKeys)
         const char* name;
         int key;
     };
-    const Row table[] = { { 0x200010, "New Window ", 'n' },   { 0x200020, "Open", 'o' },
-                          { 0x200030, "Close Window", 'w' },  { 0x200040, "Save", 's' },
-                          { 0x200050, "Save As", 0 },         { 0x200060, "Quit", 'q' },
-                          { 0x200070, "Get Preset", 0 },      { 0x200080, "Send Preset", 0 },
-                          { 0x200090, "About", 0 },           { 0x200310, "Device Setup", 0 },
-                          { 0x200410, "Minimize", 'm' },      { 0x200420, "Bring All to Front", 0 },
-                          { 0x200510, "Open User Guide", 'h' } };
+    const Row table[] = {
+        {0x200010, "New Window ", 'n'},    {0x200020, "Open", 'o'},      {0x200030, "Close Window", 'w'},
+        {0x200040, "Save", 's'},           {0x200050, "Save As", 0},     {0x200060, "Quit", 'q'},
+        {0x200070, "Get Preset", 0},       {0x200080, "Send Preset", 0}, {0x200090, "About", 0},
+        {0x200310, "Device Setup", 0},     {0x200410, "Minimize", 'm'},  {0x200420, "Bring All to Front", 0},
+        {0x200510, "Open User Guide", 'h'}};
 
     auto* mappings = commands().getKeyMappings();
     for (const auto& row : table)
@@ -178,7 +179,8 @@ TEST_F (ApplicationTest, KeysReachTheCommandsThroughADocumentWindow)
 
     // As the window system delivers it: to the focused component, then up to the window's key listeners.
     ASSERT_NE (document->getPeer(), nullptr);
-    EXPECT_TRUE (document->getPeer()->handleKeyPress (juce::KeyPress ('n', juce::ModifierKeys::commandModifier, 0)));
+    EXPECT_TRUE (
+        document->getPeer()->handleKeyPress (juce::KeyPress ('n', juce::ModifierKeys::commandModifier, 0)));
     runMessageLoopUntil ([this] { return windows().getNumDocuments() == 2; });
     EXPECT_EQ (windows().getNumDocuments(), 2);
 }
@@ -187,24 +189,25 @@ TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
 {
     start();
     auto* menu = application->getMenuModel();
-    EXPECT_EQ (menu->getMenuBarNames(), juce::StringArray ({ "File", "Options", "Window", "Help" }));
+    EXPECT_EQ (menu->getMenuBarNames(), juce::StringArray ({"File", "Options", "Window", "Help"}));
 
     const auto file = itemsOf (menu->getMenuForIndex (0, "File"));
     const auto options = itemsOf (menu->getMenuForIndex (1, "Options"));
     const auto window = itemsOf (menu->getMenuForIndex (2, "Window"));
     const auto help = itemsOf (menu->getMenuForIndex (3, "Help"));
 
-   #if JUCE_MAC
-    EXPECT_EQ (textsOf (file), juce::StringArray ({ "New Window ", "Open", "Close Window", "Save", "Save As", "Hardware" }));
-    EXPECT_EQ (textsOf (help), juce::StringArray ({ "Open User Guide" }));
-   #else
+#if JUCE_MAC
+    EXPECT_EQ (textsOf (file),
+               juce::StringArray ({"New Window ", "Open", "Close Window", "Save", "Save As", "Hardware"}));
+    EXPECT_EQ (textsOf (help), juce::StringArray ({"Open User Guide"}));
+#else
     // No application menu here: "Quit" ends File and "About" ends Help.
-    EXPECT_EQ (textsOf (file), juce::StringArray ({ "New Window ", "Open", "Close Window", "Save", "Save As",
-                                                    "Hardware", "---", "Quit" }));
-    EXPECT_EQ (textsOf (help), juce::StringArray ({ "Open User Guide", "---", "About" }));
-   #endif
-    EXPECT_EQ (textsOf (options), juce::StringArray ({ "Device Setup" }));
-    EXPECT_EQ (textsOf (window), juce::StringArray ({ "Minimize", "Bring All to Front", "---" }));
+    EXPECT_EQ (textsOf (file), juce::StringArray ({"New Window ", "Open", "Close Window", "Save", "Save As",
+                                                   "Hardware", "---", "Quit"}));
+    EXPECT_EQ (textsOf (help), juce::StringArray ({"Open User Guide", "---", "About"}));
+#endif
+    EXPECT_EQ (textsOf (options), juce::StringArray ({"Device Setup"}));
+    EXPECT_EQ (textsOf (window), juce::StringArray ({"Minimize", "Bring All to Front", "---"}));
     EXPECT_EQ (file[0].id, CommandIDs::newWindow);
 
     const auto fileMenu = menu->getMenuForIndex (0, "File");
@@ -214,10 +217,11 @@ TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
         if (it.getItem().text == "Hardware")
             hardware = it.getItem().subMenu.get();
     ASSERT_NE (hardware, nullptr);
-    EXPECT_EQ (textsOf (itemsOf (*hardware)), juce::StringArray ({ "Get Preset", "Send Preset" }));
+    EXPECT_EQ (textsOf (itemsOf (*hardware)), juce::StringArray ({"Get Preset", "Send Preset"}));
 
     EXPECT_TRUE (itemsOf (menu->getMenuForIndex (4, "Edit")).empty());
-    EXPECT_EQ (textsOf (itemsOf (MainMenuModel::createAppleMenuItems (&commands()))), juce::StringArray ({ "About" }));
+    EXPECT_EQ (textsOf (itemsOf (MainMenuModel::createAppleMenuItems (&commands()))),
+               juce::StringArray ({"About"}));
 }
 
 TEST_F (ApplicationTest, DocumentItemsAreDisabledWithoutAnActiveDocument)
@@ -298,8 +302,9 @@ TEST_F (ApplicationTest, AMissingUserGuideIsReportedWithItsPath)
 {
     start();
     const auto guide = OrvaneZellSeriesEditorApplication::getUserGuideFile();
-    EXPECT_EQ (guide.getFullPathName(), juce::File::getSpecialLocation (juce::File::userHomeDirectory).getFullPathName()
-                                           + "/Documents/Orvane/Marlo Editor/Marlo Editor - User Guide - v1.0.pdf");
+    EXPECT_EQ (guide.getFullPathName(),
+               juce::File::getSpecialLocation (juce::File::userHomeDirectory).getFullPathName() +
+                   "/Documents/Orvane/Marlo Editor/Marlo Editor - User Guide - v1.0.pdf");
     ASSERT_FALSE (guide.exists());
 
     invoke (CommandIDs::openUserGuide);
@@ -314,12 +319,12 @@ TEST_F (ApplicationTest, QuitAsksForEveryDocumentAndStopsAtCancel)
     invoke (CommandIDs::newWindow);
     invoke (CommandIDs::newWindow);
 
-    dialogs.saveAnswers = { Dialogs::SaveAnswer::no, Dialogs::SaveAnswer::cancel };
+    dialogs.saveAnswers = {Dialogs::SaveAnswer::no, Dialogs::SaveAnswer::cancel};
     invoke (CommandIDs::quit);
     EXPECT_EQ (quits, 0);
     EXPECT_EQ (windows().getNumDocuments(), 2);
 
-    dialogs.saveAnswers = { Dialogs::SaveAnswer::no, Dialogs::SaveAnswer::no };
+    dialogs.saveAnswers = {Dialogs::SaveAnswer::no, Dialogs::SaveAnswer::no};
     application->systemRequestedQuit();
     EXPECT_EQ (quits, 1);
     EXPECT_EQ (windows().getNumDocuments(), 0);
@@ -336,7 +341,7 @@ TEST_F (ApplicationTest, ClosingTheLastDocumentEndsTheEditorWhereThereIsNoSystem
     start();
     invoke (CommandIDs::newWindow);
 
-    dialogs.saveAnswers = { Dialogs::SaveAnswer::no, Dialogs::SaveAnswer::cancel, Dialogs::SaveAnswer::no };
+    dialogs.saveAnswers = {Dialogs::SaveAnswer::no, Dialogs::SaveAnswer::cancel, Dialogs::SaveAnswer::no};
     application->getWindowManager()->windowCloseRequested (windows().getDocument (1));
     EXPECT_EQ (quits, 0);
 
@@ -345,11 +350,11 @@ TEST_F (ApplicationTest, ClosingTheLastDocumentEndsTheEditorWhereThereIsNoSystem
     EXPECT_EQ (quits, 0);
 
     application->getWindowManager()->windowCloseRequested (windows().getDocument (0));
-   #if JUCE_MAC
+#if JUCE_MAC
     EXPECT_EQ (quits, 0);
-   #else
+#else
     EXPECT_EQ (quits, 1);
-   #endif
+#endif
 }
 
 TEST_F (ApplicationTest, AboutAndDeviceSetupCommandsKeepOneWindowEach)

@@ -68,8 +68,8 @@ protected:
 
     RecordingDialogs dialogs;
     ListedPorts::Log log;
-    MidiManager midi { std::make_unique<ListedPorts> (juce::StringArray { "Keys In", "Marlo", "Pads In" },
-                                                      juce::StringArray { "Synth Out", "Marlo" }, log) };
+    MidiManager midi{std::make_unique<ListedPorts> (juce::StringArray{"Keys In", "Marlo", "Pads In"},
+                                                    juce::StringArray{"Synth Out", "Marlo"}, log)};
     juce::WeakReference<DeviceManagerWindow> window;
 };
 } // namespace
@@ -110,8 +110,8 @@ TEST_F (DeviceSetupTest, TheCurrentDevicesArePreselected)
 
 TEST_F (DeviceSetupTest, WithDuplicateNamesTheLastEqualRowIsSelected)
 {
-    midi.setPorts (std::make_unique<ListedPorts> (juce::StringArray { "Twin", "Other", "Twin" },
-                                                  juce::StringArray { "Twin", "Twin" }, log));
+    midi.setPorts (std::make_unique<ListedPorts> (juce::StringArray{"Twin", "Other", "Twin"},
+                                                  juce::StringArray{"Twin", "Twin"}, log));
     midi.setInputDevice ("Twin");
     midi.setOutputDevice ("Twin");
     openWindow();
@@ -129,7 +129,7 @@ TEST_F (DeviceSetupTest, OkAppliesTheSelectionOutputFirstAndThenCloses)
 
     click (component().getOkButton());
 
-    EXPECT_EQ (log.opened, juce::StringArray ({ "out:Synth Out", "in:Marlo" }));
+    EXPECT_EQ (log.opened, juce::StringArray ({"out:Synth Out", "in:Marlo"}));
     EXPECT_EQ (midi.getInputDeviceName(), "Marlo");
     EXPECT_EQ (midi.getOutputDeviceName(), "Synth Out");
     EXPECT_EQ (window.get(), nullptr);
@@ -147,7 +147,7 @@ TEST_F (DeviceSetupTest, ApplyKeepsTheWindowAndAnUnselectedListKeepsItsDevice)
     click (component().getApplyButton());
 
     EXPECT_NE (window.get(), nullptr);
-    EXPECT_EQ (log.opened, juce::StringArray ({ "out:Marlo" }));
+    EXPECT_EQ (log.opened, juce::StringArray ({"out:Marlo"}));
     EXPECT_TRUE (midi.isInputOpen());
     EXPECT_TRUE (midi.isOutputOpen());
     EXPECT_EQ (midi.getOutputDeviceName(), "Marlo");
@@ -182,11 +182,13 @@ TEST_F (DeviceSetupTest, TheWindowSystemsCloseButtonActsAsCancel)
 
 TEST_F (DeviceSetupTest, TheSimulatedDeviceCanBeChosenFromTheLists)
 {
-    midi.setPorts (std::make_unique<CombinedMidiPorts> ([] {
-        std::vector<std::unique_ptr<MidiPorts>> parts;
-        parts.push_back (std::make_unique<SimulatedMarlo>());
-        return parts;
-    }()));
+    midi.setPorts (std::make_unique<CombinedMidiPorts> (
+        []
+        {
+            std::vector<std::unique_ptr<MidiPorts>> parts;
+            parts.push_back (std::make_unique<SimulatedMarlo>());
+            return parts;
+        }()));
     openWindow();
     ASSERT_EQ (component().getInputList().getModel()->getNumRows(), 1);
 

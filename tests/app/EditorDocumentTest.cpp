@@ -15,7 +15,7 @@ protected:
     TemporaryFolder folder;
     RecordingDialogs dialogs;
     juce::File lastDirectory = folder.get();
-    MidiManager midi { std::make_unique<SimulatedMarlo>() };
+    MidiManager midi{std::make_unique<SimulatedMarlo>()};
     std::unique_ptr<EditorDocument> document = createEditorDocument (midi, "Untitled 1", &lastDirectory);
 };
 
@@ -160,7 +160,8 @@ TEST_F (EditorDocumentTest, OpenMovesTheSharedFolderToTheFileTheDocumentHolds)
     lastDirectory = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
     dialogs.chooserAnswers.push_back (broken);
     EXPECT_TRUE (document->openWithChooser());
-    EXPECT_EQ (dialogs.choosersShown.back().startFolder, juce::File::getSpecialLocation (juce::File::userHomeDirectory));
+    EXPECT_EQ (dialogs.choosersShown.back().startFolder,
+               juce::File::getSpecialLocation (juce::File::userHomeDirectory));
     EXPECT_EQ (document->getFile(), good);
     EXPECT_EQ (lastDirectory, folder.get());
 
@@ -217,7 +218,8 @@ TEST_F (EditorDocumentTest, CloseWindowCommandReachesTheListeners)
     CountingListener counting;
     document->addWindowCloseListener (&counting);
 
-    EXPECT_TRUE (document->perform (juce::ApplicationCommandTarget::InvocationInfo (CommandIDs::closeWindow)));
+    EXPECT_TRUE (
+        document->perform (juce::ApplicationCommandTarget::InvocationInfo (CommandIDs::closeWindow)));
     EXPECT_EQ (counting.calls, 1);
 }
 
@@ -225,7 +227,7 @@ TEST_F (EditorDocumentTest, OffersTheDocumentCommandsInOrderWithTheirKeys)
 {
     juce::Array<juce::CommandID> commands;
     document->getAllCommands (commands);
-    EXPECT_EQ (commands, juce::Array<juce::CommandID> ({ 0x200040, 0x200050, 0x200070, 0x200080, 0x200030 }));
+    EXPECT_EQ (commands, juce::Array<juce::CommandID> ({0x200040, 0x200050, 0x200070, 0x200080, 0x200030}));
 
     struct Expected
     {
@@ -233,11 +235,11 @@ TEST_F (EditorDocumentTest, OffersTheDocumentCommandsInOrderWithTheirKeys)
         const char* name;
         int key;
     };
-    const Expected expected[] = { { 0x200040, "Save", 's' },
-                                  { 0x200050, "Save As", 0 },
-                                  { 0x200070, "Get Preset", 0 },
-                                  { 0x200080, "Send Preset", 0 },
-                                  { 0x200030, "Close Window", 'w' } };
+    const Expected expected[] = {{0x200040, "Save", 's'},
+                                 {0x200050, "Save As", 0},
+                                 {0x200070, "Get Preset", 0},
+                                 {0x200080, "Send Preset", 0},
+                                 {0x200030, "Close Window", 'w'}};
 
     for (const auto& row : expected)
     {

@@ -37,9 +37,10 @@ protected:
     TemporaryFolder folder;
     RecordingDialogs dialogs;
     juce::File lastDirectory = folder.get();
-    MidiManager midi { std::make_unique<SimulatedMarlo>() };
+    MidiManager midi{std::make_unique<SimulatedMarlo>()};
     juce::ApplicationCommandManager commands;
-    std::unique_ptr<WindowManager> windows = std::make_unique<WindowManager> (&midi, &commands, &lastDirectory);
+    std::unique_ptr<WindowManager> windows =
+        std::make_unique<WindowManager> (&midi, &commands, &lastDirectory);
 };
 
 using Answer = Dialogs::SaveAnswer;
@@ -48,7 +49,7 @@ using Answer = Dialogs::SaveAnswer;
 TEST_F (WindowManagerTest, NamesAreNeverReusedAndWindowsCascadeByDocumentsEverMade)
 {
     openDocuments (3);
-    EXPECT_EQ (openNames(), juce::StringArray ({ "Untitled 1", "Untitled 2", "Untitled 3" }));
+    EXPECT_EQ (openNames(), juce::StringArray ({"Untitled 1", "Untitled 2", "Untitled 3"}));
 
     for (int i = 0; i < 3; ++i)
     {
@@ -61,7 +62,7 @@ TEST_F (WindowManagerTest, NamesAreNeverReusedAndWindowsCascadeByDocumentsEverMa
 
     dialogs.saveAnswers.push_back (Answer::no);
     windows->windowCloseRequested (windows->getDocument (1));
-    ASSERT_EQ (openNames(), juce::StringArray ({ "Untitled 1", "Untitled 3" }));
+    ASSERT_EQ (openNames(), juce::StringArray ({"Untitled 1", "Untitled 3"}));
 
     windows->newDocument();
     auto* fourth = windows->getDocument (2);
@@ -99,7 +100,7 @@ TEST_F (WindowManagerTest, TheSaveQuestionIsAskedOnEveryCloseAndItsAnswerIsFollo
     dialogs.saveAnswers.push_back (Answer::cancel);
     windows->windowCloseRequested (second);
     EXPECT_EQ (windows->getNumDocuments(), 2);
-    EXPECT_EQ (questionsAsked(), juce::StringArray ({ "Would you like to save: Untitled 2" }));
+    EXPECT_EQ (questionsAsked(), juce::StringArray ({"Would you like to save: Untitled 2"}));
 
     // Yes with a cancelled chooser keeps it too.
     dialogs.saveAnswers.push_back (Answer::yes);
@@ -119,7 +120,7 @@ TEST_F (WindowManagerTest, TheSaveQuestionIsAskedOnEveryCloseAndItsAnswerIsFollo
     dialogs.saveAnswers.push_back (Answer::yes);
     dialogs.chooserAnswers.push_back (target);
     windows->windowCloseRequested (second);
-    EXPECT_EQ (openNames(), juce::StringArray ({ "Untitled 1" }));
+    EXPECT_EQ (openNames(), juce::StringArray ({"Untitled 1"}));
     EXPECT_EQ (target.getSize(), 103);
 
     // No closes without writing.
@@ -134,17 +135,17 @@ TEST_F (WindowManagerTest, QuittingClosesNewestFirstAndStopsAtCancel)
 {
     openDocuments (3);
 
-    dialogs.saveAnswers = { Answer::no, Answer::cancel };
+    dialogs.saveAnswers = {Answer::no, Answer::cancel};
     EXPECT_FALSE (windows->closeAllDocuments());
-    EXPECT_EQ (questionsAsked(), juce::StringArray ({ "Would you like to save: Untitled 3",
-                                                      "Would you like to save: Untitled 2" }));
-    EXPECT_EQ (openNames(), juce::StringArray ({ "Untitled 1", "Untitled 2" }));
+    EXPECT_EQ (questionsAsked(), juce::StringArray ({"Would you like to save: Untitled 3",
+                                                     "Would you like to save: Untitled 2"}));
+    EXPECT_EQ (openNames(), juce::StringArray ({"Untitled 1", "Untitled 2"}));
 
     dialogs.questions.clear();
-    dialogs.saveAnswers = { Answer::no, Answer::no };
+    dialogs.saveAnswers = {Answer::no, Answer::no};
     EXPECT_TRUE (windows->closeAllDocuments());
-    EXPECT_EQ (questionsAsked(), juce::StringArray ({ "Would you like to save: Untitled 2",
-                                                      "Would you like to save: Untitled 1" }));
+    EXPECT_EQ (questionsAsked(), juce::StringArray ({"Would you like to save: Untitled 2",
+                                                     "Would you like to save: Untitled 1"}));
     EXPECT_EQ (windows->getNumDocuments(), 0);
 
     // With nothing open there is nothing to ask.
@@ -161,7 +162,7 @@ TEST_F (WindowManagerTest, TheSaveQuestionNamesALoadedFileWithoutItsExtension)
 
     dialogs.saveAnswers.push_back (Answer::cancel);
     windows->closeAllDocuments();
-    EXPECT_EQ (questionsAsked(), juce::StringArray ({ "Would you like to save: Drums" }));
+    EXPECT_EQ (questionsAsked(), juce::StringArray ({"Would you like to save: Drums"}));
 }
 
 TEST_F (WindowManagerTest, OpeningAnOpenFileOnlyBringsItsWindowForward)
@@ -226,8 +227,8 @@ TEST_F (WindowManagerTest, CloseWindowActsOnTheActiveDocumentOnly)
 
     dialogs.saveAnswers.push_back (Answer::no);
     windows->closeActiveDocument();
-    EXPECT_EQ (openNames(), juce::StringArray ({ "Untitled 1", "Untitled 3" }));
-    EXPECT_EQ (questionsAsked(), juce::StringArray ({ "Would you like to save: Untitled 2" }));
+    EXPECT_EQ (openNames(), juce::StringArray ({"Untitled 1", "Untitled 3"}));
+    EXPECT_EQ (questionsAsked(), juce::StringArray ({"Would you like to save: Untitled 2"}));
 
     // With no document active there is nothing to close and nothing to ask.
     windows->showDeviceSetup();
@@ -240,7 +241,7 @@ TEST_F (WindowManagerTest, CloseWindowActsOnTheActiveDocumentOnly)
 
 TEST_F (WindowManagerTest, MinimizeActsOnTheActiveDocumentAndBringAllToFrontRestoresIt)
 {
-    if (! windowManagerIsRunning())
+    if (!windowManagerIsRunning())
         GTEST_SKIP() << "minimising needs a window manager on the display (run openbox)";
 
     openDocuments (2);
@@ -253,7 +254,7 @@ TEST_F (WindowManagerTest, MinimizeActsOnTheActiveDocumentAndBringAllToFrontRest
 
     // Creation order, so the newest ends in front.
     windows->bringAllToFront();
-    EXPECT_TRUE (runMessageLoopUntil ([first] { return ! first->isMinimised(); }));
+    EXPECT_TRUE (runMessageLoopUntil ([first] { return !first->isMinimised(); }));
     EXPECT_TRUE (runMessageLoopUntil ([this] { return windows->getDocument (1)->isActiveWindow(); }));
 }
 
@@ -267,7 +268,8 @@ TEST_F (WindowManagerTest, ThereIsOneAboutWindowAtATime)
 
     int aboutWindows = 0;
     for (int i = 0; i < juce::Desktop::getInstance().getNumComponents(); ++i)
-        aboutWindows += dynamic_cast<AboutWindow*> (juce::Desktop::getInstance().getComponent (i)) != nullptr ? 1 : 0;
+        aboutWindows +=
+            dynamic_cast<AboutWindow*> (juce::Desktop::getInstance().getComponent (i)) != nullptr ? 1 : 0;
     EXPECT_EQ (aboutWindows, 1);
 
     delete about;
