@@ -27,4 +27,10 @@ wait_until 10 bash -c "xdotool getwindowname $window | grep -qx 'Orvane Marlo Ed
     || fail "the first window's title is '$(xdotool getwindowname "$window")', not the handed-over file"
 [[ "$(window_count "^Orvane Marlo Editor - ")" -eq 1 ]] || fail "the hand-over opened another window"
 kill -0 "$first_pid" 2>/dev/null || fail "the first editor ended"
-echo "PASS: command-line file loaded and a second launch handed over"
+
+# An editor that dies leaves its pipe behind; the next launch must not hand its file to nobody.
+kill -9 "$first_pid"
+wait "$first_pid" 2>/dev/null
+start_editor "Stage Piano.marlo"
+wait_for_window "^Orvane Marlo Editor - Stage Piano$" >/dev/null || exit 1
+echo "PASS: command-line file loaded, a second launch handed over, a crashed instance's pipe ignored"

@@ -19,7 +19,7 @@ xdotool mousemove --window "$setup" 100 80 click 1
 xdotool mousemove --window "$setup" 100 251 click 1
 sleep 0.2
 xdotool mousemove --window "$setup" 50 397 click 1
-wait_until 5 bash -c '[[ $(xdotool search --name "Orvane Brindle Editor Device Setup" | wc -l) -eq 0 ]]' \
+wait_until 5 bash -c '[[ $(xdotool search --name "Orvane Brindle Editor Device Setup" 2>/dev/null | wc -l) -eq 0 ]]' \
     || fail "OK did not close Device Setup"
 
 # File > Hardware > Get Preset
