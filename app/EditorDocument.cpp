@@ -132,10 +132,14 @@ void EditorDocument::updateTitle()
 
 void EditorDocument::showMenuBar (juce::MenuBarModel* model)
 {
+    // The menu bar takes its height from the content area, so the editor's size is read before
+    // and the window grown to keep the whole editor visible.
+    const auto editorWidth = content != nullptr ? content->getWidth() : 0;
+    const auto editorHeight = content != nullptr ? content->getHeight() : 0;
     setMenuBar (model);
 
     if (content != nullptr)
-        setContentComponentSize (content->getWidth(), content->getHeight());
+        setContentComponentSize (editorWidth, editorHeight);
 }
 
 std::optional<juce::File> EditorDocument::chooseSaveFile()

@@ -288,3 +288,20 @@ TEST_F (EditorDocumentTest, GetPresetFetchesFromTheSimulatedDevice)
     document->perform (juce::ApplicationCommandTarget::InvocationInfo (CommandIDs::getPreset));
     EXPECT_TRUE (runMessageLoopUntil ([this] { return dialogs.countAlerts ("MIDI Get Sucess") == 1; }));
 }
+
+TEST_F (EditorDocumentTest, TheMenuBarAddsToTheWindowAndTakesNothingFromTheEditor)
+{
+    struct EmptyMenu final : public juce::MenuBarModel
+    {
+        juce::StringArray getMenuBarNames() override { return { "File" }; }
+        juce::PopupMenu getMenuForIndex (int, const juce::String&) override { return {}; }
+        void menuItemSelected (int, int) override {}
+    } menu;
+
+    const auto heightBefore = document->getHeight();
+    document->showMenuBar (&menu);
+    EXPECT_EQ (document->getEditor()->getWidth(), 1200);
+    EXPECT_EQ (document->getEditor()->getHeight(), 700);
+    EXPECT_GT (document->getHeight(), heightBefore);
+    document->showMenuBar (nullptr);
+}
