@@ -66,7 +66,9 @@ void EditorDocument::addWindowCloseListener (WindowCloseListener* listener)
 
 void EditorDocument::loadFile (const juce::File& file)
 {
-    if (controller == nullptr || !file.existsAsFile())
+    // A missing file goes to the controller too, which tells the user; nothing happening at all
+    // would leave them guessing.
+    if (controller == nullptr)
         return;
 
     if (controller->loadFromFile (file))

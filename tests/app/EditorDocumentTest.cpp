@@ -140,7 +140,8 @@ TEST_F (EditorDocumentTest, AFailedLoadLeavesTheDocumentAsItWas)
     EXPECT_EQ (document->getFile(), juce::File());
     EXPECT_EQ (title(), "Orvane Marlo Editor - Untitled 1");
     EXPECT_EQ (document->getController()->getPresetData(), factoryPresetData());
-    EXPECT_EQ (dialogs.countAlerts ("Invalid File"), 1);
+    // Both failures are told: a file that is not there as much as one that is broken.
+    EXPECT_EQ (dialogs.countAlerts ("Invalid File"), 2);
 }
 
 TEST_F (EditorDocumentTest, OpenMovesTheSharedFolderToTheFileTheDocumentHolds)
