@@ -61,7 +61,9 @@ Dialogs* replacementDialogs = nullptr;
 
 Dialogs& Dialogs::get()
 {
-    return replacementDialogs != nullptr ? *replacementDialogs : systemDialogs();
+    if (replacementDialogs != nullptr)
+        return *replacementDialogs;
+    return systemDialogs();
 }
 
 void Dialogs::set (Dialogs* replacement)
