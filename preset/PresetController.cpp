@@ -17,26 +17,30 @@ const juce::Array<juce::uint8>& replyHeader()
     return header;
 }
 
+/** The position of `offset` inside its pad's bytes, or nothing when it is not a pad's byte. */
+std::optional<int> positionInPad (int offset)
+{
+    const auto first = sectionOffset (ControlType::Pad);
+    const auto size = bytesPerControl (ControlType::Pad);
+    if (offset < first || offset >= first + size * controlCount (ControlType::Pad))
+        return std::nullopt;
+    return (offset - first) % size;
+}
+
 /** A pad's byte +3 means "Curve" (stored 0 to 7) in mode "Note" (mode value 0) and a 0 to 127
     value in every other mode. Returns the offset of the pad's mode byte when `offset` is such a
     byte. */
 std::optional<int> padModeOffsetForModeDependentByte (int offset)
 {
     constexpr int modeDependentByte = 3;
-    const auto first = sectionOffset (ControlType::Pad);
-    const auto size = bytesPerControl (ControlType::Pad);
-    if (offset < first || offset >= first + size * controlCount (ControlType::Pad))
-        return std::nullopt;
-    if ((offset - first) % size != modeDependentByte)
+    if (positionInPad (offset) != modeDependentByte)
         return std::nullopt;
     return offset - modeDependentByte;
 }
 
 bool isPadModeByte (int offset)
 {
-    const auto first = sectionOffset (ControlType::Pad);
-    const auto size = bytesPerControl (ControlType::Pad);
-    return offset >= first && offset < first + size * controlCount (ControlType::Pad) && (offset - first) % size == 0;
+    return positionInPad (offset) == 0;
 }
 
 bool isCurveBinding (ParameterValue& binding)
