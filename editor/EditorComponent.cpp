@@ -2,6 +2,7 @@
 
 #include "editor/Artwork.h"
 #include "editor/MainView.h"
+#include "editor/NumberBox.h"
 #include "editor/SectionBuilders.h"
 #include "editor/SelectorButtons.h"
 #include "preset/PresetController.h"
@@ -131,4 +132,21 @@ std::unique_ptr<EditorComponent> createEditorComponent (PresetController* contro
         button->addListener (editor.get());
 
     return editor;
+}
+
+void EditorComponent::commitPendingEdits()
+{
+    // Only a box that still has focus can hold typed text, but a dialog or another window may have
+    // taken the focus without the box noticing; every box is asked.
+    std::function<void (juce::Component&)> commitIn = [&commitIn] (juce::Component& parent)
+    {
+        for (auto* child : parent.getChildren())
+        {
+            if (auto* box = dynamic_cast<NumberBox*> (child))
+                box->commitPendingText();
+            else
+                commitIn (*child);
+        }
+    };
+    commitIn (*this);
 }
