@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The editor against the framework's floor, every ratio from one run: time from process start until
-# the first window is mapped, resident memory with that one window, and time from Ctrl+N until the
-# next window is mapped. The minimal JUCE window (benchmarks/startup) is the floor for all three.
+# the first window is mapped, the processor time it used until then (steadier than the wall clock on
+# a busy machine), resident memory with that one window, and time from Ctrl+N until the next window
+# is mapped. The minimal JUCE window (benchmarks/startup) is the floor for all three.
 #
 #   measure-all.sh [-n RUNS] BUILD_DIR [BUILD_DIR ...]
 #
@@ -54,15 +55,25 @@ wait_for_window()
     done
 }
 
-# measure BINARY FIRST_TITLE SECOND_TITLE: prints "start_ms rss_kb new_window_ms".
+# cpu_ms PID: user and system time the process has used so far.
+cpu_ms()
+{
+    local ticks
+    ticks=$(getconf CLK_TCK)
+    # The command name in field 2 may hold blanks; the fields after its closing parenthesis do not.
+    sed 's/.*) //' "/proc/$1/stat" | awk -v t="$ticks" '{ print int(($12 + $13) * 1000 / t) }'
+}
+
+# measure BINARY FIRST_TITLE SECOND_TITLE: prints "start_ms rss_kb new_window_ms cpu_ms".
 measure()
 {
-    local binary="$1" first="$2" second="$3" start shown pid rss window pressed opened
+    local binary="$1" first="$2" second="$3" start shown pid rss window pressed opened cpu
     start=$(now_ms)
     HOME="$work" MARLO_EDITOR_INSTANCE="measure-$$-$RANDOM" "$binary" >/dev/null 2>&1 &
     pid=$!
     wait_for_window "$pid" "$first" || { echo "$binary ended before showing its window" >&2; return 1; }
     shown=$(now_ms)
+    cpu=$(cpu_ms "$pid")
 
     # Settle, then weigh the process with its one window.
     sleep 0.5
@@ -78,7 +89,7 @@ measure()
 
     kill "$pid"
     wait "$pid" 2>/dev/null
-    echo "$((shown - start)) $rss $((opened - pressed))"
+    echo "$((shown - start)) $rss $((opened - pressed)) $cpu"
 }
 
 measure_editor() { measure "$1/marlo-editor" "^Orvane Marlo Editor - Untitled 1$" "^Orvane Marlo Editor - Untitled 2$"; }
@@ -97,20 +108,22 @@ for ((i = 1; i <= runs; i++)); do
         m=$(measure_minimal "$build") || exit 1
         e=$(measure_editor "$build") || exit 1
         echo "$index $m $e" >>"$results"
-        read -r ms mr mn <<<"$m"
-        read -r es er en <<<"$e"
-        echo "run $i, $build: start ${es}/${ms} ms, memory ${er}/${mr} kB, new window ${en}/${mn} ms (editor/minimal)"
+        read -r ms mr mn mc <<<"$m"
+        read -r es er en ec <<<"$e"
+        echo "run $i, $build: start ${es}/${ms} ms (processor ${ec}/${mc} ms), memory ${er}/${mr} kB," \
+            "new window ${en}/${mn} ms (editor/minimal)"
     done
 done
 
 for index in "${!builds[@]}"; do
     awk -v want="$index" -v name="${builds[$index]}" '$1 == want {
-            ms += $2; mr += $3; mn += $4; es += $5; er += $6; en += $7; n++
+            ms += $2; mr += $3; mn += $4; mc += $5; es += $6; er += $7; en += $8; ec += $9; n++
         }
         END {
             printf "\n%s (%d runs)\n", name, n
             printf "                          editor    minimal   ratio\n"
             printf "start-up to window (ms)  %7.1f    %7.1f   %5.2f\n", es / n, ms / n, es / ms
+            printf "processor to window (ms) %7.1f    %7.1f   %5.2f\n", ec / n, mc / n, ec / mc
             printf "resident memory (MB)     %7.1f    %7.1f   %5.2f\n", er / n / 1024, mr / n / 1024, er / mr
             printf "Ctrl+N to window (ms)    %7.1f    %7.1f   %5.2f\n", en / n, mn / n, en / mn
         }' "$results"

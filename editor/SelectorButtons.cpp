@@ -56,11 +56,17 @@ juce::Image shownControllerPicture()
 juce::Array<juce::Button*> createTabButtons()
 {
     juce::Array<juce::Button*> tabs;
+    const auto scale = artworkScale();
+    // The tab bar paints black behind the tabs; being opaque, tabs on it are copied, not blended.
+    const auto tabBar = renderArtwork ("tab bar x" + juce::String (scale), juce::Image::RGB,
+                                       juce::roundToInt (1200 * scale), juce::roundToInt (40 * scale),
+                                       [] (juce::Graphics& g) { g.fillAll (juce::Colours::black); });
 
     for (const auto* stem : tabArtwork)
     {
         auto tab = std::make_unique<juce::ImageButton> (juce::String());
         setSelectorArtwork (*tab, stem);
+        flattenButtonArtwork (*tab, stem, tabBar, "tab bar");
         tabs.add (tab.release());
     }
 

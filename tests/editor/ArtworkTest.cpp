@@ -54,6 +54,19 @@ Difference compare (const juce::Image& a, const juce::Image& b)
 // The picture parts in builder order; all but the keybed were drawn scaled down in every paint.
 const char* const pictureParts[] = {"part_knobs",  "part_switches", "part_pads",
                                     "part_keybed", "part_octave",   "part_wheels"};
+const char* const tabs[] = {"tab_main",   "tab_knobs",  "tab_switches", "tab_pads",
+                            "tab_keybed", "tab_wheels", "tab_sustain"};
+
+/** Gives a selector button its pictures as they were first drawn: full size, not opaque. */
+void restorePictures (juce::Component* component, const juce::String& stem)
+{
+    auto* button = dynamic_cast<juce::ImageButton*> (component);
+    button->setImages (false, true, true, decodedAsBefore (stem + "_normal"), 1.0f,
+                       juce::Colours::transparentBlack, decodedAsBefore (stem + "_hover"), 1.0f,
+                       juce::Colours::transparentBlack, decodedAsBefore (stem + "_pressed"), 1.0f,
+                       juce::Colours::transparentBlack, 0.0f);
+    button->setOpaque (false);
+}
 
 /** Two editors side by side: one as it is built now, one drawing the way the editor drew before its
     pictures were made at their shown size (the full pictures scaled in every paint). */
@@ -65,18 +78,12 @@ struct EditorPair
         selector.setBackgroundImage (decodedAsBefore ("controller"));
         selector.setOpaque (false);
         before->getTabSelector().setOpaque (false);
-        auto& parts = selector.getButtons();
 
-        for (int i = 0; i < parts.size(); ++i)
-        {
-            auto* button = dynamic_cast<juce::ImageButton*> (parts[i]);
-            const juce::String stem (pictureParts[i]);
-            button->setImages (false, true, true, decodedAsBefore (stem + "_normal"), 1.0f,
-                               juce::Colours::transparentBlack, decodedAsBefore (stem + "_hover"), 1.0f,
-                               juce::Colours::transparentBlack, decodedAsBefore (stem + "_pressed"), 1.0f,
-                               juce::Colours::transparentBlack, 0.0f);
-            button->setOpaque (false);
-        }
+        for (int i = 0; i < selector.getButtons().size(); ++i)
+            restorePictures (selector.getButtons()[i], pictureParts[i]);
+
+        for (int i = 0; i < before->getTabSelector().getButtons().size(); ++i)
+            restorePictures (before->getTabSelector().getButtons()[i], tabs[i]);
     }
 
     static juce::Image paintNow (EditorComponent& editor)
@@ -204,6 +211,11 @@ TEST (Artwork, EveryPageAndPictureStateLooksAsBefore)
                        { part (editor, index)->setState (juce::Button::buttonNormal); });
         }
     }
+
+    // A tab that is not lit, under the mouse.
+    pair.both ([] (EditorComponent& editor) { tab (editor, 2)->setState (juce::Button::buttonOver); });
+    EXPECT_EQ (pair.difference().pixels, 0) << "tab under the mouse";
+    pair.both ([] (EditorComponent& editor) { tab (editor, 2)->setState (juce::Button::buttonNormal); });
 
     pair.both (
         [] (EditorComponent& editor)
