@@ -45,6 +45,10 @@ target_compile_definitions(marlo_core INTERFACE $<TARGET_PROPERTY:marlo_core,COM
 add_executable(marlo-editor "${PROJECT_SOURCE_DIR}/app/Main.cpp")
 target_link_libraries(marlo-editor PRIVATE marlo_core)
 
+# The command-line tool: the same library, no window.
+add_executable(marlo-preset "${PROJECT_SOURCE_DIR}/tools/preset-cli/Main.cpp")
+target_link_libraries(marlo-preset PRIVATE marlo_core)
+
 if(EXISTS "${PROJECT_SOURCE_DIR}/tools/artwork/CMakeLists.txt")
     add_subdirectory("${PROJECT_SOURCE_DIR}/tools/artwork" tools/artwork)
 endif()
