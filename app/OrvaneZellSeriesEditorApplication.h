@@ -18,7 +18,7 @@ public:
     ~OrvaneZellSeriesEditorApplication() override;
 
     const juce::String getApplicationName() override { return "Orvane Zell Series Editor"; }
-    const juce::String getApplicationVersion() override { return "1.0.6"; }
+    const juce::String getApplicationVersion() override { return JUCE_APPLICATION_VERSION_STRING; }
     bool moreThanOneInstanceAllowed() override;
     void initialise (const juce::String& commandLine) override;
     void shutdown() override;

@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include "../tests/support/BoundPreset.h"
-#include "../tests/support/RecordingDialogs.h"
+#include "support/BoundPreset.h"
+#include "support/RecordingDialogs.h"
 #include "midi/SimulatedMarlo.h"
 
 namespace

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the two ways a preset enters the editor: a file and a MIDI reply.
-#include "../tests/support/BoundPreset.h"
-#include "../tests/support/RecordingDialogs.h"
+#include "support/BoundPreset.h"
+#include "support/RecordingDialogs.h"
 #include "midi/SimulatedMarlo.h"
 #include "preset/PresetMessages.h"
 
@@ -60,11 +60,18 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     }
     checkImageInRange (r);
 
-    // As a reply: the bytes behind the reply header, and as they are.
+    // As a reply: the bytes behind the reply header, and as they are. Each arrives while a get
+    // waits, so the raw bytes meet the header check too rather than being ignored.
     r.controller->requestPreset();
     auto reply = createReplyHeader();
     reply.addArray (data, static_cast<int> (size));
     r.controller->midiMessageReceived (juce::MidiMessage::createSysExMessage (reply.getRawDataPointer(), reply.size()));
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
+    checkImageInRange (r);
+
+    r.controller->requestPreset();
+    if (!r.controller->isAwaitingReply())
+        __builtin_trap();
     r.controller->midiMessageReceived (juce::MidiMessage::createSysExMessage (data, static_cast<int> (size)));
     juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
     checkImageInRange (r);

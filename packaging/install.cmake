@@ -3,7 +3,7 @@
 # (or hands the file to the one already running).
 include(GNUInstallDirs)
 
-install(TARGETS marlo-editor RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+install(TARGETS marlo-editor marlo-preset RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 
 if(UNIX AND NOT APPLE)
     set(MARLO_PACKAGING_DIR "${CMAKE_CURRENT_LIST_DIR}")

@@ -4,6 +4,7 @@
 #include "preset/PresetMessages.h"
 
 #include <optional>
+#include <vector>
 
 namespace
 {
@@ -20,16 +21,59 @@ juce::String hexByte (int value)
     return juce::String::toHexString (value).toUpperCase().paddedLeft ('0', 2);
 }
 
-/** The first byte outside its range, if any. In offset order, so a mode byte is known to be valid
-    before the bytes it gives a meaning to. */
+/** The ranges allowedAt gives, worked out once for every offset and every value of the byte that
+    decides its meaning: checking an image is then a table look-up per byte, with no names built,
+    which keeps loading and fuzzing fast. Names are built only to explain a refusal. */
+class RangeTable
+{
+public:
+    RangeTable()
+    {
+        const auto size = static_cast<int> (presetDataLength());
+        PresetCodec::Image image;
+        image.insertMultiple (0, 0, size);
+        for (int offset = 0; offset < size; ++offset)
+        {
+            const auto position = *controlAt (offset);
+            const auto modeByte = controlSchema (position.type).getModeByte();
+            const auto decider =
+                modeByte >= 0 && modeByte != position.byte ? offset - position.byte + modeByte : -1;
+            deciders.push_back (decider);
+            // Every mode value past the last mode means the same: no mode.
+            for (int value = 0; value <= lastDistinctValue; ++value)
+            {
+                if (decider >= 0)
+                    image.set (decider, static_cast<juce::uint8> (value));
+                const auto allowed = PresetCodec::allowedAt (image, offset);
+                ranges.push_back ({allowed.minimum, allowed.maximum});
+            }
+            if (decider >= 0)
+                image.set (decider, 0);
+        }
+    }
+
+    bool allows (const PresetCodec::Image& image, int offset) const
+    {
+        const auto decider = deciders[static_cast<size_t> (offset)];
+        const auto value =
+            decider >= 0 ? juce::jmin (static_cast<int> (image[decider]), lastDistinctValue) : 0;
+        const auto& range = ranges[static_cast<size_t> (offset * (lastDistinctValue + 1) + value)];
+        return image[offset] >= range.first && image[offset] <= range.second;
+    }
+
+private:
+    static constexpr int lastDistinctValue = 128;
+    std::vector<int> deciders;
+    std::vector<std::pair<int, int>> ranges;
+};
+
+/** The first byte outside its range, if any. */
 std::optional<int> firstRefusedByte (const PresetCodec::Image& image)
 {
+    static const RangeTable table;
     for (int offset = 0; offset < image.size(); ++offset)
-    {
-        const auto allowed = PresetCodec::allowedAt (image, offset);
-        if (image[offset] < allowed.minimum || image[offset] > allowed.maximum)
+        if (!table.allows (image, offset))
             return offset;
-    }
     return std::nullopt;
 }
 

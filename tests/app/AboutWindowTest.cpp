@@ -25,7 +25,7 @@ TEST (AboutWindow, ShowsThePictureAndTheVersionCentred)
     auto* label = dynamic_cast<juce::Label*> (content->getChildComponent (0));
     ASSERT_NE (label, nullptr);
     EXPECT_EQ (label->getName(), "new label");
-    EXPECT_EQ (label->getText(), "Version: 1.0.6");
+    EXPECT_EQ (label->getText(), juce::String ("Version: ") + JUCE_APPLICATION_VERSION_STRING);
     EXPECT_EQ (label->getBounds(), juce::Rectangle<int> (0, 133, 484, 15));
     EXPECT_FALSE (label->isEditable());
 

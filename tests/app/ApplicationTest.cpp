@@ -86,7 +86,8 @@ TEST_F (ApplicationTest, StartsWithOneUntitledDocumentAndNoDevice)
     EXPECT_FALSE (application->getMidiManager().isInputOpen());
     EXPECT_FALSE (application->getMidiManager().isOutputOpen());
     EXPECT_EQ (application->getApplicationName(), "Orvane Zell Series Editor");
-    EXPECT_EQ (application->getApplicationVersion(), "1.0.6");
+    // The one version is the project's, set in CMake.
+    EXPECT_EQ (application->getApplicationVersion(), JUCE_APPLICATION_VERSION_STRING);
 }
 
 TEST_F (ApplicationTest, AFileOnTheCommandLineIsLoadedAndADashArgumentGivesANewDocument)

@@ -1,0 +1,139 @@
+// The codec and the windowless model on raw bytes, with no controller, widgets or message loop in
+// the way, so that each input costs microseconds. The input is read three ways: as a file, as an
+// image, and as a reply; what is left drives edits on a model.
+#include "preset/PresetCodec.h"
+#include "preset/PresetMessages.h"
+#include "preset/PresetModel.h"
+
+#include <cstdint>
+#include <cstring>
+#include <map>
+
+namespace
+{
+void check (bool condition)
+{
+    if (!condition)
+        __builtin_trap();
+}
+
+/** Whatever the codec accepts loads into a model, which then holds exactly it, and encodes to a
+    file that decodes to it again. */
+void checkAccepted (PresetModel& model, const PresetCodec::Image& image)
+{
+    check (PresetCodec::checkImage (image).wasOk());
+    check (model.load (image).wasOk());
+    check (model.getImage() == image);
+    const auto file = PresetCodec::encodeFile (image);
+    check (file.getSize() == static_cast<size_t> (presetDumpMessageSize));
+    PresetCodec::Image again;
+    check (PresetCodec::decodeFile (file.getData(), file.getSize(), again).wasOk());
+    check (again == image);
+}
+
+/** A refusal names a byte that is indeed outside the range allowedAt gives it; an acceptance has
+    none. */
+void checkDecisionMatchesRanges (const PresetCodec::Image& image, const juce::Result& result)
+{
+    bool anyOutside = false;
+    for (int offset = 0; offset < image.size(); ++offset)
+    {
+        const auto allowed = PresetCodec::allowedAt (image, offset);
+        check (allowed.minimum >= 0 && allowed.maximum <= 127 && allowed.minimum <= allowed.maximum);
+        anyOutside = anyOutside || image[offset] < allowed.minimum || image[offset] > allowed.maximum;
+    }
+    check (anyOutside == result.failed());
+    check (result.wasOk() || result.getErrorMessage().contains ("outside the range"));
+}
+
+int offsetOf (const juce::String& name)
+{
+    static const auto offsets = []
+    {
+        std::map<juce::String, int> table;
+        for (const auto& entry : presetLayout())
+            table[entry.name] = entry.offset;
+        return table;
+    }();
+    return offsets.at (name);
+}
+
+PresetModel& model()
+{
+    static PresetModel instance;
+    return instance;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
+{
+    auto& presets = model();
+    const auto imageSize = static_cast<size_t> (presetDataLength());
+
+    // As a file.
+    PresetCodec::Image fromFile;
+    if (PresetCodec::decodeFile (data, size, fromFile).wasOk())
+    {
+        // Everything but the closing byte is the dump itself.
+        const auto encoded = PresetCodec::encodeFile (fromFile);
+        check (std::memcmp (encoded.getData(), data, static_cast<size_t> (presetDumpMessageSize) - 1) == 0);
+        checkAccepted (presets, fromFile);
+    }
+    else
+        check (fromFile.isEmpty());
+
+    // As an image: the first 93 bytes.
+    if (size >= imageSize)
+    {
+        const PresetCodec::Image image (data, static_cast<int> (imageSize));
+        const auto result = PresetCodec::checkImage (image);
+        checkDecisionMatchesRanges (image, result);
+        if (result.wasOk())
+            checkAccepted (presets, image);
+        else
+            check (presets.load (image).failed());
+    }
+
+    // As a reply: the raw message, and the bytes behind the reply header.
+    if (size > 0 && size < 4096)
+    {
+        PresetCodec::Image fromReply;
+        const auto raw = juce::MidiMessage::createSysExMessage (data, static_cast<int> (size));
+        if (PresetCodec::decodeReply (raw, fromReply).wasOk())
+            checkAccepted (presets, fromReply);
+        auto framed = createReplyHeader();
+        framed.addArray (data, static_cast<int> (size));
+        PresetCodec::Image behindHeader;
+        const auto result = PresetCodec::decodeReply (
+            juce::MidiMessage::createSysExMessage (framed.getRawDataPointer(), framed.size()), behindHeader);
+        check (result.wasOk() ==
+               (size >= imageSize &&
+                PresetCodec::checkImage (PresetCodec::Image (data, static_cast<int> (imageSize))).wasOk()));
+    }
+
+    // Edits: up to four pairs of (which shown box, which value) after the image, as a user's typing
+    // would be. Only shown boxes: a hidden one is not on the screen to be typed into.
+    bool edited = false;
+    for (size_t i = imageSize; i + 1 < size && i < imageSize + 8; i += 2)
+    {
+        const auto names = presets.getShownNames();
+        const auto& name = names[data[i] % names.size()];
+        const auto before = presets.getImage();
+        if (presets.setStoredValue (name, data[i + 1]).failed())
+        {
+            check (presets.getImage() == before);
+            continue;
+        }
+        check (*presets.getStoredValue (name) == data[i + 1]);
+        edited = true;
+    }
+    if (edited)
+    {
+        // Edits keep the preset loadable, and every box on the screen shows what its byte holds.
+        const auto& image = presets.getImage();
+        check (PresetCodec::checkImage (image).wasOk());
+        for (const auto& shown : presets.getShownNames())
+            check (presets.getStoredValue (shown) == std::optional<int> (image[offsetOf (shown)]));
+    }
+    return 0;
+}

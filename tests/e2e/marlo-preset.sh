@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The installed shape of the command-line tool: the real binary, run with no display at all, as
+# over SSH or in a script. Argument: the editor binary; the tool is built beside it.
+set -u
+tool="$(realpath -m "${MARLO_PRESET:-$(dirname "${1:?usage: $0 <path to marlo-editor>}")/marlo-preset}")"
+[[ -x "$tool" ]] || { echo "FAIL: no marlo-preset beside $1" >&2; exit 1; }
+unset DISPLAY WAYLAND_DISPLAY
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+failures=0
+
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# Runs the tool, keeping stdout, stderr and the exit code for the checks that follow.
+run()
+{
+    "$tool" "$@" >out.txt 2>err.txt
+    code=$?
+    grep -v '^ALSA lib' err.txt >err.clean || true
+}
+
+expect_code() { [[ "$code" == "$1" ]] || fail "$2: exit $code, expected $1 ($(cat err.clean))"; }
+
+run new a.marlo;                      expect_code 0 "new"
+[[ $(stat -c %s a.marlo) == 103 ]] || fail "new wrote $(stat -c %s a.marlo) bytes"
+run new a.marlo;                      expect_code 2 "new over an existing file"
+grep -q "a.marlo" err.clean || fail "the refusal of new does not name the file"
+cp a.marlo b.marlo
+
+run set b.marlo "Keybed Transpose=-5" "Pad 1 Mode=CC Toggle"; expect_code 0 "set"
+run show b.marlo;                     expect_code 0 "show"
+grep -qx "Keybed Transpose = -5" out.txt || fail "show does not list the new transpose"
+grep -qx "Pad 1 Mode = CC Toggle" out.txt || fail "show does not list the new mode"
+run show --json b.marlo;              expect_code 0 "show --json"
+grep -q '"Keybed Transpose": -5,' out.txt && grep -q '"Pad 1 Mode": "CC Toggle",' out.txt \
+    || fail "show --json: $(head -c 200 out.txt)"
+
+run diff a.marlo b.marlo;             expect_code 1 "diff of different files"
+grep -qx "Keybed Transpose: 0 -> -5" out.txt || fail "diff: $(cat out.txt)"
+run diff a.marlo a.marlo;             expect_code 0 "diff of the same file"
+
+cp b.marlo before.marlo
+run set b.marlo "Keybed Octave=1" "Keybed MIDI Channel=17"; expect_code 1 "set out of range"
+cmp -s b.marlo before.marlo || fail "a refused set changed the file"
+grep -q "b.marlo" err.clean || fail "the refused set does not name the file"
+
+head -c 50 a.marlo >short.marlo
+run validate a.marlo b.marlo;         expect_code 0 "validate of good files"
+run validate a.marlo short.marlo;     expect_code 1 "validate of a short file"
+grep -q "^short.marlo: the file holds 50 bytes" out.txt || fail "validate: $(cat out.txt)"
+run validate missing.marlo;           expect_code 2 "validate of a missing file"
+run show;                             expect_code 2 "show without a file"
+run get --help;                       expect_code 0 "get --help"
+
+run ports --simulated-device;         expect_code 0 "ports"
+grep -qx "out: Marlo (simulated)" out.txt || fail "ports: $(cat out.txt)"
+run send b.marlo --out "Marlo (simulated)" --simulated-device; expect_code 0 "send"
+run get c.marlo --in "Marlo (simulated)" --out "Marlo (simulated)" --simulated-device; expect_code 0 "get"
+grep -q "MIDI Get Sucess" err.clean || fail "get did not report the editor's success alert"
+run validate c.marlo;                 expect_code 0 "validate of the file get wrote"
+run send b.marlo --out "No Such Port"; expect_code 1 "send to a missing port"
+grep -q "No MIDI Device selected." err.clean || fail "send to a missing port: $(cat err.clean)"
+
+if ((failures > 0)); then
+    echo "marlo-preset: $failures check(s) failed" >&2
+    exit 1
+fi
+echo "marlo-preset: all checks passed"
