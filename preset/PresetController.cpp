@@ -1,5 +1,6 @@
 #include "preset/PresetController.h"
 
+#include "preset/AtomicFile.h"
 #include "preset/Dialogs.h"
 #include "preset/PresetMessages.h"
 
@@ -311,9 +312,11 @@ bool PresetController::saveToFile (const juce::File& file)
     auto message = createDumpData();
     message.insert (0, 0xF0);
     message.add (0xF7);
-    if (file.replaceWithData (message.getRawDataPointer(), static_cast<size_t> (message.size())))
+    const auto result =
+        AtomicFile::replaceContent (file, message.getRawDataPointer(), static_cast<size_t> (message.size()));
+    if (result.wasOk())
         return true;
-    showSaveFailedAlert (file);
+    showSaveFailedAlert (file, result.getErrorMessage());
     return false;
 }
 
@@ -375,11 +378,10 @@ void PresetController::showInvalidFileAlert()
     Dialogs::get().showAlert ("Invalid File", "File is invalid or currupt");
 }
 
-void PresetController::showSaveFailedAlert (const juce::File& file)
+void PresetController::showSaveFailedAlert (const juce::File& file, const juce::String& reason)
 {
     Dialogs::get().showAlert ("File Not Saved", "The preset could not be written to \"" + file.getFullPathName()
-                                                    + "\".\r\nCheck that the folder exists, that you may write to it "
-                                                      "and that the disk is not full.");
+                                                    + "\":\r\n" + reason);
 }
 
 std::unique_ptr<PresetController> createPresetController (MidiManager& midiManager)

@@ -101,6 +101,42 @@ focus()
     sleep 0.3
 }
 
+# answer_no QUESTION-WINDOW: the buttons are "Yes", "No", "Cancel" from left to right along the
+# bottom, so "No" is in the middle.
+answer_no()
+{
+    local WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove --window "$1" $((WIDTH / 2)) $((HEIGHT - 33)) click 1
+}
+
+# click_editor WINDOW X Y: clicks a point of the 1200 x 700 editor, which fills the bottom of the
+# window below its menu bar.
+click_editor()
+{
+    local WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove --window "$1" "$2" $((HEIGHT - 700 + $3)) click 1
+}
+
+# is_running PID: whether the process still runs.
+is_running()
+{
+    kill -0 "$1" 2>/dev/null
+}
+
+# zenity_open_path WINDOW PATH: types the path into the chooser's location field and confirms.
+zenity_open_path()
+{
+    xdotool windowactivate --sync "$1" 2>/dev/null
+    sleep 0.3
+    xdotool key --window "$1" ctrl+l
+    sleep 0.2
+    xdotool type --delay 5 "$2"
+    sleep 0.2
+    xdotool key Return
+}
+
 # write_preset FILE VALUE: a valid document file, the factory dump with the document header
 # (0x43 where the factory dump has 0x41) and VALUE in the first preset byte.
 write_preset()
