@@ -13,6 +13,17 @@ E2E_SOURCE_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
 fail()
 {
     echo "FAIL: $*" >&2
+    # What the editor said, such as a sanitizer's report, goes with the failure.
+    local log
+    for log in "${E2E_HOME:-/nonexistent}"/editor-*.log; do
+        [[ -s "$log" ]] || continue
+        echo "--- $log" >&2
+        if grep -q "Sanitizer" "$log"; then
+            grep -E "ERROR: |SUMMARY: |^    #[0-9] " "$log" | head -n 30 >&2
+        else
+            grep -v "^Warning: Missing charsets" "$log" | tail -n 25 >&2
+        fi
+    done
     exit 1
 }
 
