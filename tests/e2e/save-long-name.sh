@@ -7,13 +7,7 @@ command -v zenity >/dev/null || fail "zenity is missing"
 name="$(printf 'L%.0s' $(seq 245)).marlo"
 ((${#name} == 251)) || fail "the name has ${#name} characters"
 
-start_editor
-window="$(wait_for_window "^Orvane Marlo Editor - Untitled 1$")" || exit 1
-focus "$window"
-xdotool key ctrl+s
-chooser="$(wait_for_window "^Select Filename to save$" 20)" || exit 1
-xdotool windowactivate --sync "$chooser" 2>/dev/null
-sleep 0.5
+open_save_chooser >/dev/null || exit 1
 # The name field has the keyboard and its proposal selected.
 xdotool key ctrl+a
 xdotool type --delay 2 "$name"

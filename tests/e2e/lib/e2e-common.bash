@@ -148,6 +148,21 @@ zenity_open_path()
     xdotool key Return
 }
 
+# open_save_chooser: starts the editor, presses Ctrl+S in its first, untitled document and prints
+# the id of the save chooser once it has the keyboard. Callers add "|| exit 1".
+open_save_chooser()
+{
+    local window chooser
+    start_editor
+    window="$(wait_for_window "^Orvane Marlo Editor - Untitled 1$")" || exit 1
+    focus "$window"
+    xdotool key ctrl+s
+    chooser="$(wait_for_window "^Select Filename to save$" 20)" || exit 1
+    xdotool windowactivate --sync "$chooser" 2>/dev/null
+    sleep 0.5
+    echo "$chooser"
+}
+
 # write_preset FILE VALUE: a valid document file, the factory dump with the document header
 # (0x43 where the factory dump has 0x41) and VALUE in the first preset byte.
 write_preset()
