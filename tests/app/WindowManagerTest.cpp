@@ -212,6 +212,7 @@ TEST_F (WindowManagerTest, AHandedOverFileGoesIntoTheActiveDocumentOrANewOne)
 
     // Another window in front: nobody's preset is replaced, the file gets a new document.
     windows->showDeviceSetup();
+    ASSERT_TRUE (activate (*windows->getDeviceSetupWindow()));
     ASSERT_TRUE (runMessageLoopUntil ([this] { return windows->getActiveDocument() == nullptr; }));
     windows->openFileInActiveDocument (second);
     ASSERT_EQ (windows->getNumDocuments(), 3);
@@ -232,6 +233,7 @@ TEST_F (WindowManagerTest, CloseWindowActsOnTheActiveDocumentOnly)
 
     // With no document active there is nothing to close and nothing to ask.
     windows->showDeviceSetup();
+    ASSERT_TRUE (activate (*windows->getDeviceSetupWindow()));
     ASSERT_TRUE (runMessageLoopUntil ([this] { return windows->getActiveDocument() == nullptr; }));
     windows->closeActiveDocument();
     windows->minimizeActiveDocument();
