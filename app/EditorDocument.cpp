@@ -41,6 +41,11 @@ EditorDocument::EditorDocument (std::unique_ptr<EditorComponent> contentToShow,
     {
         controller->loadPresetData (factoryPresetData());
         controller->addActionListener (this);
+        controller->onBeforePresetIsRead = [this]
+        {
+            if (content != nullptr)
+                content->commitPendingEdits();
+        };
     }
 
     setVisible (true);
@@ -50,7 +55,10 @@ EditorDocument::~EditorDocument()
 {
     // The controller must stop reaching its bindings before they are deleted with the views.
     if (controller != nullptr)
+    {
+        controller->onBeforePresetIsRead = nullptr;
         controller->detach();
+    }
 
     setMenuBar (nullptr);
     clearContentComponent();

@@ -2,15 +2,164 @@
 
 #include "MarloArtwork.h"
 
+#include <cstring>
+
+namespace
+{
+/** Pixels made the first time anything reads or draws them. Size and format are fixed before, so
+    layout can use the image without paying for it. */
+class DeferredPixelData final : public juce::ImagePixelData
+{
+public:
+    DeferredPixelData (juce::Image::PixelFormat format, int width, int height,
+                       std::function<juce::Image()> makeImage)
+        : juce::ImagePixelData (format, width, height), make (std::move (makeImage))
+    {
+    }
+
+    std::unique_ptr<juce::LowLevelGraphicsContext> createLowLevelContext() override
+    {
+        return pixels().createLowLevelContext();
+    }
+
+    Ptr clone() override { return pixels().clone(); }
+
+    std::unique_ptr<juce::ImageType> createType() const override
+    {
+        return std::make_unique<juce::SoftwareImageType>();
+    }
+
+    void initialiseBitmapData (juce::Image::BitmapData& data, int x, int y,
+                               juce::Image::BitmapData::ReadWriteMode mode) override
+    {
+        pixels().initialiseBitmapData (data, x, y, mode);
+    }
+
+private:
+    juce::ImagePixelData& pixels()
+    {
+        if (made == nullptr)
+        {
+            auto image = make();
+            make = nullptr;
+
+            // Readers were promised this size and format; never let them read past what exists.
+            if (image.getWidth() != width || image.getHeight() != height)
+                image = juce::Image (pixelFormat, width, height, true, juce::SoftwareImageType());
+            else if (image.getFormat() != pixelFormat)
+                image = image.convertedToFormat (pixelFormat);
+
+            made = image.getPixelData();
+        }
+
+        return *made;
+    }
+
+    std::function<juce::Image()> make;
+    Ptr made;
+};
+
+juce::Image sharedDeferred (const juce::String& key, juce::Image::PixelFormat format, int width, int height,
+                            std::function<juce::Image()> make)
+{
+    const auto hash = key.hashCode64();
+    auto image = juce::ImageCache::getFromHashCode (hash);
+
+    if (image.isNull())
+    {
+        image = juce::Image (new DeferredPixelData (format, width, height, std::move (make)));
+        juce::ImageCache::addImageToCache (image, hash);
+    }
+
+    return image;
+}
+
+std::uint32_t readBigEndian (const juce::uint8* bytes)
+{
+    return (std::uint32_t (bytes[0]) << 24) | (std::uint32_t (bytes[1]) << 16) |
+           (std::uint32_t (bytes[2]) << 8) | std::uint32_t (bytes[3]);
+}
+
+/** The pixel size a PNG's header states, or an empty rectangle if the data is no PNG. */
+juce::Rectangle<int> pngSize (const void* data, int size)
+{
+    static const juce::uint8 signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    const auto* bytes = static_cast<const juce::uint8*> (data);
+
+    if (size < 24 || std::memcmp (bytes, signature, sizeof (signature)) != 0 ||
+        std::memcmp (bytes + 12, "IHDR", 4) != 0)
+        return {};
+
+    const auto width = readBigEndian (bytes + 16);
+    const auto height = readBigEndian (bytes + 20);
+
+    if (width == 0 || height == 0 || width > 16384 || height > 16384)
+        return {};
+
+    return {static_cast<int> (width), static_cast<int> (height)};
+}
+
+/** The area an image button with proportions kept draws a picture into, inside bounds of size. */
+juce::Rectangle<int> shownArea (juce::Rectangle<int> picture, juce::Rectangle<int> bounds)
+{
+    const auto pictureRatio =
+        static_cast<float> (picture.getHeight()) / static_cast<float> (picture.getWidth());
+    const auto boundsRatio = static_cast<float> (bounds.getHeight()) / static_cast<float> (bounds.getWidth());
+
+    if (pictureRatio > boundsRatio)
+        return {juce::roundToInt (static_cast<float> (bounds.getHeight()) / pictureRatio),
+                bounds.getHeight()};
+
+    return {bounds.getWidth(), juce::roundToInt (static_cast<float> (bounds.getWidth()) * pictureRatio)};
+}
+} // namespace
+
+juce::Image decodeArtwork (const juce::String& stem)
+{
+    int size = 0;
+    const auto resourceName = stem + "_png";
+    const auto* data = MarloArt::getNamedResource (resourceName.toRawUTF8(), size);
+    return data == nullptr ? juce::Image()
+                           : juce::ImageFileFormat::loadFrom (data, static_cast<size_t> (size));
+}
+
 juce::Image loadArtwork (const juce::String& stem)
 {
     int size = 0;
     const auto resourceName = stem + "_png";
+    const auto* data = MarloArt::getNamedResource (resourceName.toRawUTF8(), size);
 
-    if (const auto* data = MarloArt::getNamedResource (resourceName.toRawUTF8(), size))
+    if (data == nullptr)
+        return {};
+
+    const auto area = pngSize (data, size);
+
+    if (area.isEmpty())
         return juce::ImageCache::getFromMemory (data, size);
 
-    return {};
+    return sharedDeferred ("artwork " + stem, juce::Image::ARGB, area.getWidth(), area.getHeight(),
+                           [stem] { return decodeArtwork (stem); });
+}
+
+juce::Image renderArtwork (const juce::String& key, juce::Image::PixelFormat format, int width, int height,
+                           std::function<void (juce::Graphics&)> draw)
+{
+    return sharedDeferred ("rendered " + key, format, width, height,
+                           [format, width, height, draw = std::move (draw)]
+                           {
+                               juce::Image image (format, width, height, true, juce::SoftwareImageType());
+                               juce::Graphics g (image);
+                               draw (g);
+                               return image;
+                           });
+}
+
+float artworkScale()
+{
+    if (const auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay())
+        return static_cast<float> (display->scale);
+
+    return 1.0f;
 }
 
 void setButtonArtwork (juce::ImageButton& button, const juce::String& stem, bool resizeButtonToImage,
@@ -20,4 +169,48 @@ void setButtonArtwork (juce::ImageButton& button, const juce::String& stem, bool
                       juce::Colours::transparentBlack, loadArtwork (stem + "_hover"), 1.0f,
                       juce::Colours::transparentBlack, loadArtwork (stem + "_pressed"), 1.0f,
                       juce::Colours::transparentBlack, hitTestAlphaThreshold);
+}
+
+void flattenButtonArtwork (juce::ImageButton& button, const juce::String& stem, const juce::Image& backdrop,
+                           const juce::String& backdropKey, float hitTestAlphaThreshold)
+{
+    const auto bounds = button.getBounds();
+    const auto scale = artworkScale();
+    const auto area = shownArea (loadArtwork (stem + "_normal").getBounds(), bounds.withZeroOrigin());
+    // Where the button centres a picture it scales with proportions kept.
+    const auto shown = area.withPosition ((bounds.getWidth() - area.getWidth()) / 2,
+                                          (bounds.getHeight() - area.getHeight()) / 2);
+    const auto backdropArea =
+        juce::Rectangle<float> (static_cast<float> (backdrop.getWidth()) / scale,
+                                static_cast<float> (backdrop.getHeight()) / scale)
+            .translated (static_cast<float> (-bounds.getX()), static_cast<float> (-bounds.getY()));
+
+    const auto flattened = [&] (const char* state)
+    {
+        const auto picture = stem + state;
+        const auto key =
+            picture + " on " + backdropKey + " at " + bounds.toString() + " x" + juce::String (scale);
+
+        return renderArtwork (
+            key, juce::Image::RGB, juce::roundToInt (static_cast<float> (bounds.getWidth()) * scale),
+            juce::roundToInt (static_cast<float> (bounds.getHeight()) * scale),
+            [picture, backdrop, backdropArea, shown, scale] (juce::Graphics& g)
+            {
+                g.addTransform (juce::AffineTransform::scale (scale));
+                g.drawImage (backdrop, backdropArea);
+                // The transform the button painted the full picture with, less
+                // the button's own whole-pixel position.
+                const auto source = decodeArtwork (picture);
+                g.drawImageTransformed (
+                    source, juce::RectanglePlacement (juce::RectanglePlacement::stretchToFit)
+                                .getTransformToFit (source.getBounds().toFloat(), shown.toFloat()));
+            });
+    };
+
+    // Not resized to the pictures: they have the button's size, so it keeps its bounds and shows
+    // them unscaled; being opaque, nothing behind it is painted again when it changes.
+    button.setImages (false, true, true, flattened ("_normal"), 1.0f, juce::Colours::transparentBlack,
+                      flattened ("_hover"), 1.0f, juce::Colours::transparentBlack, flattened ("_pressed"),
+                      1.0f, juce::Colours::transparentBlack, hitTestAlphaThreshold);
+    button.setOpaque (true);
 }

@@ -22,6 +22,8 @@ ControlSelector::ControlSelector (const juce::Array<juce::Button*>& newButtons, 
     }
 
     setSize (1200, 40);
+    // It paints all of itself black.
+    setOpaque (true);
 }
 
 ControlSelector::~ControlSelector()
@@ -34,6 +36,7 @@ void ControlSelector::setBackgroundImage (const juce::Image& image)
 {
     background = std::make_unique<juce::ImageComponent> (juce::String());
     background->setImage (image);
+    background->setOpaque (!image.hasAlphaChannel());
     background->setBounds (0, 0, getWidth(), getHeight());
     addAndMakeVisible (*background);
     background->toBack();

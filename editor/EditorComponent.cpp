@@ -2,6 +2,7 @@
 
 #include "editor/Artwork.h"
 #include "editor/MainView.h"
+#include "editor/NumberBox.h"
 #include "editor/SectionBuilders.h"
 #include "editor/SelectorButtons.h"
 #include "preset/PresetController.h"
@@ -15,14 +16,34 @@ constexpr int pageGap = 45;
 
 // Picture button i opens this page; the main page and the sustain page have no picture part.
 constexpr int pictureButtonPages[] = {1, 2, 3, 4, 4, 5};
+
+/** The background as the editor shows it, made once for all documents: the picture stretched to 750
+    rows on purpose, so that its blue band starts just above the tab bar. */
+juce::Image shownBackground()
+{
+    const auto scale = artworkScale();
+
+    return renderArtwork ("editor background x" + juce::String (scale), juce::Image::RGB,
+                          juce::roundToInt (editorWidth * scale), juce::roundToInt (editorHeight * scale),
+                          [scale] (juce::Graphics& g)
+                          {
+                              const auto picture = decodeArtwork ("background");
+                              g.addTransform (juce::AffineTransform::scale (scale));
+                              g.fillAll (juce::Colours::white);
+                              g.setColour (juce::Colours::black);
+                              g.drawImage (picture, 0, 0, editorWidth, 750, 0, 0, picture.getWidth(),
+                                           picture.getHeight(), false);
+                          });
+}
 } // namespace
 
 EditorComponent::EditorComponent (ButtonViews newButtonViews, std::unique_ptr<ControlSelector> newTabSelector,
                                   std::unique_ptr<ControlSelector> newPictureSelector)
     : tabSelector (std::move (newTabSelector)), pictureSelector (std::move (newPictureSelector)),
-      buttonViews (std::move (newButtonViews)), background (loadArtwork ("background"))
+      buttonViews (std::move (newButtonViews)), background (shownBackground())
 {
     setSize (editorWidth, editorHeight);
+    setOpaque (true);
 
     for (const auto& [button, view] : buttonViews)
     {
@@ -77,11 +98,9 @@ void EditorComponent::buttonClicked (juce::Button* button)
 
 void EditorComponent::paint (juce::Graphics& g)
 {
-    g.fillAll (juce::Colours::white);
+    // Opaque, so the picture is copied as it is.
     g.setColour (juce::Colours::black);
-    // Stretched to 750 rows on purpose: the blue band then starts just above the tab bar.
-    g.drawImage (background, 0, 0, editorWidth, 750, 0, 0, background.getWidth(), background.getHeight(),
-                 false);
+    g.drawImage (background, getLocalBounds().toFloat());
 }
 
 juce::Component* EditorComponent::getViewFor (juce::Button* button) const
@@ -111,7 +130,7 @@ std::unique_ptr<EditorComponent> createEditorComponent (PresetController* contro
 
     const auto picture = loadArtwork ("controller");
     pictureSelector->setSize (picture.getWidth(), picture.getHeight());
-    pictureSelector->setBackgroundImage (picture);
+    pictureSelector->setBackgroundImage (shownControllerPicture());
 
     EditorComponent::ButtonViews buttonViews;
 
@@ -131,4 +150,21 @@ std::unique_ptr<EditorComponent> createEditorComponent (PresetController* contro
         button->addListener (editor.get());
 
     return editor;
+}
+
+void EditorComponent::commitPendingEdits()
+{
+    // Only a box that still has focus can hold typed text, but a dialog or another window may have
+    // taken the focus without the box noticing; every box is asked.
+    std::function<void (juce::Component&)> commitIn = [&commitIn] (juce::Component& parent)
+    {
+        for (auto* child : parent.getChildren())
+        {
+            if (auto* box = dynamic_cast<NumberBox*> (child))
+                box->commitPendingText();
+            else
+                commitIn (*child);
+        }
+    };
+    commitIn (*this);
 }

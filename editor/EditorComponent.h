@@ -25,6 +25,10 @@ public:
     /** Shows the page of a selector button and lights exactly the buttons that open it. */
     void showViewFor (juce::Button* button);
 
+    /** Commits whatever text is typed in a number box and not yet taken, by the box's own rules,
+        so that what is saved or sent is what the screen shows. */
+    void commitPendingEdits();
+
     void buttonClicked (juce::Button* button) override;
     void paint (juce::Graphics& g) override;
     void resized() override {}

@@ -78,7 +78,9 @@ void NumberBox::commitText()
 {
     const auto text = getText();
 
-    if (text.isEmpty())
+    // Empty text, a lone sign or anything else that is not a number brings the value back:
+    // reading "-" as 0 would write a value the user never typed.
+    if (!isNumber (text))
     {
         showValue();
         return;
@@ -87,9 +89,32 @@ void NumberBox::commitText()
     setValue (text.getDoubleValue(), true);
 }
 
-void NumberBox::showValue()
+bool NumberBox::hasPendingText() const
+{
+    return getText() != textOf (value);
+}
+
+void NumberBox::commitPendingText()
+{
+    if (hasPendingText())
+        commitText();
+}
+
+bool NumberBox::isNumber (const juce::String& text)
+{
+    const auto digitsOnly =
+        text.startsWithChar ('-') || text.startsWithChar ('+') ? text.substring (1) : text;
+    return digitsOnly.isNotEmpty() && digitsOnly.containsOnly (digits);
+}
+
+juce::String NumberBox::textOf (double number)
 {
     // A whole number is shown without a decimal point: "12", not "12.0".
-    const auto whole = std::floor (value) == value && std::abs (value) < 1.0e15;
-    setText (whole ? juce::String (static_cast<juce::int64> (value)) : juce::String (value), true);
+    const auto whole = std::floor (number) == number && std::abs (number) < 1.0e15;
+    return whole ? juce::String (static_cast<juce::int64> (number)) : juce::String (number);
+}
+
+void NumberBox::showValue()
+{
+    setText (textOf (value), true);
 }

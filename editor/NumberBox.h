@@ -32,6 +32,14 @@ public:
     /** Takes a value within the range and, if asked, tells the listeners; refuses any other. */
     void setValue (double newValue, bool notify);
 
+    /** Whether the text differs from the value: typed and not yet committed. */
+    bool hasPendingText() const;
+    /** Commits typed text as Return would, by the box's own rules; does nothing without any. */
+    void commitPendingText();
+
+    /** Only an optional sign followed by digits is a number here. */
+    static bool isNumber (const juce::String& text);
+
     /** Adds a listener (not owned) unless it is already there; listeners are never removed. */
     void addListener (Listener* listener);
 
@@ -44,6 +52,7 @@ public:
 private:
     void commitText();
     void showValue();
+    static juce::String textOf (double number);
 
     juce::Array<Listener*> listeners;
     double minimum = 0.0;

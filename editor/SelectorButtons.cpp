@@ -24,6 +24,8 @@ const PicturePart pictureParts[] = {
 constexpr int keybedPart = 3;
 constexpr float designScale = 0.52f;
 
+const char* const controllerPictureKey = "controller on black";
+
 int scaled (int value)
 {
     return static_cast<int> (static_cast<float> (value) * designScale);
@@ -35,14 +37,36 @@ void setSelectorArtwork (juce::ImageButton& button, const juce::String& stem)
 }
 } // namespace
 
+juce::Image shownControllerPicture()
+{
+    const auto scale = artworkScale();
+    const auto size = loadArtwork ("controller").getBounds();
+
+    return renderArtwork (controllerPictureKey + juce::String (" x") + juce::String (scale), juce::Image::RGB,
+                          juce::roundToInt (static_cast<float> (size.getWidth()) * scale),
+                          juce::roundToInt (static_cast<float> (size.getHeight()) * scale),
+                          [scale] (juce::Graphics& g)
+                          {
+                              g.fillAll (juce::Colours::black);
+                              g.addTransform (juce::AffineTransform::scale (scale));
+                              g.drawImageAt (decodeArtwork ("controller"), 0, 0);
+                          });
+}
+
 juce::Array<juce::Button*> createTabButtons()
 {
     juce::Array<juce::Button*> tabs;
+    const auto scale = artworkScale();
+    // The tab bar paints black behind the tabs; being opaque, tabs on it are copied, not blended.
+    const auto tabBar = renderArtwork ("tab bar x" + juce::String (scale), juce::Image::RGB,
+                                       juce::roundToInt (1200 * scale), juce::roundToInt (40 * scale),
+                                       [] (juce::Graphics& g) { g.fillAll (juce::Colours::black); });
 
     for (const auto* stem : tabArtwork)
     {
         auto tab = std::make_unique<juce::ImageButton> (juce::String());
         setSelectorArtwork (*tab, stem);
+        flattenButtonArtwork (*tab, stem, tabBar, "tab bar");
         tabs.add (tab.release());
     }
 
@@ -79,6 +103,13 @@ juce::Array<juce::Button*> createPictureButtons()
 
     for (auto* button : parts)
         button->setTopLeftPosition (scaled (button->getX()), scaled (button->getY()));
+
+    // Scaled in every paint, the reduced parts cost more than anything else on the page, and every
+    // hover repaints one; the keybed is flattened too, so that its hover repaints nothing behind it.
+    const auto controller = shownControllerPicture();
+
+    for (int i = 0; i < parts.size(); ++i)
+        flattenButtonArtwork (*parts[i], pictureParts[i].artwork, controller, controllerPictureKey);
 
     juce::Array<juce::Button*> result;
 

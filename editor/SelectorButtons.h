@@ -10,3 +10,7 @@ juce::Array<juce::Button*> createTabButtons();
     buttons, wheels), placed on the 1151 x 206 picture. The caller owns them until a
     ControlSelector takes them. */
 juce::Array<juce::Button*> createPictureButtons();
+
+/** The controller picture as the picture selector shows it, on the selector's black: opaque, so
+    nothing behind it is painted. Shared by every document. */
+juce::Image shownControllerPicture();

@@ -61,18 +61,13 @@ void ZellControlReferenceData::addMode (const juce::String& modeName, const juce
     modeParameters[modeName] = labels;
 }
 
-ParameterSpec ZellControlReferenceData::standardSpec (const juce::String& label)
+void ZellControlReferenceData::addFromSchema (const ControlSchema& schema)
 {
-    if (label == "MIDI Channel")
-        return {1, 16, 1, 1, 0};
+    for (const auto& parameter : schema.getParameters())
+        addParameter (parameter.label, parameter.spec);
 
-    if (label == "Mode")
-        return {0, 127, 0, 0, 1};
-
-    if (label == "Max" || label == "Pressed" || label == "Toggle On")
-        return {0, 127, 127, 0, 0};
-
-    return {};
+    for (const auto& mode : schema.getModes())
+        addMode (mode.name, mode.labels);
 }
 
 const ParameterSpec& ZellControlReferenceData::specFor (const juce::String& label) const

@@ -1,19 +1,9 @@
 #pragma once
 
+#include "preset/ControlSchema.h"
+
 #include <juce_graphics/juce_graphics.h>
 #include <map>
-
-/** How one parameter of a control type is edited. Values are in shown units. */
-struct ParameterSpec
-{
-    int minimum = 0;
-    int maximum = 127;
-    int defaultValue = 0;
-    /** Shown value minus stored value: the preset byte holds shown value - displayOffset. */
-    int displayOffset = 0;
-    /** 0: number box; 1: mode selector listing the type's mode names. */
-    int widgetKind = 0;
-};
 
 /** The editor's description of one type of control: its parameters, how each is edited, its modes,
     the rows each mode shows and the size of the panel that edits one such control.
@@ -50,9 +40,8 @@ protected:
     void addParameter (const juce::String& label, ParameterSpec spec);
     void addMode (const juce::String& modeName, const juce::StringArray& labels);
 
-    /** The ParameterSpec every type gives a label unless it says otherwise: 0 to 127 from 0, except a
-        channel shown 1 to 16, the "on" values that start at 127, and the mode selector. */
-    static ParameterSpec standardSpec (const juce::String& label);
+    /** Registers the parameters and then the modes of a type, in the schema's order. */
+    void addFromSchema (const ControlSchema& schema);
 
 private:
     const ParameterSpec& specFor (const juce::String& label) const;

@@ -2,6 +2,5 @@
 
 ZellPitchWheelControlReferenceData::ZellPitchWheelControlReferenceData()
 {
-    addParameter ("MIDI Channel", standardSpec ("MIDI Channel"));
-    addMode ("Default", {"MIDI Channel"});
+    addFromSchema (controlSchema (ControlType::PitchWheel));
 }

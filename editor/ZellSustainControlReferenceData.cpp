@@ -2,8 +2,5 @@
 
 ZellSustainControlReferenceData::ZellSustainControlReferenceData()
 {
-    for (auto* label : {"CC", "Pressed", "Released", "MIDI Channel"})
-        addParameter (label, standardSpec (label));
-
-    addMode ("Default", {"MIDI Channel", "CC", "Pressed", "Released"});
+    addFromSchema (controlSchema (ControlType::Sustain));
 }

@@ -5,10 +5,11 @@
 
 void showMidiError()
 {
-    Dialogs::get().showAlert ("MIDI Error", juce::StringArray ({ "MIDI Communication Unsuccessful.",
-                                                                 "Verify MIDI Connection and Device Settings.",
-                                                                 "Verify no other applications are using the MIDI Port." })
-                                                .joinIntoString ("\r\n"));
+    Dialogs::get().showAlert (
+        "MIDI Error",
+        juce::StringArray ({"MIDI Communication Unsuccessful.", "Verify MIDI Connection and Device Settings.",
+                            "Verify no other applications are using the MIDI Port."})
+            .joinIntoString ("\r\n"));
 }
 
 MidiManager::MidiManager() : MidiManager (std::make_unique<JuceMidiPorts>()) {}
@@ -29,6 +30,7 @@ void MidiManager::setPorts (std::unique_ptr<MidiPorts> devicePorts)
     jassert (devicePorts != nullptr);
     output.reset();
     input.reset();
+    openInputName.clear();
     inputDeviceName.clear();
     outputDeviceName.clear();
     ports = std::move (devicePorts);
@@ -36,8 +38,10 @@ void MidiManager::setPorts (std::unique_ptr<MidiPorts> devicePorts)
 
 void MidiManager::setInputDevice (const juce::String& name)
 {
-    // An unchanged input keeps running untouched; only a new name re-opens.
-    if (name == inputDeviceName)
+    // An unchanged input that is open keeps running untouched. One that failed to open, or that
+    // another name replaced, is tried again: a device plugged back in must not need another
+    // device picked first.
+    if (name == inputDeviceName && input != nullptr && openInputName == name)
         return;
 
     inputDeviceName = name;
@@ -46,6 +50,7 @@ void MidiManager::setInputDevice (const juce::String& name)
         return;
 
     input = ports->openInput (index, *this);
+    openInputName = input != nullptr ? name : juce::String();
     if (input != nullptr)
         input->start();
 }

@@ -53,6 +53,8 @@ private:
     std::unique_ptr<MidiPorts> ports;
     juce::String inputDeviceName;
     juce::String outputDeviceName;
+    /** The name the open input was opened under; the requested name can differ from it. */
+    juce::String openInputName;
     juce::Array<MidiManagerListener*> listeners;
     // Held while listeners are called on the MIDI thread and while the list changes, so a
     // listener that has been removed is never called again.

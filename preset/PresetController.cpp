@@ -2,7 +2,9 @@
 
 #include "preset/AtomicFile.h"
 #include "preset/Dialogs.h"
+#include "preset/PresetCodec.h"
 #include "preset/PresetMessages.h"
+#include "preset/PresetModel.h"
 
 namespace
 {
@@ -12,44 +14,6 @@ juce::MidiMessage createRequestMessage()
     return juce::MidiMessage::createSysExMessage (header.getRawDataPointer(), header.size());
 }
 
-const juce::Array<juce::uint8>& replyHeader()
-{
-    static const auto header = createReplyHeader();
-    return header;
-}
-
-/** The position of `offset` inside its pad's bytes, or nothing when it is not a pad's byte. */
-std::optional<int> positionInPad (int offset)
-{
-    const auto first = sectionOffset (ControlType::Pad);
-    const auto size = bytesPerControl (ControlType::Pad);
-    if (offset < first || offset >= first + size * controlCount (ControlType::Pad))
-        return std::nullopt;
-    return (offset - first) % size;
-}
-
-/** A pad's byte +3 means "Curve" (stored 0 to 7) in mode "Note" (mode value 0) and a 0 to 127
-    value in every other mode. Returns the offset of the pad's mode byte when `offset` is such a
-    byte. */
-std::optional<int> padModeOffsetForModeDependentByte (int offset)
-{
-    constexpr int modeDependentByte = 3;
-    if (positionInPad (offset) != modeDependentByte)
-        return std::nullopt;
-    return offset - modeDependentByte;
-}
-
-bool isPadModeByte (int offset)
-{
-    return positionInPad (offset) == 0;
-}
-
-bool isCurveBinding (ParameterValue& binding)
-{
-    return binding.getParameterName().endsWith (" " + padParameterLabel (padCurve));
-}
-
-constexpr int padNoteMode = 0;
 } // namespace
 
 PresetController::PresetController (int presetDataLength, MidiManager& manager) : midiManager (&manager)
@@ -65,7 +29,7 @@ PresetController::~PresetController()
 
 void PresetController::detach()
 {
-    if (! detached)
+    if (!detached)
         midiManager->removeListener (this);
     detached = true;
     stopTimer();
@@ -117,27 +81,39 @@ void PresetController::parameterValueChanged (ParameterValue* value)
     presetData.set (offset, static_cast<juce::uint8> (stored & 0xFF));
     boundValues[offset].addIfNotAlreadyThere (value);
 
-    if (isPadModeByte (offset) && stored == padNoteMode)
-        takeCurveIntoModeDependentByte (offset);
+    // A load sets every byte itself; the rule is for the user's own mode changes.
+    if (!loading && PresetModel::isModeByte (offset))
+        takeShownValuesForMode (offset, stored);
 }
 
-void PresetController::takeCurveIntoModeDependentByte (int padModeOffset)
+void PresetController::takeShownValuesForMode (int modeOffset, int modeValue)
 {
-    // A pad switched to "Note" reads its byte +3 as the curve; the byte may still hold a value of
-    // another mode that no curve can take, and such a preset would be refused when loaded again.
-    // The byte takes the value the "Curve" box shows, which is what the user sees.
-    const auto curveOffset = padModeOffset + 3;
-    const auto bound = boundValues.find (curveOffset);
+    // A byte that several boxes share would otherwise keep the value of a box the new mode hides,
+    // and the controller would play something the screen does not show.
+    const auto writes = PresetModel::writesForModeChange (
+        modeOffset, modeValue, [this] (const juce::String& name) { return boundValueOf (name); });
+    for (const auto& write : writes)
+        presetData.set (write.offset, static_cast<juce::uint8> (write.value & 0xFF));
+}
+
+std::optional<int> PresetController::boundValueOf (const juce::String& name) const
+{
+    const auto entry = parameterOffsets.find (name);
+    if (entry == parameterOffsets.end())
+        return std::nullopt;
+    const auto bound = boundValues.find (entry->second);
     if (bound == boundValues.end())
-        return;
+        return std::nullopt;
     for (auto* binding : bound->second)
-        if (isCurveBinding (*binding))
-            presetData.set (curveOffset, static_cast<juce::uint8> (static_cast<int> (binding->getValue()) & 0xFF));
+        if (binding->getParameterName() == name)
+            return static_cast<int> (binding->getValue());
+    return std::nullopt;
 }
 
 void PresetController::sendPresetToHardware()
 {
-    if (! midiManager->isOutputOpen())
+    takePendingEdits();
+    if (!midiManager->isOutputOpen())
     {
         showNoDeviceAlert();
         return;
@@ -151,7 +127,7 @@ void PresetController::requestPreset()
     if (isTimerRunning() || isGetInProgress())
         return;
 
-    if (! midiManager->isInputOpen() || ! midiManager->isOutputOpen())
+    if (!midiManager->isInputOpen() || !midiManager->isOutputOpen())
     {
         showNoDeviceAlert();
         return;
@@ -174,11 +150,12 @@ bool PresetController::isGetInProgress() const
 void PresetController::timerCallback()
 {
     bool gaveUp = false;
+    bool lostOutput = false;
     {
         // Decided under the lock the MIDI thread takes a reply under: either the reply was taken
         // before this step (then nothing more is sent and no failure follows) or after it.
         const juce::ScopedLock lock (replyLock);
-        if (! awaitingReply)
+        if (!awaitingReply)
         {
             stopTimer();
             return;
@@ -190,6 +167,15 @@ void PresetController::timerCallback()
             awaitingReply = false;
             gaveUp = true;
         }
+        else if (!midiManager->isOutputOpen())
+        {
+            // The output went away during the get (Device Setup, a pulled cable): one error says
+            // so, and repeating into nothing would only stack more of them.
+            stopTimer();
+            retryCount = 0;
+            awaitingReply = false;
+            lostOutput = true;
+        }
         else
         {
             ++retryCount;
@@ -199,25 +185,18 @@ void PresetController::timerCallback()
     }
     if (gaveUp)
         showGetPresetFailedAlert();
-}
-
-bool PresetController::isReplyHeader (const juce::MidiMessage& message) const
-{
-    if (! message.isSysEx())
-        return false;
-    const auto size = message.getSysExDataSize();
-    const auto& header = replyHeader();
-    return size > 0 && size >= header.size() && std::equal (header.begin(), header.end(), message.getSysExData());
+    if (lostOutput)
+        showMidiError();
 }
 
 void PresetController::midiMessageReceived (const juce::MidiMessage& message)
 {
-    if (! awaitingReply || ! isReplyHeader (message))
+    if (!awaitingReply || !PresetCodec::isReply (message))
         return;
 
     {
         const juce::ScopedLock lock (replyLock);
-        if (! awaitingReply)
+        if (!awaitingReply)
             return;
         awaitingReply = false;
         pendingReply = message;
@@ -232,22 +211,14 @@ void PresetController::applyPendingReply()
         const juce::ScopedLock lock (replyLock);
         reply.swap (pendingReply);
     }
-    if (! reply.has_value())
+    if (!reply.has_value())
         return;
 
     stopTimer();
     retryCount = 0;
 
-    // A reply cut short carries no whole image; nothing beyond the message is read.
-    const auto payloadStart = static_cast<int> (replyHeader().size());
-    if (reply->getSysExDataSize() < payloadStart + presetData.size())
-    {
-        showInvalidMidiMessageAlert();
-        return;
-    }
-
-    const juce::Array<juce::uint8> payload (reply->getSysExData() + payloadStart, presetData.size());
-    if (loadPresetData (payload))
+    PresetCodec::Image image;
+    if (PresetCodec::decodeReply (*reply, image).wasOk() && loadPresetData (image))
         showGetPresetSucceededAlert();
     else
         showInvalidMidiMessageAlert();
@@ -262,9 +233,10 @@ juce::Array<juce::uint8> PresetController::createDumpData() const
 
 bool PresetController::loadPresetData (const juce::Array<juce::uint8>& data)
 {
-    if (! validatePresetData (data))
+    if (!validatePresetData (data))
         return false;
 
+    const juce::ScopedValueSetter<bool> duringLoad (loading, true);
     for (int offset = 0; offset < data.size(); ++offset)
     {
         const auto bound = boundValues.find (offset);
@@ -274,46 +246,23 @@ bool PresetController::loadPresetData (const juce::Array<juce::uint8>& data)
         const auto bindings = bound->second;
         for (auto* binding : bindings)
             binding->setValue (static_cast<double> (data[offset]));
+        // Whatever a hidden box refused and in whatever order the boxes reported, the image holds
+        // exactly what was loaded.
+        presetData.set (offset, data[offset]);
     }
     return true;
 }
 
 bool PresetController::validatePresetData (const juce::Array<juce::uint8>& data) const
 {
-    if (data.size() != presetData.size())
-        return false;
-
-    for (const auto& [offset, bindings] : boundValues)
-    {
-        const int byte = data[offset];
-        for (auto* binding : bindings)
-        {
-            if (! isCheckedInPreset (*binding, offset, data))
-                continue;
-            if (byte < binding->getMinimum (true) || byte > binding->getMaximum (true))
-                return false;
-        }
-    }
-    return true;
-}
-
-bool PresetController::isCheckedInPreset (ParameterValue& binding, int offset, const juce::Array<juce::uint8>& data)
-{
-    // A byte with several meanings is checked against the meaning the preset's own mode selects.
-    const auto modeOffset = padModeOffsetForModeDependentByte (offset);
-    if (! modeOffset.has_value())
-        return true;
-    const bool noteMode = data[*modeOffset] == padNoteMode;
-    return isCurveBinding (binding) == noteMode;
+    return PresetCodec::checkImage (data).wasOk();
 }
 
 bool PresetController::saveToFile (const juce::File& file)
 {
-    auto message = createDumpData();
-    message.insert (0, 0xF0);
-    message.add (0xF7);
-    const auto result =
-        AtomicFile::replaceContent (file, message.getRawDataPointer(), static_cast<size_t> (message.size()));
+    takePendingEdits();
+    const auto content = PresetCodec::encodeFile (presetData);
+    const auto result = AtomicFile::replaceContent (file, content.getData(), content.getSize());
     if (result.wasOk())
         return true;
     showSaveFailedAlert (file, result.getErrorMessage());
@@ -322,30 +271,12 @@ bool PresetController::saveToFile (const juce::File& file)
 
 bool PresetController::loadFromFile (const juce::File& file)
 {
-    if (! file.existsAsFile() || file.getSize() != presetDumpMessageSize)
-    {
-        showInvalidFileAlert();
-        return false;
-    }
-
+    // A folder, a missing file and a file of the wrong size are all refused before reading.
     juce::MemoryBlock content;
-    if (! file.loadFileAsData (content) || static_cast<int> (content.getSize()) != presetDumpMessageSize)
-    {
-        showInvalidFileAlert();
-        return false;
-    }
-
-    const auto* bytes = static_cast<const juce::uint8*> (content.getData());
-    auto expected = createDumpHeader();
-    expected.insert (0, 0xF0);
-    if (! std::equal (expected.begin(), expected.end(), bytes))
-    {
-        showInvalidFileAlert();
-        return false;
-    }
-
-    const juce::Array<juce::uint8> payload (bytes + expected.size(), presetData.size());
-    if (! loadPresetData (payload))
+    PresetCodec::Image image;
+    if (!file.existsAsFile() || file.getSize() != presetDumpMessageSize || !file.loadFileAsData (content) ||
+        PresetCodec::decodeFile (content.getData(), content.getSize(), image).failed() ||
+        !loadPresetData (image))
     {
         showInvalidFileAlert();
         return false;
@@ -353,9 +284,16 @@ bool PresetController::loadFromFile (const juce::File& file)
     return true;
 }
 
+void PresetController::takePendingEdits()
+{
+    if (onBeforePresetIsRead != nullptr)
+        onBeforePresetIsRead();
+}
+
 void PresetController::showNoDeviceAlert()
 {
-    Dialogs::get().showAlert ("No MIDI Device selected.", "Please select a device using the Device Setup option.");
+    Dialogs::get().showAlert ("No MIDI Device selected.",
+                              "Please select a device using the Device Setup option.");
 }
 
 void PresetController::showGetPresetFailedAlert()
@@ -380,8 +318,8 @@ void PresetController::showInvalidFileAlert()
 
 void PresetController::showSaveFailedAlert (const juce::File& file, const juce::String& reason)
 {
-    Dialogs::get().showAlert ("File Not Saved", "The preset could not be written to \"" + file.getFullPathName()
-                                                    + "\":\r\n" + reason);
+    Dialogs::get().showAlert ("File Not Saved", "The preset could not be written to \"" +
+                                                    file.getFullPathName() + "\":\r\n" + reason);
 }
 
 std::unique_ptr<PresetController> createPresetController (MidiManager& midiManager)

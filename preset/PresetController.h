@@ -4,9 +4,10 @@
 #include "midi/MidiManager.h"
 #include "preset/PresetLayout.h"
 
+#include <atomic>
+#include <functional>
 #include <juce_events/juce_events.h>
 #include <juce_gui_basics/juce_gui_basics.h>
-#include <atomic>
 #include <map>
 #include <optional>
 
@@ -57,6 +58,10 @@ public:
     void detach();
 
     const juce::Array<juce::uint8>& getPresetData() const noexcept { return presetData; }
+
+    /** Called before the preset is written to a file or sent, so that whatever the user has typed
+        and not yet committed is taken first (message thread). */
+    std::function<void()> onBeforePresetIsRead;
     bool isAwaitingReply() const noexcept { return awaitingReply.load(); }
     int getRetryCount() const noexcept { return retryCount; }
 
@@ -69,10 +74,10 @@ public:
 
 private:
     void applyPendingReply();
-    bool isReplyHeader (const juce::MidiMessage& message) const;
     bool isGetInProgress() const;
-    void takeCurveIntoModeDependentByte (int padModeOffset);
-    static bool isCheckedInPreset (ParameterValue& binding, int offset, const juce::Array<juce::uint8>& data);
+    void takeShownValuesForMode (int modeOffset, int modeValue);
+    std::optional<int> boundValueOf (const juce::String& name) const;
+    void takePendingEdits();
 
     /** Carries a taken reply from the MIDI thread to the message thread. */
     struct ReplyHandOver final : public juce::AsyncUpdater
@@ -88,13 +93,14 @@ private:
     MidiManager* midiManager;
     juce::Array<juce::uint8> presetData;
     int retryCount = 0;
-    std::atomic<bool> awaitingReply { false };
+    std::atomic<bool> awaitingReply{false};
 
     // Guards the decision "take this reply" against the timer's repeat and give-up steps.
     mutable juce::CriticalSection replyLock;
     std::optional<juce::MidiMessage> pendingReply;
-    ReplyHandOver replyHandOver { *this };
+    ReplyHandOver replyHandOver{*this};
     bool detached = false;
+    bool loading = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetController)
 };

@@ -1,5 +1,7 @@
 #include "preset/PresetLayout.h"
 
+#include "preset/ControlSchema.h"
+
 #include "MarloArtwork.h"
 
 #include <array>
@@ -14,80 +16,35 @@ struct SectionInfo
 };
 
 // In section order; every offset and the image length are derived from this table.
-constexpr std::array<SectionInfo, 7> sections { {
-    { "Keybed", 1, 4 },
-    { "Pitch Wheel", 1, 1 },
-    { "Mod Wheel", 1, 4 },
-    { "Sustain", 1, 4 },
-    { "Knob", 4, 5 },
-    { "Pad", 8, 5 },
-    { "Switch", 4, 5 },
-} };
-
-struct LabelByte
-{
-    const char* label;
-    int byte;
-};
-
-// Each list is in registration order; byte is the label's position inside the control.
-constexpr std::array<LabelByte, 4> keybedLabels { { { "MIDI Channel", 2 }, { "Transpose", 0 }, { "Octave", 1 }, { "Curve", 3 } } };
-constexpr std::array<LabelByte, 1> pitchWheelLabels { { { "MIDI Channel", 0 } } };
-constexpr std::array<LabelByte, 4> modWheelLabels { { { "CC", 1 }, { "Min", 2 }, { "Max", 3 }, { "MIDI Channel", 0 } } };
-constexpr std::array<LabelByte, 4> sustainLabels { { { "CC", 0 }, { "Pressed", 2 }, { "Released", 1 }, { "MIDI Channel", 3 } } };
-constexpr std::array<LabelByte, 5> knobLabels { { { "Mode", 0 }, { "MIDI Channel", 4 }, { "CC", 1 }, { "Min", 2 }, { "Max", 3 } } };
-
-// Indexed by PadParameter.
-constexpr std::array<LabelByte, 13> padLabels { {
-    { "Mode", 0 },
-    { "MIDI Channel", 4 },
-    { "Note", 1 },
-    { "CC", 1 },
-    { "Bank MSB", 3 },
-    { "Curve", 3 },
-    { "Pressed", 2 },
-    { "Toggle On", 2 },
-    { "Bank LSB", 2 },
-    { "Fixed", 2 },
-    { "Released", 3 },
-    { "Toggle Off", 3 },
-    { "Program", 1 },
-} };
-
-// Indexed by SwitchParameter.
-constexpr std::array<LabelByte, 10> switchLabels { {
-    { "Mode", 0 },
-    { "MIDI Channel", 4 },
-    { "CC", 1 },
-    { "Pressed", 2 },
-    { "Released", 3 },
-    { "Toggle On", 2 },
-    { "Toggle Off", 3 },
-    { "Bank MSB", 3 },
-    { "Bank LSB", 2 },
-    { "Program", 1 },
-} };
+constexpr std::array<SectionInfo, 7> sections{{
+    {"Keybed", 1, 4},
+    {"Pitch Wheel", 1, 1},
+    {"Mod Wheel", 1, 4},
+    {"Sustain", 1, 4},
+    {"Knob", 4, 5},
+    {"Pad", 8, 5},
+    {"Switch", 4, 5},
+}};
 
 const SectionInfo& section (ControlType type)
 {
     return sections[static_cast<size_t> (type)];
 }
 
-template <size_t size>
-juce::Array<ParameterAddress> addresses (const std::array<LabelByte, size>& labels, const juce::String& prefix,
-                                         int offset)
+juce::Array<ParameterAddress> addresses (ControlType type, const juce::String& prefix, int offset)
 {
     juce::Array<ParameterAddress> result;
-    for (const auto& entry : labels)
-        result.add ({ prefix + entry.label, offset + entry.byte });
+    for (const auto& parameter : controlSchema (type).getParameters())
+        result.add ({prefix + parameter.label, offset + parameter.byte});
     return result;
 }
 
-template <size_t size>
-juce::String labelOf (const std::array<LabelByte, size>& labels, int id)
+juce::String labelOf (ControlType type, int id)
 {
-    return juce::isPositiveAndBelow (id, static_cast<int> (size)) ? juce::String (labels[static_cast<size_t> (id)].label)
-                                                                   : juce::String();
+    const auto& parameters = controlSchema (type).getParameters();
+    return juce::isPositiveAndBelow (id, static_cast<int> (parameters.size()))
+               ? parameters[static_cast<size_t> (id)].label
+               : juce::String();
 }
 
 juce::Array<int> idsBelow (int count)
@@ -101,7 +58,7 @@ juce::Array<int> idsBelow (int count)
 using SectionBuilder = juce::Array<ParameterAddress> (*) (const juce::String&, int);
 
 // The builder of each section, in section order.
-constexpr std::array<SectionBuilder, 7> sectionBuilders { {
+constexpr std::array<SectionBuilder, 7> sectionBuilders{{
     keybedParameters,
     pitchWheelParameters,
     modWheelParameters,
@@ -109,7 +66,7 @@ constexpr std::array<SectionBuilder, 7> sectionBuilders { {
     knobParameters,
     padParameters,
     switchParameters,
-} };
+}};
 } // namespace
 
 int controlCount (ControlType type)
@@ -138,7 +95,30 @@ int controlOffset (ControlType type, int controlNumber)
 juce::String controlTitle (ControlType type, int controlNumber)
 {
     const auto& info = section (type);
-    return info.controls > 1 ? juce::String (info.word) + " " + juce::String (controlNumber) : juce::String (info.word);
+    return info.controls > 1 ? juce::String (info.word) + " " + juce::String (controlNumber)
+                             : juce::String (info.word);
+}
+
+juce::Array<ControlPosition> allControls()
+{
+    juce::Array<ControlPosition> controls;
+    for (size_t i = 0; i < sections.size(); ++i)
+        for (int n = 1; n <= sections[i].controls; ++n)
+            controls.add ({static_cast<ControlType> (i), n, 0});
+    return controls;
+}
+
+std::optional<ControlPosition> controlAt (int offset)
+{
+    for (size_t i = 0; i < sections.size(); ++i)
+    {
+        const auto type = static_cast<ControlType> (i);
+        const auto first = sectionOffset (type);
+        const auto size = bytesPerControl (type);
+        if (offset >= first && offset < first + size * controlCount (type))
+            return ControlPosition{type, (offset - first) / size + 1, (offset - first) % size};
+    }
+    return std::nullopt;
 }
 
 juce::uint8 presetDataLength()
@@ -151,68 +131,66 @@ juce::uint8 presetDataLength()
 
 juce::Array<ParameterAddress> keybedParameters (const juce::String& prefix, int offset)
 {
-    return addresses (keybedLabels, prefix, offset);
+    return addresses (ControlType::Keybed, prefix, offset);
 }
 
 juce::Array<ParameterAddress> pitchWheelParameters (const juce::String& prefix, int offset)
 {
-    return addresses (pitchWheelLabels, prefix, offset);
+    return addresses (ControlType::PitchWheel, prefix, offset);
 }
 
 juce::Array<ParameterAddress> modWheelParameters (const juce::String& prefix, int offset)
 {
-    return addresses (modWheelLabels, prefix, offset);
+    return addresses (ControlType::ModWheel, prefix, offset);
 }
 
 juce::Array<ParameterAddress> sustainParameters (const juce::String& prefix, int offset)
 {
-    return addresses (sustainLabels, prefix, offset);
+    return addresses (ControlType::Sustain, prefix, offset);
 }
 
 juce::Array<ParameterAddress> knobParameters (const juce::String& prefix, int offset)
 {
-    return addresses (knobLabels, prefix, offset);
+    return addresses (ControlType::Knob, prefix, offset);
 }
 
 juce::Array<ParameterAddress> padParameters (const juce::String& prefix, int offset)
 {
-    return addresses (padLabels, prefix, offset);
+    return addresses (ControlType::Pad, prefix, offset);
 }
 
 juce::Array<ParameterAddress> switchParameters (const juce::String& prefix, int offset)
 {
-    return addresses (switchLabels, prefix, offset);
+    return addresses (ControlType::Switch, prefix, offset);
 }
 
 juce::String padParameterLabel (int id)
 {
-    return labelOf (padLabels, id);
+    return labelOf (ControlType::Pad, id);
 }
 
 juce::String switchParameterLabel (int id)
 {
-    return labelOf (switchLabels, id);
+    return labelOf (ControlType::Switch, id);
 }
 
 juce::Array<int> allPadParameters()
 {
-    return idsBelow (static_cast<int> (padLabels.size()));
+    return idsBelow (static_cast<int> (controlSchema (ControlType::Pad).getParameters().size()));
 }
 
 juce::Array<int> allSwitchParameters()
 {
-    return idsBelow (static_cast<int> (switchLabels.size()));
+    return idsBelow (static_cast<int> (controlSchema (ControlType::Switch).getParameters().size()));
 }
 
 juce::Array<ParameterAddress> presetLayout()
 {
     juce::Array<ParameterAddress> layout;
-    for (size_t i = 0; i < sections.size(); ++i)
-    {
-        const auto type = static_cast<ControlType> (i);
-        for (int n = 1; n <= controlCount (type); ++n)
-            layout.addArray (sectionBuilders[i] (controlTitle (type, n) + " ", controlOffset (type, n)));
-    }
+    for (const auto& control : allControls())
+        layout.addArray (sectionBuilders[static_cast<size_t> (control.type)](
+            controlTitle (control.type, control.controlNumber) + " ",
+            controlOffset (control.type, control.controlNumber)));
     return layout;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <juce_core/juce_core.h>
+#include <optional>
 
 /** The seven kinds of control, in the order of their sections in the preset image. */
 enum class ControlType
@@ -63,6 +64,21 @@ int sectionOffset (ControlType type);
 int controlOffset (ControlType type, int controlNumber);
 /** The section title of control n: "Keybed", "Pitch Wheel", ..., "Knob 3", "Pad 8". */
 juce::String controlTitle (ControlType type, int controlNumber);
+
+/** Where a byte of the image belongs: its control and its position inside that control's bytes. */
+struct ControlPosition
+{
+    ControlType type = ControlType::Keybed;
+    /** Counted from 1. */
+    int controlNumber = 1;
+    int byte = 0;
+};
+
+/** Every control in section order, each named by its first byte (byte 0). */
+juce::Array<ControlPosition> allControls();
+
+/** The control a byte of the image belongs to; nothing for an offset outside the image. */
+std::optional<ControlPosition> controlAt (int offset);
 
 /** Length of the preset image, 93, formed in 8-bit arithmetic as the message header needs it. */
 juce::uint8 presetDataLength();

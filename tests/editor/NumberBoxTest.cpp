@@ -119,16 +119,53 @@ TEST_F (NumberBoxTest, ReturnKeyReachesTheBoxThroughTheFramework)
     EXPECT_EQ (listener.values, (std::vector<double>{77.0}));
 }
 
-TEST_F (NumberBoxTest, TrailingGarbageIsIgnoredAndSetValueRefusesOutOfRange)
+TEST_F (NumberBoxTest, TextThatIsNotANumberBringsTheValueBackAndWritesNothing)
 {
-    setRange (0, 127, 10);
-    box.setText ("12+3", false);
-    box.textEditorReturnKeyPressed (box);
-    EXPECT_EQ (box.getValue(), 12.0);
+    // A lone sign used to read as 0: Transpose then became 0 although the user typed no number.
+    setRange (-12, 12, 7);
+    for (const auto* text : {"-", "+", "12+3", "--5", "+-", "5-"})
+    {
+        SCOPED_TRACE (text);
+        box.setText (text, false);
+        box.textEditorReturnKeyPressed (box);
+        EXPECT_EQ (box.getValue(), 7.0);
+        EXPECT_EQ (box.getText(), "7");
+    }
+    box.setText ("-", false);
+    box.textEditorFocusLost (box);
+    EXPECT_EQ (box.getText(), "7");
+    EXPECT_TRUE (listener.values.empty());
 
+    typeAndCommit (box, "+5");
+    EXPECT_EQ (listener.values, (std::vector<double>{5.0}));
+}
+
+TEST_F (NumberBoxTest, SetValueRefusesOutOfRange)
+{
+    setRange (0, 127, 12);
     box.setValue (128, true);
     box.setValue (-1, true);
     EXPECT_EQ (box.getValue(), 12.0);
     EXPECT_EQ (box.getText(), "12");
+    EXPECT_TRUE (listener.values.empty());
+}
+
+TEST_F (NumberBoxTest, PendingTextIsCommittedOnlyWhenThereIsSome)
+{
+    setRange (1, 16, 1);
+    EXPECT_FALSE (box.hasPendingText());
+    box.commitPendingText();
+    EXPECT_TRUE (listener.values.empty());
+
+    box.setText ("9", false);
+    EXPECT_TRUE (box.hasPendingText());
+    box.commitPendingText();
+    EXPECT_EQ (listener.values, (std::vector<double>{9.0}));
+
+    // Refused text is dropped by the box's own rules: the value shows again.
+    box.setText ("17", false);
+    box.commitPendingText();
+    EXPECT_EQ (box.getText(), "9");
+    EXPECT_FALSE (box.hasPendingText());
     EXPECT_EQ (listener.values.size(), 1u);
 }

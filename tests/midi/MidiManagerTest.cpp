@@ -53,9 +53,15 @@ private:
 
     struct RecordingOutput final : Output
     {
-        RecordingOutput (std::shared_ptr<Log> l, int i) : log (std::move (l)), index (i) { ++log->liveOutputs; }
+        RecordingOutput (std::shared_ptr<Log> l, int i) : log (std::move (l)), index (i)
+        {
+            ++log->liveOutputs;
+        }
         ~RecordingOutput() override { --log->liveOutputs; }
-        void sendMessageNow (const juce::MidiMessage& message) override { log->sent.emplace_back (index, message); }
+        void sendMessageNow (const juce::MidiMessage& message) override
+        {
+            log->sent.emplace_back (index, message);
+        }
         std::shared_ptr<Log> log;
         int index;
     };
@@ -89,8 +95,8 @@ class MidiManagerTest : public ::testing::Test
 protected:
     RecordingDialogs dialogs;
     std::shared_ptr<RecordingPorts::Log> log = std::make_shared<RecordingPorts::Log>();
-    MidiManager midi { std::make_unique<RecordingPorts> (juce::StringArray { "Keys", "Twin", "Twin" },
-                                                         juce::StringArray { "Twin", "Synth", "Twin" }, log) };
+    MidiManager midi{std::make_unique<RecordingPorts> (juce::StringArray{"Keys", "Twin", "Twin"},
+                                                       juce::StringArray{"Twin", "Synth", "Twin"}, log)};
     const juce::MidiMessage note = juce::MidiMessage::noteOn (1, 60, 0.5f);
 };
 } // namespace
@@ -119,12 +125,12 @@ TEST_F (MidiManagerTest, AnUnchangedInputIsNotReopenedButAnUnchangedOutputIs)
 {
     midi.setInputDevice ("Keys");
     midi.setInputDevice ("Keys");
-    EXPECT_EQ (log->inputsOpened, juce::Array<int> ({ 0 }));
+    EXPECT_EQ (log->inputsOpened, juce::Array<int> ({0}));
     EXPECT_EQ (log->inputsStarted, 1);
 
     midi.setOutputDevice ("Synth");
     midi.setOutputDevice ("Synth");
-    EXPECT_EQ (log->outputsOpened, juce::Array<int> ({ 1, 1 }));
+    EXPECT_EQ (log->outputsOpened, juce::Array<int> ({1, 1}));
     EXPECT_EQ (log->liveOutputs, 1) << "the first output object is deleted";
 
     midi.sendMessage (note);
@@ -132,13 +138,47 @@ TEST_F (MidiManagerTest, AnUnchangedInputIsNotReopenedButAnUnchangedOutputIs)
     EXPECT_TRUE (dialogs.alertsShown().empty());
 }
 
+TEST_F (MidiManagerTest, AnInputThatFailedToOpenIsTriedAgainUnderTheSameName)
+{
+    // The device refused (or was unplugged): applying the same name again must try again.
+    log->refuseToOpen = true;
+    midi.setInputDevice ("Keys");
+    EXPECT_FALSE (midi.isInputOpen());
+
+    log->refuseToOpen = false;
+    midi.setInputDevice ("Keys");
+    EXPECT_TRUE (midi.isInputOpen());
+    EXPECT_EQ (log->inputsOpened, juce::Array<int> ({0, 0}));
+    EXPECT_EQ (log->inputsStarted, 1);
+
+    // Open now: the same name leaves it running untouched.
+    midi.setInputDevice ("Keys");
+    EXPECT_EQ (log->inputsOpened.size(), 2);
+}
+
+TEST_F (MidiManagerTest, AMissingNameKeepsTheOpenInputAndIsLookedUpAgainWhenAppliedAgain)
+{
+    midi.setInputDevice ("Keys");
+    midi.setInputDevice ("Elsewhere");
+    midi.setInputDevice ("Elsewhere");
+    EXPECT_TRUE (midi.isInputOpen()) << "the open input stays while the new name is missing";
+    EXPECT_EQ (midi.getInputDeviceName(), "Elsewhere");
+    EXPECT_EQ (log->inputsOpened, juce::Array<int> ({0}));
+
+    // "Keys" is still the device that is open, but the requested name changed: applying "Keys"
+    // again opens it afresh rather than trusting the name.
+    midi.setInputDevice ("Keys");
+    EXPECT_EQ (log->inputsOpened, juce::Array<int> ({0, 0}));
+    EXPECT_EQ (log->liveInputs, 1);
+}
+
 TEST_F (MidiManagerTest, DuplicateNamesOpenTheFirstInputAndTheLastOutput)
 {
     midi.setInputDevice ("Twin");
-    EXPECT_EQ (log->inputsOpened, juce::Array<int> ({ 1 }));
+    EXPECT_EQ (log->inputsOpened, juce::Array<int> ({1}));
 
     midi.setOutputDevice ("Twin");
-    EXPECT_EQ (log->outputsOpened, juce::Array<int> ({ 0, 2 }));
+    EXPECT_EQ (log->outputsOpened, juce::Array<int> ({0, 2}));
     EXPECT_EQ (log->liveOutputs, 1);
     midi.sendMessage (note);
     ASSERT_EQ (log->sent.size(), 1u);
@@ -190,7 +230,7 @@ TEST_F (MidiManagerTest, ListenersHearEveryMessageOnceNewestFirst)
     midi.handleIncomingMidiMessage (nullptr, note);
     EXPECT_EQ (first.calls, 1);
     EXPECT_EQ (second.calls, 1);
-    EXPECT_EQ (order, (std::vector<int> { 2, 1 }));
+    EXPECT_EQ (order, (std::vector<int>{2, 1}));
 
     midi.removeListener (&second);
     midi.removeListener (&second);
@@ -205,7 +245,8 @@ TEST_F (MidiManagerTest, AListenerMayRemoveItselfAndOthersDuringItsCall)
     midi.addListener (&a);
     midi.addListener (&b);
     midi.addListener (&c);
-    c.onCall = [&] {
+    c.onCall = [&]
+    {
         midi.removeListener (&c);
         midi.removeListener (&b);
     };
@@ -220,11 +261,11 @@ TEST (SimulatedMarlo, AnswersRequestsStoresDumpsAndCanVanish)
     RecordingDialogs dialogs;
     auto* marlo = new SimulatedMarlo();
     std::vector<std::unique_ptr<MidiPorts>> parts;
-    parts.push_back (std::make_unique<RecordingPorts> (juce::StringArray { "Keys" }, juce::StringArray { "Synth" },
+    parts.push_back (std::make_unique<RecordingPorts> (juce::StringArray{"Keys"}, juce::StringArray{"Synth"},
                                                        std::make_shared<RecordingPorts::Log>()));
     parts.push_back (std::unique_ptr<MidiPorts> (marlo));
-    MidiManager midi { std::make_unique<CombinedMidiPorts> (std::move (parts)) };
-    EXPECT_EQ (midi.getPorts().getInputNames(), juce::StringArray ({ "Keys", "Marlo (simulated)" }));
+    MidiManager midi{std::make_unique<CombinedMidiPorts> (std::move (parts))};
+    EXPECT_EQ (midi.getPorts().getInputNames(), juce::StringArray ({"Keys", "Marlo (simulated)"}));
 
     juce::CriticalSection lock;
     juce::Array<juce::MidiMessage> received;
@@ -233,7 +274,8 @@ TEST (SimulatedMarlo, AnswersRequestsStoresDumpsAndCanVanish)
         std::function<void (const juce::MidiMessage&)> onMessage;
         void midiMessageReceived (const juce::MidiMessage& m) override { onMessage (m); }
     } collector;
-    collector.onMessage = [&] (const juce::MidiMessage& m) {
+    collector.onMessage = [&] (const juce::MidiMessage& m)
+    {
         const juce::ScopedLock sl (lock);
         received.add (m);
     };
@@ -247,13 +289,13 @@ TEST (SimulatedMarlo, AnswersRequestsStoresDumpsAndCanVanish)
     EXPECT_EQ (marlo->getDumpCount(), 1);
     EXPECT_EQ (marlo->getPreset()[24], 99);
 
-    const juce::uint8 request[] = { 0x00, 0x3A, 0x6C, 0x00, 0x43, 0x62, 0x00, 0x5D };
+    const juce::uint8 request[] = {0x00, 0x3A, 0x6C, 0x00, 0x43, 0x62, 0x00, 0x5D};
     midi.sendMessage (juce::MidiMessage::createSysExMessage (request, sizeof (request)));
     const auto deadline = juce::Time::getMillisecondCounter() + 2000;
     while (juce::Time::getMillisecondCounter() < deadline)
     {
         const juce::ScopedLock sl (lock);
-        if (! received.isEmpty())
+        if (!received.isEmpty())
             break;
     }
     {

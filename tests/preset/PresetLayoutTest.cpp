@@ -37,10 +37,10 @@ TEST (PresetLayout, HasOneHundredSeventySevenDistinctNamesCoveringEveryByte)
 TEST (PresetLayout, ImageLengthAndSectionOffsetsAreDerivedFromTheTypeTable)
 {
     EXPECT_EQ (presetDataLength(), 93);
-    const std::map<ControlType, int> expected { { ControlType::Keybed, 0 }, { ControlType::PitchWheel, 4 },
-                                                { ControlType::ModWheel, 5 }, { ControlType::Sustain, 9 },
-                                                { ControlType::Knob, 13 },    { ControlType::Pad, 33 },
-                                                { ControlType::Switch, 73 } };
+    const std::map<ControlType, int> expected{{ControlType::Keybed, 0},   {ControlType::PitchWheel, 4},
+                                              {ControlType::ModWheel, 5}, {ControlType::Sustain, 9},
+                                              {ControlType::Knob, 13},    {ControlType::Pad, 33},
+                                              {ControlType::Switch, 73}};
     for (const auto& [type, offset] : expected)
         EXPECT_EQ (sectionOffset (type), offset) << static_cast<int> (type);
     EXPECT_EQ (controlOffset (ControlType::Pad, 8), 68);
@@ -50,17 +50,35 @@ TEST (PresetLayout, ImageLengthAndSectionOffsetsAreDerivedFromTheTypeTable)
 TEST (PresetLayout, NamesResolveToTheBytesOfTheirSection)
 {
     const auto byName = layoutByName();
-    const std::map<juce::String, int> expected {
-        { "Keybed Transpose", 0 },    { "Keybed Octave", 1 },       { "Keybed MIDI Channel", 2 },
-        { "Keybed Curve", 3 },        { "Pitch Wheel MIDI Channel", 4 }, { "Mod Wheel MIDI Channel", 5 },
-        { "Mod Wheel CC", 6 },        { "Mod Wheel Max", 8 },       { "Sustain CC", 9 },
-        { "Sustain Released", 10 },   { "Sustain Pressed", 11 },    { "Sustain MIDI Channel", 12 },
-        { "Knob 1 Mode", 13 },        { "Knob 3 CC", 24 },          { "Knob 4 MIDI Channel", 32 },
-        { "Pad 1 Note", 34 },         { "Pad 1 CC", 34 },           { "Pad 1 Program", 34 },
-        { "Pad 1 Bank LSB", 35 },     { "Pad 1 Bank MSB", 36 },     { "Pad 1 Curve", 36 },
-        { "Pad 3 CC", 44 },           { "Pad 8 Toggle Off", 71 },   { "Pad 8 MIDI Channel", 72 },
-        { "Switch 1 Bank LSB", 75 },  { "Switch 1 Bank MSB", 76 },  { "Switch 4 Program", 89 },
-        { "Switch 4 MIDI Channel", 92 },
+    const std::map<juce::String, int> expected{
+        {"Keybed Transpose", 0},
+        {"Keybed Octave", 1},
+        {"Keybed MIDI Channel", 2},
+        {"Keybed Curve", 3},
+        {"Pitch Wheel MIDI Channel", 4},
+        {"Mod Wheel MIDI Channel", 5},
+        {"Mod Wheel CC", 6},
+        {"Mod Wheel Max", 8},
+        {"Sustain CC", 9},
+        {"Sustain Released", 10},
+        {"Sustain Pressed", 11},
+        {"Sustain MIDI Channel", 12},
+        {"Knob 1 Mode", 13},
+        {"Knob 3 CC", 24},
+        {"Knob 4 MIDI Channel", 32},
+        {"Pad 1 Note", 34},
+        {"Pad 1 CC", 34},
+        {"Pad 1 Program", 34},
+        {"Pad 1 Bank LSB", 35},
+        {"Pad 1 Bank MSB", 36},
+        {"Pad 1 Curve", 36},
+        {"Pad 3 CC", 44},
+        {"Pad 8 Toggle Off", 71},
+        {"Pad 8 MIDI Channel", 72},
+        {"Switch 1 Bank LSB", 75},
+        {"Switch 1 Bank MSB", 76},
+        {"Switch 4 Program", 89},
+        {"Switch 4 MIDI Channel", 92},
     };
     for (const auto& [name, offset] : expected)
     {
@@ -73,8 +91,8 @@ TEST (PresetLayout, NamesResolveToTheBytesOfTheirSection)
 TEST (PresetLayout, NamesAreComparedExactly)
 {
     const auto byName = layoutByName();
-    for (const auto* name : { "Knob 10 CC", "Pad 0 Mode", "keybed MIDI Channel", "Pad 9 Mode", "Knob 01 CC",
-                              "Keybed  MIDI Channel", "Pitch Wheel Mode" })
+    for (const auto* name : {"Knob 10 CC", "Pad 0 Mode", "keybed MIDI Channel", "Pad 9 Mode", "Knob 01 CC",
+                             "Keybed  MIDI Channel", "Pitch Wheel Mode"})
         EXPECT_EQ (byName.count (name), 0u) << name;
 }
 
@@ -99,8 +117,8 @@ TEST (PresetLayout, SectionBuildersUseThePrefixAndTheRegistrationOrder)
 
 TEST (PresetLayout, LabelFunctionsCoverTheirIdsAndNothingElse)
 {
-    EXPECT_EQ (allPadParameters(), juce::Array<int> ({ 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 }));
-    EXPECT_EQ (allSwitchParameters(), juce::Array<int> ({ 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 }));
+    EXPECT_EQ (allPadParameters(), juce::Array<int> ({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    EXPECT_EQ (allSwitchParameters(), juce::Array<int> ({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ (padParameterLabel (padBankMSB), "Bank MSB");
     EXPECT_EQ (switchParameterLabel (switchBankMSB), "Bank MSB");
     EXPECT_EQ (padParameterLabel (13), "");
@@ -110,15 +128,22 @@ TEST (PresetLayout, LabelFunctionsCoverTheirIdsAndNothingElse)
 
 TEST (PresetLayout, FactoryImageIsTheStoredDumpWithTheOctaveLowered)
 {
+    // Every byte, section by section, as a new document starts.
+    const std::vector<int> expected{
+        12, 3,  0,   3,                                                          // keybed
+        0,                                                                       // pitch wheel
+        0,  1,  0,   127,                                                        // mod wheel
+        64, 0,  127, 0,                                                          // sustain
+        0,  20, 0,   127, 0, 0, 21, 0,   127, 0,                                 // knobs 1, 2
+        0,  22, 0,   127, 0, 0, 23, 0,   127, 0,                                 // knobs 3, 4
+        0,  49, 0,   0,   9, 0, 41, 0,   0,   9, 0, 42, 0, 0, 9, 0, 46, 0, 0, 9, // pads 1-4
+        0,  36, 0,   0,   9, 0, 37, 0,   0,   9, 0, 38, 0, 0, 9, 0, 39, 0, 0, 9, // pads 5-8
+        0,  48, 127, 0,   0, 0, 49, 127, 0,   0,                                 // switches 1, 2
+        0,  50, 127, 0,   0, 0, 51, 127, 0,   0,                                 // switches 3, 4
+    };
     const auto data = factoryPresetData();
-    ASSERT_EQ (data.size(), 93);
-    const juce::Array<juce::uint8> start { 12, 3, 0, 3, 0, 0, 1, 0, 127, 64, 0, 127, 0, 0, 20, 0, 127, 0 };
-    for (int i = 0; i < start.size(); ++i)
-        EXPECT_EQ (data[i], start[i]) << "offset " << i;
-    EXPECT_EQ (data[34], 49); // Pad 1 note
-    EXPECT_EQ (data[72], 9);  // Pad 8 channel
-    EXPECT_EQ (data[89], 51); // Switch 4 CC
-    EXPECT_EQ (data[75], 127);
+    ASSERT_EQ (expected.size(), 93u);
+    EXPECT_EQ (std::vector<int> (data.begin(), data.end()), expected);
 
     ASSERT_EQ (MarloArt::factoryPresetDump_syxSize, 103);
     const auto* dump = reinterpret_cast<const juce::uint8*> (MarloArt::factoryPresetDump_syx);

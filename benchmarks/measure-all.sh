@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# The editor against the framework's floor, every ratio from one run: time from process start until
+# the first window is mapped, the processor time it used until then (steadier than the wall clock on
+# a busy machine), resident memory with that one window, and time from Ctrl+N until the next window
+# is mapped. The minimal JUCE window (benchmarks/startup) is the floor for all three.
+#
+#   measure-all.sh [-n RUNS] BUILD_DIR [BUILD_DIR ...]
+#
+# Each BUILD_DIR holds marlo-editor and benchmarks/startup/marlo_minimal_window (a Release build).
+# Several build folders, say before and after a change, are measured interleaved in the same run,
+# so they share the machine's conditions. Needs a display (run under xvfb-run); starts openbox if
+# no window manager runs.
+set -u
+
+runs=10
+if [[ "${1:-}" == "-n" ]]; then
+    runs="${2:?number of runs}"
+    shift 2
+fi
+(($# > 0)) || { echo "usage: $0 [-n RUNS] BUILD_DIR [BUILD_DIR ...]" >&2; exit 2; }
+[[ -n "${DISPLAY:-}" ]] || { echo "DISPLAY is not set; run under xvfb-run" >&2; exit 1; }
+
+builds=()
+for dir in "$@"; do
+    dir="$(realpath "$dir")"
+    for binary in marlo-editor benchmarks/startup/marlo_minimal_window; do
+        [[ -x "$dir/$binary" ]] || { echo "$dir/$binary is missing" >&2; exit 1; }
+    done
+    builds+=("$dir")
+done
+
+openbox_pid=""
+if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+    openbox >/dev/null 2>&1 &
+    openbox_pid=$!
+    sleep 1
+fi
+
+work="$(mktemp -d)"
+cleanup()
+{
+    [[ -n "$openbox_pid" ]] && kill "$openbox_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# wait_for_window PID TITLE: returns when a visible window has the title; fails if PID ended first.
+wait_for_window()
+{
+    until xdotool search --onlyvisible --name "$2" >/dev/null 2>&1; do
+        kill -0 "$1" 2>/dev/null || return 1
+        sleep 0.005
+    done
+}
+
+# cpu_ms PID: user and system time the process has used so far.
+cpu_ms()
+{
+    local ticks
+    ticks=$(getconf CLK_TCK)
+    # The command name in field 2 may hold blanks; the fields after its closing parenthesis do not.
+    sed 's/.*) //' "/proc/$1/stat" | awk -v t="$ticks" '{ print int(($12 + $13) * 1000 / t) }'
+}
+
+# measure BINARY FIRST_TITLE SECOND_TITLE: prints "start_ms rss_kb new_window_ms cpu_ms".
+measure()
+{
+    local binary="$1" first="$2" second="$3" start shown pid rss window pressed opened cpu
+    start=$(now_ms)
+    HOME="$work" MARLO_EDITOR_INSTANCE="measure-$$-$RANDOM" "$binary" >/dev/null 2>&1 &
+    pid=$!
+    wait_for_window "$pid" "$first" || { echo "$binary ended before showing its window" >&2; return 1; }
+    shown=$(now_ms)
+    cpu=$(cpu_ms "$pid")
+
+    # Settle, then weigh the process with its one window.
+    sleep 0.5
+    rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")
+
+    window=$(xdotool search --onlyvisible --name "$first" | head -1)
+    xdotool windowactivate --sync "$window" >/dev/null 2>&1
+    sleep 0.1
+    pressed=$(now_ms)
+    xdotool key ctrl+n
+    wait_for_window "$pid" "$second" || { echo "$binary ended before its second window" >&2; return 1; }
+    opened=$(now_ms)
+
+    kill "$pid"
+    wait "$pid" 2>/dev/null
+    echo "$((shown - start)) $rss $((opened - pressed)) $cpu"
+}
+
+measure_editor() { measure "$1/marlo-editor" "^Orvane Marlo Editor - Untitled 1$" "^Orvane Marlo Editor - Untitled 2$"; }
+measure_minimal() { measure "$1/benchmarks/startup/marlo_minimal_window" "^Minimal Window$" "^Minimal Window 2$"; }
+
+# One launch of each first, so every binary is measured with warm file caches.
+for build in "${builds[@]}"; do
+    measure_minimal "$build" >/dev/null || exit 1
+    measure_editor "$build" >/dev/null || exit 1
+done
+
+results="$work/results"
+for ((i = 1; i <= runs; i++)); do
+    for index in "${!builds[@]}"; do
+        build="${builds[$index]}"
+        m=$(measure_minimal "$build") || exit 1
+        e=$(measure_editor "$build") || exit 1
+        echo "$index $m $e" >>"$results"
+        read -r ms mr mn mc <<<"$m"
+        read -r es er en ec <<<"$e"
+        echo "run $i, $build: start ${es}/${ms} ms (processor ${ec}/${mc} ms), memory ${er}/${mr} kB," \
+            "new window ${en}/${mn} ms (editor/minimal)"
+    done
+done
+
+for index in "${!builds[@]}"; do
+    awk -v want="$index" -v name="${builds[$index]}" '$1 == want {
+            ms += $2; mr += $3; mn += $4; mc += $5; es += $6; er += $7; en += $8; ec += $9; n++
+        }
+        END {
+            printf "\n%s (%d runs)\n", name, n
+            printf "                          editor    minimal   ratio\n"
+            printf "start-up to window (ms)  %7.1f    %7.1f   %5.2f\n", es / n, ms / n, es / ms
+            printf "processor to window (ms) %7.1f    %7.1f   %5.2f\n", ec / n, mc / n, ec / mc
+            printf "resident memory (MB)     %7.1f    %7.1f   %5.2f\n", er / n / 1024, mr / n / 1024, er / mr
+            printf "Ctrl+N to window (ms)    %7.1f    %7.1f   %5.2f\n", en / n, mn / n, en / mn
+        }' "$results"
+done
