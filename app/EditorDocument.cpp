@@ -10,7 +10,8 @@
 namespace
 {
 const juce::String titlePrefix ("Orvane Marlo Editor");
-const juce::String filePattern ("*.marlo");
+const juce::String fileExtension (".marlo");
+const juce::String filePattern ("*" + fileExtension);
 
 constexpr std::array<juce::CommandID, 5> documentCommands{CommandIDs::saveDocument,
                                                           CommandIDs::saveDocumentAs, CommandIDs::getPreset,
@@ -116,8 +117,11 @@ bool EditorDocument::saveAs()
 
 bool EditorDocument::openWithChooser()
 {
-    const auto picked =
-        Dialogs::get().chooseFileToOpen ("Select Filename to open", *lastDirectory, filePattern);
+    std::optional<juce::File> picked;
+    {
+        const DialogScope waiting (*this);
+        picked = Dialogs::get().chooseFileToOpen ("Select Filename to open", *lastDirectory, filePattern);
+    }
 
     if (!picked.has_value())
         return false;
@@ -154,11 +158,21 @@ void EditorDocument::showMenuBar (juce::MenuBarModel* model)
 
 std::optional<juce::File> EditorDocument::chooseSaveFile()
 {
-    auto chosen = Dialogs::get().chooseFileToSave ("Select Filename to save", *lastDirectory, filePattern);
+    std::optional<juce::File> chosen;
+    {
+        const DialogScope waiting (*this);
+        chosen = Dialogs::get().chooseFileToSave ("Select Filename to save", *lastDirectory,
+                                                  documentName + fileExtension, filePattern);
+    }
 
-    if (chosen.has_value())
-        *lastDirectory = chosen->getParentDirectory();
+    if (!chosen.has_value())
+        return chosen;
 
+    // A name typed without an extension would be a file the Open chooser never shows.
+    if (chosen->getFileExtension().isEmpty())
+        chosen = chosen->withFileExtension (fileExtension);
+
+    *lastDirectory = chosen->getParentDirectory();
     return chosen;
 }
 

@@ -39,6 +39,24 @@ public:
     bool openWithChooser();
     void updateTitle();
 
+    /** While a chooser or a question of this document is open (they run message loops of their
+        own), the document must not be deleted: the dialog's caller returns into it. */
+    bool isWaitingOnDialog() const noexcept { return dialogsOpen > 0; }
+
+    /** Marks the document as waiting on a dialog for the scope's lifetime; also used by the
+        window manager around the save question it asks for this document. */
+    class DialogScope
+    {
+    public:
+        explicit DialogScope (EditorDocument& d) : document (d) { ++document.dialogsOpen; }
+        ~DialogScope() { --document.dialogsOpen; }
+
+    private:
+        EditorDocument& document;
+
+        JUCE_DECLARE_NON_COPYABLE (DialogScope)
+    };
+
     /** Shows a menu bar inside the window (where there is no system menu bar) and keeps the
         editor at its fixed size below it. The model is not owned. */
     void showMenuBar (juce::MenuBarModel* model);
@@ -55,6 +73,7 @@ private:
     bool writeTo (const juce::File& file);
 
     juce::File* lastDirectory;
+    int dialogsOpen = 0;
     juce::String documentName;
     CustomLook look;
     juce::File documentFile;

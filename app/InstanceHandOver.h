@@ -3,15 +3,18 @@
 #include <functional>
 #include <juce_events/juce_events.h>
 #include <memory>
+#include <optional>
 
 /** Keeps one running editor per user: a later launch hands its command line to the running one
-    and ends.
+    and ends, but only once the running one has confirmed that it took it.
 
     JUCE's own hand-over broadcasts nothing on Linux, so this one uses a lock file held for the
-    life of the running instance (the system drops it if the process dies) and a named pipe beside
-    it. Both live in $XDG_RUNTIME_DIR (else the temporary folder) under a name made of the user's
-    login name and, if set, the MARLO_EDITOR_INSTANCE environment variable, which lets tests run
-    beside a user's own editor without talking to it.
+    life of the running instance (the system drops it if the process dies) and a local socket
+    beside it. Both live in a folder that only this user may enter, inside $XDG_RUNTIME_DIR (else
+    the temporary folder): the paths a user opens are nobody else's business, and nobody else may
+    take the lock or the socket first. The names carry the user's login name and, if set, the
+    MARLO_EDITOR_INSTANCE environment variable, which lets tests run beside a user's own editor
+    without talking to it.
 */
 class InstanceHandOver final
 {
@@ -19,35 +22,53 @@ public:
     enum class Role
     {
         primary,    ///< this process is the running instance and listens for later launches
-        handedOver, ///< another instance runs and has been given the command line
+        handedOver, ///< another instance runs and has confirmed that it took the command line
         alone       ///< no hand-over was possible; this process runs on its own
     };
 
-    /** Called on the message thread with each later launch's command line. */
+    /** Called on the message thread with each later launch's command line (possibly empty). */
     using Receiver = std::function<void (const juce::String& commandLine)>;
 
-    explicit InstanceHandOver (const juce::String& instanceName = defaultInstanceName());
+    /** How long a launch waits for the running instance to confirm. */
+    static constexpr int confirmationTimeoutMs = 5000;
+    /** How long the running instance waits for its message thread to take a command line; shorter
+        than the launch's wait, so a launch never gives up on a file that is then opened twice. */
+    static constexpr int deliveryTimeoutMs = 3000;
+    /** How long a connection may take to deliver its one message. */
+    static constexpr int readTimeoutMs = 1000;
+
+    explicit InstanceHandOver (const juce::String& instanceName = defaultInstanceName(),
+                               const juce::File& baseFolder = defaultBaseFolder());
     ~InstanceHandOver();
 
     /** Becomes the running instance, or hands the command line to the one that runs.
         The receiver is kept only when this process becomes the running instance. */
     Role start (const juce::String& commandLine, Receiver receiver);
 
+    /** The user's private folder inside the base folder, made if missing; empty when it cannot be
+        made or is not a real folder owned by this user and closed to everybody else. */
+    static std::optional<juce::File> privateFolder (const juce::File& baseFolder);
+
+    juce::File getFolder() const;
     juce::File getLockFile() const;
-    juce::String getPipePath() const;
+    juce::File getSocketFile() const;
 
     static juce::String defaultInstanceName();
+    static juce::File defaultBaseFolder();
 
 private:
     class Listener;
 
+    bool takeLock (const juce::File& folder);
     bool sendToRunningInstance (const juce::String& commandLine) const;
-    void listen();
+    void deliver (const juce::String& commandLine);
 
     juce::String instanceName;
+    juce::File baseFolder;
     Receiver receiver;
-    std::unique_ptr<juce::InterProcessLock> lock;
+    int lockHandle = -1;
     std::unique_ptr<Listener> listener;
 
+    JUCE_DECLARE_WEAK_REFERENCEABLE (InstanceHandOver)
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (InstanceHandOver)
 };

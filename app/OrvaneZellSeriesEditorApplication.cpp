@@ -32,7 +32,8 @@ std::unique_ptr<MidiPorts> systemAndSimulatedPorts()
 } // namespace
 
 OrvaneZellSeriesEditorApplication::OrvaneZellSeriesEditorApplication()
-    : quitAction ([] { juce::JUCEApplicationBase::quit(); })
+    : quitAction ([] { juce::JUCEApplicationBase::quit(); }),
+      guideOpener ([this] (const juce::File& guide) { return openWithSystemViewer (guide); })
 {
 }
 
@@ -146,6 +147,9 @@ void OrvaneZellSeriesEditorApplication::anotherInstanceStarted (const juce::Stri
 
 void OrvaneZellSeriesEditorApplication::systemRequestedQuit()
 {
+    if (choosersOpen > 0)
+        return;
+
     if (windowManager == nullptr || windowManager->closeAllDocuments())
         quitAction();
 }
@@ -213,7 +217,9 @@ void OrvaneZellSeriesEditorApplication::openDocumentWithChooser()
         return;
     }
 
+    ++choosersOpen;
     const auto picked = Dialogs::get().chooseFileToOpen ("Select Filename to open", lastDirectory, "*.marlo");
+    --choosersOpen;
 
     if (!picked.has_value())
         return;
@@ -232,13 +238,34 @@ juce::File OrvaneZellSeriesEditorApplication::getUserGuideFile()
     return juce::File (home.getFullPathName() + "/Documents/Orvane/" + folderName + "/" + fileName);
 }
 
+juce::File OrvaneZellSeriesEditorApplication::getInstalledUserGuide()
+{
+    const auto program = juce::File::getSpecialLocation (juce::File::currentExecutableFile);
+    // The program lies in <prefix>/bin and the guide under <prefix>/share/doc.
+    return program.getParentDirectory().getParentDirectory().getChildFile (MARLO_INSTALLED_USER_GUIDE);
+}
+
+bool OrvaneZellSeriesEditorApplication::openWithSystemViewer (const juce::File& guide)
+{
+    // Never through a shell, which would run a guide that carries the execute bit (as files
+    // copied from FAT or NTFS media do) instead of showing it.
+    auto viewer = std::make_unique<juce::ChildProcess>();
+
+    if (!viewer->start (juce::StringArray{"xdg-open", guide.getFullPathName()}, 0))
+        return false;
+
+    guideViewer = std::move (viewer);
+    return true;
+}
+
 void OrvaneZellSeriesEditorApplication::openUserGuide()
 {
-    const auto guide = getUserGuideFile();
+    const auto personal = getUserGuideFile();
 
-    if (guide.existsAsFile() && guide.startAsProcess())
-        return;
+    for (const auto& guide : {personal, getInstalledUserGuide()})
+        if (guide.existsAsFile() && guideOpener (guide))
+            return;
 
     Dialogs::get().showModalMessage ("Orvane Zell Series Editor",
-                                     "Unable to find User Guide: \r\n" + guide.getFullPathName());
+                                     "Unable to find User Guide: \r\n" + personal.getFullPathName());
 }

@@ -31,7 +31,13 @@ public:
 
     void openDocumentWithChooser();
     void openUserGuide();
+    /** The user's own copy of the guide, under the home folder. */
     static juce::File getUserGuideFile();
+    /** The guide installed with the program, found relative to the program's own folder. */
+    static juce::File getInstalledUserGuide();
+
+    /** Replaces the system's viewer that Help opens the guide with; for tests. */
+    void setGuideOpener (std::function<bool (const juce::File&)> opener) { guideOpener = std::move (opener); }
 
     /** Replaces the framework's quit once every document has closed; for hosts that run the
         application inside their own message loop, such as tests. */
@@ -45,6 +51,7 @@ public:
 
 private:
     bool handOverToRunningInstance (const juce::String& commandLine);
+    bool openWithSystemViewer (const juce::File& guide);
 
     juce::PopupMenu extraAppleMenuItems;
     MidiManager midiManager;
@@ -54,6 +61,10 @@ private:
     juce::File lastDirectory;
     std::unique_ptr<InstanceHandOver> handOver;
     std::function<void()> quitAction;
+    std::function<bool (const juce::File&)> guideOpener;
+    std::unique_ptr<juce::ChildProcess> guideViewer;
+    // The Open chooser runs a message loop; quitting inside it would return into a shut-down editor.
+    int choosersOpen = 0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OrvaneZellSeriesEditorApplication)
 };

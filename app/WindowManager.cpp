@@ -2,6 +2,8 @@
 
 #include "preset/Dialogs.h"
 
+#include <algorithm>
+
 #include "MarloArtwork.h"
 
 WindowManager::WindowManager (MidiManager* manager, juce::ApplicationCommandManager* commands,
@@ -79,11 +81,17 @@ void WindowManager::newDocument()
 
 bool WindowManager::closeDocument (EditorDocument* document)
 {
-    if (document == nullptr)
+    // A document whose chooser or question is open is returned into when that dialog ends, so it
+    // stays until then; closing it again from inside its own save question is refused the same way.
+    if (document == nullptr || document->isWaitingOnDialog())
         return false;
 
-    const auto answer = Dialogs::get().askSaveQuestion ("Save Document", "Would you like to save: " +
-                                                                             document->getDocumentName());
+    Dialogs::SaveAnswer answer;
+    {
+        const EditorDocument::DialogScope waiting (*document);
+        answer = Dialogs::get().askSaveQuestion ("Save Document",
+                                                 "Would you like to save: " + document->getDocumentName());
+    }
 
     // The question and the save chooser run modal loops; the document is checked again after them.
     if (answer == Dialogs::SaveAnswer::cancel || !documents.contains (document))
@@ -102,8 +110,18 @@ void WindowManager::removeDocument (EditorDocument* document)
     documents.removeObject (document);
 }
 
+bool WindowManager::isWaitingOnDialog() const
+{
+    return std::any_of (documents.begin(), documents.end(),
+                        [] (const EditorDocument* document) { return document->isWaitingOnDialog(); });
+}
+
 bool WindowManager::closeAllDocuments()
 {
+    // Refused before any question, so that a refused quit closes nothing.
+    if (isWaitingOnDialog())
+        return false;
+
     for (int i = documents.size(); --i >= 0;)
     {
         // A modal loop inside closeDocument may have changed the list.

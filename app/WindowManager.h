@@ -40,6 +40,8 @@ public:
     void showAbout();
     void showDeviceSetup();
     bool canOpenAnotherDocument() const;
+    /** Whether any document waits on one of its dialogs; a quit is refused meanwhile. */
+    bool isWaitingOnDialog() const;
 
     void windowCloseRequested (juce::Component* window) override;
 

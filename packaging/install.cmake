@@ -5,6 +5,14 @@ include(GNUInstallDirs)
 
 install(TARGETS marlo-editor marlo-preset RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 
+# The user guide, which Help opens when the user keeps no copy of their own. The program finds it
+# from its own folder, so the path is handed to it from the same place that installs it.
+install(DIRECTORY "${PROJECT_SOURCE_DIR}/docs/user-guide/" DESTINATION "${CMAKE_INSTALL_DOCDIR}/user-guide"
+        FILES_MATCHING PATTERN "*.html" PATTERN "*.png" PATTERN "*.css")
+file(RELATIVE_PATH marlo_guide_from_prefix "${CMAKE_INSTALL_PREFIX}"
+     "${CMAKE_INSTALL_FULL_DOCDIR}/user-guide/index.html")
+target_compile_definitions(marlo_core PRIVATE MARLO_INSTALLED_USER_GUIDE="${marlo_guide_from_prefix}")
+
 if(UNIX AND NOT APPLE)
     set(MARLO_PACKAGING_DIR "${CMAKE_CURRENT_LIST_DIR}")
     install(FILES "${MARLO_PACKAGING_DIR}/orvane-marlo-editor.desktop"

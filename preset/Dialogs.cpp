@@ -21,9 +21,8 @@ public:
     {
         // showYesNoCancelBox returns 1 for the first button, 2 for the second and 0 for the
         // last one or Escape.
-        const auto result = juce::AlertWindow::showYesNoCancelBox (juce::MessageBoxIconType::NoIcon,
-                                                                   title, message, "Yes", "No", "Cancel",
-                                                                   nullptr, nullptr);
+        const auto result = juce::AlertWindow::showYesNoCancelBox (
+            juce::MessageBoxIconType::NoIcon, title, message, "Yes", "No", "Cancel", nullptr, nullptr);
         if (result == 1)
             return SaveAnswer::yes;
         if (result == 2)
@@ -41,9 +40,12 @@ public:
     }
 
     std::optional<juce::File> chooseFileToSave (const juce::String& title, const juce::File& startFolder,
+                                                const juce::String& proposedName,
                                                 const juce::String& pattern) override
     {
-        juce::FileChooser chooser (title, startFolder, pattern);
+        // Given a folder alone, the zenity chooser proposes the folder's own name as the file name.
+        const auto start = proposedName.isNotEmpty() ? startFolder.getChildFile (proposedName) : startFolder;
+        juce::FileChooser chooser (title, start, pattern);
         if (chooser.browseForFileToSave (true))
             return chooser.getResult();
         return std::nullopt;

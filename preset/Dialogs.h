@@ -35,9 +35,11 @@ public:
                                                         const juce::File& startFolder,
                                                         const juce::String& pattern) = 0;
 
-    /** Modal chooser with the overwrite warning on; an empty optional when the user cancels. */
+    /** Modal chooser with the overwrite warning on, offering proposedName (when not empty) in
+        startFolder; an empty optional when the user cancels. */
     virtual std::optional<juce::File> chooseFileToSave (const juce::String& title,
                                                         const juce::File& startFolder,
+                                                        const juce::String& proposedName,
                                                         const juce::String& pattern) = 0;
 
     /** The dialogs in use now. */

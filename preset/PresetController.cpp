@@ -1,5 +1,6 @@
 #include "preset/PresetController.h"
 
+#include "preset/AtomicFile.h"
 #include "preset/Dialogs.h"
 #include "preset/PresetCodec.h"
 #include "preset/PresetMessages.h"
@@ -261,9 +262,10 @@ bool PresetController::saveToFile (const juce::File& file)
 {
     takePendingEdits();
     const auto content = PresetCodec::encodeFile (presetData);
-    if (file.replaceWithData (content.getData(), content.getSize()))
+    const auto result = AtomicFile::replaceContent (file, content.getData(), content.getSize());
+    if (result.wasOk())
         return true;
-    showSaveFailedAlert (file);
+    showSaveFailedAlert (file, result.getErrorMessage());
     return false;
 }
 
@@ -314,12 +316,10 @@ void PresetController::showInvalidFileAlert()
     Dialogs::get().showAlert ("Invalid File", "File is invalid or currupt");
 }
 
-void PresetController::showSaveFailedAlert (const juce::File& file)
+void PresetController::showSaveFailedAlert (const juce::File& file, const juce::String& reason)
 {
-    Dialogs::get().showAlert ("File Not Saved",
-                              "The preset could not be written to \"" + file.getFullPathName() +
-                                  "\".\r\nCheck that the folder exists, that you may write to it "
-                                  "and that the disk is not full.");
+    Dialogs::get().showAlert ("File Not Saved", "The preset could not be written to \"" +
+                                                    file.getFullPathName() + "\":\r\n" + reason);
 }
 
 std::unique_ptr<PresetController> createPresetController (MidiManager& midiManager)

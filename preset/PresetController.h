@@ -70,7 +70,7 @@ public:
     static void showGetPresetSucceededAlert();
     static void showInvalidMidiMessageAlert();
     static void showInvalidFileAlert();
-    static void showSaveFailedAlert (const juce::File& file);
+    static void showSaveFailedAlert (const juce::File& file, const juce::String& reason);
 
 private:
     void applyPendingReply();

@@ -52,8 +52,17 @@ inline juce::File writePresetFile (const juce::File& file, juce::uint8 transpose
 /** Makes a top-level window the active one and waits until the window system agrees. */
 inline bool activate (juce::TopLevelWindow& window)
 {
-    window.toFront (true);
-    return runMessageLoopUntil ([&window] { return window.isActiveWindow(); }, 2000);
+    // The window manager sometimes drops a request that comes right after another window went
+    // away; it is asked again rather than waited on.
+    for (int attempt = 0; attempt < 10; ++attempt)
+    {
+        window.toFront (true);
+
+        if (runMessageLoopUntil ([&window] { return window.isActiveWindow(); }, 500))
+            return true;
+    }
+
+    return false;
 }
 
 /** Minimising needs a window manager: without one the window system never reports the change. */

@@ -376,3 +376,41 @@ TEST_F (ApplicationTest, AboutAndDeviceSetupCommandsKeepOneWindowEach)
     EXPECT_EQ (about, 1);
     EXPECT_EQ (setup, 1);
 }
+
+TEST_F (ApplicationTest, HelpOpensTheUsersOwnGuideFirstAndOtherwiseTheInstalledOne)
+{
+    const auto realHome = juce::SystemStats::getEnvironmentVariable ("HOME", {});
+    setenv ("HOME", folder.get().getFullPathName().toRawUTF8(), 1);
+    start();
+
+    juce::Array<juce::File> opened;
+    application->setGuideOpener (
+        [&opened] (const juce::File& guide)
+        {
+            opened.add (guide);
+            return true;
+        });
+
+    // The installed guide lies beside the program's own folder, as cmake --install puts it.
+    const auto installed = OrvaneZellSeriesEditorApplication::getInstalledUserGuide();
+    const auto program = juce::File::getSpecialLocation (juce::File::currentExecutableFile);
+    EXPECT_EQ (installed.getFileName(), "index.html");
+    EXPECT_TRUE (
+        installed.isAChildOf (program.getParentDirectory().getParentDirectory().getChildFile ("share/doc")));
+
+    const auto personal = OrvaneZellSeriesEditorApplication::getUserGuideFile();
+    ASSERT_TRUE (personal.isAChildOf (folder.get()));
+    ASSERT_TRUE (personal.create());
+    invoke (CommandIDs::openUserGuide);
+    EXPECT_EQ (opened, juce::Array<juce::File> ({personal}));
+    EXPECT_TRUE (dialogs.modalMessages.empty());
+
+    // A guide that no viewer will show is reported like a missing one.
+    application->setGuideOpener ([] (const juce::File&) { return false; });
+    invoke (CommandIDs::openUserGuide);
+    ASSERT_EQ (dialogs.modalMessages.size(), 1u);
+    EXPECT_EQ (dialogs.modalMessages[0].message,
+               "Unable to find User Guide: \r\n" + personal.getFullPathName());
+
+    setenv ("HOME", realHome.toRawUTF8(), 1);
+}

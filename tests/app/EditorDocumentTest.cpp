@@ -5,6 +5,8 @@
 #include "app/CommandIDs.h"
 #include "app/EditorDocument.h"
 
+#include <sys/stat.h>
+
 namespace
 {
 class EditorDocumentTest : public ::testing::Test
@@ -294,7 +296,7 @@ TEST_F (EditorDocumentTest, TheMenuBarAddsToTheWindowAndTakesNothingFromTheEdito
 {
     struct EmptyMenu final : public juce::MenuBarModel
     {
-        juce::StringArray getMenuBarNames() override { return { "File" }; }
+        juce::StringArray getMenuBarNames() override { return {"File"}; }
         juce::PopupMenu getMenuForIndex (int, const juce::String&) override { return {}; }
         void menuItemSelected (int, int) override {}
     } menu;
@@ -305,4 +307,50 @@ TEST_F (EditorDocumentTest, TheMenuBarAddsToTheWindowAndTakesNothingFromTheEdito
     EXPECT_EQ (document->getEditor()->getHeight(), 700);
     EXPECT_GT (document->getHeight(), heightBefore);
     document->showMenuBar (nullptr);
+}
+
+TEST_F (EditorDocumentTest, TheSaveChooserProposesTheDocumentsNameAndAddsAMissingExtension)
+{
+    dialogs.chooserAnswers.push_back (folder / "Bass Patch");
+    ASSERT_TRUE (document->saveAs());
+
+    ASSERT_EQ (dialogs.proposedNames.size(), 1u);
+    EXPECT_EQ (dialogs.proposedNames[0], "Untitled 1.marlo");
+    EXPECT_EQ (document->getFile(), folder / "Bass Patch.marlo");
+    EXPECT_TRUE ((folder / "Bass Patch.marlo").existsAsFile());
+    EXPECT_FALSE ((folder / "Bass Patch").exists());
+    EXPECT_EQ (title(), "Orvane Marlo Editor - Bass Patch");
+
+    // The next save proposes the name the document has now; a typed extension stays as it is.
+    dialogs.chooserAnswers.push_back (folder / "Lead.syx");
+    ASSERT_TRUE (document->saveAs());
+    EXPECT_EQ (dialogs.proposedNames[1], "Bass Patch.marlo");
+    EXPECT_EQ (document->getFile(), folder / "Lead.syx");
+}
+
+TEST_F (EditorDocumentTest, ALongNameSavesAndAFailedSaveGivesTheSystemsReason)
+{
+    // 245 characters and ".marlo": as long as the file system allows.
+    const auto longName = juce::String::repeatedString ("n", 245) + ".marlo";
+    dialogs.chooserAnswers.push_back (folder / longName);
+    EXPECT_TRUE (document->saveAs());
+    EXPECT_EQ ((folder / longName).getSize(), 103);
+    EXPECT_EQ (dialogs.countAlerts ("File Not Saved"), 0);
+    // The replaced file keeps its permissions, and nothing is left beside it.
+    const auto path = (folder / longName).getFullPathName();
+    ASSERT_EQ (::chmod (path.toRawUTF8(), 0640), 0);
+    EXPECT_TRUE (document->save());
+    struct stat info
+    {
+    };
+    ASSERT_EQ (::stat (path.toRawUTF8(), &info), 0);
+    EXPECT_EQ (info.st_mode & 0777, 0640u);
+    EXPECT_EQ (folder.get().getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*"), 1);
+
+    dialogs.chooserAnswers.push_back (folder / "missing/Lead.marlo");
+    EXPECT_FALSE (document->saveAs());
+    const auto alerts = dialogs.alertsShown();
+    ASSERT_EQ (alerts.size(), 1u);
+    EXPECT_EQ (alerts[0].title, "File Not Saved");
+    EXPECT_TRUE (alerts[0].message.endsWith ("No such file or directory")) << alerts[0].message;
 }

@@ -212,6 +212,7 @@ TEST_F (WindowManagerTest, AHandedOverFileGoesIntoTheActiveDocumentOrANewOne)
 
     // Another window in front: nobody's preset is replaced, the file gets a new document.
     windows->showDeviceSetup();
+    ASSERT_TRUE (activate (*windows->getDeviceSetupWindow()));
     ASSERT_TRUE (runMessageLoopUntil ([this] { return windows->getActiveDocument() == nullptr; }));
     windows->openFileInActiveDocument (second);
     ASSERT_EQ (windows->getNumDocuments(), 3);
@@ -232,6 +233,7 @@ TEST_F (WindowManagerTest, CloseWindowActsOnTheActiveDocumentOnly)
 
     // With no document active there is nothing to close and nothing to ask.
     windows->showDeviceSetup();
+    ASSERT_TRUE (activate (*windows->getDeviceSetupWindow()));
     ASSERT_TRUE (runMessageLoopUntil ([this] { return windows->getActiveDocument() == nullptr; }));
     windows->closeActiveDocument();
     windows->minimizeActiveDocument();
@@ -305,4 +307,62 @@ TEST_F (WindowManagerTest, DestructionTakesEveryWindowWithoutAQuestion)
 
     EXPECT_TRUE (dialogs.questions.empty());
     EXPECT_EQ (juce::Desktop::getInstance().getNumComponents(), before - 5);
+}
+
+TEST_F (WindowManagerTest, ADocumentOutlivesEveryDialogItWaitsOn)
+{
+    openDocuments (2);
+    auto* second = windows->getDocument (1);
+    const auto picked = writePresetFile (folder / "Picked.marlo", 9);
+
+    // While the chooser's own message loop runs, the user presses Ctrl+W in the same document
+    // and answers "No", then presses Ctrl+Q and answers "No" to everything.
+    int closeAttempts = 0;
+    dialogs.whileDialogIsOpen = [&]
+    {
+        if (closeAttempts++ > 0)
+            return;
+        dialogs.saveAnswers = {Answer::no, Answer::no, Answer::no};
+        juce::MessageManager::callAsync ([&] { windows->windowCloseRequested (second); });
+        juce::MessageManager::callAsync ([&] { EXPECT_FALSE (windows->closeAllDocuments()); });
+        runMessageLoopFor (100);
+    };
+    dialogs.chooserAnswers.push_back (picked);
+
+    EXPECT_TRUE (second->openWithChooser());
+
+    ASSERT_EQ (windows->getNumDocuments(), 2);
+    EXPECT_EQ (windows->getDocument (1), second);
+    EXPECT_EQ (second->getDocumentName(), "Picked");
+    // Neither the close nor the quit asked anything while the chooser was open.
+    EXPECT_TRUE (dialogs.questions.empty());
+    EXPECT_FALSE (second->isWaitingOnDialog());
+
+    // Once the chooser has ended, the document closes as usual.
+    dialogs.whileDialogIsOpen = nullptr;
+    windows->windowCloseRequested (second);
+    EXPECT_EQ (openNames(), juce::StringArray ({"Untitled 1"}));
+}
+
+TEST_F (WindowManagerTest, TheSaveQuestionAndItsChooserKeepTheirDocument)
+{
+    openDocuments (1);
+    auto* document = windows->getDocument (0);
+
+    // Inside the question, and then inside the chooser that "Yes" opens, the same document is
+    // asked to close again.
+    dialogs.whileDialogIsOpen = [&]
+    {
+        juce::MessageManager::callAsync ([&] { windows->windowCloseRequested (document); });
+        runMessageLoopFor (50);
+    };
+    dialogs.saveAnswers = {Answer::yes};
+    dialogs.chooserAnswers.push_back (folder / "Kept.marlo");
+
+    windows->windowCloseRequested (document);
+
+    EXPECT_EQ (dialogs.questions.size(), 1u);
+    EXPECT_EQ (dialogs.choosersShown.size(), 1u);
+    EXPECT_TRUE ((folder / "Kept.marlo").existsAsFile());
+    EXPECT_EQ (windows->getNumDocuments(), 0);
 }

@@ -3,15 +3,6 @@
 source "$(dirname "$0")/lib/e2e-common.bash"
 e2e_setup
 
-# answer_no QUESTION-WINDOW: the buttons are "Yes", "No", "Cancel" from left to right along the
-# bottom, so "No" is in the middle.
-answer_no()
-{
-    local WIDTH HEIGHT
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    xdotool mousemove --window "$1" $((WIDTH / 2)) $((HEIGHT - 33)) click 1
-}
-
 start_editor
 window="$(wait_for_window "Orvane Marlo Editor - Untitled 1")" || exit 1
 focus "$window"

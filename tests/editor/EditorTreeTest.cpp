@@ -26,7 +26,7 @@ struct SilentDialogs final : public Dialogs
     {
         return {};
     }
-    std::optional<juce::File> chooseFileToSave (const juce::String&, const juce::File&,
+    std::optional<juce::File> chooseFileToSave (const juce::String&, const juce::File&, const juce::String&,
                                                 const juce::String&) override
     {
         return {};

@@ -3,6 +3,7 @@
 #include "preset/Dialogs.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 /** Stands in for the user: records every alert and answers questions and choosers from queues.
@@ -22,17 +23,19 @@ public:
     void showAlert (const juce::String& title, const juce::String& message) override
     {
         const juce::ScopedLock lock (mutex);
-        alerts.push_back ({ title, message });
+        alerts.push_back ({title, message});
     }
 
     void showModalMessage (const juce::String& title, const juce::String& message) override
     {
-        modalMessages.push_back ({ title, message });
+        modalMessages.push_back ({title, message});
     }
 
     SaveAnswer askSaveQuestion (const juce::String& title, const juce::String& message) override
     {
-        questions.push_back ({ title, message });
+        questions.push_back ({title, message});
+        if (whileDialogIsOpen != nullptr)
+            whileDialogIsOpen();
         if (saveAnswers.empty())
             return SaveAnswer::cancel;
         const auto answer = saveAnswers.front();
@@ -47,8 +50,10 @@ public:
     }
 
     std::optional<juce::File> chooseFileToSave (const juce::String& title, const juce::File& startFolder,
+                                                const juce::String& proposedName,
                                                 const juce::String& pattern) override
     {
+        proposedNames.push_back (proposedName);
         return choose (title, startFolder, pattern);
     }
 
@@ -83,11 +88,18 @@ public:
         juce::String pattern;
     };
     std::vector<Chooser> choosersShown;
+    std::vector<juce::String> proposedNames;
+    /** Runs inside each chooser and question before it answers, as the system's dialogs run a
+        message loop in which the user may still reach every window. */
+    std::function<void()> whileDialogIsOpen;
 
 private:
-    std::optional<juce::File> choose (const juce::String& title, const juce::File& startFolder, const juce::String& pattern)
+    std::optional<juce::File> choose (const juce::String& title, const juce::File& startFolder,
+                                      const juce::String& pattern)
     {
-        choosersShown.push_back ({ title, startFolder, pattern });
+        choosersShown.push_back ({title, startFolder, pattern});
+        if (whileDialogIsOpen != nullptr)
+            whileDialogIsOpen();
         if (chooserAnswers.empty())
             return std::nullopt;
         auto answer = chooserAnswers.front();

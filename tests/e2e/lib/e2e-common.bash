@@ -13,6 +13,17 @@ E2E_SOURCE_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
 fail()
 {
     echo "FAIL: $*" >&2
+    # What the editor said, such as a sanitizer's report, goes with the failure.
+    local log
+    for log in "${E2E_HOME:-/nonexistent}"/editor-*.log; do
+        [[ -s "$log" ]] || continue
+        echo "--- $log" >&2
+        if grep -q "Sanitizer" "$log"; then
+            grep -E "ERROR: |SUMMARY: |^    #[0-9] " "$log" | head -n 30 >&2
+        else
+            grep -v "^Warning: Missing charsets" "$log" | tail -n 25 >&2
+        fi
+    done
     exit 1
 }
 
@@ -99,6 +110,57 @@ focus()
     xdotool windowactivate --sync "$1" 2>/dev/null
     xdotool mousemove --window "$1" 600 380 click 1
     sleep 0.3
+}
+
+# answer_no QUESTION-WINDOW: the buttons are "Yes", "No", "Cancel" from left to right along the
+# bottom, so "No" is in the middle.
+answer_no()
+{
+    local WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove --window "$1" $((WIDTH / 2)) $((HEIGHT - 33)) click 1
+}
+
+# click_editor WINDOW X Y: clicks a point of the 1200 x 700 editor, which fills the bottom of the
+# window below its menu bar.
+click_editor()
+{
+    local WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove --window "$1" "$2" $((HEIGHT - 700 + $3)) click 1
+}
+
+# is_running PID: whether the process still runs.
+is_running()
+{
+    kill -0 "$1" 2>/dev/null
+}
+
+# zenity_open_path WINDOW PATH: types the path into the chooser's location field and confirms.
+zenity_open_path()
+{
+    xdotool windowactivate --sync "$1" 2>/dev/null
+    sleep 0.3
+    xdotool key --window "$1" ctrl+l
+    sleep 0.2
+    xdotool type --delay 5 "$2"
+    sleep 0.2
+    xdotool key Return
+}
+
+# open_save_chooser: starts the editor, presses Ctrl+S in its first, untitled document and prints
+# the id of the save chooser once it has the keyboard. Callers add "|| exit 1".
+open_save_chooser()
+{
+    local window chooser
+    start_editor
+    window="$(wait_for_window "^Orvane Marlo Editor - Untitled 1$")" || exit 1
+    focus "$window"
+    xdotool key ctrl+s
+    chooser="$(wait_for_window "^Select Filename to save$" 20)" || exit 1
+    xdotool windowactivate --sync "$chooser" 2>/dev/null
+    sleep 0.5
+    echo "$chooser"
 }
 
 # write_preset FILE VALUE: a valid document file, the factory dump with the document header

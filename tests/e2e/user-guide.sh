@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Help opens the installed user guide with the system's viewer, as a document and never as a
+# program, and the user's own copy under the home folder before it.
+source "$(dirname "$0")/lib/e2e-common.bash"
+e2e_setup
+
+# An installed editor: the program in <prefix>/bin, the guide under <prefix>/share/doc.
+prefix="$E2E_HOME/prefix"
+guide="$prefix/share/doc/MarloEditor/user-guide/index.html"
+mkdir -p "$prefix/bin" "$(dirname "$guide")"
+cp "$EDITOR_BINARY" "$prefix/bin/marlo-editor"
+# Copied from a FAT stick: the execute bit is set, and run by a shell it would leave a mark.
+printf '#!/bin/sh\ntouch "%s/guide-was-run"\n<html><body>guide</body></html>\n' "$E2E_HOME" >"$guide"
+chmod +x "$guide"
+
+# The system's viewer, as far as this test goes: it notes each argument on a line of its own.
+mkdir -p "$E2E_HOME/viewer"
+cat >"$E2E_HOME/viewer/xdg-open" <<VIEWER
+#!/bin/sh
+for argument in "\$@"; do echo "\$argument"; done >>"$E2E_HOME/opened"
+VIEWER
+chmod +x "$E2E_HOME/viewer/xdg-open"
+export PATH="$E2E_HOME/viewer:$PATH"
+
+EDITOR_BINARY="$prefix/bin/marlo-editor"
+start_editor
+window="$(wait_for_window "^Orvane Marlo Editor - Untitled 1$")" || exit 1
+focus "$window"
+xdotool key ctrl+h
+wait_until 10 test -s "$E2E_HOME/opened" || fail "Help opened nothing (failure dialog shown: $(window_count "^Orvane Zell Series Editor$"))"
+[[ "$(cat "$E2E_HOME/opened")" == "$guide" ]] || fail "the viewer was given '$(cat "$E2E_HOME/opened")'"
+sleep 0.5
+[[ ! -e "$E2E_HOME/guide-was-run" ]] || fail "the guide was run as a program"
+
+# The user's own copy comes first.
+personal="$HOME/Documents/Orvane/Marlo Editor/Marlo Editor - User Guide - v1.0.pdf"
+mkdir -p "$(dirname "$personal")"
+touch "$personal"
+: >"$E2E_HOME/opened"
+focus "$window"
+xdotool key ctrl+h
+wait_until 10 test -s "$E2E_HOME/opened" || fail "Help opened nothing the second time"
+[[ "$(cat "$E2E_HOME/opened")" == "$personal" ]] || fail "the viewer was given '$(cat "$E2E_HOME/opened")'"
+is_running "$EDITOR_PID" || fail "the editor ended"
+echo "PASS: Help opened the user's guide, else the installed one, through the viewer"
