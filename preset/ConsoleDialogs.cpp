@@ -47,7 +47,7 @@ std::optional<juce::File> ConsoleDialogs::chooseFileToOpen (const juce::String&,
 }
 
 std::optional<juce::File> ConsoleDialogs::chooseFileToSave (const juce::String&, const juce::File&,
-                                                            const juce::String&)
+                                                            const juce::String&, const juce::String&)
 {
     return std::nullopt;
 }

@@ -21,6 +21,7 @@ public:
     std::optional<juce::File> chooseFileToOpen (const juce::String& title, const juce::File& startFolder,
                                                 const juce::String& pattern) override;
     std::optional<juce::File> chooseFileToSave (const juce::String& title, const juce::File& startFolder,
+                                                const juce::String& proposedName,
                                                 const juce::String& pattern) override;
 
     /** The titles shown so far, in order (message thread). */
