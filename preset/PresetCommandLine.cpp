@@ -4,6 +4,7 @@
 #include "midi/JuceMidiPorts.h"
 #include "midi/MidiManager.h"
 #include "midi/SimulatedMarlo.h"
+#include "preset/AtomicFile.h"
 #include "preset/ConsoleDialogs.h"
 #include "preset/HeadlessPreset.h"
 #include "preset/PresetModel.h"
@@ -219,17 +220,11 @@ bool writeAtomically (const juce::String& argument, const PresetCodec::Image& im
 {
     const auto file = fileOf (argument);
     const auto content = PresetCodec::encodeFile (image);
-    juce::TemporaryFile temporary (file, juce::TemporaryFile::useHiddenFile);
-    bool written = false;
-    {
-        juce::FileOutputStream stream (temporary.getFile());
-        written = stream.openedOk() && stream.write (content.getData(), content.getSize());
-        stream.flush();
-        written = written && stream.getStatus().wasOk();
-    }
-    if (written && !file.isDirectory() && temporary.overwriteTargetFileWithTemporary())
+    const auto written = file.isDirectory() ? juce::Result::fail ("it is a folder")
+                                            : AtomicFile::replaceContent (file, content.getData(), content.getSize());
+    if (written.wasOk())
         return true;
-    err << PresetCommandLine::programName << ": " << argument << ": cannot be written"
+    err << PresetCommandLine::programName << ": " << argument << ": cannot be written: " << written.getErrorMessage()
         << "\n";
     return false;
 }
