@@ -220,12 +220,13 @@ bool writeAtomically (const juce::String& argument, const PresetCodec::Image& im
 {
     const auto file = fileOf (argument);
     const auto content = PresetCodec::encodeFile (image);
-    const auto written = file.isDirectory() ? juce::Result::fail ("it is a folder")
-                                            : AtomicFile::replaceContent (file, content.getData(), content.getSize());
+    const auto written = file.isDirectory()
+                             ? juce::Result::fail ("it is a folder")
+                             : AtomicFile::replaceContent (file, content.getData(), content.getSize());
     if (written.wasOk())
         return true;
-    err << PresetCommandLine::programName << ": " << argument << ": cannot be written: " << written.getErrorMessage()
-        << "\n";
+    err << PresetCommandLine::programName << ": " << argument
+        << ": cannot be written: " << written.getErrorMessage() << "\n";
     return false;
 }
 

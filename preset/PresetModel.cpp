@@ -2,27 +2,94 @@
 
 #include "preset/ControlSchema.h"
 
+/** What every model shares: each box's name, byte and range, and the boxes each control's modes
+    show, worked out once so that a model is an image and a row of numbers. */
+class PresetModel::Layout
+{
+public:
+    struct Box
+    {
+        juce::String name;
+        int offset = 0;
+        ControlSchema::StoredRange range;
+        int defaultValue = 0;
+    };
+
+    struct Control
+    {
+        /** -1 for a control without modes. */
+        int modeOffset = -1;
+        /** By mode value, the boxes the mode shows, top to bottom. */
+        std::vector<std::vector<int>> shownBoxes;
+    };
+
+    Layout()
+    {
+        for (const auto& control : allControls())
+        {
+            const auto& schema = controlSchema (control.type);
+            const auto prefix = controlTitle (control.type, control.controlNumber) + " ";
+            const auto first = controlOffset (control.type, control.controlNumber);
+            std::map<juce::String, int> boxOfLabel;
+            for (const auto& parameter : schema.getParameters())
+            {
+                // A mode selector starts on its first mode.
+                const auto stored = parameter.spec.widgetKind == 1
+                                        ? 0
+                                        : parameter.spec.defaultValue - parameter.spec.displayOffset;
+                boxOfLabel[parameter.label] = static_cast<int> (boxes.size());
+                indexOfName[prefix + parameter.label] = static_cast<int> (boxes.size());
+                boxes.push_back ({prefix + parameter.label, first + parameter.byte,
+                                  schema.getStoredRange (parameter), stored});
+            }
+            Control entry;
+            entry.modeOffset = schema.getModeByte() >= 0 ? first + schema.getModeByte() : -1;
+            for (const auto& mode : schema.getModes())
+            {
+                entry.shownBoxes.emplace_back();
+                for (const auto& label : mode.labels)
+                    entry.shownBoxes.back().push_back (boxOfLabel.at (label));
+            }
+            controls.push_back (std::move (entry));
+        }
+    }
+
+    int find (const juce::String& name) const
+    {
+        const auto found = indexOfName.find (name);
+        return found == indexOfName.end() ? -1 : found->second;
+    }
+
+    /** The boxes a control's current mode shows; none when the mode byte names no mode. */
+    const std::vector<int>& shownBoxes (const Control& control, const PresetCodec::Image& image) const
+    {
+        static const std::vector<int> none;
+        const auto mode = control.modeOffset >= 0 ? static_cast<size_t> (image[control.modeOffset]) : 0;
+        return mode < control.shownBoxes.size() ? control.shownBoxes[mode] : none;
+    }
+
+    std::vector<Box> boxes;
+    std::vector<Control> controls;
+
+private:
+    std::map<juce::String, int> indexOfName;
+};
+
+const PresetModel::Layout& PresetModel::layout()
+{
+    static const Layout shared;
+    return shared;
+}
+
 PresetModel::PresetModel()
 {
-    image.insertMultiple (0, 0, presetDataLength());
-
     // Building a document writes every box's default in registration order; the factory preset
     // is then applied over them.
-    for (const auto& control : allControls())
+    image.insertMultiple (0, 0, presetDataLength());
+    for (const auto& box : layout().boxes)
     {
-        const auto& schema = controlSchema (control.type);
-        const auto prefix = controlTitle (control.type, control.controlNumber) + " ";
-        const auto first = controlOffset (control.type, control.controlNumber);
-        for (const auto& parameter : schema.getParameters())
-        {
-            // A mode selector starts on its first mode.
-            const auto stored = parameter.spec.widgetKind == 1
-                                    ? 0
-                                    : parameter.spec.defaultValue - parameter.spec.displayOffset;
-            boxes[prefix + parameter.label] =
-                Box{first + parameter.byte, schema.getStoredRange (parameter), stored};
-            image.set (first + parameter.byte, static_cast<juce::uint8> (stored));
-        }
+        values.push_back (box.defaultValue);
+        image.set (box.offset, static_cast<juce::uint8> (box.defaultValue));
     }
 
     const auto loaded = load (factoryPresetData());
@@ -37,63 +104,67 @@ juce::Result PresetModel::load (const PresetCodec::Image& newImage)
 
     // Every box takes its byte's value if it can; a box that cannot (a curve given 100 while its
     // pad plays controllers) keeps what it showed, as a hidden widget does.
-    for (auto& [name, box] : boxes)
-        if (box.range.contains (newImage[box.offset]))
-            box.value = newImage[box.offset];
+    const auto& boxes = layout().boxes;
+    for (size_t i = 0; i < boxes.size(); ++i)
+        if (boxes[i].range.contains (newImage[boxes[i].offset]))
+            values[i] = newImage[boxes[i].offset];
     image = newImage;
     return juce::Result::ok();
 }
 
 juce::Result PresetModel::setStoredValue (const juce::String& name, int storedValue)
 {
-    const auto found = boxes.find (name);
-    if (found == boxes.end())
+    const auto index = layout().find (name);
+    if (index < 0)
         return juce::Result::fail ("there is no parameter \"" + name + "\"");
-    if (!found->second.range.contains (storedValue))
-        return juce::Result::fail (
-            name + " takes stored values " + juce::String (found->second.range.minimum) + " to " +
-            juce::String (found->second.range.maximum) + ", not " + juce::String (storedValue));
+    const auto& range = layout().boxes[static_cast<size_t> (index)].range;
+    if (!range.contains (storedValue))
+        return juce::Result::fail (name + " takes stored values " + juce::String (range.minimum) + " to " +
+                                   juce::String (range.maximum) + ", not " + juce::String (storedValue));
 
-    write (name, storedValue);
+    write (index, storedValue);
     return juce::Result::ok();
 }
 
-void PresetModel::write (const juce::String& name, int value)
+void PresetModel::write (int index, int value)
 {
-    auto& box = boxes.at (name);
-    box.value = value;
-    image.set (box.offset, static_cast<juce::uint8> (value));
+    const auto offset = layout().boxes[static_cast<size_t> (index)].offset;
+    values[static_cast<size_t> (index)] = value;
+    image.set (offset, static_cast<juce::uint8> (value));
 
-    if (!isModeByte (box.offset))
+    if (!isModeByte (offset))
         return;
     const auto writes = writesForModeChange (
-        box.offset, value, [this] (const juce::String& boxName) { return getStoredValue (boxName); });
+        offset, value, [this] (const juce::String& boxName) { return getStoredValue (boxName); });
     for (const auto& change : writes)
         image.set (change.offset, static_cast<juce::uint8> (change.value));
 }
 
 std::optional<int> PresetModel::getStoredValue (const juce::String& name) const
 {
-    const auto found = boxes.find (name);
-    if (found == boxes.end())
+    const auto index = layout().find (name);
+    if (index < 0)
         return std::nullopt;
-    return found->second.value;
+    return values[static_cast<size_t> (index)];
 }
 
 juce::StringArray PresetModel::getShownNames() const
 {
     juce::StringArray names;
-    for (const auto& control : allControls())
-    {
-        const auto& schema = controlSchema (control.type);
-        const auto modeByte = schema.getModeByte();
-        const auto first = controlOffset (control.type, control.controlNumber);
-        const auto modeValue = modeByte >= 0 ? static_cast<int> (image[first + modeByte]) : 0;
-        if (const auto* mode = schema.findMode (modeValue))
-            for (const auto& label : mode->labels)
-                names.add (controlTitle (control.type, control.controlNumber) + " " + label);
-    }
+    names.ensureStorageAllocated (static_cast<int> (layout().boxes.size()));
+    for (const auto& control : layout().controls)
+        for (const auto box : layout().shownBoxes (control, image))
+            names.add (layout().boxes[static_cast<size_t> (box)].name);
     return names;
+}
+
+bool PresetModel::shownBoxesMatchImage() const
+{
+    for (const auto& control : layout().controls)
+        for (const auto box : layout().shownBoxes (control, image))
+            if (image[layout().boxes[static_cast<size_t> (box)].offset] != values[static_cast<size_t> (box)])
+                return false;
+    return true;
 }
 
 bool PresetModel::isModeByte (int offset)

@@ -37,6 +37,10 @@ public:
     /** The names of the boxes each control's current mode shows, in section and row order. */
     juce::StringArray getShownNames() const;
 
+    /** Whether every byte that a box shows in its control's current mode holds that box's value:
+        what the screen would show is what would be saved and sent. */
+    bool shownBoxesMatchImage() const;
+
     /** A byte write caused by a mode change: the offset and the value it takes. */
     struct ByteWrite
     {
@@ -55,15 +59,12 @@ public:
     static bool isModeByte (int offset);
 
 private:
-    struct Box
-    {
-        int offset = 0;
-        ControlSchema::StoredRange range;
-        int value = 0;
-    };
+    class Layout;
+    static const Layout& layout();
 
-    void write (const juce::String& name, int value);
+    void write (int box, int value);
 
     PresetCodec::Image image;
-    std::map<juce::String, Box> boxes;
+    /** The stored value of every box, in layout order. */
+    std::vector<int> values;
 };
