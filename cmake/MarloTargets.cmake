@@ -15,6 +15,10 @@ file(GLOB_RECURSE MARLO_SOURCES CONFIGURE_DEPENDS
 list(FILTER MARLO_SOURCES EXCLUDE REGEX ".*/app/Main\\.cpp$")
 
 add_library(marlo_core STATIC ${MARLO_SOURCES})
+# The framework's recommended warnings on the project's own code. The framework's module sources,
+# compiled into the same library, keep the framework's own settings.
+get_target_property(MARLO_WARNING_FLAGS juce::juce_recommended_warning_flags INTERFACE_COMPILE_OPTIONS)
+set_source_files_properties(${MARLO_SOURCES} PROPERTIES COMPILE_OPTIONS "${MARLO_WARNING_FLAGS}")
 target_include_directories(marlo_core PUBLIC "${PROJECT_SOURCE_DIR}")
 target_compile_definitions(marlo_core PUBLIC
     JUCE_WEB_BROWSER=0
@@ -43,11 +47,11 @@ target_include_directories(marlo_core INTERFACE $<TARGET_PROPERTY:marlo_core,INC
 target_compile_definitions(marlo_core INTERFACE $<TARGET_PROPERTY:marlo_core,COMPILE_DEFINITIONS>)
 
 add_executable(marlo-editor "${PROJECT_SOURCE_DIR}/app/Main.cpp")
-target_link_libraries(marlo-editor PRIVATE marlo_core)
+target_link_libraries(marlo-editor PRIVATE marlo_core juce::juce_recommended_warning_flags)
 
 # The command-line tool: the same library, no window.
 add_executable(marlo-preset "${PROJECT_SOURCE_DIR}/tools/preset-cli/Main.cpp")
-target_link_libraries(marlo-preset PRIVATE marlo_core)
+target_link_libraries(marlo-preset PRIVATE marlo_core juce::juce_recommended_warning_flags)
 
 if(EXISTS "${PROJECT_SOURCE_DIR}/tools/artwork/CMakeLists.txt")
     add_subdirectory("${PROJECT_SOURCE_DIR}/tools/artwork" tools/artwork)
@@ -75,11 +79,14 @@ if(MARLO_BUILD_TESTS)
         file(GLOB_RECURSE area_tests CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/${area}/*.cpp")
         if(area_tests)
             add_executable(marlo_${area}_tests ${area_tests} ${PROJECT_SOURCE_DIR}/tests/support/TestMain.cpp)
-            target_link_libraries(marlo_${area}_tests PRIVATE marlo_test_support GTest::gtest GTest::gmock)
+            target_link_libraries(marlo_${area}_tests PRIVATE marlo_test_support GTest::gtest GTest::gmock
+                                  juce::juce_recommended_warning_flags)
             add_test(NAME ${area} COMMAND marlo_${area}_tests)
             set_tests_properties(${area} PROPERTIES TIMEOUT 600)
         endif()
     endforeach()
+    # The repository's own style, so it never drifts.
+    add_test(NAME format COMMAND bash "${PROJECT_SOURCE_DIR}/tools/check-format")
     # End-to-end checks that drive the real binary from outside.
     file(GLOB e2e_scripts CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/e2e/*.sh")
     foreach(script ${e2e_scripts})
@@ -94,7 +101,8 @@ if(MARLO_BUILD_BENCHMARKS AND NOT MARLO_FUZZ)
     file(GLOB bench_sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/benchmarks/*.cpp")
     if(benchmark_FOUND AND bench_sources)
         add_executable(marlo_benchmarks ${bench_sources})
-        target_link_libraries(marlo_benchmarks PRIVATE marlo_test_support benchmark::benchmark)
+        target_link_libraries(marlo_benchmarks PRIVATE marlo_test_support benchmark::benchmark
+                                  juce::juce_recommended_warning_flags)
     endif()
     add_subdirectory("${PROJECT_SOURCE_DIR}/benchmarks/startup" benchmarks/startup)
 endif()
@@ -104,7 +112,7 @@ if(MARLO_FUZZ)
     foreach(source ${fuzz_sources})
         get_filename_component(name "${source}" NAME_WE)
         add_executable(${name} "${source}")
-        target_link_libraries(${name} PRIVATE marlo_test_support)
+        target_link_libraries(${name} PRIVATE marlo_test_support juce::juce_recommended_warning_flags)
         target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     endforeach()
 endif()

@@ -11,9 +11,9 @@ namespace
 class DeferredPixelData final : public juce::ImagePixelData
 {
 public:
-    DeferredPixelData (juce::Image::PixelFormat format, int width, int height,
+    DeferredPixelData (juce::Image::PixelFormat format, int imageWidth, int imageHeight,
                        std::function<juce::Image()> makeImage)
-        : juce::ImagePixelData (format, width, height), make (std::move (makeImage))
+        : juce::ImagePixelData (format, imageWidth, imageHeight), make (std::move (makeImage))
     {
     }
 

@@ -5,7 +5,7 @@ namespace
 class JuceInput final : public MidiPorts::Input
 {
 public:
-    explicit JuceInput (std::unique_ptr<juce::MidiInput> device) : device (std::move (device)) {}
+    explicit JuceInput (std::unique_ptr<juce::MidiInput> opened) : device (std::move (opened)) {}
     void start() override { device->start(); }
 
 private:
@@ -15,7 +15,7 @@ private:
 class JuceOutput final : public MidiPorts::Output
 {
 public:
-    explicit JuceOutput (std::unique_ptr<juce::MidiOutput> device) : device (std::move (device)) {}
+    explicit JuceOutput (std::unique_ptr<juce::MidiOutput> opened) : device (std::move (opened)) {}
     void sendMessageNow (const juce::MidiMessage& message) override { device->sendMessageNow (message); }
 
 private:

@@ -183,8 +183,8 @@ private:
 class SimulatedMarlo::Impl::InputPort final : public MidiPorts::Input
 {
 public:
-    InputPort (std::shared_ptr<Impl> device, juce::MidiInputCallback& callback)
-        : device (std::move (device)), callback (callback)
+    InputPort (std::shared_ptr<Impl> marlo, juce::MidiInputCallback& receiver)
+        : device (std::move (marlo)), callback (receiver)
     {
     }
 
@@ -200,7 +200,7 @@ private:
 class SimulatedMarlo::Impl::OutputPort final : public MidiPorts::Output
 {
 public:
-    explicit OutputPort (std::shared_ptr<Impl> device) : device (std::move (device)) {}
+    explicit OutputPort (std::shared_ptr<Impl> marlo) : device (std::move (marlo)) {}
 
     void sendMessageNow (const juce::MidiMessage& message) override { device->receive (message); }
 

@@ -21,7 +21,11 @@ void ModelParameterValue::removeListener (ParameterValue::Listener* listener)
 
 void ModelParameterValue::announce()
 {
+    // GCC 12 takes the framework's iterator bookkeeping inside call() for a dangling pointer; the
+    // iterator is removed again before call() returns.
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdangling-pointer")
     listeners.call ([this] (ParameterValue::Listener& l) { l.parameterValueChanged (this); });
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
 }
 
 void ModelParameterValue::setValue (double storedValue)

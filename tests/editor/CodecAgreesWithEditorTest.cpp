@@ -124,8 +124,12 @@ struct CodecAgreesWithEditorTest : public ::testing::Test
         ++accepted;
         ASSERT_EQ (controller->getPresetData(), image) << what << ": the dump is not the loaded image";
         for (const auto& entry : bound)
+        {
             if (entry.widget->isVisible())
+            {
                 ASSERT_EQ (entry.value->getValue(), image[entry.offset]) << what << ": " << entry.name;
+            }
+        }
     }
 
     RecordingDialogs dialogs;

@@ -48,10 +48,16 @@ TEST (ControlView, BuildingReportsTheFirstModeAndEveryDefault)
     EXPECT_EQ (controller.calls[0].value, 0.0);
     EXPECT_EQ (controller.countFor ("Knob 3 MIDI Channel"), 1);
     for (const auto& call : controller.calls)
+    {
         if (call.name == "Knob 3 Max")
+        {
             EXPECT_EQ (call.value, 127.0);
+        }
         else if (call.name != "Knob 3 Mode")
+        {
             EXPECT_EQ (call.value, 0.0) << call.name;
+        }
+    }
 
     EXPECT_EQ (rowTexts (view), (juce::StringArray{"Mode", "MIDI Channel", "CC", "Min", "Max"}));
     expectRowsLaidOut (view);

@@ -141,7 +141,9 @@ TEST_F (EditorTreeTest, LoadingAFileSetsEveryWidgetAndEveryPanelsMode)
         const int byte = image[offset];
         // A byte with several meanings reaches only the bindings whose range holds it.
         if (byte >= value.getMinimum (true) && byte <= value.getMaximum (true))
+        {
             EXPECT_EQ (value.getValue(), byte) << name;
+        }
     }
 
     EXPECT_EQ (rowTexts (panel ("Knob 1")), (juce::StringArray{"Mode", "MIDI Channel", "Min", "Max"}));

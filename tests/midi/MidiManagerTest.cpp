@@ -22,8 +22,8 @@ public:
         bool refuseToOpen = false;
     };
 
-    RecordingPorts (juce::StringArray inputs, juce::StringArray outputs, std::shared_ptr<Log> log)
-        : inputs (std::move (inputs)), outputs (std::move (outputs)), log (std::move (log))
+    RecordingPorts (juce::StringArray inputNames, juce::StringArray outputNames, std::shared_ptr<Log> sharedLog)
+        : inputs (std::move (inputNames)), outputs (std::move (outputNames)), log (std::move (sharedLog))
     {
     }
 

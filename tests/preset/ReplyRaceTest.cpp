@@ -30,7 +30,7 @@ private:
 
     struct WatchingOutput final : Output
     {
-        explicit WatchingOutput (WatchingPorts& owner) : owner (owner) {}
+        explicit WatchingOutput (WatchingPorts& ports) : owner (ports) {}
         void sendMessageNow (const juce::MidiMessage&) override
         {
             ++owner.requests;
@@ -140,7 +140,9 @@ TEST (DocumentCloseRace, RepliesArrivingWhileDocumentsCloseNeverReachTheirBindin
         // Half the documents stay open until a reply has been applied to them, the others close
         // while replies are still arriving.
         if (document % 2 == 0)
+        {
             EXPECT_TRUE (runMessageLoopUntil ([&] { return dialogs.countAlerts ("MIDI Get Sucess") > answeredBefore; }, 5000));
+        }
         // The document's order: the controller lets go of MIDI and its bindings, then the views go.
         controller->detach();
         bindings.reset();

@@ -7,8 +7,8 @@
 class FakeParameterValue final : public ParameterValue
 {
 public:
-    FakeParameterValue (juce::String parameterName, int minimum, int maximum, double initial = 0.0)
-        : name (std::move (parameterName)), minimum (minimum), maximum (maximum), value (initial)
+    FakeParameterValue (juce::String parameterName, int storedMinimum, int storedMaximum, double initial = 0.0)
+        : name (std::move (parameterName)), minimum (storedMinimum), maximum (storedMaximum), value (initial)
     {
     }
 
