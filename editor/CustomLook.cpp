@@ -1,5 +1,30 @@
 #include "editor/CustomLook.h"
 
+namespace
+{
+// Room right of a shortcut, matching the room the menu leaves left of the item names.
+constexpr int shortcutMargin = 8;
+constexpr int ringOutside = 2;
+constexpr float ringThickness = 2.0f;
+
+struct FocusRing final : public juce::FocusOutline::OutlineWindowProperties
+{
+    juce::Rectangle<int> getOutlineBounds (juce::Component& focused) override
+    {
+        return focused.getScreenBounds().expanded (ringOutside);
+    }
+
+    void drawOutline (juce::Graphics& g, int width, int height) override
+    {
+        const auto bounds = juce::Rectangle<int> (width, height).toFloat();
+        g.setColour (juce::Colours::white);
+        g.drawRect (bounds, static_cast<float> (ringOutside));
+        g.setColour (juce::Colour (CustomLook::accentColour));
+        g.drawRect (bounds.reduced (static_cast<float> (ringOutside)), ringThickness);
+    }
+};
+} // namespace
+
 CustomLook::CustomLook() = default;
 
 CustomLook::~CustomLook() = default;
@@ -44,21 +69,27 @@ void CustomLook::drawPopupMenuBackground (juce::Graphics& g, int width, int heig
     g.fillRect (0, 0, width, height);
 }
 
-void CustomLook::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int>& area, bool, bool,
+void CustomLook::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int>& area, bool, bool isActive,
                                     bool isHighlighted, bool, bool, const juce::String& text,
-                                    const juce::String&, const juce::Drawable*, const juce::Colour*)
+                                    const juce::String& shortcutKeyText, const juce::Drawable*,
+                                    const juce::Colour*)
 {
     auto textColour = juce::Colour (0xffffffff);
 
-    if (isHighlighted)
+    if (isHighlighted && isActive)
     {
         g.setColour (juce::Colour (0xffffffff));
         g.fillRect (area);
         textColour = juce::Colour (accentColour);
     }
 
-    g.setColour (textColour);
+    // An item that cannot be chosen now (nothing to undo) is shown faded.
+    g.setColour (isActive ? textColour : textColour.withMultipliedAlpha (0.5f));
     g.drawText (text, 0, 0, area.getWidth(), area.getHeight(), juce::Justification::left, false);
+
+    if (shortcutKeyText.isNotEmpty())
+        g.drawText (shortcutKeyText, 0, 0, area.getWidth() - shortcutMargin, area.getHeight(),
+                    juce::Justification::right, false);
 }
 
 void CustomLook::drawMenuBarItem (juce::Graphics& g, int width, int height, int itemIndex,
@@ -122,4 +153,17 @@ void CustomLook::drawLabel (juce::Graphics& g, juce::Label& label)
     }
 
     g.drawRect (label.getLocalBounds(), 1);
+}
+
+std::unique_ptr<juce::FocusOutline> CustomLook::createFocusOutlineForComponent (juce::Component&)
+{
+    return std::make_unique<juce::FocusOutline> (std::make_unique<FocusRing>());
+}
+
+void CustomLook::showFocusRings (juce::Component& root)
+{
+    if (root.getWantsKeyboardFocus())
+        root.setHasFocusOutline (true);
+    for (auto* child : root.getChildren())
+        showFocusRings (*child);
 }

@@ -30,6 +30,12 @@ public:
     void drawComboBox (juce::Graphics& g, int width, int height, bool isButtonDown, int buttonX, int buttonY,
                        int buttonW, int buttonH, juce::ComboBox& box) override;
     void drawLabel (juce::Graphics& g, juce::Label& label) override;
+    /** A ring in the accent colour just inside the control, with a white edge just outside it, so
+        that it shows on the white boxes and on the blue band alike. */
+    std::unique_ptr<juce::FocusOutline> createFocusOutlineForComponent (juce::Component& component) override;
+
+    /** Gives every control under root that takes keyboard focus the focus ring. */
+    static void showFocusRings (juce::Component& root);
 
     /** The editor's one accent colour. */
     static constexpr juce::uint32 accentColour = 0xff117fc6;

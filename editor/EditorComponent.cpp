@@ -1,10 +1,12 @@
 #include "editor/EditorComponent.h"
 
 #include "editor/Artwork.h"
+#include "editor/CustomLook.h"
 #include "editor/MainView.h"
 #include "editor/NumberBox.h"
 #include "editor/SectionBuilders.h"
 #include "editor/SelectorButtons.h"
+#include "editor/ZellControlLayoutView.h"
 #include "preset/PresetController.h"
 
 namespace
@@ -41,6 +43,14 @@ EditorComponent::EditorComponent (ButtonViews newButtonViews, std::unique_ptr<Co
     tabSelector->setWantsKeyboardFocus (false);
     tabSelector->setBounds (0, tabBarY, editorWidth, 40);
 
+    // Tab reaches the tabs and Return opens their page; a click still leaves the focus where it
+    // was, as before.
+    for (auto* tab : tabSelector->getButtons())
+    {
+        tab->setWantsKeyboardFocus (true);
+        tab->setMouseClickGrabsKeyboardFocus (false);
+    }
+
     for (auto* view : views)
         view->setTopLeftPosition ((editorWidth - view->getWidth()) / 2, tabBarY + pageGap);
 
@@ -49,6 +59,7 @@ EditorComponent::EditorComponent (ButtonViews newButtonViews, std::unique_ptr<Co
             showViewFor (entry.first);
 
     addAndMakeVisible (*tabSelector);
+    CustomLook::showFocusRings (*this);
 }
 
 EditorComponent::~EditorComponent()
@@ -83,6 +94,32 @@ void EditorComponent::paint (juce::Graphics& g)
     // Stretched to 750 rows on purpose: the blue band then starts just above the tab bar.
     g.drawImage (background, 0, 0, editorWidth, 750, 0, 0, background.getWidth(), background.getHeight(),
                  false);
+}
+
+bool EditorComponent::showPage (int index)
+{
+    auto* tab = dynamic_cast<juce::Button*> (tabSelector->getButtons()[index]);
+    if (tab == nullptr)
+        return false;
+    showViewFor (tab);
+    return true;
+}
+
+bool EditorComponent::stepBank (int direction)
+{
+    for (auto* view : views)
+    {
+        auto* page = dynamic_cast<ZellControlLayoutView*> (view);
+        if (page == nullptr || !page->isVisible())
+            continue;
+        auto& banks = page->getBankView();
+        auto* arrow = direction > 0 ? banks.getNextButton() : banks.getPreviousButton();
+        const auto before = banks.getCurrentBank();
+        if (arrow != nullptr)
+            banks.buttonClicked (arrow);
+        return banks.getCurrentBank() != before;
+    }
+    return false;
 }
 
 juce::Component* EditorComponent::getViewFor (juce::Button* button) const

@@ -11,6 +11,8 @@ DeviceManagerWindow::DeviceManagerWindow (MidiManager& midiManager)
     setAlwaysOnTop (false);
     toFront (true);
     setVisible (true);
+    // Keys go to the lists from the start; the first list is where a choice begins.
+    component.getInputList().grabKeyboardFocus();
 }
 
 DeviceManagerWindow::~DeviceManagerWindow()
@@ -31,4 +33,9 @@ void DeviceManagerWindow::userTriedToCloseWindow()
     // Through the same posted message as "Cancel": the window is not deleted inside the
     // window system's own callback.
     component.sendActionMessage ("Close");
+}
+
+bool DeviceManagerWindow::keyPressed (const juce::KeyPress& key)
+{
+    return component.keyPressed (key);
 }
