@@ -4,25 +4,7 @@ namespace
 {
 // Room right of a shortcut, matching the room the menu leaves left of the item names.
 constexpr int shortcutMargin = 8;
-constexpr int ringOutside = 2;
 constexpr float ringThickness = 2.0f;
-
-struct FocusRing final : public juce::FocusOutline::OutlineWindowProperties
-{
-    juce::Rectangle<int> getOutlineBounds (juce::Component& focused) override
-    {
-        return focused.getScreenBounds().expanded (ringOutside);
-    }
-
-    void drawOutline (juce::Graphics& g, int width, int height) override
-    {
-        const auto bounds = juce::Rectangle<int> (width, height).toFloat();
-        g.setColour (juce::Colours::white);
-        g.drawRect (bounds, static_cast<float> (ringOutside));
-        g.setColour (juce::Colour (CustomLook::accentColour));
-        g.drawRect (bounds.reduced (static_cast<float> (ringOutside)), ringThickness);
-    }
-};
 } // namespace
 
 CustomLook::CustomLook() = default;
@@ -40,6 +22,12 @@ void CustomLook::drawButtonBackground (juce::Graphics& g, juce::Button& button, 
     g.fillRoundedRectangle (0.0f, 0.0f, width, height, 4.0f);
     g.setColour (juce::Colour (0xff000000));
     g.drawRoundedRectangle (0.0f, 0.0f, width, height, 4.0f, 1.0f);
+
+    if (button.hasKeyboardFocus (false))
+    {
+        g.setColour (juce::Colour (accentColour));
+        g.drawRoundedRectangle (1.0f, 1.0f, width - 2.0f, height - 2.0f, 4.0f, ringThickness);
+    }
 }
 
 void CustomLook::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button, bool isMouseOverButton,
@@ -61,7 +49,11 @@ void CustomLook::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button
 
 void CustomLook::fillTextEditorBackground (juce::Graphics&, int, int, juce::TextEditor&) {}
 
-void CustomLook::drawTextEditorOutline (juce::Graphics&, int, int, juce::TextEditor&) {}
+void CustomLook::drawTextEditorOutline (juce::Graphics& g, int width, int height, juce::TextEditor& editor)
+{
+    if (editor.hasKeyboardFocus (true) && !editor.isReadOnly())
+        drawFocusRing (g, {width, height});
+}
 
 void CustomLook::drawPopupMenuBackground (juce::Graphics& g, int width, int height)
 {
@@ -131,6 +123,9 @@ void CustomLook::drawComboBox (juce::Graphics& g, int width, int height, bool, i
 
     g.setColour (box.findColour (juce::ComboBox::arrowColourId));
     g.fillPath (arrow);
+
+    if (box.hasKeyboardFocus (false))
+        drawFocusRing (g, {width, height});
 }
 
 void CustomLook::drawLabel (juce::Graphics& g, juce::Label& label)
@@ -155,15 +150,18 @@ void CustomLook::drawLabel (juce::Graphics& g, juce::Label& label)
     g.drawRect (label.getLocalBounds(), 1);
 }
 
-std::unique_ptr<juce::FocusOutline> CustomLook::createFocusOutlineForComponent (juce::Component&)
+void CustomLook::drawImageButton (juce::Graphics& g, juce::Image* image, int imageX, int imageY, int imageW,
+                                  int imageH, const juce::Colour& overlayColour, float imageOpacity,
+                                  juce::ImageButton& button)
 {
-    return std::make_unique<juce::FocusOutline> (std::make_unique<FocusRing>());
+    juce::LookAndFeel_V3::drawImageButton (g, image, imageX, imageY, imageW, imageH, overlayColour,
+                                           imageOpacity, button);
+    if (button.hasKeyboardFocus (false))
+        drawFocusRing (g, button.getLocalBounds());
 }
 
-void CustomLook::showFocusRings (juce::Component& root)
+void CustomLook::drawFocusRing (juce::Graphics& g, juce::Rectangle<int> bounds)
 {
-    if (root.getWantsKeyboardFocus())
-        root.setHasFocusOutline (true);
-    for (auto* child : root.getChildren())
-        showFocusRings (*child);
+    g.setColour (juce::Colour (accentColour));
+    g.drawRect (bounds.toFloat(), ringThickness);
 }

@@ -30,12 +30,13 @@ public:
     void drawComboBox (juce::Graphics& g, int width, int height, bool isButtonDown, int buttonX, int buttonY,
                        int buttonW, int buttonH, juce::ComboBox& box) override;
     void drawLabel (juce::Graphics& g, juce::Label& label) override;
-    /** A ring in the accent colour just inside the control, with a white edge just outside it, so
-        that it shows on the white boxes and on the blue band alike. */
-    std::unique_ptr<juce::FocusOutline> createFocusOutlineForComponent (juce::Component& component) override;
+    void drawImageButton (juce::Graphics& g, juce::Image* image, int imageX, int imageY, int imageW,
+                          int imageH, const juce::Colour& overlayColour, float imageOpacity,
+                          juce::ImageButton& button) override;
 
-    /** Gives every control under root that takes keyboard focus the focus ring. */
-    static void showFocusRings (juce::Component& root);
+    /** The ring a control with keyboard focus shows: the accent colour along its inner edge, which
+        shows on the white boxes and on the white tabs alike. */
+    static void drawFocusRing (juce::Graphics& g, juce::Rectangle<int> bounds);
 
     /** The editor's one accent colour. */
     static constexpr juce::uint32 accentColour = 0xff117fc6;

@@ -1,7 +1,6 @@
 #include "editor/EditorComponent.h"
 
 #include "editor/Artwork.h"
-#include "editor/CustomLook.h"
 #include "editor/MainView.h"
 #include "editor/NumberBox.h"
 #include "editor/SectionBuilders.h"
@@ -59,7 +58,6 @@ EditorComponent::EditorComponent (ButtonViews newButtonViews, std::unique_ptr<Co
             showViewFor (entry.first);
 
     addAndMakeVisible (*tabSelector);
-    CustomLook::showFocusRings (*this);
 }
 
 EditorComponent::~EditorComponent()

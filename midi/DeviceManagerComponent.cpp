@@ -42,7 +42,6 @@ DeviceManagerComponent::DeviceManagerComponent (juce::ActionListener* listener, 
 
     for (auto* child : getChildren())
         child->addKeyListener (this);
-    CustomLook::showFocusRings (*this);
 
     setLookAndFeel (&look);
     setSize (width, height);

@@ -11,8 +11,6 @@ DeviceManagerWindow::DeviceManagerWindow (MidiManager& midiManager)
     setAlwaysOnTop (false);
     toFront (true);
     setVisible (true);
-    // Keys go to the lists from the start; the first list is where a choice begins.
-    component.getInputList().grabKeyboardFocus();
 }
 
 DeviceManagerWindow::~DeviceManagerWindow()

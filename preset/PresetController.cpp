@@ -75,6 +75,7 @@ void PresetController::detach()
     retryCount = 0;
     // The steps point at the bindings that are about to go.
     undoManager.clearUndoHistory();
+    recordingSteps = false;
     lastRecorded = {};
     boundValues.clear();
 }
@@ -149,6 +150,8 @@ void PresetController::restore (const Snapshot& snapshot)
 
 void PresetController::recordStep()
 {
+    if (!recordingSteps)
+        return;
     auto now = takeSnapshot();
     // The same value entered again is reported too, but it is no step.
     if (now == lastRecorded)
@@ -172,6 +175,7 @@ bool PresetController::redo()
 
 void PresetController::clearUndoHistory()
 {
+    recordingSteps = true;
     undoManager.clearUndoHistory();
     lastRecorded = takeSnapshot();
 }

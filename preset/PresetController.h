@@ -75,7 +75,8 @@ public:
     bool redo();
     bool canUndo() const { return undoManager.canUndo(); }
     bool canRedo() const { return undoManager.canRedo(); }
-    /** Forgets every step; what is shown now is where undo stops. */
+    /** Forgets every step; what is shown now is where undo stops. Steps are recorded from the
+        first call on, so building the views and loading the starting preset cost no snapshots. */
     void clearUndoHistory();
 
     /** Called before the preset is written to a file or sent, so that whatever the user has typed
@@ -137,6 +138,7 @@ private:
     bool detached = false;
     bool loading = false;
     juce::UndoManager undoManager;
+    bool recordingSteps = false;
     // The state after the last step; the "before" of the next one.
     Snapshot lastRecorded;
 

@@ -49,11 +49,12 @@ inline juce::File writePresetFile (const juce::File& file, juce::uint8 transpose
     return file;
 }
 
-/** Makes a top-level window the active one and waits until the window system agrees. */
+/** Makes a top-level window the active one and waits until the window system agrees. JUCE polls
+    for the active window up to 1.7 s apart, so on a loaded machine 2 s was too short a wait. */
 inline bool activate (juce::TopLevelWindow& window)
 {
     window.toFront (true);
-    return runMessageLoopUntil ([&window] { return window.isActiveWindow(); }, 2000);
+    return runMessageLoopUntil ([&window] { return window.isActiveWindow(); }, 6000);
 }
 
 /** Minimising needs a window manager: without one the window system never reports the change. */

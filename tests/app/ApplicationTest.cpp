@@ -4,7 +4,7 @@
 
 #include "app/CommandIDs.h"
 #include "app/OrvaneZellSeriesEditorApplication.h"
-#include "editor/NumberBox.h"
+#include "editor/EditorTestSupport.h"
 #include "editor/ZellControlLayoutView.h"
 
 #include <cstdlib>
@@ -49,18 +49,6 @@ protected:
     bool initialised = false;
     int quits = 0;
 };
-
-juce::Component* findComponentNamed (juce::Component& root, const juce::String& name)
-{
-    for (auto* child : root.getChildren())
-    {
-        if (child->getName() == name)
-            return child;
-        if (auto* found = findComponentNamed (*child, name))
-            return found;
-    }
-    return nullptr;
-}
 
 struct MenuItem
 {
@@ -214,8 +202,10 @@ TEST_F (ApplicationTest, UndoPagesAndBanksAnswerTheirKeysFromInsideANumberBox)
     ASSERT_TRUE (press (juce::KeyPress ('2', command, 0)));
     EXPECT_TRUE (pages[1]->isVisible()) << "Ctrl+2 opens the second page in tab order";
 
-    auto* box = dynamic_cast<NumberBox*> (findComponentNamed (editor, "Knob 1 CC"));
+    auto* box = findAs<NumberBox> (editor, "Knob 1 CC");
     ASSERT_NE (box, nullptr);
+    // The window system's own focus events for the new window may still be on their way.
+    runMessageLoopFor (200);
     box->grabKeyboardFocus();
     ASSERT_TRUE (box->hasKeyboardFocus (false));
     const auto before = document->getController()->getPresetData();

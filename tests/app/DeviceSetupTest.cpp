@@ -208,6 +208,7 @@ TEST_F (DeviceSetupTest, ReturnInAListIsOkAndEscapeIsCancel)
     component().selectOutputRow (0);
     // As the window system delivers it, to the focused list, which would take Return for its rows.
     ASSERT_TRUE (activate (*window));
+    component().getInputList().grabKeyboardFocus();
     ASSERT_TRUE (component().getInputList().hasKeyboardFocus (true));
     EXPECT_TRUE (window->getPeer()->handleKeyPress (juce::KeyPress (juce::KeyPress::returnKey)));
     runMessageLoopFor (30);

@@ -39,6 +39,15 @@ differences()
     done
 }
 
+# shows_ring PANEL ROW: the box's inner edge has the accent colour of the focus ring.
+shows_ring()
+{
+    local pixel
+    pixel="$(import -window "$window" png:- 2>/dev/null |
+        convert png:- -format "%[hex:p{$(($(box_x "$1") - 39)),$(row_y "$2")}]" info: 2>/dev/null)"
+    [[ "${pixel:0:6}" == 117FC6 ]]
+}
+
 click_box() # PANEL ROW
 {
     xdotool mousemove --window "$window" "$(box_x "$1")" "$(row_y "$2")" click 1
@@ -60,6 +69,8 @@ sleep 0.5
 
 # 1. Two panels, two undos, a save: the original bytes.
 click_box 0 2
+wait_until 5 shows_ring 0 2 || fail "the focused number box shows no ring"
+shows_ring 1 2 && fail "a box without the focus shows a ring"
 shot number-box-focus
 type_value 33
 click_box 1 2
@@ -102,10 +113,10 @@ min_offset="$(awk '{ print $1 }' <<<"$changed")"
     fail "the byte before the changed one is not knob 3's CC"
 echo "ok: Tab, typing and Return change the box Tab reached"
 
-# A Mode box with the focus, and the Edit menu open, for the screenshots.
+# A Mode box with the focus shows the ring too; the Edit menu open, for the screenshot.
 click_box 3 2
 xdotool key shift+Tab shift+Tab
-sleep 0.4
+wait_until 5 shows_ring 3 0 || fail "the focused Mode box shows no ring"
 shot mode-box-focus
 xdotool mousemove --window "$window" 75 12 click 1
 sleep 0.5

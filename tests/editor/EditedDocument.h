@@ -52,6 +52,16 @@ struct EditedDocument : public ::testing::Test
         model.setStoredValue (name, storedValue);
     }
 
+    /** Any box the user can reach now, any value in its range. */
+    void userEntersARandomValue()
+    {
+        const auto names = model.getShownNames();
+        const auto& name = names[std::uniform_int_distribution<int> (0, names.size() - 1) (random)];
+        auto& value = binding (name);
+        userEnters (name, std::uniform_int_distribution<int> (value.getMinimum (true),
+                                                              value.getMaximum (true)) (random));
+    }
+
     void userPicksMode (const juce::String& control, const juce::String& mode)
     {
         const auto position = controlAt (offsetOf (control + " Mode"));

@@ -197,17 +197,9 @@ TEST_F (UndoTest, RandomEditsUndosAndRedosBringBackExactlyEachRecordedState)
         else
         {
             if (choice == 5)
-            {
                 ASSERT_TRUE (controller->loadPresetData (randomValidImage()));
-            }
             else
-            {
-                const auto names = model.getShownNames();
-                const auto& name = names[std::uniform_int_distribution<int> (0, names.size() - 1) (random)];
-                auto& value = binding (name);
-                userEnters (name, std::uniform_int_distribution<int> (value.getMinimum (true),
-                                                                      value.getMaximum (true)) (random));
-            }
+                userEntersARandomValue();
             auto now = shown();
             if (!(now == history[current]))
             {
