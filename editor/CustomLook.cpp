@@ -128,6 +128,13 @@ void CustomLook::drawComboBox (juce::Graphics& g, int width, int height, bool, i
         drawFocusRing (g, {width, height});
 }
 
+void CustomLook::positionComboBoxText (juce::ComboBox& box, juce::Label& label)
+{
+    juce::LookAndFeel_V3::positionComboBoxText (box, label);
+    const auto inset = 1 + static_cast<int> (ringThickness);
+    label.setBounds (label.getBounds().withTop (inset).withLeft (inset).withBottom (box.getHeight() - inset));
+}
+
 void CustomLook::drawLabel (juce::Graphics& g, juce::Label& label)
 {
     g.fillAll (label.findColour (juce::Label::backgroundColourId));
@@ -162,6 +169,7 @@ void CustomLook::drawImageButton (juce::Graphics& g, juce::Image* image, int ima
 
 void CustomLook::drawFocusRing (juce::Graphics& g, juce::Rectangle<int> bounds)
 {
+    // A white pixel outside the blue keeps the ring apart from the blue band behind the boxes.
     g.setColour (juce::Colour (accentColour));
-    g.drawRect (bounds.toFloat(), ringThickness);
+    g.drawRect (bounds.toFloat().reduced (1.0f), ringThickness);
 }
