@@ -19,3 +19,14 @@ AboutWindow::~AboutWindow()
     clearContentComponent();
     content.reset();
 }
+
+bool AboutWindow::keyPressed (const juce::KeyPress& key)
+{
+    if (key != juce::KeyPress::escapeKey)
+        return false;
+
+    // Deleted once the key's handling has left the window's peer, which goes with the window.
+    juce::MessageManager::callAsync ([window = juce::Component::SafePointer<AboutWindow> (this)]
+                                     { delete window.getComponent(); });
+    return true;
+}

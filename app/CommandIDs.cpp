@@ -5,7 +5,7 @@
 namespace
 {
 // "New Window " keeps its trailing space: the menu shows the name exactly as registered.
-constexpr std::array<CommandDescription, 13> commandTable{{
+constexpr std::array<CommandDescription, 24> commandTable{{
     {CommandIDs::newWindow, "New Window ", 'n'},
     {CommandIDs::open, "Open", 'o'},
     {CommandIDs::closeWindow, "Close Window", 'w'},
@@ -19,6 +19,18 @@ constexpr std::array<CommandDescription, 13> commandTable{{
     {CommandIDs::minimize, "Minimize", 'm'},
     {CommandIDs::bringAllToFront, "Bring All to Front", 0},
     {CommandIDs::openUserGuide, "Open User Guide", 'h'},
+    // Redo's keys and the bank arrows' keys are not plain command letters; the document adds them.
+    {CommandIDs::undo, "Undo", 'z'},
+    {CommandIDs::redo, "Redo", 0},
+    {CommandIDs::showPage (0), "Main Page", '1'},
+    {CommandIDs::showPage (1), "Knobs Page", '2'},
+    {CommandIDs::showPage (2), "Switches Page", '3'},
+    {CommandIDs::showPage (3), "Pads Page", '4'},
+    {CommandIDs::showPage (4), "Keybed Page", '5'},
+    {CommandIDs::showPage (5), "Wheels Page", '6'},
+    {CommandIDs::showPage (6), "Sustain Page", '7'},
+    {CommandIDs::previousBank, "Previous Bank", 0},
+    {CommandIDs::nextBank, "Next Bank", 0},
 }};
 } // namespace
 

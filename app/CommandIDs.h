@@ -20,8 +20,18 @@ struct CommandIDs
         deviceSetup = 0x200310,
         minimize = 0x200410,
         bringAllToFront = 0x200420,
-        openUserGuide = 0x200510
+        openUserGuide = 0x200510,
+        undo = 0x200210,
+        redo = 0x200220,
+        // The pages in tab order: showFirstPage + pageStride * index.
+        showFirstPage = 0x200610,
+        previousBank = 0x200710,
+        nextBank = 0x200720
     };
+
+    static constexpr int pageCount = 7;
+    static constexpr juce::CommandID pageStride = 0x10;
+    static constexpr juce::CommandID showPage (int index) { return showFirstPage + pageStride * index; }
 };
 
 /** One row of the command table: the name shown and the letter of the default key (0 for none). */

@@ -13,9 +13,20 @@ const juce::String titlePrefix ("Orvane Marlo Editor");
 const juce::String fileExtension (".marlo");
 const juce::String filePattern ("*" + fileExtension);
 
-constexpr std::array<juce::CommandID, 5> documentCommands{CommandIDs::saveDocument,
-                                                          CommandIDs::saveDocumentAs, CommandIDs::getPreset,
-                                                          CommandIDs::sendPreset, CommandIDs::closeWindow};
+constexpr std::array<juce::CommandID, 16> documentCommands{
+    CommandIDs::saveDocument, CommandIDs::saveDocumentAs, CommandIDs::getPreset,    CommandIDs::sendPreset,
+    CommandIDs::closeWindow,  CommandIDs::undo,           CommandIDs::redo,         CommandIDs::showPage (0),
+    CommandIDs::showPage (1), CommandIDs::showPage (2),   CommandIDs::showPage (3), CommandIDs::showPage (4),
+    CommandIDs::showPage (5), CommandIDs::showPage (6),   CommandIDs::previousBank, CommandIDs::nextBank};
+
+/** The page a command opens, or -1. */
+int pageOf (juce::CommandID id)
+{
+    for (int index = 0; index < CommandIDs::pageCount; ++index)
+        if (id == CommandIDs::showPage (index))
+            return index;
+    return -1;
+}
 
 bool isDocumentCommand (juce::CommandID id)
 {
@@ -40,6 +51,8 @@ EditorDocument::EditorDocument (std::unique_ptr<EditorComponent> contentToShow,
     if (controller != nullptr)
     {
         controller->loadPresetData (factoryPresetData());
+        // The preset a document starts with is where undo stops, not a step.
+        controller->clearUndoHistory();
         controller->addActionListener (this);
         controller->onBeforePresetIsRead = [this]
         {
@@ -221,8 +234,30 @@ void EditorDocument::getAllCommands (juce::Array<juce::CommandID>& commands)
 
 void EditorDocument::getCommandInfo (juce::CommandID commandID, juce::ApplicationCommandInfo& result)
 {
-    if (isDocumentCommand (commandID))
-        describeCommand (commandID, result);
+    if (!isDocumentCommand (commandID))
+        return;
+
+    describeCommand (commandID, result);
+    const auto command = juce::ModifierKeys::commandModifier;
+    switch (commandID)
+    {
+        case CommandIDs::undo:
+            result.setActive (controller != nullptr && controller->canUndo());
+            break;
+        case CommandIDs::redo:
+            result.addDefaultKeypress ('z', command | juce::ModifierKeys::shiftModifier);
+            result.addDefaultKeypress ('y', command);
+            result.setActive (controller != nullptr && controller->canRedo());
+            break;
+        case CommandIDs::previousBank:
+            result.addDefaultKeypress (juce::KeyPress::leftKey, command);
+            break;
+        case CommandIDs::nextBank:
+            result.addDefaultKeypress (juce::KeyPress::rightKey, command);
+            break;
+        default:
+            break;
+    }
 }
 
 bool EditorDocument::perform (const InvocationInfo& info)
@@ -247,7 +282,22 @@ bool EditorDocument::perform (const InvocationInfo& info)
             // May delete this document; nothing of it is touched afterwards.
             userTriedToCloseWindow();
             break;
+        case CommandIDs::undo:
+            if (controller != nullptr)
+                controller->undo();
+            break;
+        case CommandIDs::redo:
+            if (controller != nullptr)
+                controller->redo();
+            break;
+        case CommandIDs::previousBank:
+        case CommandIDs::nextBank:
+            if (content != nullptr)
+                content->stepBank (info.commandID == CommandIDs::nextBank ? 1 : -1);
+            break;
         default:
+            if (content != nullptr && pageOf (info.commandID) >= 0)
+                content->showPage (pageOf (info.commandID));
             break;
     }
 

@@ -31,6 +31,7 @@ const std::vector<MenuDescription>& menuTable()
             {"File",
              {CommandIDs::newWindow, CommandIDs::open, CommandIDs::closeWindow, CommandIDs::saveDocument,
               CommandIDs::saveDocumentAs, hardwareMenu}},
+            {"Edit", {CommandIDs::undo, CommandIDs::redo}},
             {"Options", {CommandIDs::deviceSetup}},
             {"Window", {CommandIDs::minimize, CommandIDs::bringAllToFront, separator}},
             {"Help", {CommandIDs::openUserGuide}},

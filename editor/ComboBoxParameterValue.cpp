@@ -59,6 +59,11 @@ int ComboBoxParameterValue::getMaximum (bool storedUnits)
     return static_cast<int> (getNumItems() - (storedUnits ? displayOffset : 0.0));
 }
 
+bool ComboBoxParameterValue::keyPressed (const juce::KeyPress& key)
+{
+    return !key.getModifiers().isCommandDown() && juce::ComboBox::keyPressed (key);
+}
+
 void ComboBoxParameterValue::comboBoxChanged (juce::ComboBox*)
 {
     for (int i = listeners.size(); --i >= 0;)

@@ -32,6 +32,9 @@ public:
     int getMaximum (bool storedUnits) override;
 
     void comboBoxChanged (juce::ComboBox* box) override;
+    /** Keys with Ctrl (Cmd) go on to the window's commands: Ctrl+Left must step the bank, not the
+        mode. */
+    bool keyPressed (const juce::KeyPress& key) override;
 
 private:
     juce::Array<ParameterValue::Listener*> listeners;

@@ -1,5 +1,12 @@
 #include "editor/CustomLook.h"
 
+namespace
+{
+// Room right of a shortcut, matching the room the menu leaves left of the item names.
+constexpr int shortcutMargin = 8;
+constexpr float ringThickness = 2.0f;
+} // namespace
+
 CustomLook::CustomLook() = default;
 
 CustomLook::~CustomLook() = default;
@@ -15,6 +22,12 @@ void CustomLook::drawButtonBackground (juce::Graphics& g, juce::Button& button, 
     g.fillRoundedRectangle (0.0f, 0.0f, width, height, 4.0f);
     g.setColour (juce::Colour (0xff000000));
     g.drawRoundedRectangle (0.0f, 0.0f, width, height, 4.0f, 1.0f);
+
+    if (button.hasKeyboardFocus (false))
+    {
+        g.setColour (juce::Colour (accentColour));
+        g.drawRoundedRectangle (1.0f, 1.0f, width - 2.0f, height - 2.0f, 4.0f, ringThickness);
+    }
 }
 
 void CustomLook::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button, bool isMouseOverButton,
@@ -36,7 +49,11 @@ void CustomLook::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button
 
 void CustomLook::fillTextEditorBackground (juce::Graphics&, int, int, juce::TextEditor&) {}
 
-void CustomLook::drawTextEditorOutline (juce::Graphics&, int, int, juce::TextEditor&) {}
+void CustomLook::drawTextEditorOutline (juce::Graphics& g, int width, int height, juce::TextEditor& editor)
+{
+    if (editor.hasKeyboardFocus (true) && !editor.isReadOnly())
+        drawFocusRing (g, {width, height});
+}
 
 void CustomLook::drawPopupMenuBackground (juce::Graphics& g, int width, int height)
 {
@@ -44,21 +61,27 @@ void CustomLook::drawPopupMenuBackground (juce::Graphics& g, int width, int heig
     g.fillRect (0, 0, width, height);
 }
 
-void CustomLook::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int>& area, bool, bool,
+void CustomLook::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int>& area, bool, bool isActive,
                                     bool isHighlighted, bool, bool, const juce::String& text,
-                                    const juce::String&, const juce::Drawable*, const juce::Colour*)
+                                    const juce::String& shortcutKeyText, const juce::Drawable*,
+                                    const juce::Colour*)
 {
     auto textColour = juce::Colour (0xffffffff);
 
-    if (isHighlighted)
+    if (isHighlighted && isActive)
     {
         g.setColour (juce::Colour (0xffffffff));
         g.fillRect (area);
         textColour = juce::Colour (accentColour);
     }
 
-    g.setColour (textColour);
+    // An item that cannot be chosen now (nothing to undo) is shown faded.
+    g.setColour (isActive ? textColour : textColour.withMultipliedAlpha (0.5f));
     g.drawText (text, 0, 0, area.getWidth(), area.getHeight(), juce::Justification::left, false);
+
+    if (shortcutKeyText.isNotEmpty())
+        g.drawText (shortcutKeyText, 0, 0, area.getWidth() - shortcutMargin, area.getHeight(),
+                    juce::Justification::right, false);
 }
 
 void CustomLook::drawMenuBarItem (juce::Graphics& g, int width, int height, int itemIndex,
@@ -100,6 +123,16 @@ void CustomLook::drawComboBox (juce::Graphics& g, int width, int height, bool, i
 
     g.setColour (box.findColour (juce::ComboBox::arrowColourId));
     g.fillPath (arrow);
+
+    if (box.hasKeyboardFocus (false))
+        drawFocusRing (g, {width, height});
+}
+
+void CustomLook::positionComboBoxText (juce::ComboBox& box, juce::Label& label)
+{
+    juce::LookAndFeel_V3::positionComboBoxText (box, label);
+    const auto inset = 1 + static_cast<int> (ringThickness);
+    label.setBounds (label.getBounds().withTop (inset).withLeft (inset).withBottom (box.getHeight() - inset));
 }
 
 void CustomLook::drawLabel (juce::Graphics& g, juce::Label& label)
@@ -122,4 +155,21 @@ void CustomLook::drawLabel (juce::Graphics& g, juce::Label& label)
     }
 
     g.drawRect (label.getLocalBounds(), 1);
+}
+
+void CustomLook::drawImageButton (juce::Graphics& g, juce::Image* image, int imageX, int imageY, int imageW,
+                                  int imageH, const juce::Colour& overlayColour, float imageOpacity,
+                                  juce::ImageButton& button)
+{
+    juce::LookAndFeel_V3::drawImageButton (g, image, imageX, imageY, imageW, imageH, overlayColour,
+                                           imageOpacity, button);
+    if (button.hasKeyboardFocus (false))
+        drawFocusRing (g, button.getLocalBounds());
+}
+
+void CustomLook::drawFocusRing (juce::Graphics& g, juce::Rectangle<int> bounds)
+{
+    // A white pixel outside the blue keeps the ring apart from the blue band behind the boxes.
+    g.setColour (juce::Colour (accentColour));
+    g.drawRect (bounds.toFloat().reduced (1.0f), ringThickness);
 }

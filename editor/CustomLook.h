@@ -30,6 +30,15 @@ public:
     void drawComboBox (juce::Graphics& g, int width, int height, bool isButtonDown, int buttonX, int buttonY,
                        int buttonW, int buttonH, juce::ComboBox& box) override;
     void drawLabel (juce::Graphics& g, juce::Label& label) override;
+    /** Further in than usual, so the label leaves the focus ring showing. */
+    void positionComboBoxText (juce::ComboBox& box, juce::Label& label) override;
+    void drawImageButton (juce::Graphics& g, juce::Image* image, int imageX, int imageY, int imageW,
+                          int imageH, const juce::Colour& overlayColour, float imageOpacity,
+                          juce::ImageButton& button) override;
+
+    /** The ring a control with keyboard focus shows: the accent colour one pixel inside its edge,
+        which shows on the white boxes and on the white tabs alike. */
+    static void drawFocusRing (juce::Graphics& g, juce::Rectangle<int> bounds);
 
     /** The editor's one accent colour. */
     static constexpr juce::uint32 accentColour = 0xff117fc6;

@@ -5,6 +5,7 @@
 #include "editor/NumberBox.h"
 #include "editor/SectionBuilders.h"
 #include "editor/SelectorButtons.h"
+#include "editor/ZellControlLayoutView.h"
 #include "preset/PresetController.h"
 
 namespace
@@ -61,6 +62,14 @@ EditorComponent::EditorComponent (ButtonViews newButtonViews, std::unique_ptr<Co
     tabSelector->setWantsKeyboardFocus (false);
     tabSelector->setBounds (0, tabBarY, editorWidth, 40);
 
+    // Tab reaches the tabs and Return opens their page; a click still leaves the focus where it
+    // was, as before.
+    for (auto* tab : tabSelector->getButtons())
+    {
+        tab->setWantsKeyboardFocus (true);
+        tab->setMouseClickGrabsKeyboardFocus (false);
+    }
+
     for (auto* view : views)
         view->setTopLeftPosition ((editorWidth - view->getWidth()) / 2, tabBarY + pageGap);
 
@@ -101,6 +110,32 @@ void EditorComponent::paint (juce::Graphics& g)
     // Opaque, so the picture is copied as it is.
     g.setColour (juce::Colours::black);
     g.drawImage (background, getLocalBounds().toFloat());
+}
+
+bool EditorComponent::showPage (int index)
+{
+    auto* tab = dynamic_cast<juce::Button*> (tabSelector->getButtons()[index]);
+    if (tab == nullptr)
+        return false;
+    showViewFor (tab);
+    return true;
+}
+
+bool EditorComponent::stepBank (int direction)
+{
+    for (auto* view : views)
+    {
+        auto* page = dynamic_cast<ZellControlLayoutView*> (view);
+        if (page == nullptr || !page->isVisible())
+            continue;
+        auto& banks = page->getBankView();
+        auto* arrow = direction > 0 ? banks.getNextButton() : banks.getPreviousButton();
+        const auto before = banks.getCurrentBank();
+        if (arrow != nullptr)
+            banks.buttonClicked (arrow);
+        return banks.getCurrentBank() != before;
+    }
+    return false;
 }
 
 juce::Component* EditorComponent::getViewFor (juce::Button* button) const

@@ -25,6 +25,12 @@ public:
     /** Shows the page of a selector button and lights exactly the buttons that open it. */
     void showViewFor (juce::Button* button);
 
+    /** Opens the page of the tab at index (tab order, from 0); false for no such tab. */
+    bool showPage (int index);
+    /** Steps the banks of the page shown, as its arrows do: +1 right, -1 left. False when the page
+        has no further bank that way. */
+    bool stepBank (int direction);
+
     /** Commits whatever text is typed in a number box and not yet taken, by the box's own rules,
         so that what is saved or sent is what the screen shows. */
     void commitPendingEdits();

@@ -6,6 +6,15 @@ namespace
 {
 const juce::String digits ("0123456789");
 const juce::String digitsAndSigns ("0123456789-+");
+constexpr int pageStep = 10;
+
+bool isClipboardOrSelectAllKey (const juce::KeyPress& key)
+{
+    for (auto letter : {'a', 'c', 'v', 'x'})
+        if (key == juce::KeyPress (letter, juce::ModifierKeys::commandModifier, 0))
+            return true;
+    return false;
+}
 } // namespace
 
 NumberBox::NumberBox() : juce::TextEditor (juce::String(), 0)
@@ -15,6 +24,7 @@ NumberBox::NumberBox() : juce::TextEditor (juce::String(), 0)
     setScrollbarsShown (false);
     setReadOnly (false);
     setCaretVisible (true);
+    setSelectAllWhenFocused (true);
     juce::TextEditor::addListener (this);
 }
 
@@ -59,6 +69,40 @@ void NumberBox::addListener (Listener* listener)
 void NumberBox::paint (juce::Graphics& g)
 {
     g.fillAll (juce::Colour (0xffffffff));
+}
+
+bool NumberBox::keyPressed (const juce::KeyPress& key)
+{
+    // The box's own text undo and word moves would shadow the document's undo, page and bank keys.
+    if (key.getModifiers().isCommandDown() && !isClipboardOrSelectAllKey (key))
+        return false;
+
+    const auto code = key.getKeyCode();
+    if (code == juce::KeyPress::upKey || code == juce::KeyPress::downKey ||
+        code == juce::KeyPress::pageUpKey || code == juce::KeyPress::pageDownKey)
+    {
+        const auto size =
+            (code == juce::KeyPress::pageUpKey || code == juce::KeyPress::pageDownKey) ? pageStep : 1;
+        step (code == juce::KeyPress::upKey || code == juce::KeyPress::pageUpKey ? size : -size);
+        return true;
+    }
+
+    if (code == juce::KeyPress::escapeKey)
+    {
+        showValue();
+        selectAll();
+        return true;
+    }
+
+    return juce::TextEditor::keyPressed (key);
+}
+
+void NumberBox::step (int delta)
+{
+    const auto text = getText();
+    const auto from = isNumber (text) ? text.getDoubleValue() : value;
+    setValue (juce::jlimit (minimum, maximum, from + delta), true);
+    selectAll();
 }
 
 void NumberBox::textEditorTextChanged (juce::TextEditor&) {}

@@ -7,6 +7,10 @@
     Typed text becomes the value on Return or when the field loses focus; text outside the range,
     or no text at all, brings back the last accepted value and tells nobody. Every accepted value
     is reported, even one equal to the value already held.
+
+    Keys: taking focus selects the text, so typing replaces it; Up and Down step by 1, Page Up and
+    Page Down by 10, kept within the range and committed as Return commits; Escape drops typed
+    text. Keys with Ctrl (Cmd) other than the clipboard's go on to the window's commands.
 */
 class NumberBox : public juce::TextEditor, public juce::TextEditor::Listener
 {
@@ -44,6 +48,7 @@ public:
     void addListener (Listener* listener);
 
     void paint (juce::Graphics& g) override;
+    bool keyPressed (const juce::KeyPress& key) override;
 
     void textEditorTextChanged (juce::TextEditor&) override;
     void textEditorReturnKeyPressed (juce::TextEditor&) override;
@@ -51,6 +56,8 @@ public:
 
 private:
     void commitText();
+    /** Moves the typed number, or the value when nothing valid is typed, by delta and commits. */
+    void step (int delta);
     void showValue();
     static juce::String textOf (double number);
 

@@ -40,12 +40,17 @@ DeviceManagerComponent::DeviceManagerComponent (juce::ActionListener* listener, 
     addAndMakeVisible (inputList);
     addAndMakeVisible (outputList);
 
+    for (auto* child : getChildren())
+        child->addKeyListener (this);
+
     setLookAndFeel (&look);
     setSize (width, height);
 }
 
 DeviceManagerComponent::~DeviceManagerComponent()
 {
+    for (auto* child : getChildren())
+        child->removeKeyListener (this);
     setLookAndFeel (nullptr);
 }
 
@@ -123,4 +128,20 @@ void DeviceManagerComponent::buttonClicked (juce::Button* button)
     {
         sendActionMessage ("Close");
     }
+}
+
+bool DeviceManagerComponent::keyPressed (const juce::KeyPress& key, juce::Component*)
+{
+    return keyPressed (key);
+}
+
+bool DeviceManagerComponent::keyPressed (const juce::KeyPress& key)
+{
+    if (key == juce::KeyPress::returnKey)
+        buttonClicked (&okButton);
+    else if (key == juce::KeyPress::escapeKey)
+        buttonClicked (&cancelButton);
+    else
+        return false;
+    return true;
 }

@@ -6,10 +6,12 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** The content of the Device Setup window: the input and output lists over the background
-    picture and the "OK", "Apply" and "Cancel" buttons, which it reports as action messages. */
+    picture and the "OK", "Apply" and "Cancel" buttons, which it reports as action messages.
+    Return anywhere in it is "OK" (Space still presses a focused button), Escape is "Cancel". */
 class DeviceManagerComponent final : public juce::Component,
                                      public juce::Button::Listener,
-                                     public juce::ActionBroadcaster
+                                     public juce::ActionBroadcaster,
+                                     public juce::KeyListener
 {
 public:
     /** None of the three is owned; they belong to the window. */
@@ -34,6 +36,9 @@ public:
     void paint (juce::Graphics& g) override;
     void resized() override;
     void buttonClicked (juce::Button* button) override;
+    /** Heard before the lists and buttons themselves, which would take Return for their own. */
+    bool keyPressed (const juce::KeyPress& key, juce::Component* origin) override;
+    bool keyPressed (const juce::KeyPress& key) override;
 
 private:
     juce::TextButton okButton{"OK"};

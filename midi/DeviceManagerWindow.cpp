@@ -32,3 +32,8 @@ void DeviceManagerWindow::userTriedToCloseWindow()
     // window system's own callback.
     component.sendActionMessage ("Close");
 }
+
+bool DeviceManagerWindow::keyPressed (const juce::KeyPress& key)
+{
+    return component.keyPressed (key);
+}

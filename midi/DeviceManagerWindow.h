@@ -19,6 +19,8 @@ public:
     void actionListenerCallback (const juce::String& message) override;
     /** The window manager's own close button closes like "Cancel". */
     void userTriedToCloseWindow() override;
+    /** Return and Escape reach the window itself while nothing inside has the focus. */
+    bool keyPressed (const juce::KeyPress& key) override;
 
     DeviceManagerComponent& getComponent() noexcept { return component; }
 

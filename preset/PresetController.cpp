@@ -16,10 +16,44 @@ juce::MidiMessage createRequestMessage()
 
 } // namespace
 
+/** One step of the history: both states are whole, so undo and redo never depend on the order
+    in which boxes report or on what a hidden box would refuse. */
+class PresetController::Step final : public juce::UndoableAction
+{
+public:
+    Step (PresetController& owner, Snapshot stateBefore, Snapshot stateAfter)
+        : controller (owner), before (std::move (stateBefore)), after (std::move (stateAfter))
+    {
+    }
+
+    bool perform() override
+    {
+        // The first call comes as the step is recorded, when the screen already shows it.
+        if (std::exchange (justRecorded, false))
+            return true;
+        controller.restore (after);
+        return true;
+    }
+
+    bool undo() override
+    {
+        controller.restore (before);
+        return true;
+    }
+
+private:
+    PresetController& controller;
+    Snapshot before;
+    Snapshot after;
+    bool justRecorded = true;
+};
+
 PresetController::PresetController (int presetDataLength, MidiManager& manager) : midiManager (&manager)
 {
     presetData.insertMultiple (0, 0, presetDataLength);
     midiManager->addListener (this);
+    // Steps are counted, not weighed: a unit budget of 1 leaves only the count to decide.
+    undoManager.setMaxNumberOfStoredUnits (0, minimumUndoSteps);
 }
 
 PresetController::~PresetController()
@@ -40,6 +74,10 @@ void PresetController::detach()
     }
     replyHandOver.cancelPendingUpdate();
     retryCount = 0;
+    // The steps point at the bindings that are about to go.
+    undoManager.clearUndoHistory();
+    recordingSteps = false;
+    lastRecorded = {};
     boundValues.clear();
 }
 
@@ -82,8 +120,65 @@ void PresetController::parameterValueChanged (ParameterValue* value)
     boundValues[offset].addIfNotAlreadyThere (value);
 
     // A load sets every byte itself; the rule is for the user's own mode changes.
-    if (!loading && PresetModel::isModeByte (offset))
+    if (loading)
+        return;
+    if (PresetModel::isModeByte (offset))
         takeShownValuesForMode (offset, stored);
+    recordStep();
+}
+
+PresetController::Snapshot PresetController::takeSnapshot() const
+{
+    Snapshot snapshot;
+    snapshot.image = presetData;
+    for (const auto& [offset, bindings] : boundValues)
+        for (auto* binding : bindings)
+            snapshot.values.emplace_back (binding, binding->getValue());
+    return snapshot;
+}
+
+void PresetController::restore (const Snapshot& snapshot)
+{
+    {
+        // As in a load: the boxes take their values without the mode rule rewriting any byte.
+        const juce::ScopedValueSetter<bool> duringRestore (loading, true);
+        for (const auto& [binding, value] : snapshot.values)
+            binding->setValue (value);
+    }
+    presetData = snapshot.image;
+    lastRecorded = snapshot;
+}
+
+void PresetController::recordStep()
+{
+    if (!recordingSteps)
+        return;
+    auto now = takeSnapshot();
+    // The same value entered again is reported too, but it is no step.
+    if (now == lastRecorded)
+        return;
+    undoManager.beginNewTransaction();
+    undoManager.perform (new Step (*this, std::move (lastRecorded), now));
+    lastRecorded = std::move (now);
+}
+
+bool PresetController::undo()
+{
+    takePendingEdits();
+    return undoManager.undo();
+}
+
+bool PresetController::redo()
+{
+    takePendingEdits();
+    return undoManager.redo();
+}
+
+void PresetController::clearUndoHistory()
+{
+    recordingSteps = true;
+    undoManager.clearUndoHistory();
+    lastRecorded = takeSnapshot();
 }
 
 void PresetController::takeShownValuesForMode (int modeOffset, int modeValue)
@@ -236,20 +331,23 @@ bool PresetController::loadPresetData (const juce::Array<juce::uint8>& data)
     if (!validatePresetData (data))
         return false;
 
-    const juce::ScopedValueSetter<bool> duringLoad (loading, true);
-    for (int offset = 0; offset < data.size(); ++offset)
     {
-        const auto bound = boundValues.find (offset);
-        if (bound == boundValues.end())
-            continue;
-        // A copy: setting a value can register further bindings for this byte.
-        const auto bindings = bound->second;
-        for (auto* binding : bindings)
-            binding->setValue (static_cast<double> (data[offset]));
-        // Whatever a hidden box refused and in whatever order the boxes reported, the image holds
-        // exactly what was loaded.
-        presetData.set (offset, data[offset]);
+        const juce::ScopedValueSetter<bool> duringLoad (loading, true);
+        for (int offset = 0; offset < data.size(); ++offset)
+        {
+            const auto bound = boundValues.find (offset);
+            if (bound == boundValues.end())
+                continue;
+            // A copy: setting a value can register further bindings for this byte.
+            const auto bindings = bound->second;
+            for (auto* binding : bindings)
+                binding->setValue (static_cast<double> (data[offset]));
+            // Whatever a hidden box refused and in whatever order the boxes reported, the image
+            // holds exactly what was loaded.
+            presetData.set (offset, data[offset]);
+        }
     }
+    recordStep();
     return true;
 }
 

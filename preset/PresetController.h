@@ -6,10 +6,13 @@
 
 #include <atomic>
 #include <functional>
+#include <juce_data_structures/juce_data_structures.h>
 #include <juce_events/juce_events.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 #include <map>
 #include <optional>
+#include <utility>
+#include <vector>
 
 /** Holds one document's preset image, keeps it in step with the widgets' bindings, saves and
     loads "*.marlo" files, and moves the preset to and from the hardware.
@@ -18,6 +21,10 @@
     manager calls on the MIDI input thread. That call only recognises a reply and hands its bytes
     to the message thread; taking a reply and the timer's repeat or give-up step are decided under
     one lock, so a reply is taken exactly once and nothing follows it.
+
+    Undo: each committed value, each mode change (with the bytes it rewrites) and each load is one
+    step, holding the image and every bound box's value before and after. Undo and redo only set
+    boxes and bytes; nothing is sent and no file is touched.
 */
 class PresetController : public juce::Button::Listener,
                          public ParameterValue::Listener,
@@ -59,6 +66,19 @@ public:
 
     const juce::Array<juce::uint8>& getPresetData() const noexcept { return presetData; }
 
+    /** How many steps are kept at least; older ones are forgotten. */
+    static constexpr int minimumUndoSteps = 500;
+
+    /** Takes typed text first (it becomes a step of its own), then goes one step back or forward.
+        False when there was no step to go to. */
+    bool undo();
+    bool redo();
+    bool canUndo() const { return undoManager.canUndo(); }
+    bool canRedo() const { return undoManager.canRedo(); }
+    /** Forgets every step; what is shown now is where undo stops. Steps are recorded from the
+        first call on, so building the views and loading the starting preset cost no snapshots. */
+    void clearUndoHistory();
+
     /** Called before the preset is written to a file or sent, so that whatever the user has typed
         and not yet committed is taken first (message thread). */
     std::function<void()> onBeforePresetIsRead;
@@ -78,6 +98,22 @@ private:
     void takeShownValuesForMode (int modeOffset, int modeValue);
     std::optional<int> boundValueOf (const juce::String& name) const;
     void takePendingEdits();
+
+    /** What undo goes back to: the image and, for every bound box, its stored value. */
+    struct Snapshot
+    {
+        juce::Array<juce::uint8> image;
+        std::vector<std::pair<ParameterValue*, double>> values;
+        bool operator== (const Snapshot& other) const
+        {
+            return image == other.image && values == other.values;
+        }
+    };
+    class Step;
+
+    Snapshot takeSnapshot() const;
+    void restore (const Snapshot& snapshot);
+    void recordStep();
 
     /** Carries a taken reply from the MIDI thread to the message thread. */
     struct ReplyHandOver final : public juce::AsyncUpdater
@@ -101,6 +137,10 @@ private:
     ReplyHandOver replyHandOver{*this};
     bool detached = false;
     bool loading = false;
+    juce::UndoManager undoManager;
+    bool recordingSteps = false;
+    // The state after the last step; the "before" of the next one.
+    Snapshot lastRecorded;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetController)
 };

@@ -50,3 +50,12 @@ TEST (AboutWindow, ANullPictureLeavesTheComponentEmpty)
     EXPECT_EQ (empty.getWidth(), 0);
     EXPECT_EQ (empty.getNumChildComponents(), 0);
 }
+
+TEST (AboutWindow, EscapeClosesTheWindowAndOtherKeysDoNot)
+{
+    juce::WeakReference<AboutWindow> window = new AboutWindow();
+    EXPECT_FALSE (window->keyPressed (juce::KeyPress ('a')));
+    EXPECT_TRUE (window->keyPressed (juce::KeyPress (juce::KeyPress::escapeKey)));
+    runMessageLoopUntil ([&window] { return window.get() == nullptr; }, 2000);
+    EXPECT_EQ (window.get(), nullptr);
+}

@@ -49,16 +49,17 @@ inline juce::File writePresetFile (const juce::File& file, juce::uint8 transpose
     return file;
 }
 
-/** Makes a top-level window the active one and waits until the window system agrees. */
+/** Makes a top-level window the active one and waits until the window system agrees. JUCE polls
+    for the active window up to 1.7 s apart, so on a loaded machine 2 s was too short a wait. */
 inline bool activate (juce::TopLevelWindow& window)
 {
     // The window manager sometimes drops a request that comes right after another window went
     // away; it is asked again rather than waited on.
-    for (int attempt = 0; attempt < 10; ++attempt)
+    for (int attempt = 0; attempt < 6; ++attempt)
     {
         window.toFront (true);
 
-        if (runMessageLoopUntil ([&window] { return window.isActiveWindow(); }, 500))
+        if (runMessageLoopUntil ([&window] { return window.isActiveWindow(); }, 1000))
             return true;
     }
 

@@ -4,6 +4,8 @@
 
 #include "app/CommandIDs.h"
 #include "app/OrvaneZellSeriesEditorApplication.h"
+#include "editor/EditorTestSupport.h"
+#include "editor/ZellControlLayoutView.h"
 
 #include <cstdlib>
 
@@ -186,16 +188,71 @@ TEST_F (ApplicationTest, KeysReachTheCommandsThroughADocumentWindow)
     EXPECT_EQ (windows().getNumDocuments(), 2);
 }
 
+TEST_F (ApplicationTest, UndoPagesAndBanksAnswerTheirKeysFromInsideANumberBox)
+{
+    start();
+    auto* document = windows().getDocument (0);
+    ASSERT_TRUE (activate (*document));
+    auto* peer = document->getPeer();
+    ASSERT_NE (peer, nullptr);
+    auto& editor = *document->getEditor();
+    const auto command = juce::ModifierKeys::commandModifier;
+    const auto press = [peer] (const juce::KeyPress& key) { return peer->handleKeyPress (key); };
+    const auto& pages = editor.getViews();
+
+    ASSERT_TRUE (press (juce::KeyPress ('2', command, 0)));
+    EXPECT_TRUE (pages[1]->isVisible()) << "Ctrl+2 opens the second page in tab order";
+
+    auto* box = findAs<NumberBox> (editor, "Knob 1 CC");
+    ASSERT_NE (box, nullptr);
+    // The window system's own focus events for the new window may still be on their way.
+    runMessageLoopFor (200);
+    box->grabKeyboardFocus();
+    ASSERT_TRUE (box->hasKeyboardFocus (false));
+    const auto before = document->getController()->getPresetData();
+    const juce::String typed = box->getText() == "99" ? "98" : "99";
+    for (auto character : typed)
+        press (juce::KeyPress (static_cast<int> (character), {}, character));
+    press (juce::KeyPress (juce::KeyPress::returnKey));
+    // The text editor hands Return on through a posted message.
+    runMessageLoopUntil ([&] { return document->getController()->getPresetData() != before; }, 2000);
+    const auto edited = document->getController()->getPresetData();
+    ASSERT_NE (edited, before);
+
+    juce::ApplicationCommandInfo undoInfo (CommandIDs::undo);
+    document->getCommandInfo (CommandIDs::undo, undoInfo);
+    EXPECT_EQ (undoInfo.flags & juce::ApplicationCommandInfo::isDisabled, 0);
+
+    ASSERT_TRUE (press (juce::KeyPress ('z', command, 0)));
+    EXPECT_EQ (document->getController()->getPresetData(), before);
+    ASSERT_TRUE (press (juce::KeyPress ('z', command | juce::ModifierKeys::shiftModifier, 0)));
+    EXPECT_EQ (document->getController()->getPresetData(), edited);
+    press (juce::KeyPress ('z', command, 0));
+    ASSERT_TRUE (press (juce::KeyPress ('y', command, 0)));
+    EXPECT_EQ (document->getController()->getPresetData(), edited);
+    EXPECT_EQ (box->getText(), typed);
+
+    ASSERT_TRUE (press (juce::KeyPress ('4', command, 0)));
+    auto& banks = dynamic_cast<ZellControlLayoutView*> (pages[3])->getBankView();
+    ASSERT_GE (banks.getBankCount(), 2);
+    press (juce::KeyPress (juce::KeyPress::rightKey, command, 0));
+    EXPECT_EQ (banks.getCurrentBank(), 1);
+    press (juce::KeyPress (juce::KeyPress::leftKey, command, 0));
+    EXPECT_EQ (banks.getCurrentBank(), 0);
+    EXPECT_TRUE (dialogs.alertsShown().empty());
+}
+
 TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
 {
     start();
     auto* menu = application->getMenuModel();
-    EXPECT_EQ (menu->getMenuBarNames(), juce::StringArray ({"File", "Options", "Window", "Help"}));
+    EXPECT_EQ (menu->getMenuBarNames(), juce::StringArray ({"File", "Edit", "Options", "Window", "Help"}));
 
     const auto file = itemsOf (menu->getMenuForIndex (0, "File"));
-    const auto options = itemsOf (menu->getMenuForIndex (1, "Options"));
-    const auto window = itemsOf (menu->getMenuForIndex (2, "Window"));
-    const auto help = itemsOf (menu->getMenuForIndex (3, "Help"));
+    const auto edit = itemsOf (menu->getMenuForIndex (1, "Edit"));
+    const auto options = itemsOf (menu->getMenuForIndex (2, "Options"));
+    const auto window = itemsOf (menu->getMenuForIndex (3, "Window"));
+    const auto help = itemsOf (menu->getMenuForIndex (4, "Help"));
 
 #if JUCE_MAC
     EXPECT_EQ (textsOf (file),
@@ -207,6 +264,7 @@ TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
                                                    "Hardware", "---", "Quit"}));
     EXPECT_EQ (textsOf (help), juce::StringArray ({"Open User Guide", "---", "About"}));
 #endif
+    EXPECT_EQ (textsOf (edit), juce::StringArray ({"Undo", "Redo"}));
     EXPECT_EQ (textsOf (options), juce::StringArray ({"Device Setup"}));
     EXPECT_EQ (textsOf (window), juce::StringArray ({"Minimize", "Bring All to Front", "---"}));
     EXPECT_EQ (file[0].id, CommandIDs::newWindow);
@@ -220,7 +278,7 @@ TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
     ASSERT_NE (hardware, nullptr);
     EXPECT_EQ (textsOf (itemsOf (*hardware)), juce::StringArray ({"Get Preset", "Send Preset"}));
 
-    EXPECT_TRUE (itemsOf (menu->getMenuForIndex (4, "Edit")).empty());
+    EXPECT_TRUE (itemsOf (menu->getMenuForIndex (5, "View")).empty());
     EXPECT_EQ (textsOf (itemsOf (MainMenuModel::createAppleMenuItems (&commands()))),
                juce::StringArray ({"About"}));
 }

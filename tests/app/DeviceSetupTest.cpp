@@ -200,3 +200,26 @@ TEST_F (DeviceSetupTest, TheSimulatedDeviceCanBeChosenFromTheLists)
     EXPECT_TRUE (midi.isOutputOpen());
     EXPECT_EQ (midi.getInputDeviceName(), SimulatedMarlo::deviceName);
 }
+
+TEST_F (DeviceSetupTest, ReturnInAListIsOkAndEscapeIsCancel)
+{
+    openWindow();
+    component().selectInputRow (1);
+    component().selectOutputRow (0);
+    // As the window system delivers it, to the focused list, which would take Return for its rows.
+    ASSERT_TRUE (activate (*window));
+    component().getInputList().grabKeyboardFocus();
+    ASSERT_TRUE (component().getInputList().hasKeyboardFocus (true));
+    EXPECT_TRUE (window->getPeer()->handleKeyPress (juce::KeyPress (juce::KeyPress::returnKey)));
+    runMessageLoopFor (30);
+    EXPECT_EQ (log.opened, juce::StringArray ({"out:Synth Out", "in:Marlo"}));
+    EXPECT_EQ (window.get(), nullptr);
+
+    log.opened.clear();
+    openWindow();
+    component().selectInputRow (2);
+    EXPECT_TRUE (window->keyPressed (juce::KeyPress (juce::KeyPress::escapeKey)));
+    runMessageLoopFor (30);
+    EXPECT_EQ (window.get(), nullptr);
+    EXPECT_TRUE (log.opened.isEmpty());
+}

@@ -230,7 +230,10 @@ TEST_F (EditorDocumentTest, OffersTheDocumentCommandsInOrderWithTheirKeys)
 {
     juce::Array<juce::CommandID> commands;
     document->getAllCommands (commands);
-    EXPECT_EQ (commands, juce::Array<juce::CommandID> ({0x200040, 0x200050, 0x200070, 0x200080, 0x200030}));
+    EXPECT_EQ (commands,
+               juce::Array<juce::CommandID> ({0x200040, 0x200050, 0x200070, 0x200080, 0x200030, 0x200210,
+                                              0x200220, 0x200610, 0x200620, 0x200630, 0x200640, 0x200650,
+                                              0x200660, 0x200670, 0x200710, 0x200720}));
 
     struct Expected
     {
@@ -271,6 +274,77 @@ TEST_F (EditorDocumentTest, OffersTheDocumentCommandsInOrderWithTheirKeys)
     EXPECT_TRUE (untouched.shortName.isEmpty());
     EXPECT_TRUE (document->perform (juce::ApplicationCommandTarget::InvocationInfo (0x123456)));
     EXPECT_EQ (document->getNextCommandTarget(), nullptr);
+}
+
+TEST_F (EditorDocumentTest, EditKeysTakeNoKeyOfTheOtherCommands)
+{
+    const juce::ModifierKeys command (juce::ModifierKeys::commandModifier);
+    const auto keysOf = [this] (juce::CommandID id)
+    {
+        juce::ApplicationCommandInfo info (id);
+        document->getCommandInfo (id, info);
+        return info.defaultKeypresses;
+    };
+    EXPECT_EQ (keysOf (CommandIDs::undo), juce::Array<juce::KeyPress> (juce::KeyPress ('z', command, 0)));
+    EXPECT_EQ (keysOf (CommandIDs::redo),
+               juce::Array<juce::KeyPress> (
+                   juce::KeyPress ('z', command.withFlags (juce::ModifierKeys::shiftModifier), 0),
+                   juce::KeyPress ('y', command, 0)));
+    EXPECT_EQ (keysOf (CommandIDs::previousBank),
+               juce::Array<juce::KeyPress> (juce::KeyPress (juce::KeyPress::leftKey, command, 0)));
+    EXPECT_EQ (keysOf (CommandIDs::nextBank),
+               juce::Array<juce::KeyPress> (juce::KeyPress (juce::KeyPress::rightKey, command, 0)));
+
+    juce::Array<juce::KeyPress> taken;
+    for (int page = 0; page < CommandIDs::pageCount; ++page)
+    {
+        const auto keys = keysOf (CommandIDs::showPage (page));
+        ASSERT_EQ (keys, juce::Array<juce::KeyPress> (juce::KeyPress ('1' + page, command, 0)));
+        taken.addArray (keys);
+    }
+    taken.addArray (keysOf (CommandIDs::undo));
+    taken.addArray (keysOf (CommandIDs::redo));
+    for (auto id : {CommandIDs::newWindow, CommandIDs::open, CommandIDs::closeWindow,
+                    CommandIDs::saveDocument, CommandIDs::saveDocumentAs, CommandIDs::quit,
+                    CommandIDs::getPreset, CommandIDs::sendPreset, CommandIDs::about, CommandIDs::deviceSetup,
+                    CommandIDs::minimize, CommandIDs::bringAllToFront, CommandIDs::openUserGuide})
+    {
+        const auto* row = findCommandDescription (id);
+        ASSERT_NE (row, nullptr);
+        if (row->keyLetter != 0)
+            EXPECT_FALSE (taken.contains (juce::KeyPress (row->keyLetter, command, 0))) << row->name;
+    }
+}
+
+TEST_F (EditorDocumentTest, UndoIsInactiveUntilThereIsAStepAndTheCommandsDoTheirWork)
+{
+    const auto isActive = [this] (juce::CommandID id)
+    {
+        juce::ApplicationCommandInfo info (id);
+        document->getCommandInfo (id, info);
+        return (info.flags & juce::ApplicationCommandInfo::isDisabled) == 0;
+    };
+    EXPECT_FALSE (isActive (CommandIDs::undo)) << "the starting preset is no step";
+    EXPECT_FALSE (isActive (CommandIDs::redo));
+
+    const auto file = writePresetFile (folder / "Other.marlo",
+                                       static_cast<juce::uint8> ((factoryPresetData()[0] + 1) % 25));
+    juce::MemoryBlock written;
+    ASSERT_TRUE (file.loadFileAsData (written));
+    document->loadFile (file);
+    ASSERT_NE (document->getController()->getPresetData(), factoryPresetData());
+    EXPECT_TRUE (isActive (CommandIDs::undo));
+
+    document->perform (juce::ApplicationCommandTarget::InvocationInfo (CommandIDs::undo));
+    EXPECT_EQ (document->getController()->getPresetData(), factoryPresetData());
+    EXPECT_TRUE (isActive (CommandIDs::redo));
+    juce::MemoryBlock afterUndo;
+    ASSERT_TRUE (file.loadFileAsData (afterUndo));
+    EXPECT_EQ (afterUndo, written) << "undo leaves the file alone";
+    EXPECT_TRUE (dialogs.alertsShown().empty());
+
+    document->perform (juce::ApplicationCommandTarget::InvocationInfo (CommandIDs::showPage (6)));
+    EXPECT_TRUE (document->getEditor()->getViews()[6]->isVisible());
 }
 
 TEST_F (EditorDocumentTest, GetAndSendPresetWithoutADeviceAreReported)

@@ -8,7 +8,7 @@ window="$(wait_for_window "Orvane Marlo Editor - Untitled 1")" || exit 1
 focus "$window"
 
 # Options > Device Setup
-xdotool mousemove --window "$window" 90 10 click 1
+xdotool mousemove --window "$window" 140 10 click 1
 sleep 0.4
 xdotool key Down Return
 setup="$(wait_for_window "Orvane Brindle Editor Device Setup")" || exit 1

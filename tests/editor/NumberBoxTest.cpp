@@ -169,3 +169,69 @@ TEST_F (NumberBoxTest, PendingTextIsCommittedOnlyWhenThereIsSome)
     EXPECT_FALSE (box.hasPendingText());
     EXPECT_EQ (listener.values.size(), 1u);
 }
+
+TEST_F (NumberBoxTest, ArrowAndPageKeysStepWithinTheRangeAndCommit)
+{
+    setRange (0, 127, 64);
+    const auto press = [this] (int key) { return box.keyPressed (juce::KeyPress (key)); };
+
+    EXPECT_TRUE (press (juce::KeyPress::upKey));
+    EXPECT_TRUE (press (juce::KeyPress::pageUpKey));
+    EXPECT_EQ (box.getValue(), 75.0);
+    EXPECT_TRUE (press (juce::KeyPress::downKey));
+    EXPECT_TRUE (press (juce::KeyPress::pageDownKey));
+    EXPECT_EQ (box.getValue(), 64.0);
+    EXPECT_EQ (box.getText(), "64");
+    EXPECT_EQ (listener.values, (std::vector<double>{65.0, 75.0, 74.0, 64.0}));
+
+    // Steps from typed text, not from the value it would replace.
+    box.setText ({}, false);
+    box.insertTextAtCaret ("120");
+    press (juce::KeyPress::pageUpKey);
+    EXPECT_EQ (box.getValue(), 127.0) << "held at the top";
+    press (juce::KeyPress::upKey);
+    EXPECT_EQ (box.getValue(), 127.0);
+
+    setRange (0, 127, 3);
+    press (juce::KeyPress::pageDownKey);
+    EXPECT_EQ (box.getValue(), 0.0) << "held at the bottom";
+    EXPECT_FALSE (box.hasPendingText());
+}
+
+TEST_F (NumberBoxTest, EscapeDropsTypedTextAndTellsNobody)
+{
+    setRange (0, 127, 42);
+    box.setText ({}, false);
+    box.insertTextAtCaret ("99");
+    ASSERT_TRUE (box.hasPendingText());
+
+    EXPECT_TRUE (box.keyPressed (juce::KeyPress (juce::KeyPress::escapeKey)));
+    EXPECT_EQ (box.getText(), "42");
+    EXPECT_FALSE (box.hasPendingText());
+    EXPECT_EQ (box.getValue(), 42.0);
+    EXPECT_TRUE (listener.values.empty());
+}
+
+TEST_F (NumberBoxTest, TakingFocusSelectsTheTextSoTypingReplacesIt)
+{
+    setRange (0, 127, 0);
+    // As the focus arrives by Tab; the window system is not needed to show what the box does then.
+    box.focusGained (juce::Component::focusChangedByTabKey);
+    EXPECT_EQ (box.getHighlightedText(), "0");
+    box.insertTextAtCaret ("55");
+    EXPECT_EQ (box.getText(), "55") << "not 055";
+}
+
+TEST_F (NumberBoxTest, CommandKeysGoOnToTheWindowExceptTheClipboards)
+{
+    setRange (0, 127, 12);
+    const auto command = juce::ModifierKeys::commandModifier;
+    for (const auto& key :
+         {juce::KeyPress ('z', command, 0), juce::KeyPress ('y', command, 0),
+          juce::KeyPress ('1', command, 0), juce::KeyPress (juce::KeyPress::leftKey, command, 0)})
+        EXPECT_FALSE (box.keyPressed (key)) << key.getTextDescription();
+    EXPECT_EQ (box.getText(), "12");
+
+    EXPECT_TRUE (box.keyPressed (juce::KeyPress ('a', command, 0)));
+    EXPECT_EQ (box.getHighlightedText(), "12");
+}

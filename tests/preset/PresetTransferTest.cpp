@@ -75,7 +75,7 @@ TEST_F (PresetTransferTest, ALateAnswerIsTakenAtTheRepeatItAnswers)
 
 TEST_F (PresetTransferTest, RefusedRepliesChangeNothingAndAreNotRequestedAgain)
 {
-    for (auto behaviour : { SimulatedMarlo::Behaviour::outOfRangeByte, SimulatedMarlo::Behaviour::shortReply })
+    for (auto behaviour : {SimulatedMarlo::Behaviour::outOfRangeByte, SimulatedMarlo::Behaviour::shortReply})
     {
         rig.dialogs.clear();
         rig.marlo->setPreset (SimulatedRig::distinctPreset());
@@ -97,7 +97,8 @@ TEST_F (PresetTransferTest, RefusedRepliesChangeNothingAndAreNotRequestedAgain)
 
 TEST_F (PresetTransferTest, ExtraBytesAndAForeignMessageFirstStillGetThePreset)
 {
-    for (auto behaviour : { SimulatedMarlo::Behaviour::extraBytes, SimulatedMarlo::Behaviour::foreignSysexFirst })
+    for (auto behaviour :
+         {SimulatedMarlo::Behaviour::extraBytes, SimulatedMarlo::Behaviour::foreignSysexFirst})
     {
         rig.dialogs.clear();
         ASSERT_TRUE (rig.controller->loadPresetData (factoryPresetData()));
@@ -119,12 +120,12 @@ TEST_F (PresetTransferTest, MessagesThatAreNotTheReplyLeaveTheGetWaiting)
     rig.click ("Load From MIDI");
 
     auto dump = rig.controller->createDumpData(); // the editor's own dump echoed back
-    const juce::uint8 truncatedHeader[] = { 0x00, 0x3A, 0x6C, 0x00, 0x43, 0x63 };
+    const juce::uint8 truncatedHeader[] = {0x00, 0x3A, 0x6C, 0x00, 0x43, 0x63};
     const juce::uint8 nothing[1] = {};
-    for (const auto& message : { juce::MidiMessage::createSysExMessage (dump.getRawDataPointer(), dump.size()),
-                                 juce::MidiMessage::createSysExMessage (truncatedHeader, sizeof (truncatedHeader)),
-                                 juce::MidiMessage::createSysExMessage (nothing, 0),
-                                 juce::MidiMessage::noteOn (1, 60, 0.5f) })
+    for (const auto& message :
+         {juce::MidiMessage::createSysExMessage (dump.getRawDataPointer(), dump.size()),
+          juce::MidiMessage::createSysExMessage (truncatedHeader, sizeof (truncatedHeader)),
+          juce::MidiMessage::createSysExMessage (nothing, 0), juce::MidiMessage::noteOn (1, 60, 0.5f)})
         rig.controller->midiMessageReceived (message);
     runMessageLoopFor (30);
     EXPECT_TRUE (rig.controller->isAwaitingReply());
@@ -187,4 +188,35 @@ TEST_F (PresetTransferTest, ADeviceThatVanishesDuringAGetEndsInTheFailureAlert)
     ASSERT_TRUE (rig.waitForAlert ("MIDI Get Preset Unsuccessful", 12000));
     EXPECT_EQ (rig.marlo->getRequestCount(), 1);
     EXPECT_EQ (rig.dialogs.alertsShown().size(), 1u);
+}
+
+TEST_F (PresetTransferTest, AGetIsOneUndoStepAndUndoSendsNothing)
+{
+    rig.controller->clearUndoHistory();
+    const auto startingCc = rig.preset["Knob 1 CC"].getValue();
+    rig.preset["Knob 1 CC"].userSets (startingCc == 40.0 ? 41 : 40);
+    const auto beforeGet = rig.controller->getPresetData();
+    rig.marlo->setPreset (SimulatedRig::distinctPreset());
+    rig.connect();
+    rig.click ("Load From MIDI");
+    ASSERT_TRUE (rig.waitForAlert ("MIDI Get Sucess"));
+    ASSERT_EQ (rig.controller->getPresetData(), SimulatedRig::distinctPreset());
+    const auto requests = rig.marlo->getRequestCount();
+    const auto dumps = rig.marlo->getDumpCount();
+
+    ASSERT_TRUE (rig.controller->undo());
+    EXPECT_EQ (rig.controller->getPresetData(), beforeGet);
+    EXPECT_EQ (rig.preset["Knob 3 CC"].getValue(), beforeGet[24]);
+    ASSERT_TRUE (rig.controller->redo());
+    EXPECT_EQ (rig.controller->getPresetData(), SimulatedRig::distinctPreset());
+    ASSERT_TRUE (rig.controller->undo());
+    ASSERT_TRUE (rig.controller->undo());
+    EXPECT_EQ (rig.preset["Knob 1 CC"].getValue(), startingCc);
+    EXPECT_EQ (rig.controller->getPresetData(), factoryPresetData());
+    EXPECT_FALSE (rig.controller->undo());
+
+    runMessageLoopFor (50);
+    EXPECT_EQ (rig.marlo->getRequestCount(), requests);
+    EXPECT_EQ (rig.marlo->getDumpCount(), dumps);
+    EXPECT_EQ (rig.marlo->getPreset(), SimulatedRig::distinctPreset()) << "nothing was sent to the device";
 }

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "EditedDocument.h"
+#include "editor/ZellControlLayoutView.h"
+
+namespace
+{
+using KeyboardFocusTest = EditedDocument;
+
+/** Where Tab goes, from the first control it reaches, in order. */
+std::vector<juce::Component*> tabOrder (juce::Component& root)
+{
+    std::vector<juce::Component*> order;
+    auto traverser = root.createKeyboardFocusTraverser();
+    for (auto* next = traverser->getDefaultComponent (&root); next != nullptr && order.size() < 500;
+         next = traverser->getNextComponent (next))
+        order.push_back (next);
+    return order;
+}
+} // namespace
+
+TEST_F (KeyboardFocusTest, TabReachesTheTabsThenEachPanelTopToBottomPanelsLeftToRight)
+{
+    ASSERT_TRUE (editor->showPage (3));
+    const auto order = tabOrder (*editor);
+    const auto& tabs = editor->getTabSelector().getButtons();
+    ASSERT_GT (order.size(), static_cast<size_t> (tabs.size()));
+    for (int i = 0; i < tabs.size(); ++i)
+        EXPECT_EQ (order[static_cast<size_t> (i)], tabs[i]) << "tab " << i;
+
+    // The pads page: the first bank's panels, each from its Mode box down its shown rows.
+    juce::StringArray expected;
+    for (int pad = 1; pad <= 4; ++pad)
+        for (const auto& name : model.getShownNames())
+            if (name.startsWith ("Pad " + juce::String (pad) + " "))
+                expected.add (name);
+    juce::StringArray reached;
+    for (auto it = order.begin() + tabs.size(); it != order.end(); ++it)
+        reached.add ((*it)->getName());
+    EXPECT_EQ (reached, expected);
+    EXPECT_TRUE (reached[0].endsWith ("Mode"));
+}
+
+TEST_F (KeyboardFocusTest, AClickOnATabLeavesTheFocusWhereItWas)
+{
+    for (auto* tab : editor->getTabSelector().getButtons())
+    {
+        EXPECT_TRUE (tab->getWantsKeyboardFocus());
+        EXPECT_FALSE (tab->getMouseClickGrabsKeyboardFocus());
+    }
+    for (auto* part : editor->getPictureSelector().getButtons())
+        EXPECT_FALSE (part->getWantsKeyboardFocus()) << "the picture's parts stay out of the Tab order";
+}
+
+TEST_F (KeyboardFocusTest, BankKeysStepThePadsOnlyWhileTheirPageIsShown)
+{
+    auto& banks = dynamic_cast<ZellControlLayoutView*> (editor->getViews()[3])->getBankView();
+    ASSERT_TRUE (editor->showPage (1));
+    EXPECT_FALSE (editor->stepBank (1));
+    EXPECT_EQ (banks.getCurrentBank(), 0);
+
+    ASSERT_TRUE (editor->showPage (3));
+    EXPECT_FALSE (editor->stepBank (-1)) << "arrows do not wrap";
+    EXPECT_TRUE (editor->stepBank (1));
+    EXPECT_EQ (banks.getCurrentBank(), 1);
+    EXPECT_FALSE (editor->stepBank (1));
+    EXPECT_TRUE (editor->stepBank (-1));
+    EXPECT_EQ (banks.getCurrentBank(), 0);
+    EXPECT_FALSE (editor->showPage (7));
+}
