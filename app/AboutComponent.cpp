@@ -18,7 +18,8 @@ AboutComponent::AboutComponent (juce::Image* image) : aboutImage (image)
 
     setSize (aboutImage->getWidth(), aboutImage->getHeight());
 
-    versionLabel = std::make_unique<juce::Label> ("new label", juce::String ("Version: ") + JUCE_APPLICATION_VERSION_STRING);
+    versionLabel = std::make_unique<juce::Label> ("new label", juce::String ("Version: ") +
+                                                                   JUCE_APPLICATION_VERSION_STRING);
     addAndMakeVisible (versionLabel.get());
     versionLabel->setFont (juce::Font (textHeight, juce::Font::plain));
     versionLabel->setJustificationType (juce::Justification::centred);

@@ -53,7 +53,7 @@ const std::vector<MenuDescription>& menuTable()
 constexpr std::array<juce::CommandID, 2> hardwareItems{CommandIDs::getPreset, CommandIDs::sendPreset};
 } // namespace
 
-MainMenuModel::MainMenuModel (juce::ApplicationCommandManager* manager) : commandManager (manager)
+MainMenuModel::MainMenuModel (juce::ApplicationCommandManager* commands) : commandManager (commands)
 {
     setApplicationCommandManagerToWatch (commandManager);
 }

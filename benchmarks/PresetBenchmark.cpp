@@ -1,17 +1,17 @@
 #include <benchmark/benchmark.h>
 
+#include "midi/SimulatedMarlo.h"
 #include "support/BoundPreset.h"
 #include "support/RecordingDialogs.h"
-#include "midi/SimulatedMarlo.h"
 
 namespace
 {
 struct Document
 {
     RecordingDialogs dialogs;
-    MidiManager midi { std::make_unique<SimulatedMarlo>() };
+    MidiManager midi{std::make_unique<SimulatedMarlo>()};
     std::unique_ptr<PresetController> controller = createPresetController (midi);
-    BoundPreset preset { *controller };
+    BoundPreset preset{*controller};
 };
 } // namespace
 
@@ -40,7 +40,7 @@ BENCHMARK (BM_SaveAndLoadFile);
 
 static void BM_CreatePresetController (benchmark::State& state)
 {
-    MidiManager midi { std::make_unique<SimulatedMarlo>() };
+    MidiManager midi{std::make_unique<SimulatedMarlo>()};
     for (auto _ : state)
         benchmark::DoNotOptimize (createPresetController (midi));
 }

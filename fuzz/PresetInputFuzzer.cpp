@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the two ways a preset enters the editor: a file and a MIDI reply.
-#include "support/BoundPreset.h"
-#include "support/RecordingDialogs.h"
 #include "midi/SimulatedMarlo.h"
 #include "preset/PresetMessages.h"
+#include "support/BoundPreset.h"
+#include "support/RecordingDialogs.h"
 
 #include <cstdint>
 
@@ -13,9 +13,9 @@ struct Rig
     juce::ScopedJuceInitialiser_GUI juce;
     RecordingDialogs dialogs;
     SimulatedMarlo* marlo = new SimulatedMarlo();
-    MidiManager midi { std::unique_ptr<MidiPorts> (marlo) };
+    MidiManager midi{std::unique_ptr<MidiPorts> (marlo)};
     std::unique_ptr<PresetController> controller = createPresetController (midi);
-    BoundPreset preset { *controller };
+    BoundPreset preset{*controller};
     juce::File file = juce::File::createTempFile (".marlo");
 
     Rig()
@@ -65,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     r.controller->requestPreset();
     auto reply = createReplyHeader();
     reply.addArray (data, static_cast<int> (size));
-    r.controller->midiMessageReceived (juce::MidiMessage::createSysExMessage (reply.getRawDataPointer(), reply.size()));
+    r.controller->midiMessageReceived (
+        juce::MidiMessage::createSysExMessage (reply.getRawDataPointer(), reply.size()));
     juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
     checkImageInRange (r);
 

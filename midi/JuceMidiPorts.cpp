@@ -45,7 +45,7 @@ std::unique_ptr<MidiPorts::Input> JuceMidiPorts::openInput (int index, juce::Mid
 {
     // The list is read again: the device may have gone since the caller's list was taken.
     const auto devices = juce::MidiInput::getAvailableDevices();
-    if (! juce::isPositiveAndBelow (index, devices.size()))
+    if (!juce::isPositiveAndBelow (index, devices.size()))
         return nullptr;
     auto device = juce::MidiInput::openDevice (devices[index].identifier, &callback);
     return device != nullptr ? std::make_unique<JuceInput> (std::move (device)) : nullptr;
@@ -54,7 +54,7 @@ std::unique_ptr<MidiPorts::Input> JuceMidiPorts::openInput (int index, juce::Mid
 std::unique_ptr<MidiPorts::Output> JuceMidiPorts::openOutput (int index)
 {
     const auto devices = juce::MidiOutput::getAvailableDevices();
-    if (! juce::isPositiveAndBelow (index, devices.size()))
+    if (!juce::isPositiveAndBelow (index, devices.size()))
         return nullptr;
     auto device = juce::MidiOutput::openDevice (devices[index].identifier);
     return device != nullptr ? std::make_unique<JuceOutput> (std::move (device)) : nullptr;

@@ -39,7 +39,7 @@ public:
     /** Called on the sender's thread with every message the editor sends. */
     void receive (const juce::MidiMessage& message)
     {
-        if (vanished || ! message.isSysEx())
+        if (vanished || !message.isSysEx())
             return;
         const auto* data = message.getSysExData();
         const auto size = message.getSysExDataSize();
@@ -75,7 +75,7 @@ public:
     int requestCount = 0;
     int dumpCount = 0;
     std::vector<double> requestTimes;
-    std::atomic<bool> vanished { false };
+    std::atomic<bool> vanished{false};
     juce::WaitableEvent wakeUp;
 
 private:
@@ -94,7 +94,7 @@ private:
         if (behaviour == Behaviour::silent || requestCount < answerFrom)
             return;
         for (auto& message : answerFor (behaviour))
-            queue.push_back ({ now + latencyMs, std::move (message) });
+            queue.push_back ({now + latencyMs, std::move (message)});
         wakeUp.signal();
     }
 
@@ -111,7 +111,7 @@ private:
                 payload.removeRange (50, payload.size());
                 break;
             case Behaviour::extraBytes:
-                payload.addArray (juce::Array<juce::uint8> { 0x01, 0x02, 0x03 });
+                payload.addArray (juce::Array<juce::uint8>{0x01, 0x02, 0x03});
                 break;
             case Behaviour::foreignSysexFirst:
             case Behaviour::answer:
@@ -122,7 +122,7 @@ private:
 
         std::vector<juce::MidiMessage> messages;
         if (kind == Behaviour::foreignSysexFirst)
-            messages.push_back (sysex ({ 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41 }));
+            messages.push_back (sysex ({0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41}));
         messages.push_back (sysex (reply));
         return messages;
     }
@@ -136,7 +136,7 @@ private:
 
     void run() override
     {
-        while (! threadShouldExit())
+        while (!threadShouldExit())
         {
             auto due = takeDueMessages();
             for (auto& message : due)
@@ -151,7 +151,7 @@ private:
         const juce::ScopedLock lock (stateLock);
         std::vector<juce::MidiMessage> due;
         const auto now = juce::Time::getMillisecondCounterHiRes();
-        while (! queue.empty() && queue.front().due <= now)
+        while (!queue.empty() && queue.front().due <= now)
         {
             due.push_back (std::move (queue.front().message));
             queue.pop_front();
@@ -164,13 +164,14 @@ private:
         const juce::ScopedLock lock (stateLock);
         if (queue.empty())
             return 100;
-        return juce::jmax (1, static_cast<int> (queue.front().due - juce::Time::getMillisecondCounterHiRes()));
+        return juce::jmax (1,
+                           static_cast<int> (queue.front().due - juce::Time::getMillisecondCounterHiRes()));
     }
 
     void deliver (const juce::MidiMessage& message)
     {
         const juce::ScopedLock lock (deliveryLock);
-        if (activeCallback != nullptr && ! vanished)
+        if (activeCallback != nullptr && !vanished)
             activeCallback->handleIncomingMidiMessage (nullptr, message);
     }
 

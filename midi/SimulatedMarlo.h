@@ -19,12 +19,12 @@ public:
 
     enum class Behaviour
     {
-        answer,            ///< a correct reply
-        silent,            ///< never answers
-        outOfRangeByte,    ///< a reply whose "Keybed MIDI Channel" byte is 127
-        shortReply,        ///< a reply cut off after 50 payload bytes
-        extraBytes,        ///< a correct reply with extra bytes before F7
-        foreignSysexFirst  ///< another manufacturer's sysex, then a correct reply
+        answer,           ///< a correct reply
+        silent,           ///< never answers
+        outOfRangeByte,   ///< a reply whose "Keybed MIDI Channel" byte is 127
+        shortReply,       ///< a reply cut off after 50 payload bytes
+        extraBytes,       ///< a correct reply with extra bytes before F7
+        foreignSysexFirst ///< another manufacturer's sysex, then a correct reply
     };
 
     SimulatedMarlo();

@@ -15,8 +15,14 @@ juce::Array<juce::uint8> createHeader (juce::uint8 command)
 {
     // The length travels in every header, the request's too, although the request has no payload.
     const auto length = presetDataLength();
-    return { 0x00, 0x3A, 0x6C, 0x00, 0x43, command, static_cast<juce::uint8> (length >> 7),
-             static_cast<juce::uint8> (length & 0x7F) };
+    return {0x00,
+            0x3A,
+            0x6C,
+            0x00,
+            0x43,
+            command,
+            static_cast<juce::uint8> (length >> 7),
+            static_cast<juce::uint8> (length & 0x7F)};
 }
 } // namespace
 

@@ -312,7 +312,9 @@ TEST_F (EditorDocumentTest, EditKeysTakeNoKeyOfTheOtherCommands)
         const auto* row = findCommandDescription (id);
         ASSERT_NE (row, nullptr);
         if (row->keyLetter != 0)
+        {
             EXPECT_FALSE (taken.contains (juce::KeyPress (row->keyLetter, command, 0))) << row->name;
+        }
     }
 }
 

@@ -22,7 +22,8 @@ public:
         bool refuseToOpen = false;
     };
 
-    RecordingPorts (juce::StringArray inputNames, juce::StringArray outputNames, std::shared_ptr<Log> sharedLog)
+    RecordingPorts (juce::StringArray inputNames, juce::StringArray outputNames,
+                    std::shared_ptr<Log> sharedLog)
         : inputs (std::move (inputNames)), outputs (std::move (outputNames)), log (std::move (sharedLog))
     {
     }

@@ -19,9 +19,9 @@ class PresetControllerTest : public ::testing::Test
 {
 protected:
     RecordingDialogs dialogs;
-    MidiManager midi { std::make_unique<SimulatedMarlo>() };
+    MidiManager midi{std::make_unique<SimulatedMarlo>()};
     std::unique_ptr<PresetController> controller = createPresetController (midi);
-    BoundPreset preset { *controller };
+    BoundPreset preset{*controller};
 
     void loadFactoryImage() { ASSERT_TRUE (controller->loadPresetData (factoryPresetData())); }
 };
@@ -63,7 +63,7 @@ TEST_F (PresetControllerTest, LoadingSetsEveryBindingAndTheImage)
 
     EXPECT_EQ (controller->getPresetData(), data);
     EXPECT_EQ (preset["Keybed MIDI Channel"].getValue(), 15.0);
-    for (const auto* name : { "Pad 3 Note", "Pad 3 CC", "Pad 3 Program" })
+    for (const auto* name : {"Pad 3 Note", "Pad 3 CC", "Pad 3 Program"})
         EXPECT_EQ (preset[name].getValue(), 77.0) << name;
 }
 
@@ -102,7 +102,7 @@ TEST_F (PresetControllerTest, APadsCurveByteIsCheckedByThePadsOwnMode)
     data.set (pad2Byte3, 8);
     EXPECT_FALSE (controller->validatePresetData (data));
 
-    for (juce::uint8 mode : { 1, 2, 3 }) // the other modes store 0 to 127 there
+    for (juce::uint8 mode : {1, 2, 3}) // the other modes store 0 to 127 there
     {
         data.set (pad2Mode, mode);
         data.set (pad2Byte3, 127);
@@ -136,7 +136,7 @@ TEST_F (PresetControllerTest, TransferButtonsAreRecognisedByName)
     controller->buttonClicked (&other);
     controller->buttonClicked (&loadFromDisk);
     runMessageLoopFor (30);
-    EXPECT_EQ (recorder.messages, juce::StringArray ({ "Save As", "Open" }));
+    EXPECT_EQ (recorder.messages, juce::StringArray ({"Save As", "Open"}));
 }
 
 TEST_F (PresetControllerTest, WithoutDevicesTransfersAskForADevice)

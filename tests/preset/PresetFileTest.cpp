@@ -48,12 +48,13 @@ protected:
         return other->loadFromFile (file);
     }
 
-    juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getChildFile ("marlo-file-test-" + juce::String::toHexString (juce::Random().nextInt64()));
+    juce::File folder =
+        juce::File::getSpecialLocation (juce::File::tempDirectory)
+            .getChildFile ("marlo-file-test-" + juce::String::toHexString (juce::Random().nextInt64()));
     RecordingDialogs dialogs;
-    MidiManager midi { std::make_unique<SimulatedMarlo>() };
+    MidiManager midi{std::make_unique<SimulatedMarlo>()};
     std::unique_ptr<PresetController> controller = createPresetController (midi);
-    BoundPreset preset { *controller };
+    BoundPreset preset{*controller};
     std::unique_ptr<PresetController> other;
     std::unique_ptr<BoundPreset> otherPreset;
 };
@@ -100,8 +101,8 @@ TEST_F (PresetFileTest, FilesOfTheWrongSizeOrMissingAreRefusedWithAnAlert)
     auto shorter = savedBytes();
     shorter.setSize (102);
 
-    for (const auto& file : { writeFile ("long.marlo", longer), writeFile ("short.marlo", shorter),
-                              folder.getChildFile ("missing.marlo"), folder })
+    for (const auto& file : {writeFile ("long.marlo", longer), writeFile ("short.marlo", shorter),
+                             folder.getChildFile ("missing.marlo"), folder})
     {
         dialogs.clear();
         EXPECT_FALSE (loadsIntoFreshDocument (file)) << file.getFullPathName();
@@ -115,7 +116,8 @@ TEST_F (PresetFileTest, FilesOfTheWrongSizeOrMissingAreRefusedWithAnAlert)
 TEST_F (PresetFileTest, AWrongHeaderIsRefusedAndTheUserIsTold)
 {
     // The factory dump (byte 5 is 41), a saved reply (command 63) and another maker's dump.
-    for (const auto& [index, value] : std::vector<std::pair<int, juce::uint8>> { { 5, 0x41 }, { 6, 0x63 }, { 2, 0x3B }, { 0, 0xF1 } })
+    for (const auto& [index, value] :
+         std::vector<std::pair<int, juce::uint8>>{{5, 0x41}, {6, 0x63}, {2, 0x3B}, {0, 0xF1}})
     {
         auto bytes = savedBytes();
         static_cast<juce::uint8*> (bytes.getData())[index] = value;
@@ -150,7 +152,7 @@ TEST_F (PresetFileTest, APresetTheEditorWroteInAnyPadModeLoadsAgain)
 {
     preset["Pad 5 Mode"].userSets (2); // "CC Momentary": byte +3 is "Released"
     preset["Pad 5 Released"].userSets (127);
-    for (int mode : { 2, 0, 1, 3, 0 })
+    for (int mode : {2, 0, 1, 3, 0})
     {
         preset["Pad 5 Mode"].userSets (mode);
         const auto file = writeFile ("modes.marlo", savedBytes());

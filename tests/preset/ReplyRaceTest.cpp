@@ -12,15 +12,18 @@ namespace
 class WatchingPorts final : public MidiPorts
 {
 public:
-    juce::StringArray getInputNames() override { return { "Watch" }; }
-    juce::StringArray getOutputNames() override { return { "Watch" }; }
+    juce::StringArray getInputNames() override { return {"Watch"}; }
+    juce::StringArray getOutputNames() override { return {"Watch"}; }
 
-    std::unique_ptr<Input> openInput (int, juce::MidiInputCallback&) override { return std::make_unique<NullInput>(); }
+    std::unique_ptr<Input> openInput (int, juce::MidiInputCallback&) override
+    {
+        return std::make_unique<NullInput>();
+    }
     std::unique_ptr<Output> openOutput (int) override { return std::make_unique<WatchingOutput> (*this); }
 
-    std::atomic<PresetController*> controller { nullptr };
-    std::atomic<int> requests { 0 };
-    std::atomic<int> requestsAfterReplyTaken { 0 };
+    std::atomic<PresetController*> controller{nullptr};
+    std::atomic<int> requests{0};
+    std::atomic<int> requestsAfterReplyTaken{0};
 
 private:
     struct NullInput final : Input
@@ -34,7 +37,7 @@ private:
         void sendMessageNow (const juce::MidiMessage&) override
         {
             ++owner.requests;
-            if (auto* c = owner.controller.load(); c != nullptr && ! c->isAwaitingReply())
+            if (auto* c = owner.controller.load(); c != nullptr && !c->isAwaitingReply())
                 ++owner.requestsAfterReplyTaken;
         }
         WatchingPorts& owner;
@@ -61,18 +64,21 @@ protected:
         for (int i = 0; i < repeats; ++i)
             controller->timerCallback();
 
-        std::atomic<bool> go { false };
-        std::thread midiThread ([&] {
-            while (! go.load())
-                std::this_thread::yield();
-            midi.handleIncomingMidiMessage (nullptr, reply);
-        });
+        std::atomic<bool> go{false};
+        std::thread midiThread (
+            [&]
+            {
+                while (!go.load())
+                    std::this_thread::yield();
+                midi.handleIncomingMidiMessage (nullptr, reply);
+            });
         go = true;
         controller->timerCallback();
         midiThread.join();
 
         // The outcome is settled once the hand-over (if any) has been delivered.
-        runMessageLoopUntil ([&] { return ! controller->isAwaitingReply() && alertsSoFar() > outcomes; }, 2000);
+        runMessageLoopUntil ([&] { return !controller->isAwaitingReply() && alertsSoFar() > outcomes; },
+                             2000);
         ++outcomes;
     }
 
@@ -80,9 +86,9 @@ protected:
 
     RecordingDialogs dialogs;
     WatchingPorts* ports = new WatchingPorts(); // owned by the MIDI manager
-    MidiManager midi { std::unique_ptr<MidiPorts> (ports) };
+    MidiManager midi{std::unique_ptr<MidiPorts> (ports)};
     std::unique_ptr<PresetController> controller = createPresetController (midi);
-    BoundPreset preset { *controller };
+    BoundPreset preset{*controller};
     juce::MidiMessage reply = SimulatedRig::replyCarrying (SimulatedRig::distinctPreset());
     int outcomes = 0;
 };
@@ -120,16 +126,18 @@ TEST (DocumentCloseRace, RepliesArrivingWhileDocumentsCloseNeverReachTheirBindin
 {
     RecordingDialogs dialogs;
     auto* ports = new WatchingPorts();
-    MidiManager midi { std::unique_ptr<MidiPorts> (ports) };
+    MidiManager midi{std::unique_ptr<MidiPorts> (ports)};
     midi.setInputDevice ("Watch");
     midi.setOutputDevice ("Watch");
     const auto reply = SimulatedRig::replyCarrying (SimulatedRig::distinctPreset());
 
-    std::atomic<bool> stop { false };
-    std::thread midiThread ([&] {
-        while (! stop.load())
-            midi.handleIncomingMidiMessage (nullptr, reply);
-    });
+    std::atomic<bool> stop{false};
+    std::thread midiThread (
+        [&]
+        {
+            while (!stop.load())
+                midi.handleIncomingMidiMessage (nullptr, reply);
+        });
 
     for (int document = 0; document < 200; ++document)
     {
@@ -141,7 +149,8 @@ TEST (DocumentCloseRace, RepliesArrivingWhileDocumentsCloseNeverReachTheirBindin
         // while replies are still arriving.
         if (document % 2 == 0)
         {
-            EXPECT_TRUE (runMessageLoopUntil ([&] { return dialogs.countAlerts ("MIDI Get Sucess") > answeredBefore; }, 5000));
+            EXPECT_TRUE (runMessageLoopUntil (
+                [&] { return dialogs.countAlerts ("MIDI Get Sucess") > answeredBefore; }, 5000));
         }
         // The document's order: the controller lets go of MIDI and its bindings, then the views go.
         controller->detach();

@@ -34,16 +34,16 @@ public:
     static std::pair<int, int> storedRange (const juce::String& name)
     {
         if (name.endsWith ("MIDI Channel"))
-            return { 0, 15 };
+            return {0, 15};
         if (name.endsWith ("Curve"))
-            return { 0, 7 };
+            return {0, 7};
         if (name == "Keybed Transpose")
-            return { 0, 24 };
+            return {0, 24};
         if (name == "Keybed Octave")
-            return { 0, 6 };
+            return {0, 6};
         if (name.endsWith ("Mode"))
-            return { 0, name.startsWith ("Knob") ? 1 : name.startsWith ("Pad") ? 3 : 2 };
-        return { 0, 127 };
+            return {0, name.startsWith ("Knob") ? 1 : name.startsWith ("Pad") ? 3 : 2};
+        return {0, 127};
     }
 
 private:

@@ -7,7 +7,8 @@
 class FakeParameterValue final : public ParameterValue
 {
 public:
-    FakeParameterValue (juce::String parameterName, int storedMinimum, int storedMaximum, double initial = 0.0)
+    FakeParameterValue (juce::String parameterName, int storedMinimum, int storedMaximum,
+                        double initial = 0.0)
         : name (std::move (parameterName)), minimum (storedMinimum), maximum (storedMaximum), value (initial)
     {
     }

@@ -3,11 +3,10 @@
 #include <juce_events/juce_events.h>
 
 /** Runs the message loop until the condition holds or the time is up; returns the condition. */
-template <typename Condition>
-bool runMessageLoopUntil (Condition condition, int timeoutMs = 3000)
+template <typename Condition> bool runMessageLoopUntil (Condition condition, int timeoutMs = 3000)
 {
     const auto end = juce::Time::getMillisecondCounterHiRes() + timeoutMs;
-    while (! condition())
+    while (!condition())
     {
         if (juce::Time::getMillisecondCounterHiRes() > end)
             return false;

@@ -11,10 +11,7 @@
     simulated Marlo. */
 struct SimulatedRig
 {
-    SimulatedRig()
-    {
-        EXPECT_TRUE (controller->loadPresetData (factoryPresetData()));
-    }
+    SimulatedRig() { EXPECT_TRUE (controller->loadPresetData (factoryPresetData())); }
 
     void connect()
     {
@@ -53,7 +50,7 @@ struct SimulatedRig
 
     RecordingDialogs dialogs;
     SimulatedMarlo* marlo = new SimulatedMarlo(); // owned by the MIDI manager
-    MidiManager midi { std::unique_ptr<MidiPorts> (marlo) };
+    MidiManager midi{std::unique_ptr<MidiPorts> (marlo)};
     std::unique_ptr<PresetController> controller = createPresetController (midi);
-    BoundPreset preset { *controller };
+    BoundPreset preset{*controller};
 };

@@ -851,8 +851,8 @@ static juce::Image drawAboutPreview()
     juce::Graphics g (image);
     g.setColour (juce::Colours::black);
     g.setFont (dejaVu (15.0f));
-    g.drawText (juce::String ("Version: ") + JUCE_APPLICATION_VERSION_STRING, juce::Rectangle<float> (0.0f, 133.0f, 484.0f, 15.0f),
-                juce::Justification::centred, false);
+    g.drawText (juce::String ("Version: ") + JUCE_APPLICATION_VERSION_STRING,
+                juce::Rectangle<float> (0.0f, 133.0f, 484.0f, 15.0f), juce::Justification::centred, false);
     g.drawText ("Copyright Orvane", juce::Rectangle<float> (0.0f, 211.0f, 484.0f, 15.0f),
                 juce::Justification::centred, false);
     g.drawText ("Orvane and Marlo are trademarks of Orvane",
