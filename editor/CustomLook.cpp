@@ -169,7 +169,7 @@ void CustomLook::drawImageButton (juce::Graphics& g, juce::Image* image, int ima
 
 void CustomLook::drawFocusRing (juce::Graphics& g, juce::Rectangle<int> bounds)
 {
-    // A white pixel outside the blue keeps the ring apart from the blue band behind the boxes.
+    // Inside the edge, so that no neighbour paints over it.
     g.setColour (juce::Colour (accentColour));
     g.drawRect (bounds.toFloat().reduced (1.0f), ringThickness);
 }

@@ -103,6 +103,13 @@ void DeviceManagerComponent::paint (juce::Graphics& g)
     g.drawText ("OUTPUT", 23, 216, 57, 11, juce::Justification::centredLeft, true);
 }
 
+void DeviceManagerComponent::paintOverChildren (juce::Graphics& g)
+{
+    for (auto* list : {&inputList, &outputList})
+        if (list->hasKeyboardFocus (true))
+            CustomLook::drawFocusRing (g, list->getBounds().expanded (3));
+}
+
 void DeviceManagerComponent::resized()
 {
     inputList.setBounds (inputListBounds);

@@ -34,6 +34,9 @@ public:
     juce::Button& getCancelButton() noexcept { return cancelButton; }
 
     void paint (juce::Graphics& g) override;
+    /** The lists have no look-and-feel hook of their own for a focus ring; it is drawn over them. */
+    void paintOverChildren (juce::Graphics& g) override;
+    void focusOfChildComponentChanged (FocusChangeType) override { repaint(); }
     void resized() override;
     void buttonClicked (juce::Button* button) override;
     /** Heard before the lists and buttons themselves, which would take Return for their own. */
