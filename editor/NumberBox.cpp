@@ -114,7 +114,10 @@ void NumberBox::textEditorReturnKeyPressed (juce::TextEditor&)
 
 void NumberBox::textEditorFocusLost (juce::TextEditor&)
 {
-    commitText();
+    // Only typed text is committed. The framework delivers the loss of focus later, and by then a
+    // load or an undo may have hidden this box: reporting its unchanged value again would write it
+    // into a byte that the box now shown shares with it.
+    commitPendingText();
     setHighlightedRegion ({0, 0});
 }
 

@@ -38,11 +38,14 @@ void MidiManager::setPorts (std::unique_ptr<MidiPorts> devicePorts)
 
 void MidiManager::setInputDevice (const juce::String& name)
 {
-    // An unchanged input that is open keeps running untouched. One that failed to open, or that
-    // another name replaced, is tried again: a device plugged back in must not need another
-    // device picked first.
-    if (name == inputDeviceName && input != nullptr && openInputName == name)
+    // The input open under this name keeps running untouched (opening it a second time would
+    // fail on systems that refuse a double open). One that failed to open, or that another name
+    // replaced, is tried again: a device plugged back in must not need another device picked first.
+    if (input != nullptr && openInputName == name)
+    {
+        inputDeviceName = name;
         return;
+    }
 
     inputDeviceName = name;
     const auto index = ports->getInputNames().indexOf (name);

@@ -98,6 +98,16 @@ TEST_F (NumberBoxTest, SignedValuesNeverShowMinusZero)
     EXPECT_EQ (listener.values, (std::vector<double>{0.0, 5.0, -12.0}));
 }
 
+TEST_F (NumberBoxTest, FocusLossWithoutTypedTextTellsNobody)
+{
+    // The framework delivers a loss of focus late; a box hidden meanwhile must not report its
+    // value again, or it would write it into a byte it shares with the box now shown.
+    setRange (0, 127, 64);
+    box.setVisible (false);
+    box.textEditorFocusLost (box);
+    EXPECT_TRUE (listener.values.empty());
+}
+
 TEST_F (NumberBoxTest, FocusLossCommitsAndClearsTheSelection)
 {
     setRange (0, 127, 1);

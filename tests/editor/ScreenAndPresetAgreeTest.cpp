@@ -112,3 +112,18 @@ TEST_F (ScreenAndPresetAgreeTest, ALoadLeavesTheImageExactlyAsLoadedWhateverHidd
     }
     EXPECT_TRUE (dialogs.alertsShown().empty());
 }
+
+TEST_F (ScreenAndPresetAgreeTest, AHiddenBoxLosingFocusLateWritesNothing)
+{
+    userPicksMode ("Pad 1", "CC Momentary");
+    userEnters ("Pad 1 Released", 64);
+    userPicksMode ("Pad 1", "Note");
+    const auto before = controller->getPresetData();
+
+    // The hidden Released box had the focus; its loss of focus arrives after the mode change.
+    auto* released = findAs<NumberBoxParameterValue> (*editor, "Pad 1 Released");
+    ASSERT_FALSE (released->isVisible());
+    released->textEditorFocusLost (*released);
+    EXPECT_EQ (bytes (controller->getPresetData()), bytes (before));
+    expectEveryShownBoxMatchesItsByte();
+}
