@@ -6,8 +6,8 @@ set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Preset editor for the Orvane Marlo USB/MIDI keyboard controller")
 set(CPACK_PACKAGE_DESCRIPTION
     "Edits every parameter of the Marlo's 93-byte preset, saves it as a \"*.marlo\" file and moves it
- to and from the controller over MIDI system exclusive. The package also holds marlo-preset, which
- shows, checks, compares, edits, sends and gets presets from the command line without a display.")
+to and from the controller over MIDI system exclusive. The package also holds marlo-preset, which
+shows, checks, compares, edits, sends and gets presets from the command line without a display.")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
@@ -24,4 +24,6 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicol
 # shared-mime-info, desktop-file-utils and the icon theme refresh their caches through dpkg
 # triggers, so the package needs no scripts of its own.
 
+# The description holds quotes; written to the CPack configuration as they stand.
+set(CPACK_VERBATIM_VARIABLES ON)
 include(CPack)
