@@ -39,9 +39,15 @@ public:
             const auto decider =
                 modeByte >= 0 && modeByte != position.byte ? offset - position.byte + modeByte : -1;
             deciders.push_back (decider);
-            // Every mode value past the last mode means the same: no mode.
+            // Every mode value past the last mode means the same: no mode. A byte no mode decides
+            // has one range, worked out once.
             for (int value = 0; value <= lastDistinctValue; ++value)
             {
+                if (decider < 0 && value > 0)
+                {
+                    ranges.push_back (ranges.back());
+                    continue;
+                }
                 if (decider >= 0)
                     image.set (decider, static_cast<juce::uint8> (value));
                 const auto allowed = PresetCodec::allowedAt (image, offset);
