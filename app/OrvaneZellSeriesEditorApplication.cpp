@@ -42,6 +42,8 @@ OrvaneZellSeriesEditorApplication::~OrvaneZellSeriesEditorApplication()
     // Normally shutdown has done this; the menu model must not outlive the manager it watches.
     windowManager.reset();
     menuModel.reset();
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+    defaultLook.reset();
 }
 
 bool OrvaneZellSeriesEditorApplication::moreThanOneInstanceAllowed()
@@ -87,6 +89,8 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
     if (options.wantsSimulatedDevice())
         midiManager.setPorts (systemAndSimulatedPorts());
 
+    defaultLook = std::make_unique<SystemFontLook>();
+    juce::LookAndFeel::setDefaultLookAndFeel (defaultLook.get());
     commandManager = std::make_unique<juce::ApplicationCommandManager>();
     menuModel = std::make_unique<MainMenuModel> (commandManager.get());
     commandManager->registerAllCommandsForTarget (this);

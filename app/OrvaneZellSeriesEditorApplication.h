@@ -3,6 +3,7 @@
 #include "app/InstanceHandOver.h"
 #include "app/MainMenuModel.h"
 #include "app/WindowManager.h"
+#include "editor/SystemFontLook.h"
 #include "midi/MidiManager.h"
 
 #include <functional>
@@ -60,6 +61,8 @@ private:
     std::unique_ptr<juce::ApplicationCommandManager> commandManager;
     juce::File lastDirectory;
     std::unique_ptr<InstanceHandOver> handOver;
+    // The default look of every window; it outlives them all.
+    std::unique_ptr<SystemFontLook> defaultLook;
     std::function<void()> quitAction;
     std::function<bool (const juce::File&)> guideOpener;
     std::unique_ptr<juce::ChildProcess> guideViewer;

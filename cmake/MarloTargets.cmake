@@ -15,6 +15,9 @@ file(GLOB_RECURSE MARLO_SOURCES CONFIGURE_DEPENDS
 list(FILTER MARLO_SOURCES EXCLUDE REGEX ".*/app/Main\\.cpp$")
 
 add_library(marlo_core STATIC ${MARLO_SOURCES})
+# The editor reads its text font itself, from the system's font cache.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(MARLO_FONTS REQUIRED IMPORTED_TARGET fontconfig freetype2)
 # The framework's recommended warnings on the project's own code. The framework's module sources,
 # compiled into the same library, keep the framework's own settings.
 get_target_property(MARLO_WARNING_FLAGS juce::juce_recommended_warning_flags INTERFACE_COMPILE_OPTIONS)
@@ -42,6 +45,7 @@ target_link_libraries(marlo_core
     PUBLIC
         juce::juce_recommended_config_flags
         juce::pkgconfig_JUCE_IMG_LINUX_DEPS
+        PkgConfig::MARLO_FONTS
         marlo_artwork)
 target_include_directories(marlo_core INTERFACE $<TARGET_PROPERTY:marlo_core,INCLUDE_DIRECTORIES>)
 target_compile_definitions(marlo_core INTERFACE $<TARGET_PROPERTY:marlo_core,COMPILE_DEFINITIONS>)

@@ -80,13 +80,20 @@ std::uint32_t readBigEndian (const juce::uint8* bytes)
            (std::uint32_t (bytes[2]) << 8) | std::uint32_t (bytes[3]);
 }
 
-/** The pixel size a PNG's header states, or an empty rectangle if the data is no PNG. */
-juce::Rectangle<int> pngSize (const void* data, int size)
+/** What a PNG's header states: its pixel size (empty if the data is no PNG), and whether it is
+    stored as plain red, green and blue, which decodes to an opaque RGB image. */
+struct PngHeader
+{
+    juce::Rectangle<int> size;
+    bool opaque = false;
+};
+
+PngHeader readPngHeader (const void* data, int size)
 {
     static const juce::uint8 signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     const auto* bytes = static_cast<const juce::uint8*> (data);
 
-    if (size < 24 || std::memcmp (bytes, signature, sizeof (signature)) != 0 ||
+    if (size < 26 || std::memcmp (bytes, signature, sizeof (signature)) != 0 ||
         std::memcmp (bytes + 12, "IHDR", 4) != 0)
         return {};
 
@@ -96,7 +103,8 @@ juce::Rectangle<int> pngSize (const void* data, int size)
     if (width == 0 || height == 0 || width > 16384 || height > 16384)
         return {};
 
-    return {static_cast<int> (width), static_cast<int> (height)};
+    constexpr juce::uint8 truecolourWithoutAlpha = 2;
+    return {{static_cast<int> (width), static_cast<int> (height)}, bytes[25] == truecolourWithoutAlpha};
 }
 
 /** The area an image button with proportions kept draws a picture into, inside bounds of size. */
@@ -132,13 +140,13 @@ juce::Image loadArtwork (const juce::String& stem)
     if (data == nullptr)
         return {};
 
-    const auto area = pngSize (data, size);
+    const auto header = readPngHeader (data, size);
 
-    if (area.isEmpty())
+    if (header.size.isEmpty())
         return juce::ImageCache::getFromMemory (data, size);
 
-    return sharedDeferred ("artwork " + stem, juce::Image::ARGB, area.getWidth(), area.getHeight(),
-                           [stem] { return decodeArtwork (stem); });
+    return sharedDeferred ("artwork " + stem, header.opaque ? juce::Image::RGB : juce::Image::ARGB,
+                           header.size.getWidth(), header.size.getHeight(), [stem] { return decodeArtwork (stem); });
 }
 
 juce::Image renderArtwork (const juce::String& key, juce::Image::PixelFormat format, int width, int height,

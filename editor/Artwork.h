@@ -4,7 +4,8 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** Loads an embedded picture by its file name without ".png" (e.g. "tab_main_normal"); an empty
-    image if there is none. The size is known at once; the picture is decoded only when something
+    image if there is none. A picture stored without transparency is an RGB image, else ARGB. The
+    size is known at once; the picture is decoded only when something
     first reads or draws its pixels, and every caller shares the one decoded copy. */
 juce::Image loadArtwork (const juce::String& stem);
 

@@ -18,23 +18,22 @@ constexpr int pageGap = 45;
 // Picture button i opens this page; the main page and the sustain page have no picture part.
 constexpr int pictureButtonPages[] = {1, 2, 3, 4, 4, 5};
 
-/** The background as the editor shows it, made once for all documents: the picture stretched to 750
-    rows on purpose, so that its blue band starts just above the tab bar. */
+/** The background as the editor shows it, made once for all documents. At an ordinary display's
+    scale it is shipped made, which saves decoding the picture and stretching it before the first
+    window can show. */
 juce::Image shownBackground()
 {
     const auto scale = artworkScale();
+    const juce::Rectangle<int> shownSize (juce::roundToInt (editorWidth * scale),
+                                          juce::roundToInt (editorHeight * scale));
 
-    return renderArtwork ("editor background x" + juce::String (scale), juce::Image::RGB,
-                          juce::roundToInt (editorWidth * scale), juce::roundToInt (editorHeight * scale),
-                          [scale] (juce::Graphics& g)
-                          {
-                              const auto picture = decodeArtwork ("background");
-                              g.addTransform (juce::AffineTransform::scale (scale));
-                              g.fillAll (juce::Colours::white);
-                              g.setColour (juce::Colours::black);
-                              g.drawImage (picture, 0, 0, editorWidth, 750, 0, 0, picture.getWidth(),
-                                           picture.getHeight(), false);
-                          });
+    if (const auto shipped = loadArtwork ("background_shown");
+        scale == 1.0f && shipped.getBounds() == shownSize && shipped.getFormat() == juce::Image::RGB)
+        return shipped;
+
+    return renderArtwork ("editor background x" + juce::String (scale), juce::Image::RGB, shownSize.getWidth(),
+                          shownSize.getHeight(), [scale] (juce::Graphics& g)
+                          { g.drawImageAt (EditorComponent::drawShownBackground (decodeArtwork ("background"), scale), 0, 0); });
 }
 } // namespace
 
@@ -78,6 +77,18 @@ EditorComponent::EditorComponent (ButtonViews newButtonViews, std::unique_ptr<Co
             showViewFor (entry.first);
 
     addAndMakeVisible (*tabSelector);
+}
+
+juce::Image EditorComponent::drawShownBackground (const juce::Image& picture, float scale)
+{
+    juce::Image shown (juce::Image::RGB, juce::roundToInt (editorWidth * scale),
+                       juce::roundToInt (editorHeight * scale), true, juce::SoftwareImageType());
+    juce::Graphics g (shown);
+    g.addTransform (juce::AffineTransform::scale (scale));
+    g.fillAll (juce::Colours::white);
+    g.setColour (juce::Colours::black);
+    g.drawImage (picture, 0, 0, editorWidth, 750, 0, 0, picture.getWidth(), picture.getHeight(), false);
+    return shown;
 }
 
 EditorComponent::~EditorComponent()

@@ -39,6 +39,11 @@ public:
     void paint (juce::Graphics& g) override;
     void resized() override {}
 
+    /** The background as the editor shows it at a display scale: the background picture stretched
+        to 750 rows on purpose, so that its blue band starts just above the tab bar, over white. The
+        artwork ships this at scale 1 as "background_shown", so a window need not make it. */
+    static juce::Image drawShownBackground (const juce::Image& picture, float scale);
+
     /** The pages in the order their buttons were first met. */
     const juce::OwnedArray<juce::Component>& getViews() const noexcept { return views; }
     ControlSelector& getTabSelector() const noexcept { return *tabSelector; }

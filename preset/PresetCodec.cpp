@@ -35,41 +35,50 @@ public:
         for (int offset = 0; offset < size; ++offset)
         {
             const auto position = *controlAt (offset);
-            const auto modeByte = controlSchema (position.type).getModeByte();
-            const auto decider =
-                modeByte >= 0 && modeByte != position.byte ? offset - position.byte + modeByte : -1;
-            deciders.push_back (decider);
-            // Every mode value past the last mode means the same: no mode. A byte no mode decides
-            // has one range, worked out once.
-            for (int value = 0; value <= lastDistinctValue; ++value)
+            const auto& schema = controlSchema (position.type);
+            const auto modeByte = schema.getModeByte();
+            Byte byte;
+            byte.first = ranges.size();
+
+            if (modeByte >= 0 && modeByte != position.byte)
             {
-                if (decider < 0 && value > 0)
-                {
-                    ranges.push_back (ranges.back());
-                    continue;
-                }
-                if (decider >= 0)
-                    image.set (decider, static_cast<juce::uint8> (value));
+                byte.decider = offset - position.byte + modeByte;
+                // Every value past the last mode means the same: no mode.
+                byte.lastDistinctValue = static_cast<int> (schema.getModes().size());
+            }
+
+            for (int value = 0; value <= byte.lastDistinctValue; ++value)
+            {
+                if (byte.decider >= 0)
+                    image.set (byte.decider, static_cast<juce::uint8> (value));
                 const auto allowed = PresetCodec::allowedAt (image, offset);
                 ranges.push_back ({allowed.minimum, allowed.maximum});
             }
-            if (decider >= 0)
-                image.set (decider, 0);
+            if (byte.decider >= 0)
+                image.set (byte.decider, 0);
+            bytes.push_back (byte);
         }
     }
 
     bool allows (const PresetCodec::Image& image, int offset) const
     {
-        const auto decider = deciders[static_cast<size_t> (offset)];
+        const auto& byte = bytes[static_cast<size_t> (offset)];
         const auto value =
-            decider >= 0 ? juce::jmin (static_cast<int> (image[decider]), lastDistinctValue) : 0;
-        const auto& range = ranges[static_cast<size_t> (offset * (lastDistinctValue + 1) + value)];
+            byte.decider >= 0 ? juce::jmin (static_cast<int> (image[byte.decider]), byte.lastDistinctValue) : 0;
+        const auto& range = ranges[byte.first + static_cast<size_t> (value)];
         return image[offset] >= range.first && image[offset] <= range.second;
     }
 
 private:
-    static constexpr int lastDistinctValue = 128;
-    std::vector<int> deciders;
+    struct Byte
+    {
+        /** The offset of the mode byte that decides this byte's meaning, or -1. */
+        int decider = -1;
+        int lastDistinctValue = 0;
+        size_t first = 0;
+    };
+
+    std::vector<Byte> bytes;
     std::vector<std::pair<int, int>> ranges;
 };
 

@@ -1,0 +1,170 @@
+#include "editor/FontCatalogue.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <tuple>
+
+namespace
+{
+// What the framework prefers for its default sans-serif font, best first.
+const char* const sansSerifPreference[] = {"Verdana",         "Bitstream Vera Sans", "Luxi Sans",
+                                           "Liberation Sans", "DejaVu Sans",         "Sans"};
+
+// The file types the framework reads fonts from.
+const char* const fontFileTypes = "ttf;pfb;pcf;otf";
+
+/** Regular styles before bold before italic before the rest, as the framework orders them. */
+int styleRank (const juce::String& style)
+{
+    if (style == "Regular")
+        return 0;
+    if (style == "Roman")
+        return 1;
+    if (style == "Book")
+        return 2;
+    if (style.containsIgnoreCase ("Bold"))
+        return 3;
+    if (style.containsIgnoreCase ("Italic"))
+        return 4;
+    return 5;
+}
+
+bool isSansSerifFamily (const juce::String& family)
+{
+    for (const auto* name : {"Sans", "Verdana", "Arial", "Ubuntu"})
+        if (family.containsIgnoreCase (name))
+            return true;
+
+    return false;
+}
+
+bool comesBefore (const FontCatalogue::Face& a, const FontCatalogue::Face& b)
+{
+    const auto key = [] (const FontCatalogue::Face& face)
+    { return std::make_tuple (face.family, styleRank (face.style), face.style, face.index, face.file); };
+
+    return key (a) < key (b);
+}
+
+juce::String firstString (FcPattern* pattern, const char* object)
+{
+    FcChar8* value = nullptr;
+
+    if (FcPatternGetString (pattern, object, 0, &value) != FcResultMatch || value == nullptr)
+        return {};
+
+    return juce::String::fromUTF8 (reinterpret_cast<const char*> (value));
+}
+
+/** A face of the list, or nothing for one the framework would not read: a bitmap font, another
+    file type, or a named instance of a variable font. */
+std::optional<FontCatalogue::Face> faceOf (FcPattern* pattern)
+{
+    FcBool scalable = FcFalse;
+    int index = 0;
+
+    if (FcPatternGetBool (pattern, FC_SCALABLE, 0, &scalable) != FcResultMatch || scalable == FcFalse ||
+        FcPatternGetInteger (pattern, FC_INDEX, 0, &index) != FcResultMatch || index < 0 || index > 0xffff)
+        return std::nullopt;
+
+    FontCatalogue::Face face {firstString (pattern, FC_FAMILY), firstString (pattern, FC_STYLE),
+                              juce::File (firstString (pattern, FC_FILE)), index};
+
+    if (face.family.isEmpty() || !face.file.hasFileExtension (fontFileTypes))
+        return std::nullopt;
+
+    return face;
+}
+} // namespace
+
+FontCatalogue FontCatalogue::fromSystem()
+{
+    std::vector<Face> installed;
+    auto* config = FcInitLoadConfigAndFonts();
+
+    if (config == nullptr)
+        return FontCatalogue (std::move (installed));
+
+    auto* everything = FcPatternCreate();
+    auto* wanted = FcObjectSetBuild (FC_FAMILY, FC_STYLE, FC_FILE, FC_INDEX, FC_SCALABLE, nullptr);
+
+    if (auto* list = FcFontList (config, everything, wanted))
+    {
+        for (int i = 0; i < list->nfont; ++i)
+            if (auto face = faceOf (list->fonts[i]))
+                installed.push_back (std::move (*face));
+
+        FcFontSetDestroy (list);
+    }
+
+    FcObjectSetDestroy (wanted);
+    FcPatternDestroy (everything);
+    // The configuration maps the cache files; nothing of it is needed once the list is read.
+    FcConfigDestroy (config);
+    return FontCatalogue (std::move (installed));
+}
+
+FontCatalogue::FontCatalogue (std::vector<Face> installed) : faces (std::move (installed))
+{
+    std::sort (faces.begin(), faces.end(), comesBefore);
+}
+
+std::optional<FontCatalogue::Face> FontCatalogue::defaultSansSerif (const juce::String& style) const
+{
+    const auto family = defaultSansSerifFamily();
+    const auto styles = stylesOf (family);
+    const auto shownStyle = styles.contains (style) ? style : styles[0];
+
+    for (const auto& candidate : {shownStyle, juce::String ("Regular"), juce::String()})
+        if (const auto* face = find (family, candidate))
+            return *face;
+
+    return std::nullopt;
+}
+
+juce::String FontCatalogue::defaultSansSerifFamily() const
+{
+    juce::StringArray families;
+
+    for (const auto& face : faces)
+        if (isSansSerifFamily (face.family))
+            families.addIfNotAlreadyThere (face.family);
+
+    // An exact name first, then a family that starts with one, then one that contains one.
+    for (const auto* choice : sansSerifPreference)
+        if (families.contains (choice, true))
+            return choice;
+
+    for (const auto* choice : sansSerifPreference)
+        for (const auto& family : families)
+            if (family.startsWithIgnoreCase (choice))
+                return family;
+
+    for (const auto* choice : sansSerifPreference)
+        for (const auto& family : families)
+            if (family.containsIgnoreCase (choice))
+                return family;
+
+    return families[0];
+}
+
+juce::StringArray FontCatalogue::stylesOf (const juce::String& family) const
+{
+    juce::StringArray styles;
+
+    for (const auto& face : faces)
+        if (face.family == family)
+            styles.addIfNotAlreadyThere (face.style);
+
+    return styles;
+}
+
+const FontCatalogue::Face* FontCatalogue::find (const juce::String& family, const juce::String& style) const
+{
+    for (const auto& face : faces)
+        if (face.family == family && (style.isEmpty() || face.style.equalsIgnoreCase (style)))
+            return &face;
+
+    return nullptr;
+}
