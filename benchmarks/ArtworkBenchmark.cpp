@@ -8,8 +8,8 @@
 // artwork does not ship it for) rather than decoding the shipped one.
 namespace
 {
-const char* const firstShownPictures[] = {"background_shown", "background", "controller", "part_keybed_normal",
-                                          "tab_main_normal"};
+const char* const firstShownPictures[] = {"background_shown", "background", "controller",
+                                          "part_keybed_normal", "tab_main_normal"};
 
 void BM_DecodePicture (benchmark::State& state)
 {
@@ -19,7 +19,9 @@ void BM_DecodePicture (benchmark::State& state)
     for (auto _ : state)
         benchmark::DoNotOptimize (decodeArtwork (stem).getPixelData());
 }
-BENCHMARK (BM_DecodePicture)->DenseRange (0, static_cast<int> (std::size (firstShownPictures)) - 1)->Unit (benchmark::kMicrosecond);
+BENCHMARK (BM_DecodePicture)
+    ->DenseRange (0, static_cast<int> (std::size (firstShownPictures)) - 1)
+    ->Unit (benchmark::kMicrosecond);
 
 void BM_MakeShownBackground (benchmark::State& state)
 {

@@ -146,7 +146,8 @@ juce::Image loadArtwork (const juce::String& stem)
         return juce::ImageCache::getFromMemory (data, size);
 
     return sharedDeferred ("artwork " + stem, header.opaque ? juce::Image::RGB : juce::Image::ARGB,
-                           header.size.getWidth(), header.size.getHeight(), [stem] { return decodeArtwork (stem); });
+                           header.size.getWidth(), header.size.getHeight(),
+                           [stem] { return decodeArtwork (stem); });
 }
 
 juce::Image renderArtwork (const juce::String& key, juce::Image::PixelFormat format, int width, int height,

@@ -31,9 +31,12 @@ juce::Image shownBackground()
         scale == 1.0f && shipped.getBounds() == shownSize && shipped.getFormat() == juce::Image::RGB)
         return shipped;
 
-    return renderArtwork ("editor background x" + juce::String (scale), juce::Image::RGB, shownSize.getWidth(),
-                          shownSize.getHeight(), [scale] (juce::Graphics& g)
-                          { g.drawImageAt (EditorComponent::drawShownBackground (decodeArtwork ("background"), scale), 0, 0); });
+    return renderArtwork (
+        "editor background x" + juce::String (scale), juce::Image::RGB, shownSize.getWidth(),
+        shownSize.getHeight(),
+        [scale] (juce::Graphics& g) {
+            g.drawImageAt (EditorComponent::drawShownBackground (decodeArtwork ("background"), scale), 0, 0);
+        });
 }
 } // namespace
 

@@ -68,8 +68,8 @@ std::optional<FontCatalogue::Face> faceOf (FcPattern* pattern)
         FcPatternGetInteger (pattern, FC_INDEX, 0, &index) != FcResultMatch || index < 0 || index > 0xffff)
         return std::nullopt;
 
-    FontCatalogue::Face face {firstString (pattern, FC_FAMILY), firstString (pattern, FC_STYLE),
-                              juce::File (firstString (pattern, FC_FILE)), index};
+    FontCatalogue::Face face{firstString (pattern, FC_FAMILY), firstString (pattern, FC_STYLE),
+                             juce::File (firstString (pattern, FC_FILE)), index};
 
     if (face.family.isEmpty() || !face.file.hasFileExtension (fontFileTypes))
         return std::nullopt;

@@ -57,7 +57,8 @@ private:
                 // A contour may open on a control point; it then starts where the curve from the
                 // last point meets it.
                 if (tag (p) == FT_CURVE_TAG_CONIC)
-                    path.startNewSubPath (tag (last) == FT_CURVE_TAG_ON ? at (last) : midpoint (point, at (last)));
+                    path.startNewSubPath (tag (last) == FT_CURVE_TAG_ON ? at (last)
+                                                                        : midpoint (point, at (last)));
                 else
                     path.startNewSubPath (point);
             }
@@ -110,8 +111,8 @@ void FontFileTypeface::FaceCloser::operator() (FT_FaceRec_* face) const
     FT_Done_Face (face);
 }
 
-juce::Typeface::Ptr FontFileTypeface::open (const juce::File& file, int faceIndex, const juce::String& familyName,
-                                            const juce::String& styleName)
+juce::Typeface::Ptr FontFileTypeface::open (const juce::File& file, int faceIndex,
+                                            const juce::String& familyName, const juce::String& styleName)
 {
     FT_Library rawLibrary = nullptr;
 
@@ -178,7 +179,8 @@ bool FontFileTypeface::loadGlyphIfPossible (juce::juce_wchar character)
     const auto glyphIndex = FT_Get_Char_Index (face.get(), static_cast<FT_ULong> (character));
 
     if (FT_Load_Glyph (face.get(), glyphIndex,
-                       FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP | FT_LOAD_IGNORE_TRANSFORM | FT_LOAD_NO_HINTING) != 0 ||
+                       FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP | FT_LOAD_IGNORE_TRANSFORM |
+                           FT_LOAD_NO_HINTING) != 0 ||
         face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
         return false;
 
@@ -204,7 +206,7 @@ void FontFileTypeface::addKerningWithLoaded (juce::juce_wchar character, unsigne
     const auto kern = [this, height] (juce::juce_wchar left, unsigned int leftGlyph, juce::juce_wchar right,
                                       unsigned int rightGlyph)
     {
-        FT_Vector kerning {};
+        FT_Vector kerning{};
 
         if (FT_Get_Kerning (face.get(), leftGlyph, rightGlyph, FT_KERNING_UNSCALED, &kerning) == 0 &&
             kerning.x != 0)

@@ -42,7 +42,8 @@ private:
     using Library = std::unique_ptr<FT_LibraryRec_, LibraryCloser>;
     using Face = std::unique_ptr<FT_FaceRec_, FaceCloser>;
 
-    FontFileTypeface (Library library, Face face, const juce::String& familyName, const juce::String& styleName);
+    FontFileTypeface (Library library, Face face, const juce::String& familyName,
+                      const juce::String& styleName);
 
     /** Reads every character of a text before it is measured, so the pairs between them are known. */
     void loadCharacters (const juce::String& text);

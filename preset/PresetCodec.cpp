@@ -63,8 +63,9 @@ public:
     bool allows (const PresetCodec::Image& image, int offset) const
     {
         const auto& byte = bytes[static_cast<size_t> (offset)];
-        const auto value =
-            byte.decider >= 0 ? juce::jmin (static_cast<int> (image[byte.decider]), byte.lastDistinctValue) : 0;
+        const auto value = byte.decider >= 0
+                               ? juce::jmin (static_cast<int> (image[byte.decider]), byte.lastDistinctValue)
+                               : 0;
         const auto& range = ranges[byte.first + static_cast<size_t> (value)];
         return image[offset] >= range.first && image[offset] <= range.second;
     }

@@ -10,9 +10,9 @@
 #include "editor/EditorComponent.h"
 
 #include <functional>
+#include <iostream>
 #include <png.h>
 #include <vector>
-#include <iostream>
 
 enum class State
 {
@@ -761,8 +761,9 @@ static bool encodeOpaque (const juce::Image& image, juce::OutputStream& out)
         [] (png_structp writer, png_bytep data, png_size_t size)
         { static_cast<juce::OutputStream*> (png_get_io_ptr (writer))->write (data, size); },
         [] (png_structp) {});
-    png_set_IHDR (png, info, static_cast<png_uint_32> (image.getWidth()), static_cast<png_uint_32> (image.getHeight()),
-                  8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR (png, info, static_cast<png_uint_32> (image.getWidth()),
+                  static_cast<png_uint_32> (image.getHeight()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_filter (png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level (png, 9);
     png_write_info (png, info);
@@ -817,10 +818,9 @@ public:
         juce::MemoryOutputStream png;
         juce::PNGImageFormat format;
         const auto encoded = image.getFormat() == juce::Image::RGB ? encodeOpaque (image, png)
-                                                                    : format.writeImageToStream (image, png);
+                                                                   : format.writeImageToStream (image, png);
 
-        if (!encoded ||
-            !file.replaceWithData (png.getData(), png.getDataSize()))
+        if (!encoded || !file.replaceWithData (png.getData(), png.getDataSize()))
         {
             std::cerr << "cannot write " << file.getFullPathName() << "\n";
             failed = true;
@@ -841,7 +841,8 @@ static void writeAll (ArtworkWriter& writer)
     writer.write ("background", drawBackground());
     // The editor's own stretch of the picture just written, read back as the editor reads it.
     writer.write ("background_shown",
-                  EditorComponent::drawShownBackground (juce::ImageFileFormat::loadFrom (writer.fileFor ("background")), 1.0f));
+                  EditorComponent::drawShownBackground (
+                      juce::ImageFileFormat::loadFrom (writer.fileFor ("background")), 1.0f));
     writer.write ("controller", drawController());
     writer.write ("about", drawAbout());
     writer.write ("device_setup_background", drawDeviceSetupBackground());
