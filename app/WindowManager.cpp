@@ -1,10 +1,11 @@
 #include "app/WindowManager.h"
 
+#include "editor/Artwork.h"
+
 #include "preset/Dialogs.h"
 
 #include <algorithm>
 
-#include "MarloArtwork.h"
 
 WindowManager::WindowManager (MidiManager* manager, juce::ApplicationCommandManager* commands,
                               juce::File* sharedLastDirectory)
@@ -66,9 +67,10 @@ void WindowManager::placeWindow (EditorDocument* document)
     document->setTopLeftPosition (step, step + 45);
     document->addToDesktop (document->getDesktopWindowStyleFlags());
 
-    // The desktop's task list and window switcher show this next to the title.
+    // The desktop's task list and window switcher show this next to the title. The window keeps
+    // its own copy, so the decoded picture is not kept.
     if (auto* peer = document->getPeer())
-        peer->setIcon (juce::ImageCache::getFromMemory (MarloArt::app_icon_png, MarloArt::app_icon_pngSize));
+        peer->setIcon (decodeArtwork ("app_icon"));
 
     document->toFront (true);
 }
