@@ -10,7 +10,7 @@
 #include <array>
 
 #if defined(__GLIBC__)
-    #include <malloc.h>
+#include <malloc.h>
 #endif
 
 namespace

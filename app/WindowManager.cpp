@@ -1,11 +1,9 @@
 #include "app/WindowManager.h"
 
 #include "editor/Artwork.h"
-
 #include "preset/Dialogs.h"
 
 #include <algorithm>
-
 
 WindowManager::WindowManager (MidiManager* manager, juce::ApplicationCommandManager* commands,
                               juce::File* sharedLastDirectory)
