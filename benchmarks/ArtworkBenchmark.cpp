@@ -8,8 +8,8 @@
 // artwork does not ship it for) rather than decoding the shipped one.
 namespace
 {
-const char* const firstShownPictures[] = {"background_shown", "background", "controller",
-                                          "part_keybed_normal", "tab_main_normal"};
+const char* const firstShownPictures[] = {"editor_at_rest", "background", "controller", "part_keybed_normal",
+                                          "tab_main_normal"};
 
 void BM_DecodePicture (benchmark::State& state)
 {

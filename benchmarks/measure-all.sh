@@ -115,16 +115,24 @@ for ((i = 1; i <= runs; i++)); do
     done
 done
 
+# Medians: on a shared machine a launch now and then waits on something else, and one such
+# launch would move a mean by more than the differences being measured.
+median()
+{
+    sort -n | awk '{ value[NR] = $1 } END { if (NR == 0) print 0; else if (NR % 2) print value[(NR + 1) / 2]; else print (value[NR / 2] + value[NR / 2 + 1]) / 2 }'
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%5.2f", a / b; else printf "    -" }'; }
+
 for index in "${!builds[@]}"; do
-    awk -v want="$index" -v name="${builds[$index]}" '$1 == want {
-            ms += $2; mr += $3; mn += $4; mc += $5; es += $6; er += $7; en += $8; ec += $9; n++
-        }
-        END {
-            printf "\n%s (%d runs)\n", name, n
-            printf "                          editor    minimal   ratio\n"
-            printf "start-up to window (ms)  %7.1f    %7.1f   %5.2f\n", es / n, ms / n, es / ms
-            printf "processor to window (ms) %7.1f    %7.1f   %5.2f\n", ec / n, mc / n, ec / mc
-            printf "resident memory (MB)     %7.1f    %7.1f   %5.2f\n", er / n / 1024, mr / n / 1024, er / mr
-            printf "Ctrl+N to window (ms)    %7.1f    %7.1f   %5.2f\n", en / n, mn / n, en / mn
-        }' "$results"
+    column() { awk -v want="$index" -v field="$1" '$1 == want { print $field }' "$results" | median; }
+    ms=$(column 2) mr=$(column 3) mn=$(column 4) mc=$(column 5)
+    es=$(column 6) er=$(column 7) en=$(column 8) ec=$(column 9)
+    printf "\n%s (median of %d runs)\n" "${builds[$index]}" "$runs"
+    printf "                          editor    minimal   ratio\n"
+    printf "start-up to window (ms)  %7.1f    %7.1f   %s\n" "$es" "$ms" "$(ratio "$es" "$ms")"
+    printf "processor to window (ms) %7.1f    %7.1f   %s\n" "$ec" "$mc" "$(ratio "$ec" "$mc")"
+    printf "resident memory (MB)     %7.1f    %7.1f   %s\n" "$(awk -v v="$er" 'BEGIN { print v / 1024 }')" \
+        "$(awk -v v="$mr" 'BEGIN { print v / 1024 }')" "$(ratio "$er" "$mr")"
+    printf "Ctrl+N to window (ms)    %7.1f    %7.1f   %s\n" "$en" "$mn" "$(ratio "$en" "$mn")"
 done

@@ -180,8 +180,9 @@ void setButtonArtwork (juce::ImageButton& button, const juce::String& stem, bool
                       juce::Colours::transparentBlack, hitTestAlphaThreshold);
 }
 
-void flattenButtonArtwork (juce::ImageButton& button, const juce::String& stem, const juce::Image& backdrop,
-                           const juce::String& backdropKey, float hitTestAlphaThreshold)
+void flattenButtonArtwork (juce::ImageButton& button, const juce::String& stem,
+                           std::function<juce::Image()> backdrop, const juce::String& backdropKey,
+                           float hitTestAlphaThreshold)
 {
     const auto bounds = button.getBounds();
     const auto scale = artworkScale();
@@ -189,10 +190,6 @@ void flattenButtonArtwork (juce::ImageButton& button, const juce::String& stem, 
     // Where the button centres a picture it scales with proportions kept.
     const auto shown = area.withPosition ((bounds.getWidth() - area.getWidth()) / 2,
                                           (bounds.getHeight() - area.getHeight()) / 2);
-    const auto backdropArea =
-        juce::Rectangle<float> (static_cast<float> (backdrop.getWidth()) / scale,
-                                static_cast<float> (backdrop.getHeight()) / scale)
-            .translated (static_cast<float> (-bounds.getX()), static_cast<float> (-bounds.getY()));
 
     const auto flattened = [&] (const char* state)
     {
@@ -203,10 +200,18 @@ void flattenButtonArtwork (juce::ImageButton& button, const juce::String& stem, 
         return renderArtwork (
             key, juce::Image::RGB, juce::roundToInt (static_cast<float> (bounds.getWidth()) * scale),
             juce::roundToInt (static_cast<float> (bounds.getHeight()) * scale),
-            [picture, backdrop, backdropArea, shown, scale] (juce::Graphics& g)
+            [picture, backdrop, bounds, shown, scale] (juce::Graphics& g)
             {
+                // Asked for only now: a backdrop shared in the image cache is made again if it
+                // was dropped, instead of being kept for states that may never be shown.
+                const auto behind = backdrop();
+                const auto behindArea =
+                    juce::Rectangle<float> (static_cast<float> (behind.getWidth()) / scale,
+                                            static_cast<float> (behind.getHeight()) / scale)
+                        .translated (static_cast<float> (-bounds.getX()),
+                                     static_cast<float> (-bounds.getY()));
                 g.addTransform (juce::AffineTransform::scale (scale));
-                g.drawImage (backdrop, backdropArea);
+                g.drawImage (behind, behindArea);
                 // The transform the button painted the full picture with, less
                 // the button's own whole-pixel position.
                 const auto source = decodeArtwork (picture);

@@ -28,9 +28,11 @@ float artworkScale();
 void setButtonArtwork (juce::ImageButton& button, const juce::String& stem, bool resizeButtonToImage,
                        bool rescaleImages, float hitTestAlphaThreshold = 0.0f);
 
-/** For an image button that lies on a part of an opaque backdrop (shared under backdropKey) and
+/** For an image button that lies on a part of an opaque backdrop (given by `backdrop` when a
+    picture is made, shared under backdropKey) and
     draws its pictures into its bounds, scaled with proportions kept or not: replaces its pictures by ones
     already at its size with that part of the backdrop behind them, and makes it opaque. It keeps its
     bounds and shows the same pixels, but painting it is a plain copy and paints nothing behind it. */
-void flattenButtonArtwork (juce::ImageButton& button, const juce::String& stem, const juce::Image& backdrop,
-                           const juce::String& backdropKey, float hitTestAlphaThreshold = 0.0f);
+void flattenButtonArtwork (juce::ImageButton& button, const juce::String& stem,
+                           std::function<juce::Image()> backdrop, const juce::String& backdropKey,
+                           float hitTestAlphaThreshold = 0.0f);

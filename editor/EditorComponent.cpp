@@ -8,6 +8,8 @@
 #include "editor/ZellControlLayoutView.h"
 #include "preset/PresetController.h"
 
+#include <cstring>
+
 namespace
 {
 constexpr int editorWidth = 1200;
@@ -18,25 +20,30 @@ constexpr int pageGap = 45;
 // Picture button i opens this page; the main page and the sustain page have no picture part.
 constexpr int pictureButtonPages[] = {1, 2, 3, 4, 4, 5};
 
-/** The background as the editor shows it, made once for all documents. At an ordinary display's
-    scale it is shipped made, which saves decoding the picture and stretching it before the first
-    window can show. */
+/** The background as the editor shows it, made once for all documents. */
 juce::Image shownBackground()
 {
     const auto scale = artworkScale();
-    const juce::Rectangle<int> shownSize (juce::roundToInt (editorWidth * scale),
-                                          juce::roundToInt (editorHeight * scale));
-
-    if (const auto shipped = loadArtwork ("background_shown");
-        scale == 1.0f && shipped.getBounds() == shownSize && shipped.getFormat() == juce::Image::RGB)
-        return shipped;
 
     return renderArtwork (
-        "editor background x" + juce::String (scale), juce::Image::RGB, shownSize.getWidth(),
-        shownSize.getHeight(),
+        "editor background x" + juce::String (scale), juce::Image::RGB,
+        juce::roundToInt (editorWidth * scale), juce::roundToInt (editorHeight * scale),
         [scale] (juce::Graphics& g) {
             g.drawImageAt (EditorComponent::drawShownBackground (decodeArtwork ("background"), scale), 0, 0);
         });
+}
+
+/** The window at rest as the artwork ships it, or a null image where it does not fit: at a display
+    scale other than 1, or a picture of another width or taller than the window. */
+juce::Image shippedPictureAtRest()
+{
+    const auto shipped = loadArtwork ("editor_at_rest");
+
+    if (artworkScale() != 1.0f || shipped.getWidth() != editorWidth || shipped.getHeight() > editorHeight ||
+        shipped.getFormat() != juce::Image::RGB)
+        return {};
+
+    return shipped;
 }
 } // namespace
 
@@ -123,7 +130,76 @@ void EditorComponent::paint (juce::Graphics& g)
 {
     // Opaque, so the picture is copied as it is.
     g.setColour (juce::Colours::black);
-    g.drawImage (background, getLocalBounds().toFloat());
+
+    if (!backgroundIsAtRest)
+    {
+        g.drawImage (background, getLocalBounds().toFloat());
+        return;
+    }
+
+    // The picture's last row goes on down to the window's bottom.
+    const auto lastRow = background.getHeight() - 1;
+    g.drawImageAt (background, 0, 0);
+    g.setTiledImageFill (background.getClippedImage ({0, lastRow, background.getWidth(), 1}), 0, lastRow,
+                         1.0f);
+    g.fillRect (getLocalBounds().withTrimmedTop (background.getHeight()));
+}
+
+juce::Image EditorComponent::paintAtRest()
+{
+    const auto editor = createEditorComponent (nullptr, false);
+
+    for (auto* view : editor->views)
+        view->setVisible (false);
+
+    juce::Image painted (juce::Image::RGB, editorWidth, editorHeight, true, juce::SoftwareImageType());
+    {
+        juce::Graphics g (painted);
+        editor->paintEntireComponent (g, true);
+    }
+
+    const juce::Image::BitmapData pixels (painted, juce::Image::BitmapData::readOnly);
+    const auto repeatsRowAbove = [&pixels] (int y)
+    {
+        return std::memcmp (pixels.getLinePointer (y), pixels.getLinePointer (y - 1),
+                            static_cast<size_t> (pixels.width * pixels.pixelStride)) == 0;
+    };
+
+    auto rows = editorHeight;
+
+    while (rows > 1 && repeatsRowAbove (rows - 1))
+        --rows;
+
+    return painted.getClippedImage ({editorWidth, rows}).createCopy();
+}
+
+void EditorComponent::showAtRest (const juce::Image& atRest)
+{
+    background = atRest;
+    backgroundIsAtRest = true;
+
+    const auto partOf = [this, &atRest] (juce::Component& component)
+    { return atRest.getClippedImage (getLocalArea (&component, component.getLocalBounds())); };
+
+    pictureSelector->setBackgroundImage (partOf (*pictureSelector));
+
+    for (auto* selector : {tabSelector.get(), pictureSelector.get()})
+    {
+        for (auto* child : selector->getButtons())
+        {
+            auto* button = dynamic_cast<juce::ImageButton*> (child);
+            if (button == nullptr)
+                continue;
+
+            // A lit tab shows its pressed picture; everything else shows its picture at rest.
+            const auto lit = button->getToggleState();
+            const auto shown = partOf (*button);
+            button->setImages (false, true, true, lit ? button->getNormalImage() : shown, 1.0f,
+                               juce::Colours::transparentBlack, button->getOverImage(), 1.0f,
+                               juce::Colours::transparentBlack, lit ? shown : button->getDownImage(), 1.0f,
+                               juce::Colours::transparentBlack);
+        }
+    }
 }
 
 bool EditorComponent::showPage (int index)
@@ -158,7 +234,7 @@ juce::Component* EditorComponent::getViewFor (juce::Button* button) const
     return found == buttonViews.end() ? nullptr : found->second;
 }
 
-std::unique_ptr<EditorComponent> createEditorComponent (PresetController* controller)
+std::unique_ptr<EditorComponent> createEditorComponent (PresetController* controller, bool shippedAtRest)
 {
     ParameterValue::Listener* listener = controller;
 
@@ -197,6 +273,10 @@ std::unique_ptr<EditorComponent> createEditorComponent (PresetController* contro
 
     for (auto* button : pictureButtons)
         button->addListener (editor.get());
+
+    if (shippedAtRest)
+        if (const auto atRest = shippedPictureAtRest(); atRest.isValid())
+            editor->showAtRest (atRest);
 
     return editor;
 }

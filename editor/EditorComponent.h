@@ -40,9 +40,19 @@ public:
     void resized() override {}
 
     /** The background as the editor shows it at a display scale: the background picture stretched
-        to 750 rows on purpose, so that its blue band starts just above the tab bar, over white. The
-        artwork ships this at scale 1 as "background_shown", so a window need not make it. */
+        to 750 rows on purpose, so that its blue band starts just above the tab bar, over white. */
     static juce::Image drawShownBackground (const juce::Image& picture, float scale);
+
+    /** Everything a new window shows behind its first page, painted the long way (every picture
+        decoded, scaled and flattened as the components draw them) at scale 1, less the rows at the
+        bottom that only repeat the last one. The artwork ships it as "editor_at_rest", from which
+        a window then takes the background, the controller picture, its parts and the tabs as they
+        first show, so that its first paint decodes one picture and all of them share its pixels. */
+    static juce::Image paintAtRest();
+
+    /** Takes what the window shows at rest from such a picture: every selector button keeps its
+        other states. */
+    void showAtRest (const juce::Image& atRest);
 
     /** The pages in the order their buttons were first met. */
     const juce::OwnedArray<juce::Component>& getViews() const noexcept { return views; }
@@ -57,10 +67,14 @@ private:
     std::unique_ptr<ControlSelector> pictureSelector;
     ButtonViews buttonViews;
     juce::Image background;
+    // Taken from the picture at rest: its last row goes on to the window's bottom.
+    bool backgroundIsAtRest = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EditorComponent)
 };
 
 /** Builds the whole editor for one document; controller (not owned, may be null) listens to the
-    transfer buttons and to every binding. The caller owns the result. */
-std::unique_ptr<EditorComponent> createEditorComponent (PresetController* controller);
+    transfer buttons and to every binding. The caller owns the result. With shippedAtRest false,
+    every picture is made the long way even where the artwork ships the window at rest. */
+std::unique_ptr<EditorComponent> createEditorComponent (PresetController* controller,
+                                                        bool shippedAtRest = true);

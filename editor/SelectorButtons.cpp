@@ -58,9 +58,12 @@ juce::Array<juce::Button*> createTabButtons()
     juce::Array<juce::Button*> tabs;
     const auto scale = artworkScale();
     // The tab bar paints black behind the tabs; being opaque, tabs on it are copied, not blended.
-    const auto tabBar = renderArtwork ("tab bar x" + juce::String (scale), juce::Image::RGB,
-                                       juce::roundToInt (1200 * scale), juce::roundToInt (40 * scale),
-                                       [] (juce::Graphics& g) { g.fillAll (juce::Colours::black); });
+    const auto tabBar = [scale]
+    {
+        return renderArtwork ("tab bar x" + juce::String (scale), juce::Image::RGB,
+                              juce::roundToInt (1200 * scale), juce::roundToInt (40 * scale),
+                              [] (juce::Graphics& g) { g.fillAll (juce::Colours::black); });
+    };
 
     for (const auto* stem : tabArtwork)
     {
@@ -106,10 +109,9 @@ juce::Array<juce::Button*> createPictureButtons()
 
     // Scaled in every paint, the reduced parts cost more than anything else on the page, and every
     // hover repaints one; the keybed is flattened too, so that its hover repaints nothing behind it.
-    const auto controller = shownControllerPicture();
-
     for (int i = 0; i < parts.size(); ++i)
-        flattenButtonArtwork (*parts[i], pictureParts[i].artwork, controller, controllerPictureKey);
+        flattenButtonArtwork (*parts[i], pictureParts[i].artwork, shownControllerPicture,
+                              controllerPictureKey);
 
     juce::Array<juce::Button*> result;
 

@@ -839,10 +839,6 @@ private:
 static void writeAll (ArtworkWriter& writer)
 {
     writer.write ("background", drawBackground());
-    // The editor's own stretch of the picture just written, read back as the editor reads it.
-    writer.write ("background_shown",
-                  EditorComponent::drawShownBackground (
-                      juce::ImageFileFormat::loadFrom (writer.fileFor ("background")), 1.0f));
     writer.write ("controller", drawController());
     writer.write ("about", drawAbout());
     writer.write ("device_setup_background", drawDeviceSetupBackground());
@@ -973,6 +969,9 @@ int main (int argc, char* argv[])
 
     ArtworkWriter writer (output);
     writeAll (writer);
+    // Painted by the editor itself from the pictures built into this program: after changing any
+    // of them, build again and run this once more, so that it is painted from the new ones.
+    writer.write ("editor_at_rest", EditorComponent::paintAtRest());
 
     if (preview != juce::File() && preview.createDirectory())
     {
