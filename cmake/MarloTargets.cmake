@@ -6,6 +6,31 @@ juce_add_binary_data(marlo_artwork
     SOURCES ${MARLO_ARTWORK})
 set_target_properties(marlo_artwork PROPERTIES POSITION_INDEPENDENT_CODE ON)
 
+# Every picture's size and kind, read from its PNG header now, so that laying out a window needs
+# no picture data: reading the headers at run time would bring nearly all of it into memory.
+set(MARLO_ARTWORK_SIZES "")
+foreach(picture ${MARLO_ARTWORK})
+    if(NOT picture MATCHES "\\.png$")
+        continue()
+    endif()
+    get_filename_component(stem "${picture}" NAME_WE)
+    file(READ "${picture}" header OFFSET 16 LIMIT 10 HEX)
+    string(SUBSTRING "${header}" 0 8 width)
+    string(SUBSTRING "${header}" 8 8 height)
+    string(SUBSTRING "${header}" 18 2 colourType)
+    math(EXPR width "0x${width}")
+    math(EXPR height "0x${height}")
+    # Colour type 2 is red, green and blue without transparency.
+    if(colourType STREQUAL "02")
+        set(opaque true)
+    else()
+        set(opaque false)
+    endif()
+    string(APPEND MARLO_ARTWORK_SIZES "    {\"${stem}\", ${width}, ${height}, ${opaque}},\n")
+endforeach()
+configure_file("${PROJECT_SOURCE_DIR}/cmake/MarloArtworkSizes.h.in"
+               "${CMAKE_CURRENT_BINARY_DIR}/generated/MarloArtworkSizes.h" @ONLY)
+
 # Everything but main: the application, the tests, the benchmarks and the fuzzers link this.
 file(GLOB_RECURSE MARLO_SOURCES CONFIGURE_DEPENDS
     "${PROJECT_SOURCE_DIR}/preset/*.cpp"
@@ -15,14 +40,18 @@ file(GLOB_RECURSE MARLO_SOURCES CONFIGURE_DEPENDS
 list(FILTER MARLO_SOURCES EXCLUDE REGEX ".*/app/Main\\.cpp$")
 
 add_library(marlo_core STATIC ${MARLO_SOURCES})
-# The editor reads its text font itself, from the system's font cache.
+# The editor reads its text font itself with FreeType, choosing it from the system's font cache;
+# the font configuration library is opened at run time, only while the list is read.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(MARLO_FONTS REQUIRED IMPORTED_TARGET fontconfig freetype2)
+pkg_check_modules(MARLO_FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+pkg_check_modules(MARLO_FONTCONFIG REQUIRED fontconfig)
+target_include_directories(marlo_core PRIVATE ${MARLO_FONTCONFIG_INCLUDE_DIRS})
 # The framework's recommended warnings on the project's own code. The framework's module sources,
 # compiled into the same library, keep the framework's own settings.
 get_target_property(MARLO_WARNING_FLAGS juce::juce_recommended_warning_flags INTERFACE_COMPILE_OPTIONS)
 set_source_files_properties(${MARLO_SOURCES} PROPERTIES COMPILE_OPTIONS "${MARLO_WARNING_FLAGS}")
 target_include_directories(marlo_core PUBLIC "${PROJECT_SOURCE_DIR}")
+target_include_directories(marlo_core PRIVATE "${CMAKE_CURRENT_BINARY_DIR}/generated")
 target_compile_definitions(marlo_core PUBLIC
     JUCE_WEB_BROWSER=0
     JUCE_USE_CURL=0
@@ -45,7 +74,7 @@ target_link_libraries(marlo_core
     PUBLIC
         juce::juce_recommended_config_flags
         juce::pkgconfig_JUCE_IMG_LINUX_DEPS
-        PkgConfig::MARLO_FONTS
+        PkgConfig::MARLO_FREETYPE
         marlo_artwork)
 target_include_directories(marlo_core INTERFACE $<TARGET_PROPERTY:marlo_core,INCLUDE_DIRECTORIES>)
 target_compile_definitions(marlo_core INTERFACE $<TARGET_PROPERTY:marlo_core,COMPILE_DEFINITIONS>)

@@ -1,8 +1,8 @@
 #include "editor/Artwork.h"
 
 #include "MarloArtwork.h"
+#include "MarloArtworkSizes.h"
 
-#include <cstring>
 
 namespace
 {
@@ -74,37 +74,14 @@ juce::Image sharedDeferred (const juce::String& key, juce::Image::PixelFormat fo
     return image;
 }
 
-std::uint32_t readBigEndian (const juce::uint8* bytes)
+/** A picture's size and kind as its header states them, known without touching its data. */
+const MarloArtSizes::Picture* findPicture (const juce::String& stem)
 {
-    return (std::uint32_t (bytes[0]) << 24) | (std::uint32_t (bytes[1]) << 16) |
-           (std::uint32_t (bytes[2]) << 8) | std::uint32_t (bytes[3]);
-}
+    for (const auto& picture : MarloArtSizes::pictures)
+        if (stem == picture.stem)
+            return &picture;
 
-/** What a PNG's header states: its pixel size (empty if the data is no PNG), and whether it is
-    stored as plain red, green and blue, which decodes to an opaque RGB image. */
-struct PngHeader
-{
-    juce::Rectangle<int> size;
-    bool opaque = false;
-};
-
-PngHeader readPngHeader (const void* data, int size)
-{
-    static const juce::uint8 signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    const auto* bytes = static_cast<const juce::uint8*> (data);
-
-    if (size < 26 || std::memcmp (bytes, signature, sizeof (signature)) != 0 ||
-        std::memcmp (bytes + 12, "IHDR", 4) != 0)
-        return {};
-
-    const auto width = readBigEndian (bytes + 16);
-    const auto height = readBigEndian (bytes + 20);
-
-    if (width == 0 || height == 0 || width > 16384 || height > 16384)
-        return {};
-
-    constexpr juce::uint8 truecolourWithoutAlpha = 2;
-    return {{static_cast<int> (width), static_cast<int> (height)}, bytes[25] == truecolourWithoutAlpha};
+    return nullptr;
 }
 
 /** The area an image button with proportions kept draws a picture into, inside bounds of size. */
@@ -140,14 +117,13 @@ juce::Image loadArtwork (const juce::String& stem)
     if (data == nullptr)
         return {};
 
-    const auto header = readPngHeader (data, size);
+    const auto* picture = findPicture (stem);
 
-    if (header.size.isEmpty())
+    if (picture == nullptr)
         return juce::ImageCache::getFromMemory (data, size);
 
-    return sharedDeferred ("artwork " + stem, header.opaque ? juce::Image::RGB : juce::Image::ARGB,
-                           header.size.getWidth(), header.size.getHeight(),
-                           [stem] { return decodeArtwork (stem); });
+    return sharedDeferred ("artwork " + stem, picture->opaque ? juce::Image::RGB : juce::Image::ARGB,
+                           picture->width, picture->height, [stem] { return decodeArtwork (stem); });
 }
 
 juce::Image renderArtwork (const juce::String& key, juce::Image::PixelFormat format, int width, int height,

@@ -47,11 +47,55 @@ bool comesBefore (const FontCatalogue::Face& a, const FontCatalogue::Face& b)
     return key (a) < key (b);
 }
 
-juce::String firstString (FcPattern* pattern, const char* object)
+/** The few functions of the system's font configuration library that the catalogue uses. The
+    library is opened only while the list is read: the editor needs nothing else from it, and would
+    otherwise keep it, and the XML parser it brings, in memory for the whole run. */
+class FontConfigLibrary
+{
+public:
+    FontConfigLibrary() { loaded = library.open ("libfontconfig.so.1") && loadAll(); }
+
+    bool isLoaded() const noexcept { return loaded; }
+
+    decltype (&FcInitLoadConfigAndFonts) initLoadConfigAndFonts = nullptr;
+    decltype (&FcConfigDestroy) configDestroy = nullptr;
+    decltype (&FcPatternCreate) patternCreate = nullptr;
+    decltype (&FcPatternDestroy) patternDestroy = nullptr;
+    decltype (&FcObjectSetBuild) objectSetBuild = nullptr;
+    decltype (&FcObjectSetDestroy) objectSetDestroy = nullptr;
+    decltype (&FcFontList) fontList = nullptr;
+    decltype (&FcFontSetDestroy) fontSetDestroy = nullptr;
+    decltype (&FcPatternGetString) patternGetString = nullptr;
+    decltype (&FcPatternGetInteger) patternGetInteger = nullptr;
+    decltype (&FcPatternGetBool) patternGetBool = nullptr;
+
+private:
+    template <typename Function>
+    bool load (Function& function, const char* name)
+    {
+        function = reinterpret_cast<Function> (library.getFunction (name));
+        return function != nullptr;
+    }
+
+    bool loadAll()
+    {
+        return load (initLoadConfigAndFonts, "FcInitLoadConfigAndFonts") && load (configDestroy, "FcConfigDestroy") &&
+               load (patternCreate, "FcPatternCreate") && load (patternDestroy, "FcPatternDestroy") &&
+               load (objectSetBuild, "FcObjectSetBuild") && load (objectSetDestroy, "FcObjectSetDestroy") &&
+               load (fontList, "FcFontList") && load (fontSetDestroy, "FcFontSetDestroy") &&
+               load (patternGetString, "FcPatternGetString") && load (patternGetInteger, "FcPatternGetInteger") &&
+               load (patternGetBool, "FcPatternGetBool");
+    }
+
+    juce::DynamicLibrary library;
+    bool loaded = false;
+};
+
+juce::String firstString (const FontConfigLibrary& fc, FcPattern* pattern, const char* object)
 {
     FcChar8* value = nullptr;
 
-    if (FcPatternGetString (pattern, object, 0, &value) != FcResultMatch || value == nullptr)
+    if (fc.patternGetString (pattern, object, 0, &value) != FcResultMatch || value == nullptr)
         return {};
 
     return juce::String::fromUTF8 (reinterpret_cast<const char*> (value));
@@ -59,17 +103,17 @@ juce::String firstString (FcPattern* pattern, const char* object)
 
 /** A face of the list, or nothing for one the framework would not read: a bitmap font, another
     file type, or a named instance of a variable font. */
-std::optional<FontCatalogue::Face> faceOf (FcPattern* pattern)
+std::optional<FontCatalogue::Face> faceOf (const FontConfigLibrary& fc, FcPattern* pattern)
 {
     FcBool scalable = FcFalse;
     int index = 0;
 
-    if (FcPatternGetBool (pattern, FC_SCALABLE, 0, &scalable) != FcResultMatch || scalable == FcFalse ||
-        FcPatternGetInteger (pattern, FC_INDEX, 0, &index) != FcResultMatch || index < 0 || index > 0xffff)
+    if (fc.patternGetBool (pattern, FC_SCALABLE, 0, &scalable) != FcResultMatch || scalable == FcFalse ||
+        fc.patternGetInteger (pattern, FC_INDEX, 0, &index) != FcResultMatch || index < 0 || index > 0xffff)
         return std::nullopt;
 
-    FontCatalogue::Face face{firstString (pattern, FC_FAMILY), firstString (pattern, FC_STYLE),
-                             juce::File (firstString (pattern, FC_FILE)), index};
+    FontCatalogue::Face face{firstString (fc, pattern, FC_FAMILY), firstString (fc, pattern, FC_STYLE),
+                             juce::File (firstString (fc, pattern, FC_FILE)), index};
 
     if (face.family.isEmpty() || !face.file.hasFileExtension (fontFileTypes))
         return std::nullopt;
@@ -81,27 +125,28 @@ std::optional<FontCatalogue::Face> faceOf (FcPattern* pattern)
 FontCatalogue FontCatalogue::fromSystem()
 {
     std::vector<Face> installed;
-    auto* config = FcInitLoadConfigAndFonts();
+    const FontConfigLibrary fc;
+    auto* config = fc.isLoaded() ? fc.initLoadConfigAndFonts() : nullptr;
 
     if (config == nullptr)
         return FontCatalogue (std::move (installed));
 
-    auto* everything = FcPatternCreate();
-    auto* wanted = FcObjectSetBuild (FC_FAMILY, FC_STYLE, FC_FILE, FC_INDEX, FC_SCALABLE, nullptr);
+    auto* everything = fc.patternCreate();
+    auto* wanted = fc.objectSetBuild (FC_FAMILY, FC_STYLE, FC_FILE, FC_INDEX, FC_SCALABLE, nullptr);
 
-    if (auto* list = FcFontList (config, everything, wanted))
+    if (auto* list = fc.fontList (config, everything, wanted))
     {
         for (int i = 0; i < list->nfont; ++i)
-            if (auto face = faceOf (list->fonts[i]))
+            if (auto face = faceOf (fc, list->fonts[i]))
                 installed.push_back (std::move (*face));
 
-        FcFontSetDestroy (list);
+        fc.fontSetDestroy (list);
     }
 
-    FcObjectSetDestroy (wanted);
-    FcPatternDestroy (everything);
+    fc.objectSetDestroy (wanted);
+    fc.patternDestroy (everything);
     // The configuration maps the cache files; nothing of it is needed once the list is read.
-    FcConfigDestroy (config);
+    fc.configDestroy (config);
     return FontCatalogue (std::move (installed));
 }
 
