@@ -3,7 +3,6 @@
 #include "MarloArtwork.h"
 #include "MarloArtworkSizes.h"
 
-
 namespace
 {
 /** Pixels made the first time anything reads or draws them. Size and format are fixed before, so

@@ -33,6 +33,20 @@ juce::Image shownBackground()
         });
 }
 
+/** The last row of the picture at rest repeated over 16 rows, shared by every document. */
+juce::Image stripOfLastRow (const juce::Image& atRest)
+{
+    return renderArtwork (
+        "editor at rest last row", atRest.getFormat(), atRest.getWidth(), 16,
+        [atRest] (juce::Graphics& g)
+        {
+            const auto lastRow = atRest.getClippedImage ({0, atRest.getHeight() - 1, atRest.getWidth(), 1});
+
+            for (int y = 0; y < 16; ++y)
+                g.drawImageAt (lastRow, 0, y);
+        });
+}
+
 /** The window at rest as the artwork ships it, or a null image where it does not fit: at a display
     scale other than 1, or a picture of another width or taller than the window. */
 juce::Image shippedPictureAtRest()
@@ -137,12 +151,12 @@ void EditorComponent::paint (juce::Graphics& g)
         return;
     }
 
-    // The picture's last row goes on down to the window's bottom.
-    const auto lastRow = background.getHeight() - 1;
     g.drawImageAt (background, 0, 0);
-    g.setTiledImageFill (background.getClippedImage ({0, lastRow, background.getWidth(), 1}), 0, lastRow,
-                         1.0f);
-    g.fillRect (getLocalBounds().withTrimmedTop (background.getHeight()));
+
+    // The picture's last row goes on down to the window's bottom, copied from a strip of a few
+    // such rows: a copy is cheaper than a fill of the same pixels, and the strip is small.
+    for (auto y = background.getHeight(); y < getHeight(); y += lastRowStrip.getHeight())
+        g.drawImageAt (lastRowStrip, 0, y);
 }
 
 juce::Image EditorComponent::paintAtRest()
@@ -177,6 +191,7 @@ void EditorComponent::showAtRest (const juce::Image& atRest)
 {
     background = atRest;
     backgroundIsAtRest = true;
+    lastRowStrip = stripOfLastRow (atRest);
 
     const auto partOf = [this, &atRest] (juce::Component& component)
     { return atRest.getClippedImage (getLocalArea (&component, component.getLocalBounds())); };

@@ -69,6 +69,7 @@ private:
     juce::Image background;
     // Taken from the picture at rest: its last row goes on to the window's bottom.
     bool backgroundIsAtRest = false;
+    juce::Image lastRowStrip;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EditorComponent)
 };

@@ -70,8 +70,7 @@ public:
     decltype (&FcPatternGetBool) patternGetBool = nullptr;
 
 private:
-    template <typename Function>
-    bool load (Function& function, const char* name)
+    template <typename Function> bool load (Function& function, const char* name)
     {
         function = reinterpret_cast<Function> (library.getFunction (name));
         return function != nullptr;
@@ -79,12 +78,12 @@ private:
 
     bool loadAll()
     {
-        return load (initLoadConfigAndFonts, "FcInitLoadConfigAndFonts") && load (configDestroy, "FcConfigDestroy") &&
-               load (patternCreate, "FcPatternCreate") && load (patternDestroy, "FcPatternDestroy") &&
-               load (objectSetBuild, "FcObjectSetBuild") && load (objectSetDestroy, "FcObjectSetDestroy") &&
-               load (fontList, "FcFontList") && load (fontSetDestroy, "FcFontSetDestroy") &&
-               load (patternGetString, "FcPatternGetString") && load (patternGetInteger, "FcPatternGetInteger") &&
-               load (patternGetBool, "FcPatternGetBool");
+        return load (initLoadConfigAndFonts, "FcInitLoadConfigAndFonts") &&
+               load (configDestroy, "FcConfigDestroy") && load (patternCreate, "FcPatternCreate") &&
+               load (patternDestroy, "FcPatternDestroy") && load (objectSetBuild, "FcObjectSetBuild") &&
+               load (objectSetDestroy, "FcObjectSetDestroy") && load (fontList, "FcFontList") &&
+               load (fontSetDestroy, "FcFontSetDestroy") && load (patternGetString, "FcPatternGetString") &&
+               load (patternGetInteger, "FcPatternGetInteger") && load (patternGetBool, "FcPatternGetBool");
     }
 
     juce::DynamicLibrary library;
