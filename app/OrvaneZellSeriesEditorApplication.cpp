@@ -2,6 +2,7 @@
 
 #include "app/CommandIDs.h"
 #include "app/LaunchOptions.h"
+#include "editor/Artwork.h"
 #include "midi/CombinedMidiPorts.h"
 #include "midi/JuceMidiPorts.h"
 #include "midi/SimulatedMarlo.h"
@@ -19,15 +20,6 @@ constexpr std::array<juce::CommandID, 9> applicationCommands{
     CommandIDs::about,           CommandIDs::newWindow,     CommandIDs::open,
     CommandIDs::deviceSetup,     CommandIDs::closeWindow,   CommandIDs::minimize,
     CommandIDs::bringAllToFront, CommandIDs::openUserGuide, CommandIDs::quit};
-
-/** Gives the system back the memory that starting up used and freed (the font list, decoded
-    pictures, the preset's first checks), which the allocator would otherwise keep for itself. */
-void releaseStartUpMemory()
-{
-#if defined(__GLIBC__)
-    malloc_trim (0);
-#endif
-}
 
 bool isApplicationCommand (juce::CommandID id)
 {
@@ -91,6 +83,11 @@ bool OrvaneZellSeriesEditorApplication::handOverToRunningInstance (const juce::S
 
 void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandLine)
 {
+#if defined(__GLIBC__)
+    // The editor's few threads allocate little; one pool for all of them keeps what a thread
+    // leaves behind from pinning memory of its own.
+    mallopt (M_ARENA_MAX, 1);
+#endif
     const LaunchOptions options (commandLine);
 
     if (handOverToRunningInstance (commandLine))
@@ -102,6 +99,9 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
     if (options.wantsSimulatedDevice())
         midiManager.setPorts (systemAndSimulatedPorts());
 
+    // Connecting to the desktop waits on the system's settings for a while; meanwhile a thread of
+    // each decodes the first window's picture and reads the font list.
+    artworkPrefetch = prefetchArtwork ({"editor_at_rest"});
     defaultLook = std::make_unique<SystemFontLook>();
     juce::LookAndFeel::setDefaultLookAndFeel (defaultLook.get());
     commandManager = std::make_unique<juce::ApplicationCommandManager>();
@@ -129,11 +129,22 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
         windowManager->newDocument();
 
     juce::LookAndFeel::getDefaultLookAndFeel().setUsingNativeAlertWindows (true);
-    juce::MessageManager::callAsync (releaseStartUpMemory);
+    juce::MessageManager::callAsync ([this] { releaseStartUpMemory(); });
+}
+
+void OrvaneZellSeriesEditorApplication::releaseStartUpMemory()
+{
+    artworkPrefetch.reset();
+    // What starting up used and freed (the font list, decoded pictures, the preset's first checks)
+    // goes back to the system instead of staying with the allocator.
+#if defined(__GLIBC__)
+    malloc_trim (0);
+#endif
 }
 
 void OrvaneZellSeriesEditorApplication::shutdown()
 {
+    artworkPrefetch.reset();
     handOver.reset();
     windowManager.reset();
 #if JUCE_MAC

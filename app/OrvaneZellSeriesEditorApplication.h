@@ -3,6 +3,7 @@
 #include "app/InstanceHandOver.h"
 #include "app/MainMenuModel.h"
 #include "app/WindowManager.h"
+#include "editor/ArtworkPrefetch.h"
 #include "editor/SystemFontLook.h"
 #include "midi/MidiManager.h"
 
@@ -53,6 +54,7 @@ public:
 private:
     bool handOverToRunningInstance (const juce::String& commandLine);
     bool openWithSystemViewer (const juce::File& guide);
+    void releaseStartUpMemory();
 
     juce::PopupMenu extraAppleMenuItems;
     MidiManager midiManager;
@@ -61,6 +63,8 @@ private:
     std::unique_ptr<juce::ApplicationCommandManager> commandManager;
     juce::File lastDirectory;
     std::unique_ptr<InstanceHandOver> handOver;
+    // Decoding the first window's picture until that window has been painted.
+    std::unique_ptr<ArtworkPrefetch> artworkPrefetch;
     // The default look of every window; it outlives them all.
     std::unique_ptr<SystemFontLook> defaultLook;
     std::function<void()> quitAction;

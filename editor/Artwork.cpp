@@ -2,6 +2,7 @@
 
 #include "MarloArtwork.h"
 #include "MarloArtworkSizes.h"
+#include "editor/ArtworkPrefetch.h"
 
 namespace
 {
@@ -73,6 +74,15 @@ juce::Image sharedDeferred (const juce::String& key, juce::Image::PixelFormat fo
     return image;
 }
 
+juce::Image decodeEmbedded (const juce::String& stem)
+{
+    int size = 0;
+    const auto resourceName = stem + "_png";
+    const auto* data = MarloArt::getNamedResource (resourceName.toRawUTF8(), size);
+    return data == nullptr ? juce::Image()
+                           : juce::ImageFileFormat::loadFrom (data, static_cast<size_t> (size));
+}
+
 /** A picture's size and kind as its header states them, known without touching its data. */
 const MarloArtSizes::Picture* findPicture (const juce::String& stem)
 {
@@ -100,11 +110,15 @@ juce::Rectangle<int> shownArea (juce::Rectangle<int> picture, juce::Rectangle<in
 
 juce::Image decodeArtwork (const juce::String& stem)
 {
-    int size = 0;
-    const auto resourceName = stem + "_png";
-    const auto* data = MarloArt::getNamedResource (resourceName.toRawUTF8(), size);
-    return data == nullptr ? juce::Image()
-                           : juce::ImageFileFormat::loadFrom (data, static_cast<size_t> (size));
+    if (auto prefetched = ArtworkPrefetch::take (stem); prefetched.isValid())
+        return prefetched;
+
+    return decodeEmbedded (stem);
+}
+
+std::unique_ptr<ArtworkPrefetch> prefetchArtwork (const juce::StringArray& stems)
+{
+    return std::make_unique<ArtworkPrefetch> (stems, decodeEmbedded);
 }
 
 juce::Image loadArtwork (const juce::String& stem)

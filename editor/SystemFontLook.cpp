@@ -2,7 +2,10 @@
 
 #include "editor/FontFileTypeface.h"
 
-SystemFontLook::SystemFontLook() = default;
+SystemFontLook::SystemFontLook()
+    : pendingCatalogue (std::async (std::launch::async, FontCatalogue::fromSystem))
+{
+}
 
 SystemFontLook::~SystemFontLook() = default;
 
@@ -19,7 +22,7 @@ juce::Typeface::Ptr SystemFontLook::getTypefaceForFont (const juce::Font& font)
 juce::Typeface::Ptr SystemFontLook::defaultSansSerif (const juce::String& style)
 {
     if (catalogue == nullptr)
-        catalogue = std::make_unique<FontCatalogue> (FontCatalogue::fromSystem());
+        catalogue = std::make_unique<FontCatalogue> (pendingCatalogue.get());
 
     const auto face = catalogue->defaultSansSerif (style);
 

@@ -4,6 +4,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <future>
 #include <map>
 #include <memory>
 
@@ -23,7 +24,8 @@ public:
 private:
     juce::Typeface::Ptr defaultSansSerif (const juce::String& style);
 
-    // Read when the first text is measured, not before.
+    // Read on a thread of its own from construction, taken when the first text is measured.
+    std::future<FontCatalogue> pendingCatalogue;
     std::unique_ptr<FontCatalogue> catalogue;
     std::map<juce::String, juce::Typeface::Ptr> opened;
 
