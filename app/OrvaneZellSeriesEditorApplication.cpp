@@ -129,10 +129,10 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
         windowManager->newDocument();
 
     juce::LookAndFeel::getDefaultLookAndFeel().setUsingNativeAlertWindows (true);
-    juce::MessageManager::callAsync ([this] { releaseStartUpMemory(); });
+    triggerAsyncUpdate();
 }
 
-void OrvaneZellSeriesEditorApplication::releaseStartUpMemory()
+void OrvaneZellSeriesEditorApplication::handleAsyncUpdate()
 {
     artworkPrefetch.reset();
     // What starting up used and freed (the font list, decoded pictures, the preset's first checks)
@@ -144,6 +144,7 @@ void OrvaneZellSeriesEditorApplication::releaseStartUpMemory()
 
 void OrvaneZellSeriesEditorApplication::shutdown()
 {
+    cancelPendingUpdate();
     artworkPrefetch.reset();
     handOver.reset();
     windowManager.reset();

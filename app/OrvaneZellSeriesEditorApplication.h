@@ -13,7 +13,7 @@
 
 /** The application object: owns the MIDI manager, the commands, the menu bar and the windows
     for the whole run, and carries out the application's commands. */
-class OrvaneZellSeriesEditorApplication final : public juce::JUCEApplication
+class OrvaneZellSeriesEditorApplication final : public juce::JUCEApplication, private juce::AsyncUpdater
 {
 public:
     OrvaneZellSeriesEditorApplication();
@@ -54,7 +54,8 @@ public:
 private:
     bool handOverToRunningInstance (const juce::String& commandLine);
     bool openWithSystemViewer (const juce::File& guide);
-    void releaseStartUpMemory();
+    /** Once the first window is up: what only starting up needed is let go. */
+    void handleAsyncUpdate() override;
 
     juce::PopupMenu extraAppleMenuItems;
     MidiManager midiManager;
