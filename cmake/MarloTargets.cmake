@@ -7,7 +7,9 @@ juce_add_binary_data(marlo_artwork
 set_target_properties(marlo_artwork PROPERTIES POSITION_INDEPENDENT_CODE ON)
 
 # Every picture's size and kind, read from its PNG header now, so that laying out a window needs
-# no picture data: reading the headers at run time would bring nearly all of it into memory.
+# no picture data: reading the headers at run time would bring nearly all of it into memory. A
+# changed picture configures the build again, so the table and the embedded pictures stay in step.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${MARLO_ARTWORK})
 set(MARLO_ARTWORK_SIZES "")
 foreach(picture ${MARLO_ARTWORK})
     if(NOT picture MATCHES "\\.png$")

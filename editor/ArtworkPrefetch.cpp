@@ -2,7 +2,13 @@
 
 #include <vector>
 
-std::atomic<ArtworkPrefetch*> ArtworkPrefetch::current{nullptr};
+namespace
+{
+// Guards the registration: a take on any thread never meets a prefetch being destroyed.
+std::mutex registration;
+} // namespace
+
+ArtworkPrefetch* ArtworkPrefetch::current = nullptr;
 
 ArtworkPrefetch::ArtworkPrefetch (const juce::StringArray& stems, Decoder decode)
 {
@@ -21,33 +27,41 @@ ArtworkPrefetch::ArtworkPrefetch (const juce::StringArray& stems, Decoder decode
                 picture.set_value (decode (stem));
         });
 
+    const std::lock_guard<std::mutex> guard (registration);
     current = this;
 }
 
 ArtworkPrefetch::~ArtworkPrefetch()
 {
-    current = nullptr;
+    {
+        const std::lock_guard<std::mutex> guard (registration);
+
+        if (current == this)
+            current = nullptr;
+    }
+
     decoder.join();
 }
 
 juce::Image ArtworkPrefetch::take (const juce::String& stem)
 {
-    auto* prefetch = current.load();
-
-    if (prefetch == nullptr)
-        return {};
-
     std::future<juce::Image> picture;
     {
-        const std::lock_guard<std::mutex> guard (prefetch->lock);
-        const auto found = prefetch->pictures.find (stem);
+        const std::lock_guard<std::mutex> guard (registration);
 
-        if (found == prefetch->pictures.end())
+        if (current == nullptr)
+            return {};
+
+        const auto found = current->pictures.find (stem);
+
+        if (found == current->pictures.end())
             return {};
 
         picture = std::move (found->second);
-        prefetch->pictures.erase (found);
+        current->pictures.erase (found);
     }
 
+    // Waited for outside the lock: the picture's promise lives with the decoding thread, which
+    // the prefetch's destruction joins.
     return picture.get();
 }

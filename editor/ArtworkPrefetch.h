@@ -2,7 +2,6 @@
 
 #include <juce_graphics/juce_graphics.h>
 
-#include <atomic>
 #include <functional>
 #include <future>
 #include <map>
@@ -11,7 +10,7 @@
 
 /** Decodes embedded pictures on a thread of its own while the application waits on the desktop
     at start-up, so that the first window's paint finds them ready. The pictures are handed out
-    through decodeArtwork; one instance at a time. */
+    through decodeArtwork by the instance made last. */
 class ArtworkPrefetch
 {
 public:
@@ -28,11 +27,11 @@ public:
     static juce::Image take (const juce::String& stem);
 
 private:
-    std::mutex lock;
     std::map<juce::String, std::future<juce::Image>> pictures;
     std::thread decoder;
 
-    static std::atomic<ArtworkPrefetch*> current;
+    // The one taking requests; changed and read only under the registration lock.
+    static ArtworkPrefetch* current;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ArtworkPrefetch)
 };

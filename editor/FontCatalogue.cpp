@@ -146,7 +146,64 @@ FontCatalogue FontCatalogue::fromSystem()
     fc.patternDestroy (everything);
     // The configuration maps the cache files; nothing of it is needed once the list is read.
     fc.configDestroy (config);
-    return FontCatalogue (std::move (installed));
+    return FontCatalogue (inFolders (std::move (installed), frameworkFontFolders()));
+}
+
+juce::Array<juce::File> FontCatalogue::frameworkFontFolders()
+{
+    juce::Array<juce::File> folders;
+
+    for (const auto* path : {"/etc/fonts/fonts.conf", "/usr/share/fonts/fonts.conf",
+                             "/usr/local/etc/fonts/fonts.conf", "/usr/share/defaults/fonts/fonts.conf"})
+    {
+        const auto configuration = juce::parseXML (juce::File (path));
+
+        if (configuration == nullptr)
+            continue;
+
+        for (auto* folder : configuration->getChildWithTagNameIterator ("dir"))
+        {
+            auto name = folder->getAllSubText().trim();
+
+            if (name.isEmpty())
+                continue;
+
+            if (folder->getStringAttribute ("prefix") == "xdg")
+            {
+                auto dataHome = juce::SystemStats::getEnvironmentVariable ("XDG_DATA_HOME", {});
+
+                if (dataHome.trimStart().isEmpty())
+                    dataHome = "~/.local/share";
+
+                name = juce::File (dataHome).getChildFile (name).getFullPathName();
+            }
+
+            folders.addIfNotAlreadyThere (juce::File::getCurrentWorkingDirectory().getChildFile (name));
+        }
+
+        break;
+    }
+
+    if (folders.isEmpty())
+        folders.add (juce::File ("/usr/X11R6/lib/X11/fonts"));
+
+    return folders;
+}
+
+std::vector<FontCatalogue::Face> FontCatalogue::inFolders (std::vector<Face> faces,
+                                                           const juce::Array<juce::File>& folders)
+{
+    const auto outside = [&folders] (const Face& face)
+    {
+        for (const auto& folder : folders)
+            if (face.file.isAChildOf (folder))
+                return false;
+
+        return true;
+    };
+
+    faces.erase (std::remove_if (faces.begin(), faces.end(), outside), faces.end());
+    return faces;
 }
 
 FontCatalogue::FontCatalogue (std::vector<Face> installed) : faces (std::move (installed))

@@ -8,9 +8,12 @@
 /** The scalable fonts installed on this desktop, and the face the framework would pick from them
     for its default sans-serif font in a given style.
 
-    The framework learns what is installed by opening every font file, which costs tens of
-    milliseconds before the first text can be drawn. The system's font configuration keeps that list
-    in a cache that reads in a few; the same choosing rules applied to it give the same face. */
+    The framework learns what is installed by opening every font file in the folders the system's
+    fonts.conf names, which costs tens of milliseconds before the first text can be drawn. The
+    system's font configuration keeps that list in a cache that reads in a few; kept to the same
+    folders and chosen from by the same rules, it gives the same face. (A font the configuration
+    rejects is one the framework would still see; such a setting is rare and only changes which
+    installed font the text uses.) */
 class FontCatalogue
 {
 public:
@@ -22,8 +25,16 @@ public:
         int index = 0;
     };
 
-    /** The installed fonts as the system's font configuration lists them; empty if it cannot. */
+    /** The installed fonts as the system's font configuration lists them, less those outside the
+        folders the framework reads fonts from; empty if the list cannot be read. */
     static FontCatalogue fromSystem();
+
+    /** The folders the framework reads fonts from: those the top level of the system's fonts.conf
+        names, as the framework reads that file. */
+    static juce::Array<juce::File> frameworkFontFolders();
+
+    /** The faces whose files lie inside one of the folders, at any depth. */
+    static std::vector<Face> inFolders (std::vector<Face> faces, const juce::Array<juce::File>& folders);
 
     /** A catalogue of the given faces, in any order. */
     explicit FontCatalogue (std::vector<Face> installed);

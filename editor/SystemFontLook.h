@@ -12,7 +12,8 @@
     default sans-serif font, the one every window's text uses, is found through the system's font
     cache and read glyph by glyph, instead of after the framework has opened every installed font.
     The face chosen and the pixels drawn are the framework's; other fonts, a desktop where the cache
-    cannot be read, and a font path set by the user (JUCE_FONT_PATH) are left to the framework. */
+    cannot be read, and fonts the user points to through the environment (JUCE_FONT_PATH,
+    FONTCONFIG_FILE, FONTCONFIG_PATH) are left to the framework. */
 class SystemFontLook final : public juce::LookAndFeel_V4
 {
 public:
@@ -24,7 +25,8 @@ public:
 private:
     juce::Typeface::Ptr defaultSansSerif (const juce::String& style);
 
-    // Read on a thread of its own from construction, taken when the first text is measured.
+    // Read on a thread of its own from construction, taken when the first text is measured; not
+    // read at all when the framework finds the fonts.
     std::future<FontCatalogue> pendingCatalogue;
     std::unique_ptr<FontCatalogue> catalogue;
     std::map<juce::String, juce::Typeface::Ptr> opened;

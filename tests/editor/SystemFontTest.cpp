@@ -186,17 +186,49 @@ TEST (SystemFonts, KerningDoesNotDependOnWhichGlyphsWereReadFirst)
     EXPECT_LT (ours->getStringWidth ("AV"), ours->getStringWidth ("A") + ours->getStringWidth ("V"));
 }
 
-TEST (SystemFonts, OtherFontsAndAUserFontPathAreLeftToTheFramework)
+TEST (SystemFonts, OtherFontsAndFontsChosenThroughTheEnvironmentAreLeftToTheFramework)
 {
     SystemFontLook look;
+    EXPECT_NE (dynamic_cast<FontFileTypeface*> (look.getTypefaceForFont (juce::Font (15.0f)).get()), nullptr);
+
     const auto serif = look.getTypefaceForFont (juce::Font (juce::Font::getDefaultSerifFontName(), 15.0f, 0));
     EXPECT_EQ (dynamic_cast<FontFileTypeface*> (serif.get()), nullptr);
 
-    ::setenv ("JUCE_FONT_PATH", "/usr/share/fonts", 1);
-    const auto withPath = look.getTypefaceForFont (juce::Font (15.0f));
-    ::unsetenv ("JUCE_FONT_PATH");
-    EXPECT_EQ (dynamic_cast<FontFileTypeface*> (withPath.get()), nullptr);
-    EXPECT_NE (dynamic_cast<FontFileTypeface*> (look.getTypefaceForFont (juce::Font (15.0f)).get()), nullptr);
+    // Set before a look is made, which then reads nothing on a thread of its own.
+    for (const auto* variable : {"JUCE_FONT_PATH", "FONTCONFIG_FILE", "FONTCONFIG_PATH"})
+    {
+        ::setenv (variable, "/usr/share/fonts", 1);
+        SystemFontLook withVariable;
+        EXPECT_EQ (
+            dynamic_cast<FontFileTypeface*> (withVariable.getTypefaceForFont (juce::Font (15.0f)).get()),
+            nullptr)
+            << variable;
+        ::unsetenv (variable);
+    }
+}
+
+TEST (FontCatalogue, KeepsOnlyFacesInTheFoldersTheFrameworkReads)
+{
+    const auto kept = FontCatalogue::inFolders (
+        {face ("Verdana", "Regular", "/home/someone/extra/verdana.ttf"),
+         face ("DejaVu Sans", "Book", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"),
+         face ("Liberation Sans", "Regular", "/usr/share/fontsextra/LiberationSans.ttf")},
+        {juce::File ("/usr/share/fonts"), juce::File ("/usr/local/share/fonts")});
+
+    ASSERT_EQ (kept.size(), 1u);
+    EXPECT_EQ (kept[0].family, "DejaVu Sans");
+
+    // This machine's fonts.conf names the system's font folder, and every face the catalogue
+    // gives lies in one of the folders it names.
+    const auto folders = FontCatalogue::frameworkFontFolders();
+    EXPECT_TRUE (folders.contains (juce::File ("/usr/share/fonts")));
+
+    const auto catalogue = FontCatalogue::fromSystem();
+    EXPECT_FALSE (catalogue.getFaces().empty());
+
+    for (const auto& installed : catalogue.getFaces())
+        EXPECT_EQ (FontCatalogue::inFolders ({installed}, folders).size(), 1u)
+            << installed.file.getFullPathName();
 }
 
 TEST (SystemFonts, AFileThatIsNoFontGivesNoTypeface)
