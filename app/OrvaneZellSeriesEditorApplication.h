@@ -64,7 +64,8 @@ private:
     std::unique_ptr<juce::ApplicationCommandManager> commandManager;
     juce::File lastDirectory;
     std::unique_ptr<InstanceHandOver> handOver;
-    // Decoding the first window's picture until that window has been painted.
+    // Decodes the first window's picture; let go once that window is up. The framework paints a
+    // window as it puts it on the desktop, so the picture has been taken by then.
     std::unique_ptr<ArtworkPrefetch> artworkPrefetch;
     // The default look of every window; it outlives them all.
     std::unique_ptr<SystemFontLook> defaultLook;

@@ -136,7 +136,9 @@ FontCatalogue FontCatalogue::fromSystem()
     if (auto* list = fc.fontList (config, everything, wanted))
     {
         for (int i = 0; i < list->nfont; ++i)
-            if (auto face = faceOf (fc, list->fonts[i]))
+            // Only the default sans-serif font is ever chosen from the catalogue: a desktop with
+            // hundreds of fonts need not keep the names of all of them.
+            if (auto face = faceOf (fc, list->fonts[i]); face.has_value() && isSansSerifFamily (face->family))
                 installed.push_back (std::move (*face));
 
         fc.fontSetDestroy (list);

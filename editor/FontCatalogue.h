@@ -25,8 +25,8 @@ public:
         int index = 0;
     };
 
-    /** The installed fonts as the system's font configuration lists them, less those outside the
-        folders the framework reads fonts from; empty if the list cannot be read. */
+    /** The installed sans-serif fonts as the system's font configuration lists them, less those
+        outside the folders the framework reads fonts from; empty if the list cannot be read. */
     static FontCatalogue fromSystem();
 
     /** The folders the framework reads fonts from: those the top level of the system's fonts.conf
