@@ -46,14 +46,15 @@ trap cleanup EXIT
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-# wait_for_window PID TITLE: returns when a visible window has the title; fails if PID ended first.
-wait_for_window()
-{
-    until xdotool search --onlyvisible --name "$2" >/dev/null 2>&1; do
-        kill -0 "$1" 2>/dev/null || return 1
-        sleep 0.005
-    done
-}
+# One small process that polls the window tree every millisecond: starting a tool every few
+# milliseconds instead would take processor time from the program being measured.
+waiter="$work/wait-for-window"
+c++ -O2 -o "$waiter" "$(dirname "$(realpath "$0")")/startup/WaitForWindow.cpp" -lX11 ||
+    { echo "cannot build the window waiter (needs g++ and libx11-dev)" >&2; exit 1; }
+
+# wait_for_window PID TITLE: prints the time in ms when a visible window has exactly that title;
+# fails if PID ended first.
+wait_for_window() { "$waiter" "$2" "$1"; }
 
 # cpu_ms PID: user and system time the process has used so far.
 cpu_ms()
@@ -71,29 +72,27 @@ measure()
     start=$(now_ms)
     HOME="$work" MARLO_EDITOR_INSTANCE="measure-$$-$RANDOM" "$binary" >/dev/null 2>&1 &
     pid=$!
-    wait_for_window "$pid" "$first" || { echo "$binary ended before showing its window" >&2; return 1; }
-    shown=$(now_ms)
+    shown=$(wait_for_window "$pid" "$first") || { echo "$binary ended before showing its window" >&2; return 1; }
     cpu=$(cpu_ms "$pid")
 
     # Settle, then weigh the process with its one window.
     sleep 0.5
     rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")
 
-    window=$(xdotool search --onlyvisible --name "$first" | head -1)
+    window=$(xdotool search --onlyvisible --name "^$first\$" | head -1)
     xdotool windowactivate --sync "$window" >/dev/null 2>&1
     sleep 0.1
     pressed=$(now_ms)
     xdotool key ctrl+n
-    wait_for_window "$pid" "$second" || { echo "$binary ended before its second window" >&2; return 1; }
-    opened=$(now_ms)
+    opened=$(wait_for_window "$pid" "$second") || { echo "$binary ended before its second window" >&2; return 1; }
 
     kill "$pid"
     wait "$pid" 2>/dev/null
     echo "$((shown - start)) $rss $((opened - pressed)) $cpu"
 }
 
-measure_editor() { measure "$1/marlo-editor" "^Orvane Marlo Editor - Untitled 1$" "^Orvane Marlo Editor - Untitled 2$"; }
-measure_minimal() { measure "$1/benchmarks/startup/marlo_minimal_window" "^Minimal Window$" "^Minimal Window 2$"; }
+measure_editor() { measure "$1/marlo-editor" "Orvane Marlo Editor - Untitled 1" "Orvane Marlo Editor - Untitled 2"; }
+measure_minimal() { measure "$1/benchmarks/startup/marlo_minimal_window" "Minimal Window" "Minimal Window 2"; }
 
 # One launch of each first, so every binary is measured with warm file caches.
 for build in "${builds[@]}"; do
