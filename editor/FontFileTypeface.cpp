@@ -101,14 +101,14 @@ private:
 };
 } // namespace
 
-void FontFileTypeface::LibraryCloser::operator() (FT_LibraryRec_* library) const
+void FontFileTypeface::LibraryCloser::operator() (FT_LibraryRec_* openLibrary) const
 {
-    FT_Done_FreeType (library);
+    FT_Done_FreeType (openLibrary);
 }
 
-void FontFileTypeface::FaceCloser::operator() (FT_FaceRec_* face) const
+void FontFileTypeface::FaceCloser::operator() (FT_FaceRec_* openFace) const
 {
-    FT_Done_Face (face);
+    FT_Done_Face (openFace);
 }
 
 juce::Typeface::Ptr FontFileTypeface::open (const juce::File& file, int faceIndex,

@@ -31,12 +31,12 @@ protected:
 private:
     struct LibraryCloser
     {
-        void operator() (FT_LibraryRec_* library) const;
+        void operator() (FT_LibraryRec_* openLibrary) const;
     };
 
     struct FaceCloser
     {
-        void operator() (FT_FaceRec_* face) const;
+        void operator() (FT_FaceRec_* openFace) const;
     };
 
     using Library = std::unique_ptr<FT_LibraryRec_, LibraryCloser>;
