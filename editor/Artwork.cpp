@@ -74,11 +74,16 @@ juce::Image sharedDeferred (const juce::String& key, juce::Image::PixelFormat fo
     return image;
 }
 
+/** The embedded PNG of a stem, or null. */
+const char* embeddedPicture (const juce::String& stem, int& size)
+{
+    return MarloArt::getNamedResource ((stem + "_png").toRawUTF8(), size);
+}
+
 juce::Image decodeEmbedded (const juce::String& stem)
 {
     int size = 0;
-    const auto resourceName = stem + "_png";
-    const auto* data = MarloArt::getNamedResource (resourceName.toRawUTF8(), size);
+    const auto* data = embeddedPicture (stem, size);
     return data == nullptr ? juce::Image()
                            : juce::ImageFileFormat::loadFrom (data, static_cast<size_t> (size));
 }
@@ -124,8 +129,7 @@ std::unique_ptr<ArtworkPrefetch> prefetchArtwork (const juce::StringArray& stems
 juce::Image loadArtwork (const juce::String& stem)
 {
     int size = 0;
-    const auto resourceName = stem + "_png";
-    const auto* data = MarloArt::getNamedResource (resourceName.toRawUTF8(), size);
+    const auto* data = embeddedPicture (stem, size);
 
     if (data == nullptr)
         return {};

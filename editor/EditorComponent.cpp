@@ -25,12 +25,11 @@ juce::Image shownBackground()
 {
     const auto scale = artworkScale();
 
-    return renderArtwork (
-        "editor background x" + juce::String (scale), juce::Image::RGB,
-        juce::roundToInt (editorWidth * scale), juce::roundToInt (editorHeight * scale),
-        [scale] (juce::Graphics& g) {
-            g.drawImageAt (EditorComponent::drawShownBackground (decodeArtwork ("background"), scale), 0, 0);
-        });
+    return renderArtwork ("editor background x" + juce::String (scale), juce::Image::RGB,
+                          juce::roundToInt (editorWidth * scale), juce::roundToInt (editorHeight * scale),
+                          [scale] (juce::Graphics& g) {
+                              EditorComponent::paintShownBackground (g, decodeArtwork ("background"), scale);
+                          });
 }
 
 /** The last row of the picture at rest repeated over 16 rows, shared by every document. */
@@ -103,16 +102,12 @@ EditorComponent::EditorComponent (ButtonViews newButtonViews, std::unique_ptr<Co
     addAndMakeVisible (*tabSelector);
 }
 
-juce::Image EditorComponent::drawShownBackground (const juce::Image& picture, float scale)
+void EditorComponent::paintShownBackground (juce::Graphics& g, const juce::Image& picture, float scale)
 {
-    juce::Image shown (juce::Image::RGB, juce::roundToInt (editorWidth * scale),
-                       juce::roundToInt (editorHeight * scale), true, juce::SoftwareImageType());
-    juce::Graphics g (shown);
     g.addTransform (juce::AffineTransform::scale (scale));
     g.fillAll (juce::Colours::white);
     g.setColour (juce::Colours::black);
     g.drawImage (picture, 0, 0, editorWidth, 750, 0, 0, picture.getWidth(), picture.getHeight(), false);
-    return shown;
 }
 
 EditorComponent::~EditorComponent()

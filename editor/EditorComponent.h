@@ -39,9 +39,10 @@ public:
     void paint (juce::Graphics& g) override;
     void resized() override {}
 
-    /** The background as the editor shows it at a display scale: the background picture stretched
-        to 750 rows on purpose, so that its blue band starts just above the tab bar, over white. */
-    static juce::Image drawShownBackground (const juce::Image& picture, float scale);
+    /** Paints the background as the editor shows it at a display scale, into a context of the
+        window's size at that scale: the background picture stretched to 750 rows on purpose, so
+        that its blue band starts just above the tab bar, over white. */
+    static void paintShownBackground (juce::Graphics& g, const juce::Image& picture, float scale);
 
     /** Everything a new window shows behind its first page, painted the long way (every picture
         decoded, scaled and flattened as the components draw them) at scale 1, less the rows at the
