@@ -1,5 +1,7 @@
 #include "editor/NumberBox.h"
 
+#include "preset/ShownValue.h"
+
 #include <cmath>
 
 namespace
@@ -149,9 +151,8 @@ void NumberBox::commitPendingText()
 
 bool NumberBox::isNumber (const juce::String& text)
 {
-    const auto digitsOnly =
-        text.startsWithChar ('-') || text.startsWithChar ('+') ? text.substring (1) : text;
-    return digitsOnly.isNotEmpty() && digitsOnly.containsOnly (digits);
+    // The same rule the command-line tool reads values by.
+    return ShownValue::isNumber (text);
 }
 
 juce::String NumberBox::textOf (double number)

@@ -75,13 +75,17 @@ juce::Result ShownValue::parse (const juce::String& name, const juce::String& te
 
     const auto& spec = found.parameter->spec;
     const auto trimmed = text.trim();
-    const auto digits =
-        trimmed.startsWithChar ('-') || trimmed.startsWithChar ('+') ? trimmed.substring (1) : trimmed;
     const auto shown = trimmed.getIntValue();
-    if (digits.isEmpty() || !digits.containsOnly ("0123456789") || digits.length() > 4 ||
-        shown < spec.minimum || shown > spec.maximum)
+    if (!isNumber (trimmed) || trimmed.retainCharacters ("0123456789").length() > 4 || shown < spec.minimum ||
+        shown > spec.maximum)
         return juce::Result::fail (name + " takes " + juce::String (spec.minimum) + " to " +
                                    juce::String (spec.maximum) + ", not \"" + text + "\"");
     storedValue = shown - spec.displayOffset;
     return juce::Result::ok();
+}
+
+bool ShownValue::isNumber (const juce::String& text)
+{
+    const auto digits = text.startsWithChar ('-') || text.startsWithChar ('+') ? text.substring (1) : text;
+    return digits.isNotEmpty() && digits.containsOnly ("0123456789");
 }

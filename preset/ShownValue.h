@@ -23,6 +23,9 @@ public:
         with the allowed values named when the text is not one of them. */
     static juce::Result parse (const juce::String& name, const juce::String& text, int& storedValue);
 
+    /** A number as a value is typed: an optional sign followed by digits only, nothing else. */
+    static bool isNumber (const juce::String& text);
+
     /** The stored range of the box of `name`; {0, 127} for an unknown name. */
     static ControlSchema::StoredRange storedRangeOf (const juce::String& name);
 };
