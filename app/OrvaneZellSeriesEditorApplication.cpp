@@ -34,6 +34,24 @@ std::unique_ptr<MidiPorts> systemAndSimulatedPorts()
     parts.push_back (std::make_unique<SimulatedMarlo>());
     return std::make_unique<CombinedMidiPorts> (std::move (parts));
 }
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define MARLO_SANITIZED_ALLOCATOR 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define MARLO_SANITIZED_ALLOCATOR 1
+#endif
+
+/** Whether a child forked while another thread allocates may itself allocate before exec.
+    glibc's allocator holds its locks across a fork; a sanitizer's allocator does not, and a lock
+    held at that moment hangs the child for good. */
+#if defined(MARLO_SANITIZED_ALLOCATOR)
+constexpr bool allocatorSurvivesFork = false;
+#else
+constexpr bool allocatorSurvivesFork = true;
+#endif
 } // namespace
 
 OrvaneZellSeriesEditorApplication::OrvaneZellSeriesEditorApplication()
@@ -100,7 +118,12 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
         midiManager.setPorts (systemAndSimulatedPorts());
 
     // Connecting to the desktop waits on the system's settings for a while; meanwhile a thread of
-    // each decodes the first window's picture and reads the font list.
+    // each decodes the first window's picture and reads the font list. The framework reads those
+    // settings from a child process that allocates between fork and exec, so where the allocator
+    // does not survive a fork, the threads start only once the desktop is made.
+    if (!allocatorSurvivesFork)
+        juce::Desktop::getInstance();
+
     artworkPrefetch = prefetchArtwork ({"editor_at_rest"});
     defaultLook = std::make_unique<SystemFontLook>();
     juce::LookAndFeel::setDefaultLookAndFeel (defaultLook.get());

@@ -79,11 +79,19 @@ start_editor()
 
 # wait_for_window TITLE [SECONDS]: prints the id of the first window whose title matches.
 # Called in a command substitution, so callers add "|| exit 1".
+# Each look is a search of its own: one search that goes wrong (a window closing under it, say)
+# must not end the wait early.
 wait_for_window()
 {
-    local title="$1" seconds="${2:-15}" id
-    id="$(timeout "$seconds" xdotool search --sync --name "$title" 2>/dev/null | head -1)"
-    [[ -n "$id" ]] || fail "no window titled '$title' appeared within ${seconds}s"
+    local title="$1" seconds="${2:-15}" id="" errors="$E2E_HOME/xdotool-search.err"
+    local end=$((SECONDS + seconds))
+    while true; do
+        id="$(xdotool search --name "$title" 2>"$errors" | head -1)"
+        [[ -n "$id" ]] && break
+        ((SECONDS < end)) || fail "no window titled '$title' appeared within ${seconds}s" \
+            "$([[ -s "$errors" ]] && echo "(the last search said: $(head -c 300 "$errors"))")"
+        sleep 0.1
+    done
     echo "$id"
 }
 
