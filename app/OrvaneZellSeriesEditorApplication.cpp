@@ -2,6 +2,7 @@
 
 #include "app/CommandIDs.h"
 #include "app/LaunchOptions.h"
+#include "app/TerminationSignals.h"
 #include "editor/Artwork.h"
 #include "midi/CombinedMidiPorts.h"
 #include "midi/JuceMidiPorts.h"
@@ -105,6 +106,11 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
     // The editor's few threads allocate little; one pool for all of them keeps what a thread
     // leaves behind from pinning memory of its own.
     mallopt (M_ARENA_MAX, 1);
+    // Large blocks (window-sized pictures, the X library's copy of a window it sends without
+    // shared memory) always come from and go back to the system. Left to itself, the allocator
+    // raises that limit after the first such block is freed and keeps the next one, megabytes of
+    // it, in a heap that cannot shrink.
+    mallopt (M_MMAP_THRESHOLD, 128 * 1024);
 #endif
     const LaunchOptions options (commandLine);
 
@@ -113,6 +119,8 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
         juce::JUCEApplicationBase::quit();
         return;
     }
+
+    TerminationSignals::install();
 
     if (options.wantsSimulatedDevice())
         midiManager.setPorts (systemAndSimulatedPorts());

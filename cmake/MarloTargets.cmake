@@ -78,6 +78,17 @@ target_link_libraries(marlo_core
         juce::pkgconfig_JUCE_IMG_LINUX_DEPS
         PkgConfig::MARLO_FREETYPE
         marlo_artwork)
+# Of the two audio modules the editor needs only the MIDI ports and messages. Compiled with a
+# section per function, the rest of them (audio devices, synthesisers, sample formats) is left out
+# of every program at link time instead of being loaded with it.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    set_source_files_properties(
+        "${JUCE_MODULES_DIR}/juce_audio_basics/juce_audio_basics.cpp"
+        "${JUCE_MODULES_DIR}/juce_audio_devices/juce_audio_devices.cpp"
+        TARGET_DIRECTORY marlo_core
+        PROPERTIES COMPILE_OPTIONS "-ffunction-sections;-fdata-sections")
+    target_link_options(marlo_core INTERFACE "-Wl,--gc-sections")
+endif()
 target_include_directories(marlo_core INTERFACE $<TARGET_PROPERTY:marlo_core,INCLUDE_DIRECTORIES>)
 target_compile_definitions(marlo_core INTERFACE $<TARGET_PROPERTY:marlo_core,COMPILE_DEFINITIONS>)
 

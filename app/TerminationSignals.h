@@ -1,0 +1,24 @@
+#pragma once
+
+/** What happens when the system ends the editor with a signal.
+
+    The framework shares each window's pixels with the X server through System V shared memory,
+    and it removes a segment only when the window's picture is destroyed. A process ended by
+    SIGTERM or SIGHUP (a logout, a `kill`, a closed terminal) never gets there: its segments, a
+    window's worth of memory each, stay behind until the machine restarts. The handler installed
+    here marks the segments this process made for removal, so that they go as soon as the process
+    and the X server let go of them, and then lets the signal end the process as it would have.
+    (SIGINT is the framework's own: it quits through the message loop, which frees them anyway.)
+*/
+class TerminationSignals final
+{
+public:
+    TerminationSignals() = delete;
+
+    /** Installs the handler for SIGTERM and SIGHUP. Does nothing where there is no such memory. */
+    static void install();
+
+    /** Marks every shared memory segment that this process created for removal. Only system
+        calls, so that a signal handler may call it. */
+    static void releaseOwnSharedMemory() noexcept;
+};
