@@ -31,6 +31,11 @@ kill -0 "$first_pid" 2>/dev/null || fail "the first editor ended"
 # An editor that dies leaves its pipe behind; the next launch must not hand its file to nobody.
 kill -9 "$first_pid"
 wait "$first_pid" 2>/dev/null
+# Nothing can run in a killed process: the memory its window shared with the X server is given
+# back here, or every run of this test would keep it until the machine restarts.
+ipcs -m -p | awk -v pid="$first_pid" '$3 == pid { print $1 }' | while read -r segment; do
+    ipcrm -m "$segment"
+done
 start_editor "Stage Piano.marlo"
 wait_for_window "^Orvane Marlo Editor - Stage Piano$" >/dev/null || exit 1
 echo "PASS: command-line file loaded, a second launch handed over, a crashed instance's pipe ignored"
