@@ -346,7 +346,11 @@ TEST_F (EditorDocumentTest, UndoIsInactiveUntilThereIsAStepAndTheCommandsDoTheir
     EXPECT_TRUE (dialogs.alertsShown().empty());
 
     document->perform (juce::ApplicationCommandTarget::InvocationInfo (CommandIDs::showPage (6)));
-    EXPECT_TRUE (document->getEditor()->getViews()[6]->isVisible());
+    // A tab is lit exactly while its page is shown.
+    const auto* sustainTab =
+        dynamic_cast<juce::Button*> (document->getEditor()->getTabSelector().getButtons()[6]);
+    ASSERT_NE (sustainTab, nullptr);
+    EXPECT_TRUE (sustainTab->getToggleState());
 }
 
 TEST_F (EditorDocumentTest, GetAndSendPresetWithoutADeviceAreReported)

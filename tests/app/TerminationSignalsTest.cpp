@@ -55,7 +55,7 @@ Ending endChildWith (int signalNumber, bool withHandler)
 
     close (channel[1]);
     Ending ending;
-    EXPECT_EQ (read (channel[0], &ending.segment, sizeof (ending.segment)), (ssize_t) sizeof (int));
+    EXPECT_EQ (read (channel[0], &ending.segment, sizeof (ending.segment)), (ssize_t)sizeof (int));
     close (channel[0]);
     kill (child, signalNumber);
     waitpid (child, &ending.status, 0);

@@ -17,6 +17,14 @@ std::vector<juce::Component*> tabOrder (juce::Component& root)
         order.push_back (next);
     return order;
 }
+
+ZellControlLayoutView* shownPage (const EditorComponent& editor)
+{
+    for (auto* view : editor.getViews())
+        if (view->isVisible())
+            return dynamic_cast<ZellControlLayoutView*> (view);
+    return nullptr;
+}
 } // namespace
 
 TEST_F (KeyboardFocusTest, TabReachesTheTabsThenEachPanelTopToBottomPanelsLeftToRight)
@@ -54,7 +62,12 @@ TEST_F (KeyboardFocusTest, AClickOnATabLeavesTheFocusWhereItWas)
 
 TEST_F (KeyboardFocusTest, BankKeysStepThePadsOnlyWhileTheirPageIsShown)
 {
-    auto& banks = dynamic_cast<ZellControlLayoutView*> (editor->getViews()[3])->getBankView();
+    // The pages are kept in the order of their buttons' addresses, so the pads page is found
+    // through its tab.
+    ASSERT_TRUE (editor->showPage (3));
+    auto* padsPage = shownPage (*editor);
+    ASSERT_NE (padsPage, nullptr);
+    auto& banks = padsPage->getBankView();
     ASSERT_TRUE (editor->showPage (1));
     EXPECT_FALSE (editor->stepBank (1));
     EXPECT_EQ (banks.getCurrentBank(), 0);
