@@ -198,10 +198,20 @@ TEST_F (ApplicationTest, UndoPagesAndBanksAnswerTheirKeysFromInsideANumberBox)
     auto& editor = *document->getEditor();
     const auto command = juce::ModifierKeys::commandModifier;
     const auto press = [peer] (const juce::KeyPress& key) { return peer->handleKeyPress (key); };
-    const auto& pages = editor.getViews();
+    // The pages are kept in the order of their buttons' addresses; a tab is lit exactly while its
+    // page is shown, and the shown page is the one visible.
+    const auto& tabs = editor.getTabSelector().getButtons();
+    const auto shownPage = [&editor]() -> juce::Component*
+    {
+        for (auto* page : editor.getViews())
+            if (page->isVisible())
+                return page;
+        return nullptr;
+    };
 
     ASSERT_TRUE (press (juce::KeyPress ('2', command, 0)));
-    EXPECT_TRUE (pages[1]->isVisible()) << "Ctrl+2 opens the second page in tab order";
+    EXPECT_TRUE (dynamic_cast<juce::Button*> (tabs[1])->getToggleState())
+        << "Ctrl+2 opens the second page in tab order";
 
     auto* box = findAs<NumberBox> (editor, "Knob 1 CC");
     ASSERT_NE (box, nullptr);
@@ -233,7 +243,9 @@ TEST_F (ApplicationTest, UndoPagesAndBanksAnswerTheirKeysFromInsideANumberBox)
     EXPECT_EQ (box->getText(), typed);
 
     ASSERT_TRUE (press (juce::KeyPress ('4', command, 0)));
-    auto& banks = dynamic_cast<ZellControlLayoutView*> (pages[3])->getBankView();
+    auto* padsPage = dynamic_cast<ZellControlLayoutView*> (shownPage());
+    ASSERT_NE (padsPage, nullptr);
+    auto& banks = padsPage->getBankView();
     ASSERT_GE (banks.getBankCount(), 2);
     press (juce::KeyPress (juce::KeyPress::rightKey, command, 0));
     EXPECT_EQ (banks.getCurrentBank(), 1);
