@@ -128,7 +128,8 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
     // Connecting to the desktop waits on the system's settings for a while; meanwhile a thread of
     // each decodes the first window's picture and reads the font list. The framework reads those
     // settings from a child process that allocates between fork and exec, so where the allocator
-    // does not survive a fork, the threads start only once the desktop is made.
+    // does not survive a fork, the threads start only once the desktop is made. (Later children,
+    // the file chooser's for one, can still meet another thread allocating in such a build.)
     if (!allocatorSurvivesFork)
         juce::Desktop::getInstance();
 

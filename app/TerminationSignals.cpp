@@ -31,7 +31,14 @@ void TerminationSignals::install()
     sigemptyset (&action.sa_mask);
 
     for (const auto signalNumber : {SIGTERM, SIGHUP})
-        sigaction (signalNumber, &action, nullptr);
+    {
+        // A signal the launcher chose to ignore (nohup ignores SIGHUP) stays ignored.
+        struct sigaction current = {};
+        sigaction (signalNumber, nullptr, &current);
+
+        if (current.sa_handler != SIG_IGN)
+            sigaction (signalNumber, &action, nullptr);
+    }
 #endif
 }
 

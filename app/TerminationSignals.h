@@ -15,7 +15,8 @@ class TerminationSignals final
 public:
     TerminationSignals() = delete;
 
-    /** Installs the handler for SIGTERM and SIGHUP. Does nothing where there is no such memory. */
+    /** Installs the handler for SIGTERM and SIGHUP, except where the signal is ignored. Does
+        nothing where there is no such memory. */
     static void install();
 
     /** Marks every shared memory segment that this process created for removal. Only system

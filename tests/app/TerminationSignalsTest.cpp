@@ -78,6 +78,7 @@ TEST (TerminationSignalsTest, aSignalledEditorLeavesNoSharedMemoryBehindAndStill
         EXPECT_TRUE (WIFSIGNALED (ending.status) && WTERMSIG (ending.status) == signalNumber)
             << "signal " << signalNumber << ", status " << ending.status;
         EXPECT_FALSE (segmentExists (ending.segment)) << "signal " << signalNumber;
+        shmctl (ending.segment, IPC_RMID, nullptr);
     }
 
     // Segments that another process made are not this process's to remove.
@@ -88,4 +89,24 @@ TEST (TerminationSignalsTest, aSignalledEditorLeavesNoSharedMemoryBehindAndStill
     const auto unhandled = endChildWith (SIGTERM, false);
     EXPECT_TRUE (segmentExists (unhandled.segment));
     shmctl (unhandled.segment, IPC_RMID, nullptr);
+}
+
+TEST (TerminationSignalsTest, ASignalTheLauncherIgnoresStaysIgnored)
+{
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    struct sigaction hangUpBefore = {}, terminateBefore = {};
+    sigaction (SIGHUP, &ignore, &hangUpBefore);
+    sigaction (SIGTERM, nullptr, &terminateBefore);
+
+    TerminationSignals::install();
+    struct sigaction hangUp = {}, terminate = {};
+    sigaction (SIGHUP, nullptr, &hangUp);
+    sigaction (SIGTERM, nullptr, &terminate);
+
+    sigaction (SIGHUP, &hangUpBefore, nullptr);
+    sigaction (SIGTERM, &terminateBefore, nullptr);
+    EXPECT_EQ (hangUp.sa_handler, SIG_IGN) << "a terminal closed under nohup must not end the editor";
+    EXPECT_NE (terminate.sa_handler, SIG_IGN);
+    EXPECT_NE (terminate.sa_handler, SIG_DFL);
 }

@@ -86,7 +86,7 @@ wait_for_window()
     local title="$1" seconds="${2:-15}" id="" errors="$E2E_HOME/xdotool-search.err"
     local end=$((SECONDS + seconds))
     while true; do
-        id="$(xdotool search --name "$title" 2>"$errors" | head -1)"
+        id="$(timeout 5 xdotool search --name "$title" 2>"$errors" | head -1)"
         [[ -n "$id" ]] && break
         ((SECONDS < end)) || fail "no window titled '$title' appeared within ${seconds}s" \
             "$([[ -s "$errors" ]] && echo "(the last search said: $(head -c 300 "$errors"))")"
