@@ -55,11 +55,11 @@ inline bool activate (juce::TopLevelWindow& window)
 {
     // The window manager sometimes drops a request that comes right after another window went
     // away; it is asked again rather than waited on.
-    for (int attempt = 0; attempt < 6; ++attempt)
+    for (int attempt = 0; attempt < 8; ++attempt)
     {
         window.toFront (true);
 
-        if (runMessageLoopUntil ([&window] { return window.isActiveWindow(); }, 1000))
+        if (runMessageLoopUntil ([&window] { return window.isActiveWindow(); }, 2500))
             return true;
     }
 
