@@ -198,20 +198,12 @@ TEST_F (ApplicationTest, UndoPagesAndBanksAnswerTheirKeysFromInsideANumberBox)
     auto& editor = *document->getEditor();
     const auto command = juce::ModifierKeys::commandModifier;
     const auto press = [peer] (const juce::KeyPress& key) { return peer->handleKeyPress (key); };
-    // The pages are kept in the order of their buttons' addresses; a tab is lit exactly while its
-    // page is shown, and the shown page is the one visible.
-    const auto& tabs = editor.getTabSelector().getButtons();
-    const auto shownPage = [&editor]() -> juce::Component*
-    {
-        for (auto* page : editor.getViews())
-            if (page->isVisible())
-                return page;
-        return nullptr;
-    };
+    // The pages are kept in the order of their buttons' addresses, so a page is found by its tab.
+    const auto pageOfTab = [&editor] (int index)
+    { return editor.getViewFor (dynamic_cast<juce::Button*> (editor.getTabSelector().getButtons()[index])); };
 
     ASSERT_TRUE (press (juce::KeyPress ('2', command, 0)));
-    EXPECT_TRUE (dynamic_cast<juce::Button*> (tabs[1])->getToggleState())
-        << "Ctrl+2 opens the second page in tab order";
+    EXPECT_TRUE (pageOfTab (1)->isVisible()) << "Ctrl+2 opens the second page in tab order";
 
     auto* box = findAs<NumberBox> (editor, "Knob 1 CC");
     ASSERT_NE (box, nullptr);
@@ -243,7 +235,7 @@ TEST_F (ApplicationTest, UndoPagesAndBanksAnswerTheirKeysFromInsideANumberBox)
     EXPECT_EQ (box->getText(), typed);
 
     ASSERT_TRUE (press (juce::KeyPress ('4', command, 0)));
-    auto* padsPage = dynamic_cast<ZellControlLayoutView*> (shownPage());
+    auto* padsPage = dynamic_cast<ZellControlLayoutView*> (pageOfTab (3));
     ASSERT_NE (padsPage, nullptr);
     auto& banks = padsPage->getBankView();
     ASSERT_GE (banks.getBankCount(), 2);

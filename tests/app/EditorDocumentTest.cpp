@@ -346,11 +346,12 @@ TEST_F (EditorDocumentTest, UndoIsInactiveUntilThereIsAStepAndTheCommandsDoTheir
     EXPECT_TRUE (dialogs.alertsShown().empty());
 
     document->perform (juce::ApplicationCommandTarget::InvocationInfo (CommandIDs::showPage (6)));
-    // A tab is lit exactly while its page is shown.
-    const auto* sustainTab =
-        dynamic_cast<juce::Button*> (document->getEditor()->getTabSelector().getButtons()[6]);
-    ASSERT_NE (sustainTab, nullptr);
-    EXPECT_TRUE (sustainTab->getToggleState());
+    // The pages are kept in the order of their buttons' addresses, so a page is found by its tab.
+    const auto& editor = *document->getEditor();
+    auto* sustainPage =
+        editor.getViewFor (dynamic_cast<juce::Button*> (editor.getTabSelector().getButtons()[6]));
+    ASSERT_NE (sustainPage, nullptr);
+    EXPECT_TRUE (sustainPage->isVisible());
 }
 
 TEST_F (EditorDocumentTest, GetAndSendPresetWithoutADeviceAreReported)

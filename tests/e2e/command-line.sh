@@ -33,7 +33,7 @@ kill -9 "$first_pid"
 wait "$first_pid" 2>/dev/null
 # Nothing can run in a killed process: the memory its window shared with the X server is given
 # back here, or every run of this test would keep it until the machine restarts.
-ipcs -m -p | awk -v pid="$first_pid" '$3 == pid { print $1 }' | while read -r segment; do
+shared_memory_of "$first_pid" | while read -r segment; do
     ipcrm -m "$segment"
 done
 start_editor "Stage Piano.marlo"

@@ -18,13 +18,6 @@ std::vector<juce::Component*> tabOrder (juce::Component& root)
     return order;
 }
 
-ZellControlLayoutView* shownPage (const EditorComponent& editor)
-{
-    for (auto* view : editor.getViews())
-        if (view->isVisible())
-            return dynamic_cast<ZellControlLayoutView*> (view);
-    return nullptr;
-}
 } // namespace
 
 TEST_F (KeyboardFocusTest, TabReachesTheTabsThenEachPanelTopToBottomPanelsLeftToRight)
@@ -64,8 +57,8 @@ TEST_F (KeyboardFocusTest, BankKeysStepThePadsOnlyWhileTheirPageIsShown)
 {
     // The pages are kept in the order of their buttons' addresses, so the pads page is found
     // through its tab.
-    ASSERT_TRUE (editor->showPage (3));
-    auto* padsPage = shownPage (*editor);
+    auto* padsPage = dynamic_cast<ZellControlLayoutView*> (
+        editor->getViewFor (dynamic_cast<juce::Button*> (editor->getTabSelector().getButtons()[3])));
     ASSERT_NE (padsPage, nullptr);
     auto& banks = padsPage->getBankView();
     ASSERT_TRUE (editor->showPage (1));

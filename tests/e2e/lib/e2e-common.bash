@@ -107,6 +107,12 @@ wait_until()
     done
 }
 
+# shared_memory_of PID: the System V segments that process made, such as its windows' pixels.
+shared_memory_of()
+{
+    ipcs -m -p | awk -v pid="$1" '$3 == pid { print $1 }'
+}
+
 window_count()
 {
     xdotool search --name "$1" 2>/dev/null | wc -l
