@@ -59,6 +59,12 @@ EditorDocument::EditorDocument (std::unique_ptr<EditorComponent> contentToShow,
             if (content != nullptr)
                 content->commitPendingEdits();
         };
+        controller->onOriginRestored = [this] { takeOriginOfPreset(); };
+        controller->onChanged = [this]
+        {
+            if (onChanged != nullptr)
+                onChanged();
+        };
     }
 
     setVisible (true);
@@ -70,6 +76,8 @@ EditorDocument::~EditorDocument()
     if (controller != nullptr)
     {
         controller->onBeforePresetIsRead = nullptr;
+        controller->onOriginRestored = nullptr;
+        controller->onChanged = nullptr;
         controller->detach();
     }
 
@@ -94,10 +102,27 @@ void EditorDocument::loadFile (const juce::File& file)
         return;
 
     if (controller->loadFromFile (file))
-    {
-        documentFile = file;
-        updateTitle();
-    }
+        takeOriginOfPreset();
+}
+
+void EditorDocument::takeOriginOfPreset()
+{
+    const auto& origin = controller->getOrigin();
+    documentFile = origin.file;
+    documentName = origin.name;
+    updateTitle();
+}
+
+void EditorDocument::adoptOrigin (const juce::File& file, const juce::String& name)
+{
+    documentFile = file;
+    documentName = name;
+    updateTitle();
+}
+
+bool EditorDocument::isUntouched() const
+{
+    return documentFile == juce::File() && (controller == nullptr || !controller->hasEverChanged());
 }
 
 bool EditorDocument::save()
@@ -122,9 +147,7 @@ bool EditorDocument::saveAs()
     if (!chosen.has_value() || !writeTo (*chosen))
         return false;
 
-    documentFile = *chosen;
-    documentName = chosen->getFileNameWithoutExtension();
-    updateTitle();
+    adoptOrigin (*chosen, chosen->getFileNameWithoutExtension());
     return true;
 }
 
@@ -155,6 +178,9 @@ void EditorDocument::updateTitle()
         documentName = documentFile.getFileNameWithoutExtension();
 
     setName (titlePrefix + " - " + documentName);
+
+    if (controller != nullptr)
+        controller->setOrigin ({documentFile, documentName});
 }
 
 void EditorDocument::showMenuBar (juce::MenuBarModel* model)

@@ -32,6 +32,13 @@ public:
 
     /** Loads a "*.marlo" file; on failure nothing changes here (the controller says why). */
     void loadFile (const juce::File& file);
+    /** Shows the preset as belonging to this file and name, without reading or writing it. */
+    void adoptOrigin (const juce::File& file, const juce::String& name);
+    /** No file, and the user never changed the preset (no step, even an undone one; no get):
+        replacing it loses nothing. */
+    bool isUntouched() const;
+    /** Called after every change of the preset, its file or its name. */
+    std::function<void()> onChanged;
     /** False when nothing was written: the chooser was cancelled or the write failed. */
     bool save();
     bool saveAs();
@@ -71,6 +78,7 @@ public:
 private:
     std::optional<juce::File> chooseSaveFile();
     bool writeTo (const juce::File& file);
+    void takeOriginOfPreset();
 
     juce::File* lastDirectory;
     int dialogsOpen = 0;

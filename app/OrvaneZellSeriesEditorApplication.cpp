@@ -120,7 +120,16 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
         return;
     }
 
-    TerminationSignals::install();
+    recovery = std::make_unique<RecoveryStore> (RecoveryStore::defaultFolder(),
+                                                InstanceHandOver::defaultInstanceName());
+    // The framework turns SIGINT into a quit, whose shutdown writes what is pending; these two
+    // would end the editor at once.
+    TerminationSignals::install (
+        []
+        {
+            if (auto* application = dynamic_cast<OrvaneZellSeriesEditorApplication*> (getInstance()))
+                application->keepUnsavedWork();
+        });
 
     if (options.wantsSimulatedDevice())
         midiManager.setPorts (systemAndSimulatedPorts());
@@ -142,6 +151,7 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
     lastDirectory = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
     extraAppleMenuItems = MainMenuModel::createAppleMenuItems (commandManager.get());
     windowManager = std::make_unique<WindowManager> (&midiManager, commandManager.get(), &lastDirectory);
+    windowManager->setRecoveryStore (recovery.get());
 
 #if JUCE_MAC
     juce::MenuBarModel::setMacMainMenu (menuModel.get(), &extraAppleMenuItems, {});
@@ -167,6 +177,7 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
 void OrvaneZellSeriesEditorApplication::handleAsyncUpdate()
 {
     artworkPrefetch.reset();
+    offerRecovery();
     // What starting up used and freed (the font list, decoded pictures, the preset's first checks)
     // goes back to the system instead of staying with the allocator.
 #if defined(__GLIBC__)
@@ -179,7 +190,10 @@ void OrvaneZellSeriesEditorApplication::shutdown()
     cancelPendingUpdate();
     artworkPrefetch.reset();
     handOver.reset();
+    // Documents still open now were not closed through their save question (a quit by SIGINT):
+    // their entries stay for the next start.
     windowManager.reset();
+    recovery.reset();
 #if JUCE_MAC
     juce::MenuBarModel::setMacMainMenu (nullptr);
 #endif
@@ -288,6 +302,51 @@ void OrvaneZellSeriesEditorApplication::openDocumentWithChooser()
 
     windowManager->openFile (*picked);
     lastDirectory = picked->getParentDirectory();
+}
+
+void OrvaneZellSeriesEditorApplication::keepUnsavedWork()
+{
+    if (recovery != nullptr)
+        recovery->flush();
+}
+
+void OrvaneZellSeriesEditorApplication::offerRecovery()
+{
+    if (recovery == nullptr || windowManager == nullptr)
+        return;
+
+    const auto entries = recovery->claimLeftEntries();
+    if (entries.empty())
+        return;
+
+    juce::String message ("The editor ended before these presets were saved:");
+    for (const auto& entry : entries)
+        message << "\r\n"
+                << entry.preset.name << " ("
+                << (entry.preset.file != juce::File() ? entry.preset.file.getFullPathName() : "never saved")
+                << ")";
+
+    Dialogs::RecoveryAnswer answer;
+    {
+        // A quit while the question is open would return into a shut-down editor.
+        const juce::ScopedValueSetter<int> asking (choosersOpen, choosersOpen + 1);
+        answer = Dialogs::get().askToRecover ("Recover Unsaved Presets", message);
+    }
+
+    if (answer == Dialogs::RecoveryAnswer::later || windowManager == nullptr)
+        return;
+
+    std::vector<const RecoveryStore::LeftEntry*> done;
+    for (const auto& entry : entries)
+    {
+        if (answer == Dialogs::RecoveryAnswer::recover && !windowManager->openRecovered (entry.preset))
+            break;
+        done.push_back (&entry);
+    }
+    // The recovered presets are kept anew before the old entries go.
+    recovery->flush();
+    for (const auto* entry : done)
+        recovery->remove (*entry);
 }
 
 juce::File OrvaneZellSeriesEditorApplication::getUserGuideFile()

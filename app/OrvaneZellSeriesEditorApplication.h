@@ -2,6 +2,7 @@
 
 #include "app/InstanceHandOver.h"
 #include "app/MainMenuModel.h"
+#include "app/RecoveryStore.h"
 #include "app/WindowManager.h"
 #include "editor/ArtworkPrefetch.h"
 #include "editor/SystemFontLook.h"
@@ -32,6 +33,10 @@ public:
     bool perform (const InvocationInfo& info) override;
 
     void openDocumentWithChooser();
+    /** Offers what editors that ended without saving left, once the first window is up. */
+    void offerRecovery();
+    /** Writes every pending recovery entry now. */
+    void keepUnsavedWork();
     void openUserGuide();
     /** The user's own copy of the guide, under the home folder. */
     static juce::File getUserGuideFile();
@@ -64,6 +69,9 @@ private:
     std::unique_ptr<juce::ApplicationCommandManager> commandManager;
     juce::File lastDirectory;
     std::unique_ptr<InstanceHandOver> handOver;
+    // Declared before the window manager's use ends: shutdown deletes the windows first, then
+    // writes what is pending.
+    std::unique_ptr<RecoveryStore> recovery;
     // Decodes the first window's picture; let go once that window is up. The framework paints a
     // window as it puts it on the desktop, so the picture has been taken by then.
     std::unique_ptr<ArtworkPrefetch> artworkPrefetch;

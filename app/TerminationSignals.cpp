@@ -1,11 +1,14 @@
 #include "app/TerminationSignals.h"
 
-#include <juce_core/juce_core.h>
+#include <juce_events/juce_events.h>
 
 #if JUCE_LINUX
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
+#include <thread>
 #include <unistd.h>
 #endif
 
@@ -19,14 +22,52 @@ void releaseAndEnd (int signalNumber)
     // status its sender expects.
     raise (signalNumber);
 }
-#endif
-} // namespace
 
-void TerminationSignals::install()
+// What the handler tells the thread that ends the process; written once, before the handler.
+int lastWordsPipe[2] = {-1, -1};
+std::function<void()> lastWordsToSay;
+constexpr int lastWordsTimeoutMs = 2000;
+
+void passToLastWords (int signalNumber)
 {
-#if JUCE_LINUX
+    const auto byte = static_cast<unsigned char> (signalNumber);
+    if (write (lastWordsPipe[1], &byte, 1) != 1)
+        releaseAndEnd (signalNumber);
+}
+
+void endAfterLastWords()
+{
+    unsigned char byte = 0;
+    for (;;)
+    {
+        const auto result = read (lastWordsPipe[0], &byte, 1);
+        if (result == 1)
+            break;
+        if (result < 0 && errno == EINTR)
+            continue;
+        return;
+    }
+
+    auto said = std::make_shared<juce::WaitableEvent>();
+    juce::MessageManager::callAsync (
+        [said]
+        {
+            if (lastWordsToSay != nullptr)
+                lastWordsToSay();
+            said->signal();
+        });
+    said->wait (lastWordsTimeoutMs);
+
+    const int signalNumber = byte;
+    TerminationSignals::releaseOwnSharedMemory();
+    signal (signalNumber, SIG_DFL);
+    kill (getpid(), signalNumber);
+}
+
+void installHandler (void (*handler) (int))
+{
     struct sigaction action = {};
-    action.sa_handler = releaseAndEnd;
+    action.sa_handler = handler;
     action.sa_flags = static_cast<int> (SA_RESETHAND);
     sigemptyset (&action.sa_mask);
 
@@ -39,6 +80,31 @@ void TerminationSignals::install()
         if (current.sa_handler != SIG_IGN)
             sigaction (signalNumber, &action, nullptr);
     }
+}
+#endif
+} // namespace
+
+void TerminationSignals::install()
+{
+#if JUCE_LINUX
+    installHandler (releaseAndEnd);
+#endif
+}
+
+void TerminationSignals::install (std::function<void()> lastWords)
+{
+#if JUCE_LINUX
+    if (lastWordsPipe[0] >= 0 || pipe2 (lastWordsPipe, O_CLOEXEC) != 0)
+    {
+        install();
+        return;
+    }
+    lastWordsToSay = std::move (lastWords);
+    // Blocked in a read until a signal comes; the process ends without joining it.
+    std::thread (endAfterLastWords).detach();
+    installHandler (passToLastWords);
+#else
+    juce::ignoreUnused (lastWords);
 #endif
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 /** What happens when the system ends the editor with a signal.
 
     The framework shares each window's pixels with the X server through System V shared memory,
@@ -18,6 +20,11 @@ public:
     /** Installs the handler for SIGTERM and SIGHUP, except where the signal is ignored. Does
         nothing where there is no such memory. */
     static void install();
+
+    /** The same, and before the signal ends the process, `lastWords` runs on the message thread
+        (for at most a couple of seconds: a message thread that does not answer is not waited
+        for). The handler only writes a byte into a pipe; a thread of its own does the rest. */
+    static void install (std::function<void()> lastWords);
 
     /** Marks every shared memory segment that this process created for removal. Only system
         calls, so that a signal handler may call it. */

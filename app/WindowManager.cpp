@@ -34,12 +34,14 @@ bool WindowManager::canOpenAnotherDocument() const
     return documents.size() < maxDocuments;
 }
 
-EditorDocument* WindowManager::createDocument()
+EditorDocument* WindowManager::createDocument (const juce::File& notOpened)
 {
     if (!canOpenAnotherDocument())
     {
-        Dialogs::get().showAlert ("Maxiumum Number of Open Documents Reached",
-                                  "You may only have " + juce::String (maxDocuments) + " documents open.");
+        auto message = "You may only have " + juce::String (maxDocuments) + " documents open.";
+        if (notOpened != juce::File())
+            message << "\r\n\"" << notOpened.getFullPathName() << "\" was not opened.";
+        Dialogs::get().showAlert ("Maxiumum Number of Open Documents Reached", message);
         return nullptr;
     }
 
@@ -50,6 +52,7 @@ EditorDocument* WindowManager::createDocument()
 
     commandManager->registerAllCommandsForTarget (document);
     document->addWindowCloseListener (this);
+    document->onChanged = [this, document] { keepForRecovery (*document); };
     document->addKeyListener (commandManager->getKeyMappings());
 
     if (menuBarModel != nullptr)
@@ -100,6 +103,9 @@ bool WindowManager::closeDocument (EditorDocument* document)
     if (answer == Dialogs::SaveAnswer::yes && (!document->save() || !documents.contains (document)))
         return false;
 
+    // Saved or given up by the user: only now is the copy kept for recovery no longer needed.
+    if (recovery != nullptr)
+        recovery->forget (document);
     removeDocument (document);
     return true;
 }
@@ -188,18 +194,28 @@ void WindowManager::bringAllToFront()
     }
 }
 
-void WindowManager::openFile (const juce::File& file)
+EditorDocument* WindowManager::findDocumentShowing (const juce::File& file) const
 {
     for (auto* document : documents)
-    {
         if (document->getFile() == file)
-        {
-            document->toFront (true);
-            return;
-        }
+            return document;
+    return nullptr;
+}
+
+void WindowManager::openFile (const juce::File& file)
+{
+    openInNewDocument (file, {});
+}
+
+void WindowManager::openInNewDocument (const juce::File& file, const juce::File& notOpened)
+{
+    if (auto* showing = findDocumentShowing (file))
+    {
+        showing->toFront (true);
+        return;
     }
 
-    if (auto* document = createDocument())
+    if (auto* document = createDocument (notOpened))
     {
         document->loadFile (file);
         placeWindow (document);
@@ -208,25 +224,52 @@ void WindowManager::openFile (const juce::File& file)
 
 void WindowManager::openFileInActiveDocument (const juce::File& file)
 {
-    if (documents.isEmpty())
+    // With another program in front (a file manager), the newest document stands for the
+    // editor: a double-click there still leaves one window when that document is untouched.
+    auto* target = getActiveDocument();
+    if (target == nullptr)
+        target = documents.getLast();
+
+    if (target != nullptr && findDocumentShowing (file) == nullptr && target->isUntouched())
     {
-        newDocument();
-
-        if (auto* document = documents.getLast())
-            document->loadFile (file);
-
+        target->loadFile (file);
+        target->toFront (true);
         return;
     }
 
-    if (auto* document = getActiveDocument())
+    openInNewDocument (file, file);
+}
+
+bool WindowManager::openRecovered (const RecoveryStore::Preset& preset)
+{
+    auto* document =
+        documents.size() == 1 && documents.getFirst()->isUntouched() ? documents.getFirst() : nullptr;
+    if (document == nullptr)
     {
-        document->loadFile (file);
-        return;
+        if (!canOpenAnotherDocument())
+            return false;
+        document = createDocument();
+        placeWindow (document);
     }
 
-    // No document is in front (the file came from another program): replacing a preset nobody
-    // is looking at could lose the user's edits, so the file gets a document of its own.
-    openFile (file);
+    auto* controller = document->getController();
+    if (controller == nullptr || !controller->loadPresetData (preset.image))
+        return false;
+    // The recovered preset is where undo starts; it is the user's work, never untouched.
+    controller->clearUndoHistory();
+    // An untitled preset takes this document's own "Untitled" number.
+    if (preset.file != juce::File())
+        document->adoptOrigin (preset.file, preset.name);
+    controller->markChanged();
+    return true;
+}
+
+void WindowManager::keepForRecovery (EditorDocument& document)
+{
+    if (recovery == nullptr || document.isUntouched() || document.getController() == nullptr)
+        return;
+    recovery->keep (&document, {document.getDocumentName(), document.getFile(),
+                                document.getController()->getPresetData()});
 }
 
 void WindowManager::showAbout()

@@ -2,6 +2,7 @@
 
 #include "app/AboutWindow.h"
 #include "app/EditorDocument.h"
+#include "app/RecoveryStore.h"
 #include "app/WindowCloseListener.h"
 #include "midi/DeviceManagerWindow.h"
 #include "midi/MidiManager.h"
@@ -29,9 +30,19 @@ public:
     /** Called when the user closes the last open document (not when quitting closes it). */
     std::function<void()> onLastDocumentClosed;
 
+    /** Every changed document is kept there until it closes after its save question (not owned;
+        it outlives the window manager). */
+    void setRecoveryStore (RecoveryStore* store) noexcept { recovery = store; }
+
     void newDocument();
     void openFile (const juce::File& file);
+    /** A file handed over by another launch or the desktop: to the front if a document shows
+        it, into the active document if that one holds nothing of the user's, else into a new
+        document. Never replaces anybody's work. */
     void openFileInActiveDocument (const juce::File& file);
+    /** Opens what an ended editor left, in the untouched start document or a new one; it shows
+        its original name and file and writes nothing until saved. False at the document limit. */
+    bool openRecovered (const RecoveryStore::Preset& preset);
     void closeActiveDocument();
     /** Newest first; false as soon as one document stays open. */
     bool closeAllDocuments();
@@ -53,7 +64,11 @@ public:
     DeviceManagerWindow* getDeviceSetupWindow() const { return deviceSetupWindow.get(); }
 
 private:
-    EditorDocument* createDocument();
+    /** Null at the limit, after the alert; a handed-over file that was not opened is named. */
+    EditorDocument* createDocument (const juce::File& notOpened = {});
+    EditorDocument* findDocumentShowing (const juce::File& file) const;
+    void openInNewDocument (const juce::File& file, const juce::File& notOpened);
+    void keepForRecovery (EditorDocument& document);
     void placeWindow (EditorDocument* document);
     bool closeDocument (EditorDocument* document);
     void closeByUser (EditorDocument* document);
@@ -68,6 +83,7 @@ private:
     MidiManager* midiManager;
     juce::ApplicationCommandManager* commandManager;
     juce::MenuBarModel* menuBarModel = nullptr;
+    RecoveryStore* recovery = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (WindowManager)
 };

@@ -30,6 +30,21 @@ public:
         return SaveAnswer::cancel;
     }
 
+    RecoveryAnswer askToRecover (const juce::String& title, const juce::String& message) override
+    {
+        juce::AlertWindow window (title, message, juce::MessageBoxIconType::NoIcon);
+        window.addButton ("Recover", 1, juce::KeyPress (juce::KeyPress::returnKey));
+        window.addButton ("Discard", 2);
+        // Escape returns 0: closing the question must not throw anybody's work away.
+        window.setEscapeKeyCancels (true);
+        const auto result = window.runModalLoop();
+        if (result == 1)
+            return RecoveryAnswer::recover;
+        if (result == 2)
+            return RecoveryAnswer::discard;
+        return RecoveryAnswer::later;
+    }
+
     std::optional<juce::File> chooseFileToOpen (const juce::String& title, const juce::File& startFolder,
                                                 const juce::String& pattern) override
     {

@@ -19,6 +19,13 @@ public:
         cancel
     };
 
+    enum class RecoveryAnswer
+    {
+        recover,
+        discard,
+        later ///< Escape or no one to ask: nothing is decided, the presets are offered again
+    };
+
     virtual ~Dialogs() = default;
 
     /** Asynchronous alert without icon and one "OK" button; the caller does not wait. */
@@ -29,6 +36,13 @@ public:
 
     /** Modal question with "Yes", "No" and "Cancel"; Escape counts as Cancel. */
     virtual SaveAnswer askSaveQuestion (const juce::String& title, const juce::String& message) = 0;
+
+    /** Modal question with "Recover" and "Discard". Dialogs without a person decide nothing. */
+    virtual RecoveryAnswer askToRecover (const juce::String& title, const juce::String& message)
+    {
+        juce::ignoreUnused (title, message);
+        return RecoveryAnswer::later;
+    }
 
     /** Modal chooser; an empty optional when the user cancels. */
     virtual std::optional<juce::File> chooseFileToOpen (const juce::String& title,

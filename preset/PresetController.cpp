@@ -31,15 +31,17 @@ public:
         // The first call comes as the step is recorded, when the screen already shows it.
         if (std::exchange (justRecorded, false))
             return true;
-        controller.restore (after);
+        controller.restore (after, changesOrigin());
         return true;
     }
 
     bool undo() override
     {
-        controller.restore (before);
+        controller.restore (before, changesOrigin());
         return true;
     }
+
+    bool changesOrigin() const { return before.origin != after.origin; }
 
 private:
     PresetController& controller;
@@ -134,10 +136,11 @@ PresetController::Snapshot PresetController::takeSnapshot() const
     for (const auto& [offset, bindings] : boundValues)
         for (auto* binding : bindings)
             snapshot.values.emplace_back (binding, binding->getValue());
+    snapshot.origin = origin;
     return snapshot;
 }
 
-void PresetController::restore (const Snapshot& snapshot)
+void PresetController::restore (const Snapshot& snapshot, bool withOrigin)
 {
     {
         // As in a load: the boxes take their values without the mode rule rewriting any byte.
@@ -146,7 +149,15 @@ void PresetController::restore (const Snapshot& snapshot)
             binding->setValue (value);
     }
     presetData = snapshot.image;
+    // Only a step that changed the origin gives it back: an edit made before a save under a new
+    // name, once undone, leaves the document on its new file.
+    if (withOrigin)
+        origin = snapshot.origin;
     lastRecorded = snapshot;
+    lastRecorded.origin = origin;
+    if (withOrigin && onOriginRestored != nullptr)
+        onOriginRestored();
+    changed();
 }
 
 void PresetController::recordStep()
@@ -160,6 +171,30 @@ void PresetController::recordStep()
     undoManager.beginNewTransaction();
     undoManager.perform (new Step (*this, std::move (lastRecorded), now));
     lastRecorded = std::move (now);
+    everChanged = true;
+    changed();
+}
+
+void PresetController::changed()
+{
+    if (onChanged != nullptr)
+        onChanged();
+}
+
+void PresetController::markChanged()
+{
+    everChanged = true;
+    changed();
+}
+
+void PresetController::setOrigin (const Origin& newOrigin)
+{
+    if (origin == newOrigin)
+        return;
+    origin = newOrigin;
+    // Saving under a new name is no step: the next step starts from the new origin.
+    lastRecorded.origin = origin;
+    changed();
 }
 
 bool PresetController::undo()
@@ -314,9 +349,16 @@ void PresetController::applyPendingReply()
 
     PresetCodec::Image image;
     if (PresetCodec::decodeReply (*reply, image).wasOk() && loadPresetData (image))
+    {
+        // A get that brought back what the editor showed is no step, but the preset now comes
+        // from the controller.
+        everChanged = true;
         showGetPresetSucceededAlert();
+    }
     else
+    {
         showInvalidMidiMessageAlert();
+    }
 }
 
 juce::Array<juce::uint8> PresetController::createDumpData() const
@@ -327,6 +369,14 @@ juce::Array<juce::uint8> PresetController::createDumpData() const
 }
 
 bool PresetController::loadPresetData (const juce::Array<juce::uint8>& data)
+{
+    if (!applyImage (data))
+        return false;
+    recordStep();
+    return true;
+}
+
+bool PresetController::applyImage (const juce::Array<juce::uint8>& data)
 {
     if (!validatePresetData (data))
         return false;
@@ -347,7 +397,6 @@ bool PresetController::loadPresetData (const juce::Array<juce::uint8>& data)
             presetData.set (offset, data[offset]);
         }
     }
-    recordStep();
     return true;
 }
 
@@ -373,12 +422,14 @@ bool PresetController::loadFromFile (const juce::File& file)
     juce::MemoryBlock content;
     PresetCodec::Image image;
     if (!file.existsAsFile() || file.getSize() != presetDumpMessageSize || !file.loadFileAsData (content) ||
-        PresetCodec::decodeFile (content.getData(), content.getSize(), image).failed() ||
-        !loadPresetData (image))
+        PresetCodec::decodeFile (content.getData(), content.getSize(), image).failed() || !applyImage (image))
     {
         showInvalidFileAlert();
         return false;
     }
+    // One step holds the values and the origin, so undo gives back both.
+    origin = {file, file.getFileNameWithoutExtension()};
+    recordStep();
     return true;
 }
 

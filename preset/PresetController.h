@@ -58,7 +58,34 @@ public:
 
     /** Writes the 103-byte dump; false (after an alert naming the file) when the write failed. */
     bool saveToFile (const juce::File& file);
+    /** On success the preset's origin becomes the file, and the load is one undo step that gives
+        back the origin it replaced. */
     bool loadFromFile (const juce::File& file);
+
+    /** Where the preset belongs, as its document names it: the file it is saved to (none for an
+        untitled document) and the name shown. Undoing a load gives the document back the origin
+        it had before, so a later save cannot write old values into the loaded file. */
+    struct Origin
+    {
+        juce::File file;
+        juce::String name;
+        bool operator== (const Origin& other) const { return file == other.file && name == other.name; }
+        bool operator!= (const Origin& other) const { return !operator== (other); }
+    };
+
+    const Origin& getOrigin() const noexcept { return origin; }
+    /** The document tells each new name or file (a save under a new name); this is no step. */
+    void setOrigin (const Origin& newOrigin);
+    /** Called after an undo or redo gave the preset another origin (message thread). */
+    std::function<void()> onOriginRestored;
+    /** Called after every change of the preset or its origin: a step, an undo, a redo. */
+    std::function<void()> onChanged;
+
+    /** Whether the user ever changed this preset: a step was recorded (even one undone since),
+        a get succeeded, or markChanged was called. */
+    bool hasEverChanged() const noexcept { return everChanged; }
+    /** For a preset that holds someone's unsaved work from the start (a recovered one). */
+    void markChanged();
 
     /** Stops listening to MIDI, stops a get in progress and forgets every binding. The document
         calls this before its views go, so nothing can reach a deleted binding. */
@@ -99,21 +126,25 @@ private:
     std::optional<int> boundValueOf (const juce::String& name) const;
     void takePendingEdits();
 
-    /** What undo goes back to: the image and, for every bound box, its stored value. */
+    /** What undo goes back to: the image and, for every bound box, its stored value, and the
+        origin; a step gives back the origin only where the step itself changed it (a load). */
     struct Snapshot
     {
         juce::Array<juce::uint8> image;
         std::vector<std::pair<ParameterValue*, double>> values;
+        Origin origin;
         bool operator== (const Snapshot& other) const
         {
-            return image == other.image && values == other.values;
+            return image == other.image && values == other.values && origin == other.origin;
         }
     };
     class Step;
 
     Snapshot takeSnapshot() const;
-    void restore (const Snapshot& snapshot);
+    void restore (const Snapshot& snapshot, bool withOrigin);
     void recordStep();
+    bool applyImage (const juce::Array<juce::uint8>& data);
+    void changed();
 
     /** Carries a taken reply from the MIDI thread to the message thread. */
     struct ReplyHandOver final : public juce::AsyncUpdater
@@ -139,6 +170,8 @@ private:
     bool loading = false;
     juce::UndoManager undoManager;
     bool recordingSteps = false;
+    bool everChanged = false;
+    Origin origin;
     // The state after the last step; the "before" of the next one.
     Snapshot lastRecorded;
 

@@ -476,3 +476,101 @@ TEST_F (ApplicationTest, HelpOpensTheUsersOwnGuideFirstAndOtherwiseTheInstalledO
 
     setenv ("HOME", realHome.toRawUTF8(), 1);
 }
+
+namespace
+{
+/** What an editor of this test's instance left when it ended without saving. */
+void leaveEntries (const std::vector<RecoveryStore::Preset>& presets)
+{
+    RecoveryStore ended (RecoveryStore::defaultFolder(), InstanceHandOver::defaultInstanceName());
+    for (const auto& preset : presets)
+        ended.keep (&preset, preset);
+}
+
+RecoveryStore::Preset leftPreset (juce::uint8 transpose, const juce::String& name,
+                                  const juce::File& file = {})
+{
+    auto image = factoryPresetData();
+    image.set (0, transpose);
+    return {name, file, image};
+}
+} // namespace
+
+TEST_F (ApplicationTest, RecoveredPresetsTakeThePlaceOfTheStartDocumentAndKeepTheirNames)
+{
+    const auto lead = folder / "Lead.marlo";
+    leaveEntries ({leftPreset (3, "Untitled 4"), leftPreset (4, "Lead", lead)});
+    dialogs.recoveryAnswers.push_back (Dialogs::RecoveryAnswer::recover);
+
+    start();
+    ASSERT_TRUE (runMessageLoopUntil ([this] { return !dialogs.recoveryQuestions.empty(); }));
+
+    EXPECT_EQ (dialogs.recoveryQuestions[0].title, "Recover Unsaved Presets");
+    const auto lines = juce::StringArray::fromLines (dialogs.recoveryQuestions[0].message);
+    EXPECT_EQ (lines[0], "The editor ended before these presets were saved:");
+    EXPECT_TRUE (lines.contains ("Untitled 4 (never saved)")) << lines.joinIntoString ("|");
+    EXPECT_TRUE (lines.contains ("Lead (" + lead.getFullPathName() + ")")) << lines.joinIntoString ("|");
+
+    ASSERT_EQ (windows().getNumDocuments(), 2);
+    std::map<juce::String, EditorDocument*> byName;
+    for (int i = 0; i < 2; ++i)
+        byName[windows().getDocument (i)->getDocumentName()] = windows().getDocument (i);
+    ASSERT_EQ (byName.count ("Untitled 1"), 1u) << "the untitled preset takes the start document's number";
+    ASSERT_EQ (byName.count ("Lead"), 1u);
+    EXPECT_EQ (byName["Untitled 1"]->getController()->getPresetData()[0], 3);
+    EXPECT_EQ (byName["Lead"]->getController()->getPresetData()[0], 4);
+    EXPECT_EQ (byName["Lead"]->getFile(), lead);
+    EXPECT_FALSE (lead.exists()) << "nothing is written until the user saves";
+
+    // They are the user's work: a handed-over file does not replace them, and quitting asks.
+    EXPECT_FALSE (byName["Untitled 1"]->isUntouched());
+}
+
+TEST_F (ApplicationTest, DiscardDeletesWhatWasLeftAndLaterKeepsItForTheNextStart)
+{
+    leaveEntries ({leftPreset (5, "Untitled 2")});
+    start();
+    ASSERT_TRUE (runMessageLoopUntil ([this] { return !dialogs.recoveryQuestions.empty(); }));
+    EXPECT_EQ (windows().getNumDocuments(), 1);
+    EXPECT_TRUE (windows().getDocument (0)->isUntouched()) << "Escape decides nothing";
+
+    // Offered again to the next editor, which discards it.
+    application->shutdown();
+    initialised = false;
+    application = std::make_unique<OrvaneZellSeriesEditorApplication>();
+    application->setQuitAction ([this] { ++quits; });
+    dialogs.recoveryAnswers.push_back (Dialogs::RecoveryAnswer::discard);
+    start();
+    ASSERT_TRUE (runMessageLoopUntil ([this] { return dialogs.recoveryQuestions.size() == 2u; }));
+    EXPECT_EQ (windows().getNumDocuments(), 1);
+
+    RecoveryStore later (RecoveryStore::defaultFolder(), InstanceHandOver::defaultInstanceName());
+    EXPECT_TRUE (later.claimLeftEntries().empty());
+}
+
+TEST_F (ApplicationTest, EntriesBeyondTheDocumentLimitStayForTheNextStart)
+{
+    std::vector<RecoveryStore::Preset> presets;
+    for (int i = 0; i < 7; ++i)
+        presets.push_back (leftPreset ((juce::uint8) (i + 1), "Untitled " + juce::String (10 + i)));
+    leaveEntries (presets);
+    dialogs.recoveryAnswers.push_back (Dialogs::RecoveryAnswer::recover);
+
+    start();
+    ASSERT_TRUE (runMessageLoopUntil ([this] { return !dialogs.recoveryQuestions.empty(); }));
+    EXPECT_EQ (windows().getNumDocuments(), WindowManager::maxDocuments);
+
+    // The recovered five are this editor's own now and go with their save question ("No");
+    // the other two wait for the next start.
+    for (int i = 0; i < WindowManager::maxDocuments; ++i)
+        dialogs.saveAnswers.push_back (Dialogs::SaveAnswer::no);
+    ASSERT_TRUE (windows().closeAllDocuments());
+    application->shutdown();
+    initialised = false;
+    RecoveryStore next (RecoveryStore::defaultFolder(), InstanceHandOver::defaultInstanceName());
+    juce::Array<int> left;
+    for (const auto& entry : next.claimLeftEntries())
+        left.add (entry.preset.image[0]);
+    left.sort();
+    EXPECT_EQ (left, juce::Array<int> ({6, 7}));
+}

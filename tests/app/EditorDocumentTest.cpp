@@ -4,6 +4,8 @@
 
 #include "app/CommandIDs.h"
 #include "app/EditorDocument.h"
+#include "editor/EditorTestSupport.h"
+#include "editor/NumberBox.h"
 
 #include <sys/stat.h>
 
@@ -434,4 +436,44 @@ TEST_F (EditorDocumentTest, ALongNameSavesAndAFailedSaveGivesTheSystemsReason)
     ASSERT_EQ (alerts.size(), 1u);
     EXPECT_EQ (alerts[0].title, "File Not Saved");
     EXPECT_TRUE (alerts[0].message.endsWith ("No such file or directory")) << alerts[0].message;
+}
+
+TEST_F (EditorDocumentTest, UndoAndRedoOfALoadGiveBackTheFileAndNameWithTheValues)
+{
+    typeAndCommit (*findAs<NumberBox> (*document->getEditor(), "Knob 2 CC"), "88");
+    const auto edited = document->getController()->getPresetData();
+    const auto factory = writePresetFile (folder / "factory.marlo", 3);
+
+    document->loadFile (factory);
+    ASSERT_EQ (title(), "Orvane Marlo Editor - factory");
+
+    ASSERT_TRUE (document->getController()->undo());
+    EXPECT_EQ (document->getController()->getPresetData(), edited);
+    EXPECT_EQ (title(), "Orvane Marlo Editor - Untitled 1");
+    EXPECT_EQ (document->getFile(), juce::File());
+
+    // Saving now asks for a name instead of writing the old values into the loaded file.
+    juce::MemoryBlock before;
+    ASSERT_TRUE (factory.loadFileAsData (before));
+    EXPECT_FALSE (document->save());
+    EXPECT_EQ (dialogs.choosersShown.size(), 1u);
+    juce::MemoryBlock after;
+    ASSERT_TRUE (factory.loadFileAsData (after));
+    EXPECT_EQ (after, before);
+
+    ASSERT_TRUE (document->getController()->redo());
+    EXPECT_EQ (title(), "Orvane Marlo Editor - factory");
+    EXPECT_EQ (document->getFile(), factory);
+}
+
+TEST_F (EditorDocumentTest, UndoingAnEditMadeBeforeASaveUnderANewNameKeepsTheNewFile)
+{
+    typeAndCommit (*findAs<NumberBox> (*document->getEditor(), "Knob 2 CC"), "88");
+    const auto saved = folder / "Mine.marlo";
+    dialogs.chooserAnswers.push_back (saved);
+    ASSERT_TRUE (document->saveAs());
+
+    ASSERT_TRUE (document->getController()->undo());
+    EXPECT_EQ (document->getFile(), saved);
+    EXPECT_EQ (title(), "Orvane Marlo Editor - Mine");
 }

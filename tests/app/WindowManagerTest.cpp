@@ -3,6 +3,8 @@
 #include "AppTestSupport.h"
 
 #include "app/WindowManager.h"
+#include "editor/EditorTestSupport.h"
+#include "editor/NumberBox.h"
 
 namespace
 {
@@ -190,35 +192,75 @@ TEST_F (WindowManagerTest, AFailedOpenLeavesANewUntitledDocument)
     EXPECT_EQ (dialogs.countAlerts ("Invalid File"), 1);
 }
 
-TEST_F (WindowManagerTest, AHandedOverFileGoesIntoTheActiveDocumentOrANewOne)
+TEST_F (WindowManagerTest, AHandedOverFileNeverReplacesTheUsersWork)
 {
     const auto first = writePresetFile (folder / "first.marlo", 1);
     const auto second = writePresetFile (folder / "second.marlo", 2);
+    const auto third = writePresetFile (folder / "third.marlo", 3);
 
     // Nothing open: a new document takes it.
     windows->openFileInActiveDocument (first);
     ASSERT_EQ (windows->getNumDocuments(), 1);
-    auto* document = windows->getDocument (0);
-    EXPECT_EQ (document->getFile(), first);
+    EXPECT_EQ (windows->getDocument (0)->getFile(), first);
 
-    // The active document takes it, without a question, even if another document shows it.
+    // A document that shows the file comes forward; nothing is loaded again.
     windows->newDocument();
-    auto* active = windows->getDocument (1);
-    ASSERT_TRUE (activate (*active));
+    auto* fresh = windows->getDocument (1);
+    ASSERT_TRUE (activate (*fresh));
     windows->openFileInActiveDocument (first);
     EXPECT_EQ (windows->getNumDocuments(), 2);
-    EXPECT_EQ (active->getFile(), first);
-    EXPECT_TRUE (dialogs.questions.empty());
+    EXPECT_EQ (fresh->getFile(), juce::File());
 
-    // Another window in front: nobody's preset is replaced, the file gets a new document.
-    windows->showDeviceSetup();
-    ASSERT_TRUE (activate (*windows->getDeviceSetupWindow()));
-    ASSERT_TRUE (runMessageLoopUntil ([this] { return windows->getActiveDocument() == nullptr; }));
+    // An untouched active document takes the file: a double-click still leaves one window.
+    ASSERT_TRUE (activate (*fresh));
     windows->openFileInActiveDocument (second);
-    ASSERT_EQ (windows->getNumDocuments(), 3);
-    EXPECT_EQ (windows->getDocument (2)->getFile(), second);
-    EXPECT_EQ (active->getFile(), first);
-    EXPECT_EQ (document->getFile(), first);
+    EXPECT_EQ (windows->getNumDocuments(), 2);
+    EXPECT_EQ (fresh->getFile(), second);
+
+    // An edited document keeps its edit; the file gets a document of its own.
+    windows->newDocument();
+    auto* edited = windows->getDocument (2);
+    typeAndCommit (*findAs<NumberBox> (*edited->getEditor(), "Knob 2 CC"), "88");
+    const auto editedImage = edited->getController()->getPresetData();
+    ASSERT_TRUE (activate (*edited));
+    windows->openFileInActiveDocument (third);
+    ASSERT_EQ (windows->getNumDocuments(), 4);
+    EXPECT_EQ (windows->getDocument (3)->getFile(), third);
+    EXPECT_EQ (edited->getController()->getPresetData(), editedImage);
+    EXPECT_EQ (edited->getDocumentName(), "Untitled 3");
+    EXPECT_TRUE (dialogs.questions.empty());
+}
+
+TEST_F (WindowManagerTest, AnUndoneEditStillCountsAsTheUsersWork)
+{
+    const auto file = writePresetFile (folder / "handed.marlo", 7);
+    windows->newDocument();
+    auto* document = windows->getDocument (0);
+    typeAndCommit (*findAs<NumberBox> (*document->getEditor(), "Knob 2 CC"), "88");
+    ASSERT_TRUE (document->getController()->undo());
+    ASSERT_EQ (document->getController()->getPresetData(), factoryPresetData());
+
+    // The redo step still holds the edit: replacing the preset would take it.
+    windows->openFileInActiveDocument (file);
+    ASSERT_EQ (windows->getNumDocuments(), 2);
+    EXPECT_EQ (document->getFile(), juce::File());
+    EXPECT_TRUE (document->getController()->canRedo());
+}
+
+TEST_F (WindowManagerTest, AHandedOverFileAtTheLimitIsNamedInTheAlert)
+{
+    openDocuments (WindowManager::maxDocuments);
+    for (int i = 0; i < windows->getNumDocuments(); ++i)
+        windows->getDocument (i)->getController()->markChanged();
+    const auto file = writePresetFile (folder / "late.marlo", 9);
+
+    windows->openFileInActiveDocument (file);
+
+    EXPECT_EQ (windows->getNumDocuments(), WindowManager::maxDocuments);
+    ASSERT_EQ (dialogs.alertsShown().size(), 1u);
+    EXPECT_EQ (dialogs.alertsShown()[0].title, "Maxiumum Number of Open Documents Reached");
+    EXPECT_EQ (dialogs.alertsShown()[0].message,
+               "You may only have 5 documents open.\r\n\"" + file.getFullPathName() + "\" was not opened.");
 }
 
 TEST_F (WindowManagerTest, CloseWindowActsOnTheActiveDocumentOnly)

@@ -43,6 +43,16 @@ public:
         return answer;
     }
 
+    RecoveryAnswer askToRecover (const juce::String& title, const juce::String& message) override
+    {
+        recoveryQuestions.push_back ({title, message});
+        if (recoveryAnswers.empty())
+            return RecoveryAnswer::later;
+        const auto answer = recoveryAnswers.front();
+        recoveryAnswers.pop_front();
+        return answer;
+    }
+
     std::optional<juce::File> chooseFileToOpen (const juce::String& title, const juce::File& startFolder,
                                                 const juce::String& pattern) override
     {
@@ -80,6 +90,8 @@ public:
     std::deque<SaveAnswer> saveAnswers;
     std::deque<std::optional<juce::File>> chooserAnswers;
     std::vector<Shown> questions;
+    std::deque<RecoveryAnswer> recoveryAnswers;
+    std::vector<Shown> recoveryQuestions;
     std::vector<Shown> modalMessages;
     struct Chooser
     {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <juce_events/juce_events.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -27,10 +29,17 @@ private:
 
 int main (int argc, char** argv)
 {
+    // Whatever an application under test keeps for recovery stays out of the user's own state.
+    const auto state =
+        juce::File::getSpecialLocation (juce::File::tempDirectory)
+            .getChildFile ("marlo-test-state-" + juce::String::toHexString (juce::Random().nextInt64()));
+    setenv ("XDG_STATE_HOME", state.getFullPathName().toRawUTF8(), 1);
     // With an application factory set JUCE counts as a standalone app, and only then does it
     // install its X error handlers: without them the first X error of a window test ends the run.
     juce::JUCEApplicationBase::createInstance = &noApplication;
     ::testing::InitGoogleTest (&argc, argv);
     ::testing::AddGlobalTestEnvironment (new JuceEnvironment());
-    return RUN_ALL_TESTS();
+    const auto result = RUN_ALL_TESTS();
+    state.deleteRecursively();
+    return result;
 }

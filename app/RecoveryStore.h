@@ -1,0 +1,82 @@
+#pragma once
+
+#include <juce_events/juce_events.h>
+#include <map>
+#include <memory>
+#include <vector>
+
+/** Keeps every changed document's preset on disk, so that an editor ended by a signal, kill -9
+    or a crash loses nothing: the next start offers what it left.
+
+    Each running editor writes into a session folder of its own inside the recovery folder and
+    holds a lock on it for its whole life; the system drops the lock when the process ends however
+    it ends. A session whose lock is free therefore belongs to an editor that is gone, and only
+    such sessions are offered. An entry is two files: the preset as a preset file and a small text
+    file with the document's name and file.
+
+    Writes wait a little after a change, so typing costs one write, not one per key; every change
+    reaches the disk within a second. A folder that cannot be written costs one line on stderr.
+*/
+class RecoveryStore final : private juce::Timer
+{
+public:
+    struct Preset
+    {
+        juce::String name;
+        juce::File file; ///< none for a document never saved
+        juce::Array<juce::uint8> image;
+    };
+
+    /** What another editor left: claimed by this one until it is recovered or discarded. */
+    struct LeftEntry
+    {
+        Preset preset;
+        juce::File presetFile;
+        juce::File descriptionFile;
+    };
+
+    /** How long after a change its entry is written. */
+    static constexpr int writeDelayMs = 500;
+
+    /** Nothing touches the disk until the first entry is kept or left entries are looked for. */
+    RecoveryStore (const juce::File& recoveryFolder, const juce::String& instanceName);
+    /** Writes what is pending; the entries stay for the next start. */
+    ~RecoveryStore() override;
+
+    /** $XDG_STATE_HOME/orvane-marlo-editor/recovery, by default under ~/.local/state. */
+    static juce::File defaultFolder();
+
+    /** Keeps the latest preset of an owner (a document); written within writeDelayMs. */
+    void keep (const void* owner, const Preset& preset);
+    /** The owner's work is saved or given up: its entry goes. */
+    void forget (const void* owner);
+    /** Writes every pending entry now (a signal is about to end the editor). */
+    void flush();
+
+    /** The entries of editors of this instance that are no longer running. Their sessions stay
+        claimed by this editor until it ends, so no other editor offers them meanwhile. */
+    std::vector<LeftEntry> claimLeftEntries();
+    /** Deletes a left entry: it was recovered (and kept anew) or discarded. */
+    void remove (const LeftEntry& entry);
+
+    juce::File getFolder() const { return folder; }
+
+private:
+    class Session;
+
+    void timerCallback() override;
+    Session* openSession();
+    void report (const juce::String& problem);
+
+    juce::File folder;
+    juce::String instanceName;
+    std::unique_ptr<Session> session;
+    // Other editors' sessions this one has claimed, with their locks.
+    std::vector<std::unique_ptr<Session>> claimed;
+    std::map<const void*, int> numbers;
+    std::map<int, Preset> pending;
+    int nextNumber = 1;
+    bool reported = false;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (RecoveryStore)
+};

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include "AppTestSupport.h"
+
+#include "app/RecoveryStore.h"
+#include "preset/PresetCodec.h"
+
+#include <sys/stat.h>
+
+namespace
+{
+class RecoveryStoreTest : public ::testing::Test
+{
+protected:
+    std::unique_ptr<RecoveryStore> makeStore (const juce::String& instance = "editor-test")
+    {
+        return std::make_unique<RecoveryStore> (recoveryFolder, instance);
+    }
+
+    static RecoveryStore::Preset presetWith (juce::uint8 transpose, const juce::String& name,
+                                             const juce::File& file = {})
+    {
+        auto image = factoryPresetData();
+        image.set (0, transpose);
+        return {name, file, image};
+    }
+
+    static int modeOf (const juce::File& file)
+    {
+        struct stat info = {};
+        return ::stat (file.getFullPathName().toRawUTF8(), &info) == 0 ? (int)(info.st_mode & 0777) : -1;
+    }
+
+    juce::Array<juce::File> presetFilesOnDisk() const
+    {
+        return recoveryFolder.findChildFiles (juce::File::findFiles, true, "*.marlo");
+    }
+
+    TemporaryFolder folder;
+    juce::File recoveryFolder = folder / "state/orvane-marlo-editor/recovery";
+    // Stands for the document that owns an entry.
+    int firstDocument = 0;
+    int secondDocument = 0;
+};
+} // namespace
+
+TEST_F (RecoveryStoreTest, AKeptPresetIsWrittenPrivatelyAsAPresetFileWithItsNameAndFile)
+{
+    auto store = makeStore();
+    const auto saved = folder / "Bass.marlo";
+    store->keep (&firstDocument, presetWith (4, "Bass", saved));
+    store->keep (&firstDocument, presetWith (5, "Bass", saved));
+    EXPECT_TRUE (presetFilesOnDisk().isEmpty()) << "written after a short delay, not at each change";
+
+    store->flush();
+
+    const auto files = presetFilesOnDisk();
+    ASSERT_EQ (files.size(), 1);
+    juce::MemoryBlock content;
+    ASSERT_TRUE (files[0].loadFileAsData (content));
+    EXPECT_EQ (content, PresetCodec::encodeFile (presetWith (5, "Bass").image)) << "the latest preset";
+    EXPECT_EQ (modeOf (files[0]), 0600);
+    EXPECT_EQ (modeOf (files[0].withFileExtension (".txt")), 0600);
+    EXPECT_EQ (modeOf (recoveryFolder), 0700);
+    EXPECT_EQ (modeOf (files[0].getParentDirectory()), 0700);
+    EXPECT_TRUE (files[0].withFileExtension (".txt").loadFileAsString().contains (saved.getFullPathName()));
+
+    store->forget (&firstDocument);
+    EXPECT_TRUE (presetFilesOnDisk().isEmpty());
+}
+
+TEST_F (RecoveryStoreTest, ARunningEditorsEntriesAreNeverOfferedAndAnEndedOnesAreOfferedOnce)
+{
+    auto ended = makeStore();
+    const auto file = folder / "Lead.marlo";
+    ended->keep (&firstDocument, presetWith (6, "Untitled 2"));
+    ended->keep (&secondDocument, presetWith (7, "Lead", file));
+    ended->flush();
+
+    auto starting = makeStore();
+    EXPECT_TRUE (starting->claimLeftEntries().empty()) << "the first editor still holds its lock";
+
+    // Ended without the save question (a signal): the entries stay for the next start.
+    ended.reset();
+    const auto entries = starting->claimLeftEntries();
+    ASSERT_EQ (entries.size(), 2u);
+    std::map<juce::String, RecoveryStore::Preset> byName;
+    for (const auto& entry : entries)
+        byName[entry.preset.name] = entry.preset;
+    EXPECT_EQ (byName["Untitled 2"].file, juce::File());
+    EXPECT_EQ (byName["Untitled 2"].image, presetWith (6, "").image);
+    EXPECT_EQ (byName["Lead"].file, file);
+    EXPECT_EQ (byName["Lead"].image, presetWith (7, "").image);
+
+    // Claimed by this editor, they are nobody else's meanwhile, nor offered twice.
+    EXPECT_TRUE (makeStore()->claimLeftEntries().empty());
+    EXPECT_TRUE (starting->claimLeftEntries().empty());
+
+    // Not recovered by the time this editor ends: offered at the next start again.
+    starting.reset();
+    EXPECT_EQ (makeStore()->claimLeftEntries().size(), 2u);
+}
+
+TEST_F (RecoveryStoreTest, RemovedEntriesGoAndAnotherInstancesEntriesAreNotTaken)
+{
+    {
+        auto ended = makeStore ("editor-test-other");
+        ended->keep (&firstDocument, presetWith (8, "Untitled 1"));
+    }
+    {
+        auto ended = makeStore();
+        ended->keep (&firstDocument, presetWith (9, "Untitled 1"));
+    }
+
+    auto store = makeStore();
+    const auto entries = store->claimLeftEntries();
+    ASSERT_EQ (entries.size(), 1u);
+    EXPECT_EQ (entries[0].preset.image, presetWith (9, "").image);
+    store->remove (entries[0]);
+    store.reset();
+
+    EXPECT_TRUE (makeStore()->claimLeftEntries().empty());
+    EXPECT_EQ (makeStore ("editor-test-other")->claimLeftEntries().size(), 1u);
+}
+
+TEST_F (RecoveryStoreTest, AnEntryItsFileAlreadyHoldsIsNotOffered)
+{
+    const auto file = writePresetFile (folder / "Saved.marlo", 11);
+    juce::MemoryBlock content;
+    ASSERT_TRUE (file.loadFileAsData (content));
+    PresetCodec::Image image;
+    ASSERT_TRUE (PresetCodec::decodeFile (content.getData(), content.getSize(), image).wasOk());
+    {
+        auto ended = makeStore();
+        ended->keep (&firstDocument, {"Saved", file, image});
+        ended->keep (&secondDocument, presetWith (12, "Saved", file));
+    }
+
+    const auto entries = makeStore()->claimLeftEntries();
+    ASSERT_EQ (entries.size(), 1u);
+    EXPECT_EQ (entries[0].preset.image[0], 12);
+}
+
+TEST_F (RecoveryStoreTest, AFolderThatCannotBeWrittenCostsOneLineAndNoCrash)
+{
+    // A plain file where the folder should be.
+    ASSERT_TRUE ((folder / "state").replaceWithText ("not a folder"));
+    auto store = makeStore();
+
+    ::testing::internal::CaptureStderr();
+    store->keep (&firstDocument, presetWith (1, "Untitled 1"));
+    store->flush();
+    store->keep (&firstDocument, presetWith (2, "Untitled 1"));
+    store->flush();
+    const auto said = juce::String (::testing::internal::GetCapturedStderr());
+
+    EXPECT_EQ (juce::StringArray::fromLines (said.trim()).size(), 1) << said;
+    EXPECT_TRUE (said.contains ("recovery")) << said;
+    EXPECT_TRUE (store->claimLeftEntries().empty());
+}
