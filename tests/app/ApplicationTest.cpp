@@ -31,9 +31,10 @@ protected:
         unsetenv ("MARLO_EDITOR_INSTANCE");
     }
 
-    void start (const juce::String& commandLine = {})
+    void start (std::vector<std::string> arguments = {})
     {
-        application->initialise (commandLine);
+        application->setLaunchArguments (std::move (arguments));
+        application->initialise ({});
         initialised = true;
     }
 
@@ -95,7 +96,7 @@ TEST_F (ApplicationTest, StartsWithOneUntitledDocumentAndNoDevice)
 TEST_F (ApplicationTest, AFileOnTheCommandLineIsLoadedAndADashArgumentGivesANewDocument)
 {
     const auto file = writePresetFile (folder / "Stage Piano.marlo", 7);
-    start ("--simulated-device \"" + file.getFullPathName() + "\"");
+    start ({"--simulated-device", file.getFullPathName().toStdString()});
 
     ASSERT_EQ (windows().getNumDocuments(), 1);
     EXPECT_EQ (windows().getDocument (0)->getFile(), file);
@@ -106,7 +107,7 @@ TEST_F (ApplicationTest, AFileOnTheCommandLineIsLoadedAndADashArgumentGivesANewD
 
 TEST_F (ApplicationTest, AnOptionAloneGivesANewDocumentAndNoSimulatedDevice)
 {
-    start ("-psn_0_12345");
+    start ({"-psn_0_12345"});
     ASSERT_EQ (windows().getNumDocuments(), 1);
     EXPECT_EQ (windows().getDocument (0)->getDocumentName(), "Untitled 1");
     EXPECT_FALSE (
