@@ -477,3 +477,27 @@ TEST_F (ApplicationTest, HelpOpensTheUsersOwnGuideFirstAndOtherwiseTheInstalledO
 
     setenv ("HOME", realHome.toRawUTF8(), 1);
 }
+
+TEST_F (ApplicationTest, ANameOpensItselfQuotesSpacesAndAll)
+{
+    writePresetFile (folder / "a.marlo", 1);
+    const auto quoted = writePresetFile (folder / "'a.marlo", 2);
+    const auto spaced = writePresetFile (folder / " b c'.marlo", 3);
+    const auto previous = juce::File::getCurrentWorkingDirectory();
+    folder.get().setAsCurrentWorkingDirectory();
+
+    start ({"'a.marlo"});
+    ASSERT_EQ (windows().getNumDocuments(), 1);
+    EXPECT_EQ (windows().getDocument (0)->getFile(), quoted);
+    EXPECT_EQ (windows().getDocument (0)->getName(), "Orvane Marlo Editor - 'a");
+
+    // Handed over: the later launch made the name absolute, and it arrives unchanged.
+    application->openLaunchArgument (spaced.getFullPathName());
+    juce::Array<juce::File> open;
+    for (int i = 0; i < windows().getNumDocuments(); ++i)
+        open.add (windows().getDocument (i)->getFile());
+    EXPECT_TRUE (open.contains (spaced));
+    EXPECT_FALSE (open.contains (folder / "a.marlo"));
+
+    previous.setAsCurrentWorkingDirectory();
+}
