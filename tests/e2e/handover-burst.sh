@@ -26,11 +26,7 @@ PY
 E2E_PIDS+=($!)
 wait_until 10 test -e "$E2E_HOME/crowd-ready" || fail "the silent connections were not made"
 
-"$EDITOR_BINARY" "$E2E_HOME/Burst.marlo" >"$E2E_HOME/launch.log" 2>&1 &
-launch=$!
-E2E_PIDS+=("$launch")
-wait_until 20 bash -c "! kill -0 $launch 2>/dev/null" || fail "the launch did not end"
-wait "$launch" || fail "the launch ended with an error"
+hand_over "$E2E_HOME/launch.log" "$E2E_HOME/Burst.marlo"
 
 wait_for_window "^Orvane Marlo Editor - Burst$" >/dev/null || exit 1
 count="$(window_count "^Orvane Marlo Editor - Burst$")"

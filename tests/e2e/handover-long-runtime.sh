@@ -13,11 +13,7 @@ start_editor
 window="$(wait_for_window "^Orvane Marlo Editor - Untitled 1$")" || exit 1
 focus "$window"
 
-"$EDITOR_BINARY" "$E2E_HOME/Long Way.marlo" >"$E2E_HOME/launch.log" 2>&1 &
-launch=$!
-E2E_PIDS+=("$launch")
-wait_until 20 bash -c "! kill -0 $launch 2>/dev/null" || fail "the launch did not hand its file over"
-wait "$launch" || fail "the launch ended with an error"
+hand_over "$E2E_HOME/launch.log" "$E2E_HOME/Long Way.marlo"
 wait_for_window "^Orvane Marlo Editor - Long Way$" >/dev/null || exit 1
 [[ "$(window_count "^Orvane Marlo Editor - Long Way$")" -eq 1 ]] || fail "the file is open more than once"
 

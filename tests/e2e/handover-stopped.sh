@@ -28,10 +28,7 @@ kill -CONT "$first_pid"
 
 # A later launch is answered in turn, so once its file is open the woken editor has dealt with
 # the message that waited for it.
-"$EDITOR_BINARY" "$E2E_HOME/After.marlo" >"$E2E_HOME/after.log" 2>&1 &
-after=$!
-E2E_PIDS+=("$after")
-wait_until 20 bash -c "! kill -0 $after 2>/dev/null" || fail "the later launch did not end"
+hand_over "$E2E_HOME/after.log" "$E2E_HOME/After.marlo"
 wait_for_window "^Orvane Marlo Editor - After$" >/dev/null || exit 1
 
 count="$(window_count "^Orvane Marlo Editor - Stopped$")"

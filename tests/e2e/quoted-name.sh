@@ -10,31 +10,21 @@ write_preset "$E2E_HOME/ b c'.marlo" 6
 write_preset "$E2E_HOME/bad.marlo" 7
 cd "$E2E_HOME" || fail "no temporary home"
 
-# hand_over NAME LOG: a later launch, which must hand its name over and end.
-hand_over()
-{
-    "$EDITOR_BINARY" "$1" >"$2" 2>&1 &
-    local launch=$!
-    E2E_PIDS+=("$launch")
-    wait_until 20 bash -c "! kill -0 $launch 2>/dev/null" || fail "the launch with '$1' did not end"
-    wait "$launch" || fail "the launch with '$1' ended with an error"
-}
-
 start_editor "'a.marlo"
 window="$(wait_for_window "^Orvane Marlo Editor - 'a$")" || exit 1
 [[ "$(window_count "^Orvane Marlo Editor - a$")" -eq 0 ]] || fail "a.marlo was opened instead of 'a.marlo"
 
 # Handed over: a leading space and a trailing quote.
 focus "$window"
-hand_over " b c'.marlo" "$E2E_HOME/second.log"
+hand_over "$E2E_HOME/second.log" " b c'.marlo"
 wait_for_window "^Orvane Marlo Editor -  b c'$" >/dev/null || exit 1
 
 # Not UTF-8, handed over: refused by name, and the running editor opens nothing for it.
 bad_name="$(printf 'bad\xff.marlo')"
-hand_over "$bad_name" "$E2E_HOME/bad.log"
+hand_over "$E2E_HOME/bad.log" "$bad_name"
 grep -qF 'bad\xff.marlo' "$E2E_HOME/bad.log" || fail "the refusal does not name the file: $(cat "$E2E_HOME/bad.log")"
 # The running editor has answered a later launch, so it has seen the bad one before.
-hand_over "a.marlo" "$E2E_HOME/last.log"
+hand_over "$E2E_HOME/last.log" "a.marlo"
 wait_for_window "^Orvane Marlo Editor - a$" >/dev/null || exit 1
 [[ "$(window_count "^Orvane Marlo Editor - bad")" -eq 0 ]] || fail "a bad name opened another file"
 
