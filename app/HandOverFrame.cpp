@@ -1,10 +1,19 @@
 #include "app/HandOverFrame.h"
 
-juce::MemoryBlock HandOverFrame::encode (const juce::String& commandLine)
+#include "app/ExactText.h"
+
+namespace
+{
+constexpr int idOffset = 4;
+constexpr int lengthOffset = 12;
+} // namespace
+
+juce::MemoryBlock HandOverFrame::encode (juce::uint64 requestId, const juce::String& commandLine)
 {
     const auto textBytes = commandLine.getNumBytesAsUTF8();
     juce::MemoryOutputStream out;
     out.writeInt ((int)marker);
+    out.writeInt64 ((juce::int64)requestId);
     out.writeInt ((int)textBytes);
     out.write (commandLine.toRawUTF8(), textBytes);
     return out.getMemoryBlock();
@@ -39,7 +48,7 @@ HandOverFrame::State HandOverFrame::check()
     if (size < headerBytes)
         return State::incomplete;
 
-    const auto textBytes = (juce::uint32)juce::ByteOrder::littleEndianInt (bytes + 4);
+    const auto textBytes = (juce::uint32)juce::ByteOrder::littleEndianInt (bytes + lengthOffset);
 
     if (textBytes > (juce::uint32)maxTextBytes)
         return State::malformed;
@@ -52,8 +61,8 @@ HandOverFrame::State HandOverFrame::check()
     if (size > expected)
         return State::malformed;
 
-    return juce::CharPointer_UTF8::isValidString (bytes + headerBytes, (int)textBytes) ? State::complete
-                                                                                       : State::malformed;
+    return ExactText::fromBytes (bytes + headerBytes, textBytes).has_value() ? State::complete
+                                                                             : State::malformed;
 }
 
 juce::String HandOverFrame::getText() const
@@ -62,5 +71,13 @@ juce::String HandOverFrame::getText() const
         return {};
 
     const auto* bytes = static_cast<const char*> (received.getData());
-    return juce::String::fromUTF8 (bytes + headerBytes, (int)received.getSize() - headerBytes);
+    return *ExactText::fromBytes (bytes + headerBytes, received.getSize() - headerBytes);
+}
+
+juce::uint64 HandOverFrame::getRequestId() const
+{
+    if (state != State::complete)
+        return 0;
+
+    return juce::ByteOrder::littleEndianInt64 (static_cast<const char*> (received.getData()) + idOffset);
 }

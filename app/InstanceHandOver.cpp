@@ -1,32 +1,31 @@
 #include "app/InstanceHandOver.h"
 
 #include "app/HandOverFrame.h"
+#include "app/HandOverRequest.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <mutex>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
 // A running instance that holds the lock but has not opened its socket yet (it is still
 // starting) is waited for this long before the launch gives up and runs on its own.
 constexpr int waitForListenerMs = 5000;
+// The longest a thread sleeps in the system between looks at its clock and its exit flag.
+constexpr int sliceMs = 50;
 
-juce::uint32 now()
+int remainingMs (juce::uint32 now, juce::uint32 deadline)
 {
-    return juce::Time::getMillisecondCounter();
-}
-
-int remainingMs (juce::uint32 deadline)
-{
-    const auto current = now();
-    return current >= deadline ? 0 : (int)(deadline - current);
+    // Differences, so a counter that wraps around still counts down.
+    const auto left = (juce::int32) (deadline - now);
+    return left > 0 ? (int)left : 0;
 }
 
 /** Waits until the handle can be read, for at most the given time; false on time-out or error. */
@@ -43,6 +42,11 @@ bool waitToRead (int handle, int timeoutMs)
     }
 }
 
+juce::String privateFolderName()
+{
+    return "orvane-marlo-editor-" + juce::String ((juce::int64)::getuid());
+}
+
 std::optional<sockaddr_un> socketAddress (const juce::File& file)
 {
     sockaddr_un address{};
@@ -57,17 +61,18 @@ std::optional<sockaddr_un> socketAddress (const juce::File& file)
     return address;
 }
 
-int connectTo (const juce::File& socketFile)
+juce::File socketIn (const juce::File& baseFolder, const juce::String& instanceName)
 {
-    const auto address = socketAddress (socketFile);
-    if (!address.has_value())
-        return -1;
+    return baseFolder.getChildFile (privateFolderName()).getChildFile (instanceName + ".socket");
+}
 
+int connectTo (const sockaddr_un& address)
+{
     const auto handle = ::socket (AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (handle < 0)
         return -1;
 
-    if (::connect (handle, reinterpret_cast<const sockaddr*> (&*address), sizeof (*address)) != 0)
+    if (::connect (handle, reinterpret_cast<const sockaddr*> (&address), sizeof (address)) != 0)
     {
         ::close (handle);
         return -1;
@@ -96,59 +101,38 @@ bool sendAll (int handle, const juce::MemoryBlock& data)
     return true;
 }
 
-bool receiveConfirmation (int handle)
+/** A launch's connection, closed when the last holder lets go: the listener while it reads,
+    then the message thread's task that answers it. */
+class Connection
 {
-    if (!waitToRead (handle, InstanceHandOver::confirmationTimeoutMs))
-        return false;
+public:
+    explicit Connection (int h) : handle (h) {}
+    ~Connection() { ::close (handle); }
 
-    juce::uint8 answer = 0;
-    return ::recv (handle, &answer, 1, 0) == 1 && answer == HandOverFrame::confirmation;
-}
+    const int handle;
+    HandOverFrame frame;
+    juce::uint32 deadline = 0;
 
-/** One command line on its way from the listener's thread to the message thread. Whichever side
-    moves first decides: the message thread takes it, or the listener gives up on it. Either way
-    the launch learns the truth, so a file is neither lost nor opened twice. */
-struct Delivery
-{
-    enum class State
-    {
-        waiting,
-        taken,
-        abandoned
-    };
-
-    bool moveFrom (State expected, State next)
-    {
-        const std::lock_guard<std::mutex> guard (mutex);
-
-        if (state != expected)
-            return false;
-
-        state = next;
-        return true;
-    }
-
-    std::mutex mutex;
-    State state = State::waiting;
-    juce::WaitableEvent taken;
+    JUCE_DECLARE_NON_COPYABLE (Connection)
 };
 } // namespace
 
-/** The running instance's end: accepts one connection at a time on a thread of its own, reads its
-    one framed message within a time limit and hands the command line to the message thread.
-    Anything else on a connection closes that connection only. */
+/** The running instance's end: reads every open connection on a thread of its own, each within
+    its own time limit, and passes each complete message to the message thread. A connection that
+    says anything else, or too little in time, is closed without affecting the others. */
 class InstanceHandOver::Listener final : public juce::Thread
 {
 public:
     Listener (InstanceHandOver& owner, int listeningSocket)
-        : juce::Thread ("Marlo hand-over"), handOver (&owner), socketHandle (listeningSocket)
+        : juce::Thread ("Marlo hand-over"), handOver (&owner), clock (owner.clock),
+          socketHandle (listeningSocket)
     {
     }
 
     ~Listener() override
     {
         signalThreadShouldExit();
-        stopThread (deliveryTimeoutMs + readTimeoutMs);
+        stopThread (10 * sliceMs);
         ::close (socketHandle);
     }
 
@@ -156,91 +140,116 @@ public:
     {
         while (!threadShouldExit())
         {
-            if (!waitToRead (socketHandle, 100))
+            std::vector<pollfd> requests{{socketHandle, POLLIN, 0}};
+
+            for (const auto& connection : connections)
+                requests.push_back ({connection->handle, POLLIN, 0});
+
+            if (::poll (requests.data(), (nfds_t)requests.size(), sliceMs) < 0)
                 continue;
 
-            const auto client = ::accept4 (socketHandle, nullptr, nullptr, SOCK_CLOEXEC);
+            // Read first, so that a connection accepted now is not mistaken for one of these.
+            for (size_t i = 1; i < requests.size(); ++i)
+                if ((requests[i].revents & (POLLIN | POLLHUP | POLLERR)) != 0)
+                    read (*connections[i - 1]);
 
-            if (client < 0)
-                continue;
+            dropFinished();
 
-            serve (client);
-            ::close (client);
+            if ((requests[0].revents & POLLIN) != 0)
+                acceptWaiting();
         }
     }
 
 private:
-    void serve (int client)
+    void acceptWaiting()
     {
-        HandOverFrame frame;
-        const auto giveUpAt = now() + (juce::uint32)readTimeoutMs;
-
-        // A writer that stalls, however far it got, is dropped when its time is up.
-        while (frame.getState() == HandOverFrame::State::incomplete && !threadShouldExit())
+        for (;;)
         {
-            const auto left = remainingMs (giveUpAt);
+            const auto client = ::accept4 (socketHandle, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
 
-            if (left == 0)
+            if (client < 0)
                 return;
 
-            if (!waitToRead (client, juce::jmin (left, 100)))
-                continue;
+            if ((int)connections.size() >= maxConnections)
+                connections.erase (connections.begin());
 
-            char buffer[4096];
-            const auto received = ::recv (client, buffer, sizeof (buffer), 0);
-
-            if (received < 0 && errno == EINTR)
-                continue;
-            if (received <= 0)
-                return;
-
-            frame.append (buffer, (size_t)received);
-        }
-
-        if (frame.getState() == HandOverFrame::State::complete && handToMessageThread (frame.getText()))
-        {
-            const juce::uint8 confirmation = HandOverFrame::confirmation;
-            ::send (client, &confirmation, 1, MSG_NOSIGNAL);
+            connections.push_back (std::make_shared<Connection> (client));
+            connections.back()->deadline = clock() + (juce::uint32)readTimeoutMs;
         }
     }
 
-    bool handToMessageThread (const juce::String& commandLine)
+    void read (Connection& connection)
     {
-        auto delivery = std::make_shared<Delivery>();
+        char buffer[4096];
 
-        const auto posted = juce::MessageManager::callAsync (
-            [delivery, commandLine, owner = handOver]
+        // A writer that never stops gets no more than one frame's worth of reading.
+        while (connection.frame.getState() == HandOverFrame::State::incomplete)
+        {
+            const auto received = ::recv (connection.handle, buffer, sizeof (buffer), 0);
+
+            if (received < 0 && errno == EINTR)
+                continue;
+
+            if (received > 0)
             {
-                if (!delivery->moveFrom (Delivery::State::waiting, Delivery::State::taken))
-                    return;
+                connection.frame.append (buffer, (size_t)received);
+                continue;
+            }
 
-                delivery->taken.signal();
+            // The launch keeps its end open until it is answered; a writer that closes, or any
+            // error, ends the connection however far it got.
+            if (received == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
+                connection.deadline = clock();
 
+            return;
+        }
+    }
+
+    /** Passes complete messages on and closes what is spoilt or out of time. */
+    void dropFinished()
+    {
+        const auto now = clock();
+        std::vector<std::shared_ptr<Connection>> open;
+
+        for (auto& connection : connections)
+        {
+            const auto state = connection->frame.getState();
+
+            if (state == HandOverFrame::State::complete)
+                handToMessageThread (std::move (connection));
+            else if (state == HandOverFrame::State::incomplete && remainingMs (now, connection->deadline) > 0)
+                open.push_back (std::move (connection));
+        }
+
+        connections = std::move (open);
+    }
+
+    void handToMessageThread (std::shared_ptr<Connection> connection)
+    {
+        // However late this runs (the message thread may be busy, the whole editor may have been
+        // stopped), the request decides whether the file is still this editor's to open.
+        juce::MessageManager::callAsync (
+            [connection, owner = handOver]
+            {
                 if (auto* self = owner.get())
-                    self->deliver (commandLine);
+                    self->takeAndDeliver (connection->frame.getRequestId(), connection->frame.getText(),
+                                          connection->handle);
             });
-
-        if (!posted)
-            return false;
-
-        const auto giveUpAt = now() + (juce::uint32)deliveryTimeoutMs;
-
-        while (!delivery->taken.wait (50))
-            if (remainingMs (giveUpAt) == 0 || threadShouldExit())
-                break;
-
-        return !delivery->moveFrom (Delivery::State::waiting, Delivery::State::abandoned);
     }
 
     // Made on the message thread; only copied here.
     const juce::WeakReference<InstanceHandOver> handOver;
+    const Clock clock;
     const int socketHandle;
+    std::vector<std::shared_ptr<Connection>> connections;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Listener)
 };
 
-InstanceHandOver::InstanceHandOver (const juce::String& name, const juce::File& base)
-    : instanceName (name), baseFolder (base)
+InstanceHandOver::InstanceHandOver (const juce::String& name, const juce::File& base,
+                                    const juce::File& shortBase)
+    : instanceName (name), baseFolder (socketAddress (socketIn (base, name)).has_value() ? base : shortBase),
+      clock ([] { return juce::Time::getMillisecondCounter(); })
 {
 }
 
@@ -284,7 +293,7 @@ std::optional<juce::File> InstanceHandOver::privateFolder (const juce::File& bas
     if (!base.isDirectory())
         return std::nullopt;
 
-    const auto folder = base.getChildFile ("orvane-marlo-editor-" + juce::String ((juce::int64)::getuid()));
+    const auto folder = base.getChildFile (privateFolderName());
     const auto path = folder.getFullPathName();
 
     if (::mkdir (path.toRawUTF8(), 0700) != 0 && errno != EEXIST)
@@ -304,7 +313,7 @@ std::optional<juce::File> InstanceHandOver::privateFolder (const juce::File& bas
 
 juce::File InstanceHandOver::getFolder() const
 {
-    return baseFolder.getChildFile ("orvane-marlo-editor-" + juce::String ((juce::int64)::getuid()));
+    return baseFolder.getChildFile (privateFolderName());
 }
 
 juce::File InstanceHandOver::getLockFile() const
@@ -314,7 +323,7 @@ juce::File InstanceHandOver::getLockFile() const
 
 juce::File InstanceHandOver::getSocketFile() const
 {
-    return getFolder().getChildFile (instanceName + ".socket");
+    return socketIn (baseFolder, instanceName);
 }
 
 bool InstanceHandOver::takeLock (const juce::File& folder)
@@ -343,9 +352,11 @@ InstanceHandOver::Role InstanceHandOver::start (const juce::String& commandLine,
         return sendToRunningInstance (commandLine) ? Role::handedOver : Role::alone;
 
     receiver = std::move (newReceiver);
+    HandOverRequest::removeAbandoned (getFolder());
 
     const auto address = socketAddress (getSocketFile());
-    const auto handle = address.has_value() ? ::socket (AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0) : -1;
+    const auto handle =
+        address.has_value() ? ::socket (AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0) : -1;
 
     if (handle < 0)
         return Role::primary;
@@ -354,7 +365,7 @@ InstanceHandOver::Role InstanceHandOver::start (const juce::String& commandLine,
     ::unlink (address->sun_path);
 
     if (::bind (handle, reinterpret_cast<const sockaddr*> (&*address), sizeof (*address)) != 0 ||
-        ::chmod (address->sun_path, 0600) != 0 || ::listen (handle, 16) != 0)
+        ::chmod (address->sun_path, 0600) != 0 || ::listen (handle, 64) != 0)
     {
         ::close (handle);
         return Role::primary;
@@ -365,33 +376,83 @@ InstanceHandOver::Role InstanceHandOver::start (const juce::String& commandLine,
     return Role::primary;
 }
 
-void InstanceHandOver::deliver (const juce::String& commandLine)
+void InstanceHandOver::takeAndDeliver (juce::uint64 requestId, const juce::String& commandLine,
+                                       int connection)
 {
+    // A launch that has given up opens its file itself; this editor must not open it as well.
+    if (!HandOverRequest::take (getFolder(), requestId))
+        return;
+
+    const juce::uint8 confirmation = HandOverFrame::confirmation;
+    ::send (connection, &confirmation, 1, MSG_NOSIGNAL);
+
     if (receiver != nullptr)
         receiver (commandLine);
 }
 
 bool InstanceHandOver::sendToRunningInstance (const juce::String& commandLine) const
 {
-    const auto message = HandOverFrame::encode (commandLine);
-    const auto giveUpAt = now() + (juce::uint32)waitForListenerMs;
+    const auto address = socketAddress (getSocketFile());
+
+    if (!address.has_value())
+        return false;
+
+    HandOverRequest::removeAbandoned (getFolder());
+    const auto giveUpAt = clock() + (juce::uint32)waitForListenerMs;
 
     for (;;)
     {
-        const auto handle = connectTo (getSocketFile());
+        const auto handle = connectTo (*address);
 
         if (handle >= 0)
         {
-            // Once the message has gone out it is not sent again: without the confirmation the
-            // running instance has dropped it, and this launch opens the file itself.
-            const auto confirmed = sendAll (handle, message) && receiveConfirmation (handle);
+            const auto handedOver = handOverOn (handle, commandLine);
             ::close (handle);
-            return confirmed;
+            return handedOver;
         }
 
-        if (remainingMs (giveUpAt) == 0)
+        if (remainingMs (clock(), giveUpAt) == 0)
             return false;
 
-        juce::Thread::sleep (50);
+        juce::Thread::sleep (sliceMs);
     }
+}
+
+bool InstanceHandOver::handOverOn (int connection, const juce::String& commandLine) const
+{
+    const auto request = HandOverRequest::create (getFolder());
+
+    // Nothing has gone out yet, so nobody else can open the file.
+    if (request == nullptr)
+        return false;
+
+    // Once the message has gone out it is not sent again: if the running instance has not taken
+    // the request by the time this launch stops waiting, the launch gives it up and opens the
+    // file itself, unless the running instance took it just before.
+    if (sendAll (connection, HandOverFrame::encode (request->getId(), commandLine)) &&
+        waitForConfirmation (connection))
+        return true;
+
+    return !request->giveUp();
+}
+
+bool InstanceHandOver::waitForConfirmation (int connection) const
+{
+    const auto giveUpAt = clock() + (juce::uint32)confirmationTimeoutMs;
+
+    for (auto left = remainingMs (clock(), giveUpAt); left > 0; left = remainingMs (clock(), giveUpAt))
+    {
+        if (!waitToRead (connection, juce::jmin (left, sliceMs)))
+            continue;
+
+        juce::uint8 answer = 0;
+        const auto received = ::recv (connection, &answer, 1, 0);
+
+        if (received < 0 && errno == EINTR)
+            continue;
+
+        return received == 1 && answer == HandOverFrame::confirmation;
+    }
+
+    return false;
 }

@@ -1,30 +1,76 @@
 #include "app/LaunchOptions.h"
 
-LaunchOptions::LaunchOptions (const juce::String& commandLine)
-{
-    juce::StringArray arguments;
-    arguments.addTokens (commandLine, " ", "\"");
-    arguments.removeEmptyStrings();
+#include "app/ExactText.h"
 
-    juce::StringArray rest;
+namespace juce
+{
+// Kept by the framework as main received them.
+extern const char* const* juce_argv;
+extern int juce_argc;
+} // namespace juce
+
+LaunchOptions::LaunchOptions (const std::vector<std::string>& arguments)
+{
+    bool documentArgumentSeen = false;
 
     for (const auto& argument : arguments)
     {
         if (argument == simulatedDeviceOption)
+        {
             simulatedDevice = true;
-        else
-            rest.add (argument);
-    }
+            continue;
+        }
 
-    documentCommandLine = rest.joinIntoString (" ");
+        const auto text = ExactText::fromBytes (argument);
+
+        if (!text.has_value())
+            problems.add ("Not opened: the name " + ExactText::escaped (argument) + " is not UTF-8.");
+        else if (documentArgumentSeen)
+            problems.add ("Not opened: " + text->quoted() + " (one file per launch).");
+        else
+            documentArgument = *text;
+
+        // A name that could not be taken still takes the place of the document: the editor must
+        // not open another file instead of the one the user meant.
+        documentArgumentSeen = true;
+    }
+}
+
+std::vector<std::string> LaunchOptions::argumentsOfThisProcess()
+{
+    std::vector<std::string> arguments;
+
+    for (int i = 1; i < juce::juce_argc && juce::juce_argv != nullptr; ++i)
+        arguments.emplace_back (juce::juce_argv[i]);
+
+    return arguments;
+}
+
+bool LaunchOptions::namesAFile() const
+{
+    return documentArgument.isNotEmpty() && !documentArgument.startsWith ("-");
 }
 
 juce::String LaunchOptions::forHandOver (const juce::File& workingFolder) const
 {
-    const auto trimmed = documentCommandLine.trim();
+    if (!namesAFile())
+        return documentArgument;
 
-    if (trimmed.isEmpty() || trimmed.startsWith ("-"))
-        return trimmed;
+    return resolve (workingFolder, documentArgument).getFullPathName();
+}
 
-    return workingFolder.getChildFile (trimmed.unquoted()).getFullPathName();
+juce::File LaunchOptions::resolve (const juce::File& workingFolder, const juce::String& name)
+{
+    if (name.startsWithChar ('/'))
+        return juce::File (name);
+
+    return juce::File (workingFolder.getFullPathName() + "/" + name);
+}
+
+juce::String LaunchOptions::fromFrameworkText (const juce::String& commandLine)
+{
+    if (commandLine.length() >= 2 && commandLine.startsWithChar ('"') && commandLine.endsWithChar ('"'))
+        return commandLine.substring (1, commandLine.length() - 1);
+
+    return commandLine;
 }

@@ -10,6 +10,7 @@
 #include "preset/Dialogs.h"
 
 #include <array>
+#include <iostream>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -81,13 +82,13 @@ bool OrvaneZellSeriesEditorApplication::moreThanOneInstanceAllowed()
 #endif
 }
 
-bool OrvaneZellSeriesEditorApplication::handOverToRunningInstance (const juce::String& commandLine)
+bool OrvaneZellSeriesEditorApplication::handOverToRunningInstance (const LaunchOptions& options)
 {
 #if JUCE_LINUX || JUCE_BSD
     handOver = std::make_unique<InstanceHandOver>();
     const auto role =
-        handOver->start (LaunchOptions (commandLine).forHandOver (juce::File::getCurrentWorkingDirectory()),
-                         [this] (const juce::String& text) { anotherInstanceStarted (text); });
+        handOver->start (options.forHandOver (juce::File::getCurrentWorkingDirectory()),
+                         [this] (const juce::String& argument) { openLaunchArgument (argument); });
 
     if (role == InstanceHandOver::Role::handedOver)
     {
@@ -95,12 +96,12 @@ bool OrvaneZellSeriesEditorApplication::handOverToRunningInstance (const juce::S
         return true;
     }
 #else
-    juce::ignoreUnused (commandLine);
+    juce::ignoreUnused (options);
 #endif
     return false;
 }
 
-void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandLine)
+void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
 {
 #if defined(__GLIBC__)
     // The editor's few threads allocate little; one pool for all of them keeps what a thread
@@ -112,9 +113,13 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
     // it, in a heap that cannot shrink.
     mallopt (M_MMAP_THRESHOLD, 128 * 1024);
 #endif
-    const LaunchOptions options (commandLine);
+    // The framework's joined command line cannot tell a name's own quotes from its own.
+    const LaunchOptions options (launchArguments.value_or (LaunchOptions::argumentsOfThisProcess()));
 
-    if (handOverToRunningInstance (commandLine))
+    for (const auto& problem : options.getProblems())
+        std::cerr << problem << std::endl;
+
+    if (handOverToRunningInstance (options))
     {
         juce::JUCEApplicationBase::quit();
         return;
@@ -162,11 +167,8 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
     windowManager->onLastDocumentClosed = [this] { quitAction(); };
 #endif
 
-    const auto& documentCommandLine = options.getDocumentCommandLine();
-    const auto trimmed = documentCommandLine.trim();
-
-    if (trimmed.isNotEmpty() && !trimmed.startsWith ("-"))
-        anotherInstanceStarted (documentCommandLine);
+    if (options.namesAFile())
+        openLaunchArgument (options.getDocumentArgument());
     else
         windowManager->newDocument();
 
@@ -202,13 +204,16 @@ void OrvaneZellSeriesEditorApplication::shutdown()
 
 void OrvaneZellSeriesEditorApplication::anotherInstanceStarted (const juce::String& commandLine)
 {
+    openLaunchArgument (LaunchOptions::fromFrameworkText (commandLine));
+}
+
+void OrvaneZellSeriesEditorApplication::openLaunchArgument (const juce::String& argument)
+{
     if (windowManager == nullptr)
         return;
 
-    const auto path = commandLine.trim().unquoted();
-
     // A launch without a file brings the editor forward; it does not replace anybody's preset.
-    if (path.isEmpty() || path.startsWith ("-"))
+    if (argument.isEmpty() || argument.startsWith ("-"))
     {
         if (windowManager->getNumDocuments() == 0)
             windowManager->newDocument();
@@ -218,7 +223,8 @@ void OrvaneZellSeriesEditorApplication::anotherInstanceStarted (const juce::Stri
         return;
     }
 
-    windowManager->openFileInActiveDocument (juce::File::getCurrentWorkingDirectory().getChildFile (path));
+    windowManager->openFileInActiveDocument (
+        LaunchOptions::resolve (juce::File::getCurrentWorkingDirectory(), argument));
 }
 
 void OrvaneZellSeriesEditorApplication::systemRequestedQuit()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/InstanceHandOver.h"
+#include "app/LaunchOptions.h"
 #include "app/MainMenuModel.h"
 #include "app/RecoveryStore.h"
 #include "app/WindowManager.h"
@@ -11,6 +12,9 @@
 #include <functional>
 #include <juce_gui_basics/juce_gui_basics.h>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 /** The application object: owns the MIDI manager, the commands, the menu bar and the windows
     for the whole run, and carries out the application's commands. */
@@ -26,6 +30,9 @@ public:
     void initialise (const juce::String& commandLine) override;
     void shutdown() override;
     void anotherInstanceStarted (const juce::String& commandLine) override;
+    /** Opens a launch's file, named exactly (relative names against the working folder), or
+        brings the editor forward for an empty argument or one beginning with "-". */
+    void openLaunchArgument (const juce::String& argument);
     void systemRequestedQuit() override;
 
     void getAllCommands (juce::Array<juce::CommandID>& commands) override;
@@ -50,6 +57,10 @@ public:
         application inside their own message loop, such as tests. */
     void setQuitAction (std::function<void()> action) { quitAction = std::move (action); }
 
+    /** Replaces this process's own arguments for initialise; for hosts that are not started from
+        the editor's command line, such as tests. */
+    void setLaunchArguments (std::vector<std::string> arguments) { launchArguments = std::move (arguments); }
+
     MidiManager& getMidiManager() noexcept { return midiManager; }
     WindowManager* getWindowManager() const noexcept { return windowManager.get(); }
     MainMenuModel* getMenuModel() const noexcept { return menuModel.get(); }
@@ -57,7 +68,7 @@ public:
     juce::File& getLastDirectory() noexcept { return lastDirectory; }
 
 private:
-    bool handOverToRunningInstance (const juce::String& commandLine);
+    bool handOverToRunningInstance (const LaunchOptions& options);
     bool openWithSystemViewer (const juce::File& guide);
     /** Once the first window is up: what only starting up needed is let go. */
     void handleAsyncUpdate() override;
@@ -82,6 +93,7 @@ private:
     std::unique_ptr<juce::ChildProcess> guideViewer;
     // The Open chooser runs a message loop; quitting inside it would return into a shut-down editor.
     int choosersOpen = 0;
+    std::optional<std::vector<std::string>> launchArguments;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OrvaneZellSeriesEditorApplication)
 };

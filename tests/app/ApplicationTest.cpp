@@ -31,9 +31,10 @@ protected:
         unsetenv ("MARLO_EDITOR_INSTANCE");
     }
 
-    void start (const juce::String& commandLine = {})
+    void start (std::vector<std::string> arguments = {})
     {
-        application->initialise (commandLine);
+        application->setLaunchArguments (std::move (arguments));
+        application->initialise ({});
         initialised = true;
     }
 
@@ -95,7 +96,7 @@ TEST_F (ApplicationTest, StartsWithOneUntitledDocumentAndNoDevice)
 TEST_F (ApplicationTest, AFileOnTheCommandLineIsLoadedAndADashArgumentGivesANewDocument)
 {
     const auto file = writePresetFile (folder / "Stage Piano.marlo", 7);
-    start ("--simulated-device \"" + file.getFullPathName() + "\"");
+    start ({"--simulated-device", file.getFullPathName().toStdString()});
 
     ASSERT_EQ (windows().getNumDocuments(), 1);
     EXPECT_EQ (windows().getDocument (0)->getFile(), file);
@@ -106,7 +107,7 @@ TEST_F (ApplicationTest, AFileOnTheCommandLineIsLoadedAndADashArgumentGivesANewD
 
 TEST_F (ApplicationTest, AnOptionAloneGivesANewDocumentAndNoSimulatedDevice)
 {
-    start ("-psn_0_12345");
+    start ({"-psn_0_12345"});
     ASSERT_EQ (windows().getNumDocuments(), 1);
     EXPECT_EQ (windows().getDocument (0)->getDocumentName(), "Untitled 1");
     EXPECT_FALSE (
@@ -573,4 +574,27 @@ TEST_F (ApplicationTest, EntriesBeyondTheDocumentLimitStayForTheNextStart)
         left.add (entry.preset.image[0]);
     left.sort();
     EXPECT_EQ (left, juce::Array<int> ({6, 7}));
-}
+
+    TEST_F (ApplicationTest, ANameOpensItselfQuotesSpacesAndAll)
+    {
+        writePresetFile (folder / "a.marlo", 1);
+        const auto quoted = writePresetFile (folder / "'a.marlo", 2);
+        const auto spaced = writePresetFile (folder / " b c'.marlo", 3);
+        const auto previous = juce::File::getCurrentWorkingDirectory();
+        folder.get().setAsCurrentWorkingDirectory();
+
+        start ({"'a.marlo"});
+        ASSERT_EQ (windows().getNumDocuments(), 1);
+        EXPECT_EQ (windows().getDocument (0)->getFile(), quoted);
+        EXPECT_EQ (windows().getDocument (0)->getName(), "Orvane Marlo Editor - 'a");
+
+        // Handed over: the later launch made the name absolute, and it arrives unchanged.
+        application->openLaunchArgument (spaced.getFullPathName());
+        juce::Array<juce::File> open;
+        for (int i = 0; i < windows().getNumDocuments(); ++i)
+            open.add (windows().getDocument (i)->getFile());
+        EXPECT_TRUE (open.contains (spaced));
+        EXPECT_FALSE (open.contains (folder / "a.marlo"));
+
+        previous.setAsCurrentWorkingDirectory();
+    }

@@ -186,3 +186,16 @@ write_preset()
     printf '\x43' | dd of="$file" bs=1 seek=5 conv=notrunc status=none
     printf "\\x$(printf %02x "$value")" | dd of="$file" bs=1 seek=9 conv=notrunc status=none
 }
+
+# hand_over LOG [args...]: a later launch, which must hand its command line to the running editor
+# and end with success.
+hand_over()
+{
+    local log="$1" launch
+    shift
+    "$EDITOR_BINARY" "$@" >"$log" 2>&1 &
+    launch=$!
+    E2E_PIDS+=("$launch")
+    wait_until 20 bash -c "! kill -0 $launch 2>/dev/null" || fail "the launch with '$*' did not end"
+    wait "$launch" || fail "the launch with '$*' ended with an error"
+}
