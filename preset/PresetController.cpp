@@ -1,8 +1,8 @@
 #include "preset/PresetController.h"
 
-#include "preset/AtomicFile.h"
 #include "preset/Dialogs.h"
 #include "preset/PresetCodec.h"
+#include "preset/PresetFile.h"
 #include "preset/PresetMessages.h"
 #include "preset/PresetModel.h"
 
@@ -359,8 +359,7 @@ bool PresetController::validatePresetData (const juce::Array<juce::uint8>& data)
 bool PresetController::saveToFile (const juce::File& file)
 {
     takePendingEdits();
-    const auto content = PresetCodec::encodeFile (presetData);
-    const auto result = AtomicFile::replaceContent (file, content.getData(), content.getSize());
+    const auto result = PresetFile::write (file, presetData);
     if (result.wasOk())
         return true;
     showSaveFailedAlert (file, result.getErrorMessage());
@@ -369,12 +368,8 @@ bool PresetController::saveToFile (const juce::File& file)
 
 bool PresetController::loadFromFile (const juce::File& file)
 {
-    // A folder, a missing file and a file of the wrong size are all refused before reading.
-    juce::MemoryBlock content;
     PresetCodec::Image image;
-    if (!file.existsAsFile() || file.getSize() != presetDumpMessageSize || !file.loadFileAsData (content) ||
-        PresetCodec::decodeFile (content.getData(), content.getSize(), image).failed() ||
-        !loadPresetData (image))
+    if (PresetFile::read (file, image).failed() || !loadPresetData (image))
     {
         showInvalidFileAlert();
         return false;
