@@ -2,6 +2,7 @@
 
 #include "preset/AtomicFile.h"
 #include "preset/PresetCodec.h"
+#include "preset/PresetFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,8 +18,6 @@ namespace
 const juce::String presetSuffix (".marlo");
 const juce::String descriptionSuffix (".txt");
 const juce::String lockName ("lock");
-// Nothing that is a preset comes near this; a larger file is not read.
-constexpr juce::int64 largestEntry = 1024 * 1024;
 
 juce::String systemReason()
 {
@@ -70,24 +69,16 @@ juce::MemoryBlock describe (const RecoveryStore::Preset& preset)
     return {text.toRawUTF8(), text.getNumBytesAsUTF8()};
 }
 
-bool isRegularAndSmall (const juce::File& file)
-{
-    struct stat info = {};
-    return ::lstat (file.getFullPathName().toRawUTF8(), &info) == 0 && S_ISREG (info.st_mode) &&
-           info.st_size <= largestEntry;
-}
-
 bool readEntry (const juce::File& presetFile, RecoveryStore::Preset& preset)
 {
-    juce::MemoryBlock content;
-    if (!isRegularAndSmall (presetFile) || !presetFile.loadFileAsData (content) ||
-        PresetCodec::decodeFile (content.getData(), content.getSize(), preset.image).failed())
+    if (PresetFile::read (presetFile, preset.image).failed())
         return false;
 
-    const auto descriptionFile = presetFile.withFileExtension (descriptionSuffix);
-    const auto description = isRegularAndSmall (descriptionFile)
-                                 ? juce::JSON::parse (descriptionFile.loadFileAsString())
-                                 : juce::var();
+    juce::MemoryBlock text;
+    const auto description =
+        PresetFile::readContent (presetFile.withFileExtension (descriptionSuffix), text).wasOk()
+            ? juce::JSON::parse (text.toString())
+            : juce::var();
     const auto path = description.getProperty ("file", {}).toString();
     preset.file = juce::File::isAbsolutePath (path) ? juce::File (path) : juce::File();
     preset.name = description.getProperty ("name", {}).toString();
@@ -99,11 +90,8 @@ bool readEntry (const juce::File& presetFile, RecoveryStore::Preset& preset)
 /** Whether the preset's own file already holds exactly this preset: then nothing was lost. */
 bool isSavedAlready (const RecoveryStore::Preset& preset)
 {
-    juce::MemoryBlock content;
     PresetCodec::Image onDisk;
-    return preset.file != juce::File() && isRegularAndSmall (preset.file) &&
-           preset.file.loadFileAsData (content) &&
-           PresetCodec::decodeFile (content.getData(), content.getSize(), onDisk).wasOk() &&
+    return preset.file != juce::File() && PresetFile::read (preset.file, onDisk).wasOk() &&
            onDisk == preset.image;
 }
 } // namespace

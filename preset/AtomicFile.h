@@ -2,15 +2,28 @@
 
 #include <juce_core/juce_core.h>
 
-/** Replaces a file's content all at once: the data goes into a new file beside the target, which
-    then takes the target's place, so a failed write never leaves half a file behind.
+/** Replaces a file's content all at once, and keeps the file the user means.
 
-    The new file's name is short, so it fits wherever the target's name fits (the framework's
-    own temporary names add to the target's name and fail for long ones).
+    The data goes into a new file beside the target, which then takes the target's place, so a
+    failed write never leaves half a file behind. The new file's name is short, so it fits wherever
+    the target's name fits (the framework's own temporary names add to the target's name and fail
+    for long ones).
+
+    What stays as it was:
+    - a symbolic link, or a chain of them: the file it finally names is replaced;
+    - an existing file's owner, group and mode. Where a new file cannot keep them (another user
+      owns the file, its group cannot be given), where it would split a hard link, or where the
+      folder takes no new file (or cannot be opened to be synced), the file is rewritten in place
+      instead: one write of the whole content, cut to its length;
+    - a file that may not be written: by the system's permissions, or with no write bit at all,
+      which refuses the superuser too, who the system would let through.
+
+    The data and, after a rename, the folder are synced before success is reported. The writer
+    takes the FileLock of the file for the whole change.
 */
 class AtomicFile
 {
 public:
-    /** On failure the result carries the system's reason. */
+    /** On failure the result carries the system's reason for the call that failed. */
     static juce::Result replaceContent (const juce::File& target, const void* data, size_t numBytes);
 };

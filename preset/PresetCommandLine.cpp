@@ -4,9 +4,10 @@
 #include "midi/JuceMidiPorts.h"
 #include "midi/MidiManager.h"
 #include "midi/SimulatedMarlo.h"
-#include "preset/AtomicFile.h"
 #include "preset/ConsoleDialogs.h"
+#include "preset/FileLock.h"
 #include "preset/HeadlessPreset.h"
+#include "preset/PresetFile.h"
 #include "preset/PresetModel.h"
 #include "preset/ShownValue.h"
 
@@ -184,29 +185,11 @@ juce::File fileOf (const juce::String& argument)
     return juce::File::getCurrentWorkingDirectory().getChildFile (argument);
 }
 
-/** Reads a "*.marlo" file into an image; the reason names what is wrong, and `unreadable` tells a
-    file that could not be read from one that is not a valid preset. */
-juce::Result readImage (const juce::String& argument, PresetCodec::Image& image, bool& unreadable)
-{
-    const auto file = fileOf (argument);
-    unreadable = true;
-    if (file.isDirectory())
-        return juce::Result::fail ("is a folder, not a preset file");
-    if (!file.existsAsFile())
-        return juce::Result::fail ("no such file");
-    juce::MemoryBlock content;
-    if (!file.loadFileAsData (content))
-        return juce::Result::fail ("cannot be read");
-    unreadable = false;
-    return PresetCodec::decodeFile (content.getData(), content.getSize(), image);
-}
-
 /** Loads a file as a new document that opened it would hold it; on failure prints why. */
 bool openDocument (const juce::String& argument, PresetModel& model, juce::OutputStream& err)
 {
     PresetCodec::Image image;
-    bool unreadable = false;
-    auto result = readImage (argument, image, unreadable);
+    auto result = PresetFile::read (fileOf (argument), image);
     if (result.wasOk())
         result = model.load (image);
     if (result.failed())
@@ -214,15 +197,13 @@ bool openDocument (const juce::String& argument, PresetModel& model, juce::Outpu
     return result.wasOk();
 }
 
-/** Writes next to the file, then renames over it: a reader never sees half a preset, and a failed
-    write leaves the old file as it was. */
+/** Saves as the editor does: a reader never sees half a preset, a failed write leaves the old file
+    as it was, and a refusal (a read-only file) says why. */
 bool writeAtomically (const juce::String& argument, const PresetCodec::Image& image, juce::OutputStream& err)
 {
     const auto file = fileOf (argument);
-    const auto content = PresetCodec::encodeFile (image);
-    const auto written = file.isDirectory()
-                             ? juce::Result::fail ("it is a folder")
-                             : AtomicFile::replaceContent (file, content.getData(), content.getSize());
+    const auto written =
+        file.isDirectory() ? juce::Result::fail ("it is a folder") : PresetFile::write (file, image);
     if (written.wasOk())
         return true;
     err << PresetCommandLine::programName << ": " << argument
@@ -273,7 +254,7 @@ int validate (const Arguments& arguments, juce::OutputStream& out)
     {
         PresetCodec::Image image;
         bool unreadable = false;
-        const auto result = readImage (argument, image, unreadable);
+        const auto result = PresetFile::read (fileOf (argument), image, &unreadable);
         if (result.wasOk())
             continue;
         out << argument << ": " << result.getErrorMessage() << "\n";
@@ -310,6 +291,16 @@ int diff (const Arguments& arguments, juce::OutputStream& out, juce::OutputStrea
 int set (const Arguments& arguments, juce::OutputStream& err)
 {
     const auto& target = arguments.files[0];
+    // Held from the read to the write, so that a set running at the same time on the same file
+    // reads what this one wrote instead of writing over it.
+    // A script may run many sets on one file; each waits its turn longer than a save in the editor.
+    const FileLock lock (fileOf (target), 30000);
+    if (lock.getStatus().failed())
+    {
+        err << PresetCommandLine::programName << ": " << target
+            << ": cannot be locked: " << lock.getStatus().getErrorMessage() << "\n";
+        return Code::usageOrFileError;
+    }
     PresetModel model;
     if (!openDocument (target, model, err))
         return Code::usageOrFileError;

@@ -1,8 +1,8 @@
 #include "preset/PresetController.h"
 
-#include "preset/AtomicFile.h"
 #include "preset/Dialogs.h"
 #include "preset/PresetCodec.h"
+#include "preset/PresetFile.h"
 #include "preset/PresetMessages.h"
 #include "preset/PresetModel.h"
 
@@ -408,8 +408,7 @@ bool PresetController::validatePresetData (const juce::Array<juce::uint8>& data)
 bool PresetController::saveToFile (const juce::File& file)
 {
     takePendingEdits();
-    const auto content = PresetCodec::encodeFile (presetData);
-    const auto result = AtomicFile::replaceContent (file, content.getData(), content.getSize());
+    const auto result = PresetFile::write (file, presetData);
     if (result.wasOk())
         return true;
     showSaveFailedAlert (file, result.getErrorMessage());
@@ -418,11 +417,8 @@ bool PresetController::saveToFile (const juce::File& file)
 
 bool PresetController::loadFromFile (const juce::File& file)
 {
-    // A folder, a missing file and a file of the wrong size are all refused before reading.
-    juce::MemoryBlock content;
     PresetCodec::Image image;
-    if (!file.existsAsFile() || file.getSize() != presetDumpMessageSize || !file.loadFileAsData (content) ||
-        PresetCodec::decodeFile (content.getData(), content.getSize(), image).failed() || !applyImage (image))
+    if (PresetFile::read (file, image).failed() || !applyImage (image))
     {
         showInvalidFileAlert();
         return false;

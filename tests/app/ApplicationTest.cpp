@@ -574,27 +574,28 @@ TEST_F (ApplicationTest, EntriesBeyondTheDocumentLimitStayForTheNextStart)
         left.add (entry.preset.image[0]);
     left.sort();
     EXPECT_EQ (left, juce::Array<int> ({6, 7}));
+}
 
-    TEST_F (ApplicationTest, ANameOpensItselfQuotesSpacesAndAll)
-    {
-        writePresetFile (folder / "a.marlo", 1);
-        const auto quoted = writePresetFile (folder / "'a.marlo", 2);
-        const auto spaced = writePresetFile (folder / " b c'.marlo", 3);
-        const auto previous = juce::File::getCurrentWorkingDirectory();
-        folder.get().setAsCurrentWorkingDirectory();
+TEST_F (ApplicationTest, ANameOpensItselfQuotesSpacesAndAll)
+{
+    writePresetFile (folder / "a.marlo", 1);
+    const auto quoted = writePresetFile (folder / "'a.marlo", 2);
+    const auto spaced = writePresetFile (folder / " b c'.marlo", 3);
+    const auto previous = juce::File::getCurrentWorkingDirectory();
+    folder.get().setAsCurrentWorkingDirectory();
 
-        start ({"'a.marlo"});
-        ASSERT_EQ (windows().getNumDocuments(), 1);
-        EXPECT_EQ (windows().getDocument (0)->getFile(), quoted);
-        EXPECT_EQ (windows().getDocument (0)->getName(), "Orvane Marlo Editor - 'a");
+    start ({"'a.marlo"});
+    ASSERT_EQ (windows().getNumDocuments(), 1);
+    EXPECT_EQ (windows().getDocument (0)->getFile(), quoted);
+    EXPECT_EQ (windows().getDocument (0)->getName(), "Orvane Marlo Editor - 'a");
 
-        // Handed over: the later launch made the name absolute, and it arrives unchanged.
-        application->openLaunchArgument (spaced.getFullPathName());
-        juce::Array<juce::File> open;
-        for (int i = 0; i < windows().getNumDocuments(); ++i)
-            open.add (windows().getDocument (i)->getFile());
-        EXPECT_TRUE (open.contains (spaced));
-        EXPECT_FALSE (open.contains (folder / "a.marlo"));
+    // Handed over: the later launch made the name absolute, and it arrives unchanged.
+    application->openLaunchArgument (spaced.getFullPathName());
+    juce::Array<juce::File> open;
+    for (int i = 0; i < windows().getNumDocuments(); ++i)
+        open.add (windows().getDocument (i)->getFile());
+    EXPECT_TRUE (open.contains (spaced));
+    EXPECT_FALSE (open.contains (folder / "a.marlo"));
 
-        previous.setAsCurrentWorkingDirectory();
-    }
+    previous.setAsCurrentWorkingDirectory();
+}

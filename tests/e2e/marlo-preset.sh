@@ -15,7 +15,8 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 # Runs the tool, keeping stdout, stderr and the exit code for the checks that follow.
 run()
 {
-    "$tool" "$@" >out.txt 2>err.txt
+    # A tool that hangs (on a pipe, on a lock) fails its check instead of the whole run.
+    timeout 20 "$tool" "$@" >out.txt 2>err.txt
     code=$?
     grep -v '^ALSA lib' err.txt >err.clean || true
 }
@@ -52,6 +53,47 @@ grep -q "^short.marlo: the file holds 50 bytes" out.txt || fail "validate: $(cat
 run validate missing.marlo;           expect_code 2 "validate of a missing file"
 run show;                             expect_code 2 "show without a file"
 run get --help;                       expect_code 0 "get --help"
+
+# Nothing is read that is not a regular preset-sized file: no hang, no memory filled.
+mkfifo pipe.marlo
+truncate -s 1G sparse.marlo
+for refused in /dev/zero pipe.marlo sparse.marlo; do
+    run validate "$refused";          expect_code 2 "validate $refused"
+    grep -q "^$refused: " out.txt || fail "validate $refused does not name it: $(cat out.txt)"
+    run show "$refused";              expect_code 2 "show $refused"
+    grep -q "$refused" err.clean || fail "show $refused does not name it: $(cat err.clean)"
+done
+
+# Saving keeps links, refuses a read-only file and keeps a hard link whole.
+ln -s b.marlo link.marlo
+run set link.marlo "Keybed Octave=1"; expect_code 0 "set through a link"
+[[ -L link.marlo ]] || fail "set replaced the link by a file"
+run show b.marlo
+grep -qx "Keybed Octave = 1" out.txt || fail "set through a link did not change the file it names"
+cp a.marlo read-only.marlo && chmod 0444 read-only.marlo
+run set read-only.marlo "Keybed Octave=2"; expect_code 2 "set on a read-only file"
+grep -q "read-only.marlo: cannot be written: .*read-only" err.clean || fail "read-only: $(cat err.clean)"
+cmp -s a.marlo read-only.marlo || fail "set changed a read-only file"
+ln b.marlo hard.marlo
+run set hard.marlo "Keybed Octave=3"; expect_code 0 "set on a hard link"
+cmp -s b.marlo hard.marlo || fail "set split a hard link"
+
+# Sets at the same time on one file: every change is kept.
+cp a.marlo shared.marlo
+pids=()
+for knob in 1 2 3 4; do
+    for parameter in CC Min; do
+        "$tool" set shared.marlo "Knob $knob $parameter=$((100 + knob))" >/dev/null 2>&1 &
+        pids+=($!)
+    done
+done
+for pid in "${pids[@]}"; do wait "$pid" || fail "a parallel set failed"; done
+run show shared.marlo
+for knob in 1 2 3 4; do
+    for parameter in CC Min; do
+        grep -qx "Knob $knob $parameter = $((100 + knob))" out.txt || fail "parallel set lost Knob $knob $parameter"
+    done
+done
 
 run ports --simulated-device;         expect_code 0 "ports"
 grep -qx "out: Marlo (simulated)" out.txt || fail "ports: $(cat out.txt)"

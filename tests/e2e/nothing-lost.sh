@@ -81,6 +81,17 @@ status=$?
 has_entry_holding 99 || fail "the edit made just before SIGTERM was lost"
 echo "ok: an edit made just before SIGTERM is kept"
 
+# The framework turns SIGINT (Ctrl+C in a terminal) into a quit without any save question.
+rm -rf "$recovery"
+start_editor
+third="$EDITOR_PID"
+window="$(wait_for_window "^Orvane Marlo Editor - Untitled 1$")" || exit 1
+edit_knob_2_cc "$window" 77
+kill -INT "$third"
+wait "$third"
+has_entry_holding 77 || fail "the edit made just before SIGINT was lost"
+echo "ok: an edit made just before SIGINT is kept"
+
 # 4. Undoing a load into an untouched document gives back "Untitled 1", and Ctrl+S asks for a name.
 rm -rf "$recovery"
 start_editor "$handed"

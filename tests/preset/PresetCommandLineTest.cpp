@@ -8,6 +8,10 @@
 #include "preset/ShownValue.h"
 #include "support/MessageLoop.h"
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace
 {
 /** Lends the fixture's simulated Marlo to one command, which owns only this wrapper. */
@@ -302,6 +306,74 @@ TEST_F (PresetCommandLineTest, SetIsAllOrNothing)
     const auto malformed = run ({"set", file, "Keybed Octave"});
     EXPECT_EQ (malformed.code, 2);
     EXPECT_EQ (contentOf (file), before);
+}
+
+TEST_F (PresetCommandLineTest, FilesThatMayNotBeReadOrWrittenAreRefusedNamingTheFile)
+{
+    const auto file = path ("read-only.marlo");
+    ASSERT_EQ (run ({"new", file}).code, 0);
+    ASSERT_EQ (::chmod (file.toRawUTF8(), 0444), 0);
+    const auto before = contentOf (file);
+    const auto refused = run ({"set", file, "Keybed Octave=1"});
+    EXPECT_EQ (refused.code, 2);
+    EXPECT_TRUE (refused.err.contains (file + ": cannot be written: ")) << refused.err;
+    EXPECT_TRUE (refused.err.contains ("the file is read-only")) << refused.err;
+    EXPECT_EQ (contentOf (file), before);
+
+    const auto pipe = path ("pipe.marlo");
+    ASSERT_EQ (::mkfifo (pipe.toRawUTF8(), 0644), 0);
+    const auto validated = run ({"validate", "/dev/zero", pipe});
+    EXPECT_EQ (validated.code, 2);
+    EXPECT_EQ (validated.out,
+               "/dev/zero: is a device, not a preset file\n" + pipe + ": is a pipe, not a preset file\n");
+    // The file refused comes last but for the assignment of set.
+    for (const auto& arguments :
+         {juce::StringArray{"show", pipe}, juce::StringArray{"set", pipe, "Keybed Octave=1"},
+          juce::StringArray{"diff", file, "/dev/zero"}})
+    {
+        const auto outcome = run (arguments);
+        const auto& refusedFile = arguments[arguments[0] == "set" ? 1 : arguments.size() - 1];
+        EXPECT_EQ (outcome.code, 2) << arguments[0];
+        EXPECT_TRUE (outcome.err.contains (refusedFile + ": is a ")) << outcome.err;
+    }
+}
+
+TEST_F (PresetCommandLineTest, SetsRunningAtTheSameTimeOnOneFileLoseNoChange)
+{
+    const auto file = path ("shared.marlo");
+    ASSERT_EQ (run ({"new", file}).code, 0);
+    const juce::StringArray names{"Knob 1 CC",  "Knob 2 CC",  "Knob 3 CC",  "Knob 4 CC",
+                                  "Knob 1 Min", "Knob 2 Min", "Knob 3 Min", "Knob 4 Min"};
+    constexpr int rounds = 12;
+
+    // Each process changes its own parameter again and again, the last time to 100 + its index:
+    // without the lock, a set that read the file before another wrote it writes the old value back.
+    std::vector<pid_t> children;
+    for (int i = 0; i < names.size(); ++i)
+    {
+        const auto child = ::fork();
+        if (child == 0)
+        {
+            int failed = 0;
+            for (int round = 1; round <= rounds; ++round)
+                failed +=
+                    run ({"set", file, names[i] + "=" + juce::String (round == rounds ? 100 + i : round)})
+                        .code != 0;
+            ::_exit (failed);
+        }
+        children.push_back (child);
+    }
+    for (const auto child : children)
+    {
+        int status = 0;
+        ASSERT_EQ (::waitpid (child, &status, 0), child);
+        EXPECT_TRUE (WIFEXITED (status) && WEXITSTATUS (status) == 0) << status;
+    }
+
+    PresetModel model;
+    ASSERT_TRUE (model.load (imageOf (file)).wasOk());
+    for (int i = 0; i < names.size(); ++i)
+        EXPECT_EQ (ShownValue::of (model, names[i]).toString(), juce::String (100 + i)) << names[i];
 }
 
 TEST_F (PresetCommandLineTest, PortsListTheDevices)

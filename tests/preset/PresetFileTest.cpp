@@ -6,6 +6,8 @@
 #include "midi/SimulatedMarlo.h"
 #include "preset/PresetMessages.h"
 
+#include <sys/stat.h>
+
 namespace
 {
 class PresetFileTest : public ::testing::Test
@@ -101,8 +103,10 @@ TEST_F (PresetFileTest, FilesOfTheWrongSizeOrMissingAreRefusedWithAnAlert)
     auto shorter = savedBytes();
     shorter.setSize (102);
 
+    const auto pipe = folder.getChildFile ("pipe.marlo");
+    ASSERT_EQ (::mkfifo (pipe.getFullPathName().toRawUTF8(), 0644), 0);
     for (const auto& file : {writeFile ("long.marlo", longer), writeFile ("short.marlo", shorter),
-                             folder.getChildFile ("missing.marlo"), folder})
+                             folder.getChildFile ("missing.marlo"), folder, pipe, juce::File ("/dev/zero")})
     {
         dialogs.clear();
         EXPECT_FALSE (loadsIntoFreshDocument (file)) << file.getFullPathName();
@@ -146,6 +150,18 @@ TEST_F (PresetFileTest, AFailedWriteIsReportedWithTheFileName)
     EXPECT_FALSE (target.exists());
     ASSERT_EQ (dialogs.alertsShown().size(), 1u);
     EXPECT_TRUE (dialogs.alertsShown()[0].message.contains (target.getFullPathName()));
+}
+
+TEST_F (PresetFileTest, AReadOnlyFileIsNotSavedAndTheAlertSaysWhy)
+{
+    const auto file = writeFile ("read-only.marlo", juce::MemoryBlock ("mine", 4));
+    ASSERT_EQ (::chmod (file.getFullPathName().toRawUTF8(), 0444), 0);
+    EXPECT_FALSE (controller->saveToFile (file));
+    EXPECT_EQ (file.loadFileAsString(), "mine");
+    ASSERT_EQ (dialogs.alertsShown().size(), 1u);
+    EXPECT_EQ (dialogs.alertsShown()[0].title, "File Not Saved");
+    EXPECT_TRUE (dialogs.alertsShown()[0].message.endsWith ("the file is read-only"))
+        << dialogs.alertsShown()[0].message;
 }
 
 TEST_F (PresetFileTest, APresetTheEditorWroteInAnyPadModeLoadsAgain)

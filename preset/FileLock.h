@@ -1,0 +1,51 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+#include <optional>
+#include <sys/types.h>
+#include <thread>
+
+/** Keeps other processes from changing a preset file while this one reads, changes and writes it,
+    so that two edits of one file at the same time never lose one of them.
+
+    The lock is flock() on the folder that holds the file the path finally names (after its
+    links): saving replaces the file by a rename, which gives the path a new inode, but the folder
+    keeps its own, so a waiting process cannot end up holding a lock on a file that is no longer
+    there. Where the folder cannot be opened, the file itself is locked, and the writer rewrites it
+    in place then, so its inode stays too.
+
+    Re-entrant on one thread: the writer takes the lock for every save, also under a caller that
+    holds it already around a read-modify-write. flock() locks belong to open files, not to
+    processes, so a second descriptor in the same process would otherwise wait for itself.
+    Another thread of the same process waits as another process does.
+*/
+class FileLock
+{
+public:
+    /** How long a lock another process holds is waited for: a stopped or hung program must not
+        hang the editor's save, which then fails and says why. */
+    static constexpr int defaultWaitMs = 5000;
+
+    /** Waits until the lock for `file` is held, at most `waitMs`. */
+    explicit FileLock (const juce::File& file, int waitMs = defaultWaitMs);
+    ~FileLock();
+
+    /** Fails with the system's reason when the lock could not be taken; nothing is held then. A
+        file whose folder and the file itself cannot be opened has nothing to lock, and is not
+        a failure: writing it fails or creates it, and no other change can be lost. */
+    const juce::Result& getStatus() const { return status; }
+
+private:
+    struct Key
+    {
+        dev_t device;
+        ino_t inode;
+        std::thread::id thread;
+        bool operator<(const Key& other) const;
+    };
+
+    std::optional<Key> key;
+    juce::Result status = juce::Result::ok();
+
+    JUCE_DECLARE_NON_COPYABLE (FileLock)
+};

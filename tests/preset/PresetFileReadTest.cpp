@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "preset/PresetFile.h"
+#include "preset/PresetLayout.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+class PresetFileReadTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE (folder.getFile().createDirectory().wasOk()); }
+    void TearDown() override { folder.getFile().deleteRecursively(); }
+
+    juce::File file (const juce::String& name) const { return folder.getFile().getChildFile (name); }
+
+    /** A file of `size` bytes that takes no space: reading it would still cost `size` bytes. */
+    juce::File sparse (const juce::String& name, off_t size) const
+    {
+        const auto handle = ::open (file (name).getFullPathName().toRawUTF8(), O_WRONLY | O_CREAT, 0644);
+        EXPECT_EQ (::ftruncate (handle, size), 0);
+        ::close (handle);
+        return file (name);
+    }
+
+    /** Reads and expects a refusal of a file that could not be read; gives the reason. */
+    static juce::String refusalOf (const juce::File& refused)
+    {
+        PresetCodec::Image image;
+        bool unreadable = false;
+        const auto read = PresetFile::read (refused, image, &unreadable);
+        EXPECT_TRUE (read.failed()) << refused.getFullPathName();
+        EXPECT_TRUE (unreadable) << refused.getFullPathName();
+        EXPECT_TRUE (image.isEmpty());
+        return read.getErrorMessage();
+    }
+
+    juce::TemporaryFile folder;
+};
+} // namespace
+
+TEST_F (PresetFileReadTest, WhatIsNotARegularFileIsRefusedUnread)
+{
+    // Reading any of these would block for ever or never end.
+    ASSERT_EQ (::mkfifo (file ("pipe.marlo").getFullPathName().toRawUTF8(), 0644), 0);
+    EXPECT_EQ (refusalOf (file ("pipe.marlo")), "is a pipe, not a preset file");
+    EXPECT_EQ (refusalOf (juce::File ("/dev/zero")), "is a device, not a preset file");
+    EXPECT_EQ (refusalOf (folder.getFile()), "is a folder, not a preset file");
+    EXPECT_EQ (refusalOf (file ("missing.marlo")), "no such file");
+}
+
+TEST_F (PresetFileReadTest, AFileLargerThanOneMebibyteIsRefusedUnread)
+{
+    EXPECT_EQ (refusalOf (sparse ("huge.marlo", off_t{1} << 30)),
+               "the file holds 1073741824 bytes; a preset file holds at most 1048576");
+    EXPECT_EQ (refusalOf (sparse ("just-over.marlo", PresetFile::largestFile + 1)),
+               "the file holds 1048577 bytes; a preset file holds at most 1048576");
+
+    juce::MemoryBlock content;
+    ASSERT_TRUE (PresetFile::readContent (sparse ("limit.marlo", PresetFile::largestFile), content).wasOk());
+    EXPECT_EQ (content.getSize(), static_cast<size_t> (PresetFile::largestFile));
+}
+
+TEST_F (PresetFileReadTest, APresetIsReadThroughALinkAndAnInvalidOneIsNotUnreadable)
+{
+    auto written = factoryPresetData();
+    written.set (44, 70);
+    ASSERT_TRUE (PresetFile::write (file ("real.marlo"), written).wasOk());
+    ASSERT_EQ (::symlink ("real.marlo", file ("link.marlo").getFullPathName().toRawUTF8()), 0);
+
+    PresetCodec::Image image;
+    bool unreadable = true;
+    ASSERT_TRUE (PresetFile::read (file ("link.marlo"), image, &unreadable).wasOk());
+    EXPECT_FALSE (unreadable);
+    EXPECT_EQ (image, written);
+
+    ASSERT_TRUE (file ("long.marlo").replaceWithText (juce::String::repeatedString ("x", 104)));
+    PresetCodec::Image untouched;
+    const auto invalid = PresetFile::read (file ("long.marlo"), untouched, &unreadable);
+    EXPECT_FALSE (unreadable);
+    EXPECT_EQ (invalid.getErrorMessage(), "the file holds 104 bytes; a preset file holds exactly 103");
+    EXPECT_TRUE (untouched.isEmpty());
+}
