@@ -132,8 +132,17 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
     TerminationSignals::install (
         []
         {
-            if (auto* application = dynamic_cast<OrvaneZellSeriesEditorApplication*> (getInstance()))
-                application->keepUnsavedWork();
+            // The entries are written on the message thread; one that does not answer within a
+            // couple of seconds (it is stuck) is not waited for.
+            auto written = std::make_shared<juce::WaitableEvent>();
+            juce::MessageManager::callAsync (
+                [written]
+                {
+                    if (auto* application = dynamic_cast<OrvaneZellSeriesEditorApplication*> (getInstance()))
+                        application->keepUnsavedWork();
+                    written->signal();
+                });
+            written->wait (2000);
         });
 
     if (options.wantsSimulatedDevice())

@@ -1,6 +1,6 @@
 #include "app/TerminationSignals.h"
 
-#include <juce_events/juce_events.h>
+#include <juce_core/juce_core.h>
 
 #if JUCE_LINUX
 #include <cerrno>
@@ -26,7 +26,6 @@ void releaseAndEnd (int signalNumber)
 // What the handler tells the thread that ends the process; written once, before the handler.
 int lastWordsPipe[2] = {-1, -1};
 std::function<void()> lastWordsToSay;
-constexpr int lastWordsTimeoutMs = 2000;
 
 void passToLastWords (int signalNumber)
 {
@@ -48,15 +47,8 @@ void endAfterLastWords()
         return;
     }
 
-    auto said = std::make_shared<juce::WaitableEvent>();
-    juce::MessageManager::callAsync (
-        [said]
-        {
-            if (lastWordsToSay != nullptr)
-                lastWordsToSay();
-            said->signal();
-        });
-    said->wait (lastWordsTimeoutMs);
+    if (lastWordsToSay != nullptr)
+        lastWordsToSay();
 
     const int signalNumber = byte;
     TerminationSignals::releaseOwnSharedMemory();

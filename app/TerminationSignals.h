@@ -21,9 +21,9 @@ public:
         nothing where there is no such memory. */
     static void install();
 
-    /** The same, and before the signal ends the process, `lastWords` runs on the message thread
-        (for at most a couple of seconds: a message thread that does not answer is not waited
-        for). The handler only writes a byte into a pipe; a thread of its own does the rest. */
+    /** The same, and before the signal ends the process, `lastWords` runs on a thread of its own
+        (the handler only writes a byte into a pipe, which that thread waits on). It must return
+        within a bounded time: the process ends only after it. */
     static void install (std::function<void()> lastWords);
 
     /** Marks every shared memory segment that this process created for removal. Only system
