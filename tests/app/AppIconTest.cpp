@@ -9,11 +9,16 @@ namespace
 // picture from another drawing, size or place differs by far more.
 constexpr int edgeTolerance = 6;
 
-juce::Image renderAt (const juce::Drawable& drawing, int size)
+/** The SVG's view box scaled to a square of the size. The framework draws a drawing at the
+    bounds of its shapes, so those bounds are placed where the view box puts them. */
+juce::Image renderAt (const juce::DrawableComposite& drawing, int size)
 {
     juce::Image image (juce::Image::ARGB, size, size, true);
     juce::Graphics g (image);
-    drawing.drawWithin (g, juce::Rectangle<float> ((float)size, (float)size),
+    const auto viewBox = drawing.getContentArea();
+    const auto toImage = juce::AffineTransform::translation (-viewBox.getX(), -viewBox.getY())
+                             .scaled ((float)size / viewBox.getWidth(), (float)size / viewBox.getHeight());
+    drawing.drawWithin (g, drawing.getDrawableBounds().transformedBy (toImage),
                         juce::RectanglePlacement::stretchToFit, 1.0f);
     return image;
 }
@@ -53,7 +58,8 @@ juce::Image embeddedIcon()
 TEST (AppIconTest, EverySizeIsTheScalableIconAtThatSize)
 {
     const juce::File folder (MARLO_ICONS_DIR);
-    const auto scalable = juce::Drawable::createFromSVGFile (folder.getChildFile ("app_icon.svg"));
+    const auto drawing = juce::Drawable::createFromSVGFile (folder.getChildFile ("app_icon.svg"));
+    const auto* scalable = dynamic_cast<const juce::DrawableComposite*> (drawing.get());
     ASSERT_NE (scalable, nullptr);
 
     const std::pair<int, juce::Image> pictures[] = {
