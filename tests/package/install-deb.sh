@@ -54,10 +54,15 @@ trap cleanup EXIT
 tree="$(mktemp -d)"
 dpkg-deb -x "$deb" "$tree"
 echo "lintian:"
-lintian --fail-on error,warning "$deb" || fail "lintian found errors or warnings"
+status=0
+tags="$(lintian --fail-on error,warning "$deb")" || status=$?
+echo "${tags:-(no tags)}"
+[[ $status == 0 ]] || fail "lintian found errors or warnings"
 echo "appstreamcli:"
 appstreamcli validate --no-net --strict "$tree/usr/share/metainfo/$app_id.metainfo.xml" ||
     fail "the AppStream description is not valid"
+# The tree as installed: the desktop entry the description names is there too.
+appstreamcli validate-tree --no-net --strict "$tree" || fail "the installed AppStream data is not valid"
 echo "desktop-file-validate:"
 report="$(desktop-file-validate "$tree/usr/share/applications/$app_id.desktop" 2>&1)" ||
     fail "the desktop entry is not valid: $report"
