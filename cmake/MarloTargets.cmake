@@ -131,6 +131,8 @@ if(MARLO_BUILD_TESTS)
             set_tests_properties(${area} PROPERTIES TIMEOUT 600)
         endif()
     endforeach()
+    # The desktop's icons are compared with the scalable one where the artwork generator put them.
+    target_compile_definitions(marlo_app_tests PRIVATE MARLO_ICONS_DIR="${PROJECT_SOURCE_DIR}/packaging/icons")
     # The repository's own style, so it never drifts.
     add_test(NAME format COMMAND bash "${PROJECT_SOURCE_DIR}/tools/check-format")
     # End-to-end checks that drive the real binary from outside.

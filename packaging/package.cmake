@@ -1,18 +1,24 @@
-# A Debian package of everything `cmake --install` puts in place: both programs, the desktop entry,
-# the icon, the "*.marlo" type and the user guide. Built from a Release tree with `cpack -G DEB`.
-set(CPACK_PACKAGE_NAME "orvane-marlo-editor")
+# A Debian package of everything `cmake --install` puts in place: both programs and their manual
+# pages, the desktop entry, icons, AppStream description, the "*.marlo" type and the documents.
+# Built from a Release tree with `cpack -G DEB`.
+set(MARLO_PACKAGE_MAINTAINER "Marlo Editor developers <marlo-editor@example.org>"
+    CACHE STRING "The package's Maintainer: the name and address of whoever distributes it")
+
+set(CPACK_PACKAGE_NAME "${MARLO_PACKAGE_NAME}")
 set(CPACK_PACKAGE_VENDOR "Marlo Editor developers")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Preset editor for the Orvane Marlo USB/MIDI keyboard controller")
+# Debian shows the description as it stands, so its lines stay within 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Edits every parameter of the Marlo's 93-byte preset, saves it as a \"*.marlo\" file and moves it
-to and from the controller over MIDI system exclusive. The package also holds marlo-preset, which
-shows, checks, compares, edits, sends and gets presets from the command line without a display.")
+    "Edits every parameter of the Marlo's 93-byte preset, saves it as a \"*.marlo\"
+file and moves it to and from the controller over MIDI system exclusive.
+The package also holds marlo-preset, which shows, checks, compares, edits,
+sends and gets presets from the command line without a display.")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Marlo Editor developers <marlo-editor@localhost>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${MARLO_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION "sound")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The libraries the programs link come from dpkg-shlibdeps (package dpkg-dev). JUCE opens the X11

@@ -6,7 +6,7 @@ e2e_setup
 
 # An installed editor: the program in <prefix>/bin, the guide under <prefix>/share/doc.
 prefix="$E2E_HOME/prefix"
-guide="$prefix/share/doc/MarloEditor/user-guide/index.html"
+guide="$prefix/share/doc/orvane-marlo-editor/user-guide/index.html"
 mkdir -p "$prefix/bin" "$(dirname "$guide")"
 cp "$EDITOR_BINARY" "$prefix/bin/marlo-editor"
 # Copied from a FAT stick: the execute bit is set, and run by a shell it would leave a mark.

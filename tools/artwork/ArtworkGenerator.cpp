@@ -1,8 +1,10 @@
-// Draws every picture the editor embeds and writes them as PNG files.
+// Draws every picture the editor embeds and writes them as PNG files, and the desktop's icons.
 //
-// Usage: marlo-artwork [outputFolder] [--preview previewFolder]
-// The output folder defaults to the repository's resources/. The previews show the pictures put
-// together the way the editor places them, so the artwork can be judged without running the editor.
+// Usage: marlo-artwork [outputFolder] [--icons iconFolder] [--preview previewFolder]
+// The output folder defaults to the repository's resources/, the icon folder to packaging/icons/
+// (the icons the installed desktop shows but the editor does not embed). The previews show the
+// pictures put together the way the editor places them, so the artwork can be judged without
+// running the editor.
 // Everything is drawn from code and fixed seeds, so running it twice gives identical files.
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -59,13 +61,17 @@ static void drawSpacedText (juce::Graphics& g, const juce::String& text, juce::R
     g.drawText (text, area, justification, false);
 }
 
-// The maker's emblem: a ring holding three bars, like keys seen end-on or a level meter.
-static void drawEmblem (juce::Graphics& g, juce::Point<float> centre, float radius, juce::Colour colour)
+// The maker's emblem: a ring holding three bars, like keys seen end-on or a level meter. One shape
+// filled even-odd, so that the icon's scalable picture can carry it as it is.
+static juce::Path emblemPath (juce::Point<float> centre, float radius)
 {
-    g.setColour (colour);
-    g.drawEllipse (
-        juce::Rectangle<float> (radius * 2.0f, radius * 2.0f).withCentre (centre).reduced (radius * 0.09f),
-        radius * 0.18f);
+    juce::Path emblem;
+    // The ring's middle line and its width, as a stroke of the circle would be made.
+    const auto ring =
+        juce::Rectangle<float> (radius * 2.0f, radius * 2.0f).withCentre (centre).reduced (radius * 0.09f);
+    const auto ringWidth = radius * 0.18f;
+    emblem.addEllipse (ring.expanded (ringWidth * 0.5f));
+    emblem.addEllipse (ring.reduced (ringWidth * 0.5f));
 
     static const float barHeights[] = {0.55f, 0.95f, 0.7f};
     const auto barWidth = radius * 0.22f;
@@ -74,8 +80,17 @@ static void drawEmblem (juce::Graphics& g, juce::Point<float> centre, float radi
     {
         const auto x = centre.x + (float)(i - 1) * barWidth * 1.6f;
         const auto h = radius * barHeights[i];
-        g.fillRoundedRectangle ({x - barWidth * 0.5f, centre.y - h * 0.5f, barWidth, h}, barWidth * 0.3f);
+        emblem.addRoundedRectangle (x - barWidth * 0.5f, centre.y - h * 0.5f, barWidth, h, barWidth * 0.3f);
     }
+
+    emblem.setUsingNonZeroWinding (false);
+    return emblem;
+}
+
+static void drawEmblem (juce::Graphics& g, juce::Point<float> centre, float radius, juce::Colour colour)
+{
+    g.setColour (colour);
+    g.fillPath (emblemPath (centre, radius));
 }
 
 // Emblem and "ORVANE" wordmark, fitted to the height of the area, starting at its left.
@@ -711,33 +726,150 @@ static juce::Image drawDeviceListFrame()
     return image;
 }
 
-static juce::Image drawAppIcon()
+// The application icon as filled shapes on a square of iconDesignSize units, so that one drawing
+// gives the pictures at every size the desktop asks for and the scalable one.
+struct IconShape
 {
-    auto image = newImage (256, 256);
-    juce::Graphics g (image);
-    const auto area = image.getBounds().toFloat().reduced (8.0f);
-    g.setGradientFill (juce::ColourGradient (accent.brighter (0.25f), area.getTopLeft(),
-                                             accent.darker (0.45f), area.getBottomRight(), false));
-    g.fillRoundedRectangle (area, 44.0f);
+    juce::Path path;
+    juce::FillType fill;
+};
 
-    drawEmblem (g, {128.0f, 88.0f}, 46.0f, juce::Colours::white);
+static constexpr float iconDesignSize = 256.0f;
+
+static std::vector<IconShape> appIconShapes()
+{
+    std::vector<IconShape> shapes;
+    const auto area = juce::Rectangle<float> (iconDesignSize, iconDesignSize).reduced (8.0f);
+    juce::Path tile;
+    tile.addRoundedRectangle (area, 44.0f);
+    shapes.push_back ({tile, juce::ColourGradient (accent.brighter (0.25f), area.getTopLeft(),
+                                                   accent.darker (0.45f), area.getBottomRight(), false)});
+    shapes.push_back ({emblemPath ({128.0f, 88.0f}, 46.0f), juce::Colours::white});
 
     // One octave of keys.
     const juce::Rectangle<float> keys (44.0f, 152.0f, 168.0f, 64.0f);
     const auto keyWidth = keys.getWidth() / 7.0f;
-    g.setColour (juce::Colours::white);
+    juce::Path whiteKeys;
 
     for (int i = 0; i < 7; ++i)
-        g.fillRoundedRectangle (
+        whiteKeys.addRoundedRectangle (
             keys.withX (keys.getX() + keyWidth * (float)i).withWidth (keyWidth).reduced (2.0f, 0.0f), 4.0f);
 
+    shapes.push_back ({whiteKeys, juce::Colours::white});
+
     static const float blackCentres[] = {0.93f, 2.07f, 3.9f, 5.0f, 6.1f};
-    g.setColour (accent.darker (0.6f));
+    juce::Path blackKeys;
 
     for (auto centre : blackCentres)
-        g.fillRoundedRectangle (keys.getX() + keyWidth * centre - 8.0f, keys.getY(), 16.0f, 38.0f, 3.0f);
+        blackKeys.addRoundedRectangle (keys.getX() + keyWidth * centre - 8.0f, keys.getY(), 16.0f, 38.0f,
+                                       3.0f);
+
+    shapes.push_back ({blackKeys, accent.darker (0.6f)});
+    return shapes;
+}
+
+static juce::Image drawAppIcon (int size)
+{
+    auto image = newImage (size, size);
+    juce::Graphics g (image);
+    g.addTransform (juce::AffineTransform::scale ((float)size / iconDesignSize));
+
+    for (const auto& shape : appIconShapes())
+    {
+        g.setFillType (shape.fill);
+        g.fillPath (shape.path);
+    }
 
     return image;
+}
+
+//==============================================================================
+// The scalable icon: the same shapes written as SVG.
+
+static juce::String svgNumber (float value)
+{
+    return juce::String (value, 2).trimCharactersAtEnd ("0").trimCharactersAtEnd (".");
+}
+
+/** Sets a colour and, when it is not opaque, its opacity: SVG 1.1 keeps them apart. */
+static void setSvgColour (juce::XmlElement& element, const char* colourName, const char* opacityName,
+                          juce::Colour colour)
+{
+    element.setAttribute (colourName, "#" + colour.toDisplayString (false).toLowerCase());
+
+    if (!colour.isOpaque())
+        element.setAttribute (opacityName, svgNumber (colour.getFloatAlpha()));
+}
+
+static juce::String svgPathData (const juce::Path& path)
+{
+    juce::StringArray data;
+
+    for (juce::Path::Iterator i (path); i.next();)
+    {
+        const float points[] = {i.x1, i.y1, i.x2, i.y2, i.x3, i.y3};
+        static const std::pair<const char*, int> commands[] = {
+            {"M", 1}, {"L", 1}, {"Q", 2}, {"C", 3}, {"Z", 0}};
+        const auto& command = commands[(int)i.elementType];
+        data.add (command.first);
+
+        for (int p = 0; p < command.second * 2; ++p)
+            data.add (svgNumber (points[p]));
+    }
+
+    return data.joinIntoString (" ");
+}
+
+/** Gives a shape its fill; a gradient is added to the definitions and referred to. */
+static void setSvgFill (juce::XmlElement& shape, const juce::FillType& fill, juce::XmlElement& definitions)
+{
+    if (!fill.isGradient())
+    {
+        setSvgColour (shape, "fill", "fill-opacity", fill.colour);
+        return;
+    }
+
+    const auto& gradient = *fill.gradient;
+    const auto id = "fill" + juce::String (definitions.getNumChildElements() + 1);
+    auto* linear = definitions.createNewChildElement ("linearGradient");
+    linear->setAttribute ("id", id);
+    linear->setAttribute ("gradientUnits", "userSpaceOnUse");
+    linear->setAttribute ("x1", svgNumber (gradient.point1.x));
+    linear->setAttribute ("y1", svgNumber (gradient.point1.y));
+    linear->setAttribute ("x2", svgNumber (gradient.point2.x));
+    linear->setAttribute ("y2", svgNumber (gradient.point2.y));
+
+    for (int i = 0; i < gradient.getNumColours(); ++i)
+    {
+        auto* stop = linear->createNewChildElement ("stop");
+        stop->setAttribute ("offset", svgNumber ((float)gradient.getColourPosition (i)));
+        setSvgColour (*stop, "stop-color", "stop-opacity", gradient.getColour (i));
+    }
+
+    shape.setAttribute ("fill", "url(#" + id + ")");
+}
+
+static juce::String drawAppIconSvg()
+{
+    juce::XmlElement svg ("svg");
+    const auto size = svgNumber (iconDesignSize);
+    svg.setAttribute ("xmlns", "http://www.w3.org/2000/svg");
+    svg.setAttribute ("width", size);
+    svg.setAttribute ("height", size);
+    svg.setAttribute ("viewBox", "0 0 " + size + " " + size);
+    auto* definitions = svg.createNewChildElement ("defs");
+
+    for (const auto& shape : appIconShapes())
+    {
+        auto* path = svg.createNewChildElement ("path");
+        path->setAttribute ("d", svgPathData (shape.path));
+        setSvgFill (*path, shape.fill, *definitions);
+
+        if (!shape.path.isUsingNonZeroWinding())
+            path->setAttribute ("fill-rule", "evenodd");
+    }
+
+    return svg.toString (juce::XmlElement::TextFormat().withoutHeader());
 }
 
 //==============================================================================
@@ -827,6 +959,17 @@ public:
         }
     }
 
+    void writeText (const juce::String& fileName, const juce::String& text)
+    {
+        const auto file = folder.getChildFile (fileName);
+
+        if (!file.replaceWithText (text))
+        {
+            std::cerr << "cannot write " << file.getFullPathName() << "\n";
+            failed = true;
+        }
+    }
+
     bool hasFailed() const { return failed; }
 
 private:
@@ -843,7 +986,7 @@ static void writeAll (ArtworkWriter& writer)
     writer.write ("about", drawAbout());
     writer.write ("device_setup_background", drawDeviceSetupBackground());
     writer.write ("device_list_frame", drawDeviceListFrame());
-    writer.write ("app_icon", drawAppIcon());
+    writer.write ("app_icon", drawAppIcon ((int)iconDesignSize));
 
     for (auto state : allStates)
     {
@@ -861,6 +1004,15 @@ static void writeAll (ArtworkWriter& writer)
                 writer.write ("transfer_" + juce::String (button.name) + stateSuffix (state),
                               drawTransferButton (button, state));
     }
+}
+
+// The icon at the other sizes a desktop asks for, and scalable; the editor embeds only the largest.
+static void writeDesktopIcons (ArtworkWriter& writer)
+{
+    for (auto size : {48, 64, 128})
+        writer.write ("app_icon_" + juce::String (size), drawAppIcon (size));
+
+    writer.writeText ("app_icon.svg", drawAppIconSvg());
 }
 
 // The editor window as it would look with the given tab lit; the parts all in one state.
@@ -949,6 +1101,7 @@ int main (int argc, char* argv[])
     const juce::ScopedJuceInitialiser_GUI juce;
 
     juce::File output (MARLO_RESOURCES_DIR);
+    juce::File icons (MARLO_ICONS_DIR);
     juce::File preview;
 
     for (int i = 1; i < argc; ++i)
@@ -957,16 +1110,23 @@ int main (int argc, char* argv[])
 
         if (argument == "--preview" && i + 1 < argc)
             preview = juce::File::getCurrentWorkingDirectory().getChildFile (argv[++i]);
+        else if (argument == "--icons" && i + 1 < argc)
+            icons = juce::File::getCurrentWorkingDirectory().getChildFile (argv[++i]);
         else
             output = juce::File::getCurrentWorkingDirectory().getChildFile (argument);
     }
 
-    if (!output.createDirectory())
+    for (const auto& folder : {output, icons})
     {
-        std::cerr << "cannot create " << output.getFullPathName() << "\n";
-        return 1;
+        if (!folder.createDirectory())
+        {
+            std::cerr << "cannot create " << folder.getFullPathName() << "\n";
+            return 1;
+        }
     }
 
+    ArtworkWriter iconWriter (icons);
+    writeDesktopIcons (iconWriter);
     ArtworkWriter writer (output);
     writeAll (writer);
     // Painted by the editor itself from the pictures built into this program: after changing any
@@ -985,5 +1145,5 @@ int main (int argc, char* argv[])
             return 1;
     }
 
-    return writer.hasFailed() ? 1 : 0;
+    return writer.hasFailed() || iconWriter.hasFailed() ? 1 : 0;
 }
