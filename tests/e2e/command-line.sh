@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# A file on the command line is loaded; a second launch hands its file to the first and ends.
+# A file on the command line is loaded; a second launch hands its file to the first and ends. The
+# first document holds a file, so the handed-over one opens beside it instead of replacing it.
 source "$(dirname "$0")/lib/e2e-common.bash"
 e2e_setup
 
@@ -23,9 +24,10 @@ status=$?
 [[ $status -eq 0 ]] || fail "the second launch ended with status $status"
 echo "second launch ended after $((SECONDS - start)) s"
 
-wait_until 10 bash -c "xdotool getwindowname $window | grep -qx 'Orvane Marlo Editor - Handed Over'" \
-    || fail "the first window's title is '$(xdotool getwindowname "$window")', not the handed-over file"
-[[ "$(window_count "^Orvane Marlo Editor - ")" -eq 1 ]] || fail "the hand-over opened another window"
+wait_for_window "^Orvane Marlo Editor - Handed Over$" >/dev/null || exit 1
+[[ "$(xdotool getwindowname "$window")" == "Orvane Marlo Editor - Stage Piano" ]] ||
+    fail "the first window's title is '$(xdotool getwindowname "$window")': its preset was replaced"
+[[ "$(window_count "^Orvane Marlo Editor - ")" -eq 2 ]] || fail "the hand-over did not open exactly one window"
 kill -0 "$first_pid" 2>/dev/null || fail "the first editor ended"
 
 # An editor that dies leaves its pipe behind; the next launch must not hand its file to nobody.
