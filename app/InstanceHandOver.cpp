@@ -9,6 +9,7 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 #include <vector>
@@ -68,11 +69,25 @@ juce::File socketIn (const juce::File& baseFolder, const juce::String& instanceN
 
 int connectTo (const sockaddr_un& address)
 {
-    const auto handle = ::socket (AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Without blocking: a local socket whose queue of waiting connections is full (a stopped editor
+    // and a crowd of launches) would otherwise hold connect until the editor wakes, past every
+    // time limit. Full, it fails at once, and the caller tries again until its time is up.
+    const auto handle = ::socket (AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (handle < 0)
         return -1;
 
     if (::connect (handle, reinterpret_cast<const sockaddr*> (&address), sizeof (address)) != 0)
+    {
+        ::close (handle);
+        return -1;
+    }
+
+    // Connected, the answer is waited for with its own limit, and so is the message's way out:
+    // a stopped editor that never reads cannot hold the launch either.
+    const auto flags = ::fcntl (handle, F_GETFL);
+    const timeval sendLimit{InstanceHandOver::confirmationTimeoutMs / 1000, 0};
+    if (flags < 0 || ::fcntl (handle, F_SETFL, flags & ~O_NONBLOCK) != 0 ||
+        ::setsockopt (handle, SOL_SOCKET, SO_SNDTIMEO, &sendLimit, sizeof (sendLimit)) != 0)
     {
         ::close (handle);
         return -1;

@@ -1,6 +1,7 @@
 #include "app/LaunchOptions.h"
 
 #include "app/ExactText.h"
+#include "preset/SymbolicLinks.h"
 
 namespace juce
 {
@@ -61,10 +62,7 @@ juce::String LaunchOptions::forHandOver (const juce::File& workingFolder) const
 
 juce::File LaunchOptions::resolve (const juce::File& workingFolder, const juce::String& name)
 {
-    if (name.startsWithChar ('/'))
-        return juce::File (name);
-
-    return juce::File (workingFolder.getFullPathName() + "/" + name);
+    return SymbolicLinks::fileNamed (workingFolder, name);
 }
 
 juce::String LaunchOptions::fromFrameworkText (const juce::String& commandLine)

@@ -358,8 +358,10 @@ void OrvaneZellSeriesEditorApplication::offerRecovery()
             break;
         done.push_back (&entry);
     }
-    // The recovered presets are kept anew before the old entries go.
-    recovery->flush();
+    // The recovered presets are kept anew before the old entries go; where they could not be
+    // written, the old entries stay for the next start.
+    if (!recovery->flush())
+        return;
     for (const auto* entry : done)
         recovery->remove (*entry);
 }

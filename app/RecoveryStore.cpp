@@ -148,7 +148,7 @@ public:
         folder.deleteFile();
     }
 
-    const juce::File folder;
+    juce::File folder;
 
 private:
     int lockHandle = -1;
@@ -202,13 +202,23 @@ RecoveryStore::Session* RecoveryStore::openSession()
 
     const auto name = instanceName + "." + juce::String ((int)::getpid()) + "." +
                       juce::String::toHexString (juce::Random::getSystemRandom().nextInt());
-    auto own = std::make_unique<Session> (folder.getChildFile (name));
+    // Made and locked under a name no editor looks for, then given its own: another editor that
+    // starts meanwhile could otherwise take an unlocked new session for an ended one.
+    auto own = std::make_unique<Session> (folder.getChildFile ("." + name));
     if (const auto made = makePrivateFolder (own->folder); made.failed() || !own->lock())
     {
         report (made.failed() ? made.getErrorMessage()
                               : own->folder.getFullPathName() + ": cannot be locked");
         return nullptr;
     }
+    const auto finalFolder = folder.getChildFile (name);
+    if (::rename (own->folder.getFullPathName().toRawUTF8(), finalFolder.getFullPathName().toRawUTF8()) != 0)
+    {
+        report (finalFolder.getFullPathName() + ": " + systemReason());
+        own->folder.deleteRecursively();
+        return nullptr;
+    }
+    own->folder = finalFolder;
     session = std::move (own);
     return session.get();
 }
@@ -253,30 +263,34 @@ void RecoveryStore::timerCallback()
     flush();
 }
 
-void RecoveryStore::flush()
+bool RecoveryStore::flush()
 {
     stopTimer();
     if (pending.empty())
-        return;
+        return true;
 
     auto* own = openSession();
     if (own == nullptr)
-    {
-        pending.clear();
-        return;
-    }
+        return false;
 
-    for (const auto& [number, preset] : pending)
+    for (auto entry = pending.begin(); entry != pending.end();)
     {
-        const auto presetFile = own->presetFile (number);
+        const auto presetFile = own->presetFile (entry->first);
         // The preset first: a description without its preset is never offered.
-        auto written = writeFile (presetFile, PresetCodec::encodeFile (preset.image));
+        auto written = writeFile (presetFile, PresetCodec::encodeFile (entry->second.image));
         if (written.wasOk())
-            written = writeFile (presetFile.withFileExtension (descriptionSuffix), describe (preset));
+            written = writeFile (presetFile.withFileExtension (descriptionSuffix), describe (entry->second));
         if (written.failed())
+        {
             report (written.getErrorMessage());
+            ++entry;
+        }
+        else
+        {
+            entry = pending.erase (entry);
+        }
     }
-    pending.clear();
+    return pending.empty();
 }
 
 std::vector<RecoveryStore::LeftEntry> RecoveryStore::claimLeftEntries()

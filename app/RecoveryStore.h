@@ -50,8 +50,9 @@ public:
     void keep (const void* owner, const Preset& preset);
     /** The owner's work is saved or given up: its entry goes. */
     void forget (const void* owner);
-    /** Writes every pending entry now (a signal is about to end the editor). */
-    void flush();
+    /** Writes every pending entry now (a signal is about to end the editor). False when one
+        could not be written; it stays pending and is tried again at the next change. */
+    bool flush();
 
     /** The entries of editors of this instance that are no longer running. Their sessions stay
         claimed by this editor until it ends, so no other editor offers them meanwhile. */

@@ -242,6 +242,18 @@ void WindowManager::openFileInActiveDocument (const juce::File& file)
 
 bool WindowManager::openRecovered (const RecoveryStore::Preset& preset)
 {
+    // One window per file: where the file is open already (this start named it), the recovered
+    // preset goes into that document as a step, and undo gives back what the file holds.
+    if (auto* showing = preset.file != juce::File() ? findDocumentShowing (preset.file) : nullptr)
+    {
+        auto* controller = showing->getController();
+        if (controller == nullptr || !controller->loadPresetData (preset.image))
+            return false;
+        controller->markChanged();
+        showing->toFront (true);
+        return true;
+    }
+
     auto* document =
         documents.size() == 1 && documents.getFirst()->isUntouched() ? documents.getFirst() : nullptr;
     if (document == nullptr)

@@ -24,7 +24,7 @@ class FileLock
 public:
     /** How long a lock another process holds is waited for: a stopped or hung program must not
         hang the editor's save, which then fails and says why. */
-    static constexpr int defaultWaitMs = 5000;
+    static constexpr int defaultWaitMs = 1000;
 
     /** Waits until the lock for `file` is held, at most `waitMs`. */
     explicit FileLock (const juce::File& file, int waitMs = defaultWaitMs);

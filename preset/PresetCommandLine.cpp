@@ -10,6 +10,7 @@
 #include "preset/PresetFile.h"
 #include "preset/PresetModel.h"
 #include "preset/ShownValue.h"
+#include "preset/SymbolicLinks.h"
 
 #include <cstdio>
 #include <juce_events/juce_events.h>
@@ -182,7 +183,7 @@ juce::Result parse (const Command& command, const juce::StringArray& raw, Argume
 /** The current directory's view of a file argument. */
 juce::File fileOf (const juce::String& argument)
 {
-    return juce::File::getCurrentWorkingDirectory().getChildFile (argument);
+    return SymbolicLinks::fileNamed (juce::File::getCurrentWorkingDirectory(), argument);
 }
 
 /** Loads a file as a new document that opened it would hold it; on failure prints why. */

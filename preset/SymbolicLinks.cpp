@@ -3,6 +3,8 @@
 #include "preset/FileDescriptor.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -47,4 +49,21 @@ juce::String SymbolicLinks::folderOf (const juce::String& path)
 {
     const auto folder = path.upToLastOccurrenceOf ("/", false, false);
     return folder.isEmpty() ? juce::String ("/") : folder;
+}
+
+juce::File SymbolicLinks::fileNamed (const juce::File& workingFolder, const juce::String& name)
+{
+    const auto path = name.startsWithChar ('/') ? name : workingFolder.getFullPathName() + "/" + name;
+    const auto last = path.fromLastOccurrenceOf ("/", false, false);
+
+    // "." and ".." at the end name folders; the system's own resolution of them is the folder's.
+    const auto toResolve = (last == "." || last == "..") ? path : folderOf (path);
+    char resolved[PATH_MAX];
+    if (toResolve.isEmpty() || ::realpath (toResolve.toRawUTF8(), resolved) == nullptr)
+        return juce::File (path);
+
+    const juce::String folder (juce::CharPointer_UTF8 (resolved));
+    if (last == "." || last == "..")
+        return juce::File (folder);
+    return juce::File (folder == "/" ? "/" + last : folder + "/" + last);
 }

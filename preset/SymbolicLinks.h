@@ -19,6 +19,12 @@ public:
         Fails with the system's reason (a loop, a link that cannot be read). */
     static juce::Result follow (const juce::String& path, juce::String& target);
 
+    /** The file a name given on a command line means, looked up from `workingFolder` as the system
+        would: ".." after a link to a folder leads to that folder's parent, not back to where the
+        link is. (juce::File takes ".." away as text, which can name another file.) The folder
+        part is resolved by the system; where it does not exist the name is taken as text. */
+    static juce::File fileNamed (const juce::File& workingFolder, const juce::String& name);
+
     /** Everything before the last '/': the folder a path's name is looked up in. */
     static juce::String folderOf (const juce::String& path);
 };

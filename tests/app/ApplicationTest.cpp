@@ -599,3 +599,20 @@ TEST_F (ApplicationTest, ANameOpensItselfQuotesSpacesAndAll)
 
     previous.setAsCurrentWorkingDirectory();
 }
+
+TEST_F (ApplicationTest, APresetRecoveredForAFileThatIsOpenGoesIntoItsWindowAsAStep)
+{
+    const auto lead = writePresetFile (folder / "Lead.marlo", 2);
+    leaveEntries ({leftPreset (9, "Lead", lead)});
+    dialogs.recoveryAnswers.push_back (Dialogs::RecoveryAnswer::recover);
+
+    start ({lead.getFullPathName().toStdString()});
+    ASSERT_TRUE (runMessageLoopUntil ([this] { return !dialogs.recoveryQuestions.empty(); }));
+
+    ASSERT_EQ (windows().getNumDocuments(), 1) << "one window per file";
+    auto* controller = windows().getDocument (0)->getController();
+    EXPECT_EQ (controller->getPresetData()[0], 9);
+    ASSERT_TRUE (controller->undo());
+    EXPECT_EQ (controller->getPresetData()[0], 2) << "undo gives back what the file holds";
+    EXPECT_EQ (windows().getDocument (0)->getFile(), lead);
+}
