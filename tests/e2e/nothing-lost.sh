@@ -16,8 +16,7 @@ edit_knob_2_cc() # WINDOW VALUE
 {
     focus "$1"
     xdotool key ctrl+2
-    xdotool mousemove --window "$1" "$(knobs_box_x 1)" "$(knobs_row_y 2)" click 1
-    wait_until 15 shows_ring "$1" 1 2 || fail "knob 2's CC box did not take the keyboard"
+    focus_knobs_box "$1" 1 2 || fail "knob 2's CC box did not take the keyboard"
     xdotool type --delay 30 "$2"
     xdotool key Return
 }

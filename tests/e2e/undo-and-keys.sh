@@ -52,8 +52,7 @@ focus "$window"
 xdotool key ctrl+2
 
 # 1. Two panels, two undos, a save: the original bytes.
-click_box 0 2
-wait_until 15 shows_ring "$window" 0 2 || fail "the focused number box shows no ring"
+focus_knobs_box "$window" 0 2 || fail "the focused number box shows no ring"
 shows_ring "$window" 1 2 && fail "a box without the focus shows a ring"
 shot number-box-focus
 type_value 33

@@ -263,6 +263,22 @@ shows_ring()
     [[ "${pixel:0:6}" == 117FC6 ]]
 }
 
+# focus_knobs_box WINDOW PANEL ROW: clicks the box until it shows the focus ring; non-zero if it
+# never does. A window that has only just come up may still hand its keyboard to its first
+# control after the click, so one click is not always enough.
+focus_knobs_box()
+{
+    local attempt look
+    for attempt in $(seq 10); do
+        xdotool mousemove --window "$1" "$(knobs_box_x "$2")" "$(knobs_row_y "$3")" click 1
+        for look in 1 2 3 4 5; do
+            shows_ring "$1" "$2" "$3" && return 0
+            sleep 0.1
+        done
+    done
+    return 1
+}
+
 # date_back FILE, written_since_dated_back FILE: a file dated back shows any later write by its date.
 date_back() { touch -d '2000-01-01' "$1"; }
 written_since_dated_back() { [[ "$(stat -c %Y "$1" 2>/dev/null)" -gt 946771200 ]]; }
