@@ -150,11 +150,19 @@ wait_for_focus()
             "'$(xdotool getwindowfocus getwindowname 2>/dev/null)' has it"
 }
 
+# activated WINDOW: asks for the window to come to the front and says whether it holds the
+# keyboard. Asked again at every look: the window manager may pass over a request that comes
+# while it is still taking a new window in.
+activated()
+{
+    xdotool windowactivate "$1" 2>/dev/null
+    has_focus "$1"
+}
+
 # activate WINDOW: brings the window to the front and returns once it holds the keyboard.
 activate()
 {
-    xdotool windowactivate --sync "$1" 2>/dev/null
-    wait_for_focus "$1"
+    wait_until 15 activated "$1" || wait_for_focus "$1"
 }
 
 # focus WINDOW: a click inside the window gives it the keyboard. The click is handled before any
