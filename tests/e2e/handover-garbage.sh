@@ -21,17 +21,22 @@ for endpoint in "${endpoints[@]}"; do
         # A header that announces a huge message and then stops.
         timeout 3 bash -c "printf 'Marl\xff\xff\xff\x7f' >'$endpoint'"
     else
-        timeout 5 /usr/bin/python3 - "$endpoint" <<'PY'
+        # Each message ends with the end of the stream, and the editor's own close of its side
+        # shows it has read the garbage and let it go.
+        timeout 40 /usr/bin/python3 - "$endpoint" <<'PY' || fail "the editor kept a connection that sent garbage"
 import socket, sys
 for payload in (b"garbage from another program\n", b"lraM\xff\xff\xff\x7f", b"Marl\xff\xff\xff\x7f"):
     s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
     s.connect(sys.argv[1])
     s.sendall(payload)
+    s.shutdown(socket.SHUT_WR)
+    s.settimeout(10)
+    while s.recv(4096):
+        pass
     s.close()
 PY
     fi
 done
-sleep 0.5
 
 focus "$window"
 "$EDITOR_BINARY" "$E2E_HOME/After Garbage.marlo" >"$E2E_HOME/launch.log" 2>&1 &

@@ -12,8 +12,7 @@ focus "$window"
 xmessage -name "Other Program" -title "Other Program" -geometry 800x600+0+0 "another program" &
 E2E_PIDS+=($!)
 other="$(wait_for_window "^Other Program$")" || exit 1
-xdotool windowactivate --sync "$other" 2>/dev/null
-wait_until 5 bash -c "[[ \$(xdotool getactivewindow) == $other ]]" || fail "the other window did not come to the front"
+wait_until 15 bash -c "xdotool windowactivate $other 2>/dev/null; [[ \$(xdotool getactivewindow) == $other ]]" || fail "the other window did not come to the front"
 
 "$EDITOR_BINARY" >"$E2E_HOME/launcher.log" 2>&1 &
 launch=$!

@@ -10,14 +10,13 @@ recovery="$XDG_STATE_HOME/orvane-marlo-editor/recovery"
 factory="$E2E_HOME/factory.marlo"
 "$(dirname "$EDITOR_BINARY")/marlo-preset" new "$factory" || fail "marlo-preset new failed"
 
-# Knob 2's CC box on the knobs page (Ctrl+2): the page starts 527 below the 24-high menu bar.
+# Knob 2's CC box on the knobs page (Ctrl+2). Its ring shows the box has the keyboard before the
+# value is typed, so the signals that follow meet the typed value and nothing earlier.
 edit_knob_2_cc() # WINDOW VALUE
 {
     focus "$1"
     xdotool key ctrl+2
-    sleep 0.5
-    xdotool mousemove --window "$1" $((40 + 280 + 145)) $((24 + 527 + 32 + 26 * 2 + 10)) click 1
-    sleep 0.3
+    focus_knobs_box "$1" 1 2 || fail "knob 2's CC box did not take the keyboard"
     xdotool type --delay 30 "$2"
     xdotool key Return
 }
@@ -58,10 +57,9 @@ left="$(entries_holding 88)"
 [[ -n "$left" ]] || fail "nothing was left after kill -9"
 start_editor
 question="$(wait_for_window "^Recover Unsaved Presets$")" || exit 1
-xdotool windowactivate --sync "$question" 2>/dev/null
-sleep 0.3
+activate "$question"
 xdotool key Return
-wait_until 10 test "$(window_count "^Recover Unsaved Presets$")" -eq 0 || fail "Recover left the question open"
+wait_until 15 no_window "^Recover Unsaved Presets$" || fail "Recover left the question open"
 wait_for_window "^Orvane Marlo Editor - Untitled 1$" >/dev/null || exit 1
 # g's document held exactly what g.marlo holds: nothing of it was lost, so it is not offered.
 [[ "$(window_count "^Orvane Marlo Editor - g$")" -eq 0 ]] || fail "an unchanged file was offered"
@@ -99,12 +97,12 @@ window="$(wait_for_window "^Orvane Marlo Editor - g$")" || exit 1
 focus "$window"
 xdotool key ctrl+z
 wait_for_window "^Orvane Marlo Editor - Untitled 1$" >/dev/null || fail "undo of the load kept the file's name"
-touch -d '2000-01-01' "$handed"
+date_back "$handed"
 xdotool key ctrl+s
 chooser="$(wait_for_window "^Select Filename to save$" 20)" || exit 1
-xdotool windowactivate --sync "$chooser" 2>/dev/null
+activate "$chooser"
 xdotool key Escape
-[[ "$(stat -c %Y "$handed")" -lt 946771200 ]] || fail "Ctrl+S wrote into the file whose load was undone"
+! written_since_dated_back "$handed" || fail "Ctrl+S wrote into the file whose load was undone"
 echo "ok: undo of a load gives back Untitled 1, and Ctrl+S asks for a name"
 
 echo "PASS: nothing the user made is lost"

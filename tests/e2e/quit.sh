@@ -12,29 +12,26 @@ second="$(wait_for_window "Orvane Marlo Editor - Untitled 2")" || exit 1
 focus "$second"
 xdotool key ctrl+w
 question="$(wait_for_window "^Save Document$")" || exit 1
-sleep 0.3
 answer_no "$question"
-wait_until 5 bash -c '[[ $(xdotool search --name "Untitled 2" 2>/dev/null | wc -l) -eq 0 ]]' \
+wait_until 15 bash -c '[[ $(xdotool search --name "Untitled 2" 2>/dev/null | wc -l) -eq 0 ]]' \
     || fail "\"No\" did not close the second document"
 kill -0 "$EDITOR_PID" 2>/dev/null || fail "closing one of two documents ended the editor"
 focus "$window"
 
 xdotool key ctrl+q
 question="$(wait_for_window "^Save Document$")" || exit 1
-sleep 0.3
+activate "$question"
 xdotool key Escape
-wait_until 5 bash -c '[[ $(xdotool search --onlyvisible --name "^Save Document$" 2>/dev/null | wc -l) -eq 0 ]]' \
-    || fail "Escape did not dismiss the save question"
-sleep 0.3
+wait_until 15 not_shown "^Save Document$" || fail "Escape did not dismiss the save question"
+# The question that comes next shows the editor is still going after this check too.
 kill -0 "$EDITOR_PID" 2>/dev/null || fail "Cancel in the save question ended the editor"
 
 focus "$window"
 xdotool key ctrl+q
 question="$(wait_for_window "^Save Document$")" || exit 1
-sleep 0.3
 answer_no "$question"
 
-wait_until 10 bash -c "! kill -0 $EDITOR_PID 2>/dev/null" || fail "the editor did not quit after \"No\""
+wait_until 15 bash -c "! kill -0 $EDITOR_PID 2>/dev/null" || fail "the editor did not quit after \"No\""
 wait "$EDITOR_PID"
 status=$?
 [[ $status -eq 0 ]] || fail "the editor ended with status $status"

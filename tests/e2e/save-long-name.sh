@@ -11,12 +11,13 @@ open_save_chooser >/dev/null || exit 1
 # The name field has the keyboard and its proposal selected.
 xdotool key ctrl+a
 xdotool type --delay 2 "$name"
-sleep 0.3
 xdotool key Return
 
 wait_until 10 test -f "$E2E_HOME/$name" || fail "the file with the long name was not written"
 [[ "$(stat -c %s "$E2E_HOME/$name")" -eq 103 ]] || fail "the saved file is not a preset"
-sleep 0.5
+# The document takes the file's name once the save has gone through, so by then an alert about
+# it would be showing.
+wait_for_window "^Orvane Marlo Editor - ${name%.marlo}$" >/dev/null || exit 1
 [[ "$(window_count "^File Not Saved$")" -eq 0 ]] || fail "the save was reported as failed"
 [[ -z "$(find "$E2E_HOME" -maxdepth 1 -name '.marlo-*')" ]] || fail "a temporary file was left behind"
 echo "PASS: a 251-character name saved"

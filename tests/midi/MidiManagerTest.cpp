@@ -269,8 +269,10 @@ TEST (SimulatedMarlo, AnswersRequestsStoresDumpsAndCanVanish)
     MidiManager midi{std::make_unique<CombinedMidiPorts> (std::move (parts))};
     EXPECT_EQ (midi.getPorts().getInputNames(), juce::StringArray ({"Keys", "Marlo (simulated)"}));
 
+    // The reply comes from the device's own thread, as a real input's would.
     juce::CriticalSection lock;
     juce::Array<juce::MidiMessage> received;
+    juce::WaitableEvent replied;
     struct Collector final : MidiManager::MidiManagerListener
     {
         std::function<void (const juce::MidiMessage&)> onMessage;
@@ -280,6 +282,7 @@ TEST (SimulatedMarlo, AnswersRequestsStoresDumpsAndCanVanish)
     {
         const juce::ScopedLock sl (lock);
         received.add (m);
+        replied.signal();
     };
     midi.addListener (&collector);
     midi.setInputDevice (SimulatedMarlo::deviceName);
@@ -292,14 +295,10 @@ TEST (SimulatedMarlo, AnswersRequestsStoresDumpsAndCanVanish)
     EXPECT_EQ (marlo->getPreset()[24], 99);
 
     const juce::uint8 request[] = {0x00, 0x3A, 0x6C, 0x00, 0x43, 0x62, 0x00, 0x5D};
+    marlo->setLatencyMs (0);
     midi.sendMessage (juce::MidiMessage::createSysExMessage (request, sizeof (request)));
-    const auto deadline = juce::Time::getMillisecondCounter() + 2000;
-    while (juce::Time::getMillisecondCounter() < deadline)
-    {
-        const juce::ScopedLock sl (lock);
-        if (!received.isEmpty())
-            break;
-    }
+    // Woken by the reply itself; the bound only ends a run whose device never answers.
+    ASSERT_TRUE (replied.wait (10000)) << "no reply to the request";
     {
         const juce::ScopedLock sl (lock);
         ASSERT_EQ (received.size(), 1);

@@ -77,8 +77,10 @@ start_editor()
     E2E_PIDS+=("$EDITOR_PID")
 }
 
-# wait_for_window TITLE [SECONDS]: prints the id of the first window whose title matches.
+# wait_for_window TITLE [SECONDS]: prints the id of the first shown window whose title matches.
 # Called in a command substitution, so callers add "|| exit 1".
+# Only a mapped window counts: one that exists but is not on screen yet takes no click, and a
+# dialog hidden for reuse is not the one that is showing.
 # Each look is a search of its own: one search that goes wrong (a window closing under it, say)
 # must not end the wait early.
 wait_for_window()
@@ -86,16 +88,20 @@ wait_for_window()
     local title="$1" seconds="${2:-15}" id="" errors="$E2E_HOME/xdotool-search.err"
     local end=$((SECONDS + seconds))
     while true; do
-        id="$(timeout 5 xdotool search --name "$title" 2>"$errors" | head -1)"
+        id="$(timeout 5 xdotool search --onlyvisible --name "$title" 2>"$errors" | head -1)"
         [[ -n "$id" ]] && break
         ((SECONDS < end)) || fail "no window titled '$title' appeared within ${seconds}s" \
-            "$([[ -s "$errors" ]] && echo "(the last search said: $(head -c 300 "$errors"))")"
+            "$([[ -s "$errors" ]] && echo "(the last search said: $(head -c 300 "$errors"))")" \
+            "$([[ -n "${EDITOR_PID:-}" ]] && ! is_running "$EDITOR_PID" && echo "(the editor has ended)")"
         sleep 0.1
     done
     echo "$id"
 }
 
+
 # wait_until SECONDS COMMAND...: runs the command every 0.1 s until it succeeds.
+# The command runs anew each time: a value it tests must be computed inside it (a function or
+# "bash -c"), never in an argument, which is expanded once before the first look.
 wait_until()
 {
     local seconds="$1"
@@ -118,16 +124,72 @@ window_count()
     xdotool search --name "$1" 2>/dev/null | wc -l
 }
 
-# focus WINDOW: a click inside the window gives it the keyboard.
+# no_window TITLE: no window whose title matches exists, on screen or not.
+no_window()
+{
+    [[ "$(window_count "$1")" -eq 0 ]]
+}
+
+# not_shown TITLE: no window whose title matches is on screen.
+not_shown()
+{
+    [[ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]]
+}
+
+# has_focus WINDOW: the window holds the keyboard. Keys sent while another one holds it are lost.
+has_focus()
+{
+    [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]]
+}
+
+# wait_for_focus WINDOW: returns once the window holds the keyboard.
+wait_for_focus()
+{
+    wait_until 15 has_focus "$1" ||
+        fail "window $1 ('$(xdotool getwindowname "$1" 2>/dev/null)') did not get the keyboard;" \
+            "'$(xdotool getwindowfocus getwindowname 2>/dev/null)' has it"
+}
+
+# activated WINDOW: asks for the window to come to the front and says whether it holds the
+# keyboard. Asked again at every look: the window manager may pass over a request that comes
+# while it is still taking a new window in.
+activated()
+{
+    xdotool windowactivate "$1" 2>/dev/null
+    has_focus "$1"
+}
+
+# activate WINDOW: brings the window to the front and returns once it holds the keyboard.
+activate()
+{
+    wait_until 15 activated "$1" || wait_for_focus "$1"
+}
+
+# focus WINDOW: a click inside the window gives it the keyboard. The click is handled before any
+# key sent after it, as the display delivers both in order to the window that holds the keyboard.
 focus()
 {
     xdotool windowactivate --sync "$1" 2>/dev/null
     xdotool mousemove --window "$1" 600 380 click 1
-    sleep 0.3
+    wait_for_focus "$1"
+}
+
+# menus_shown COUNT: exactly COUNT of the editor's pop-up menus (menu and submenus) are on screen.
+menus_shown()
+{
+    [[ "$(xdotool search --all --onlyvisible --pid "$EDITOR_PID" --name '^menu$' 2>/dev/null | wc -l)" -eq "$1" ]]
+}
+
+# open_menu WINDOW X: clicks the menu bar at X and returns once the menu shows; keys sent to the
+# window then reach the menu. Returns non-zero if no menu opened.
+open_menu()
+{
+    xdotool mousemove --window "$1" "$2" 10 click 1
+    wait_until 15 menus_shown 1
 }
 
 # answer_no QUESTION-WINDOW: the buttons are "Yes", "No", "Cancel" from left to right along the
-# bottom, so "No" is in the middle.
+# bottom, so "No" is in the middle. The window must be on screen, as wait_for_window finds it.
 answer_no()
 {
     local WIDTH HEIGHT
@@ -150,16 +212,33 @@ is_running()
     kill -0 "$1" 2>/dev/null
 }
 
-# zenity_open_path WINDOW PATH: types the path into the chooser's location field and confirms.
+# is_shown WINDOW: the window is on screen.
+is_shown()
+{
+    xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"
+}
+
+# zenity_open_path WINDOW PATH: types the path into the chooser's location field and confirms;
+# returns once the chooser is gone, non-zero if it stays.
+# The field ignores a Return that comes before it has looked up the folder typed into it, and
+# nothing outside the chooser shows when it has; so Return is pressed again, half a second
+# apart, while the chooser is still up and holds the keyboard. (It takes only keys from the
+# keyboard itself, not ones sent to its window.)
 zenity_open_path()
 {
-    xdotool windowactivate --sync "$1" 2>/dev/null
-    sleep 0.3
-    xdotool key --window "$1" ctrl+l
-    sleep 0.2
+    local attempt look
+    activate "$1"
+    xdotool key ctrl+l
     xdotool type --delay 5 "$2"
-    sleep 0.2
-    xdotool key Return
+    for attempt in $(seq 30); do
+        is_shown "$1" || return 0
+        has_focus "$1" && xdotool key Return
+        for look in 1 2 3 4 5; do
+            is_shown "$1" || return 0
+            sleep 0.1
+        done
+    done
+    return 1
 }
 
 # open_save_chooser: starts the editor, presses Ctrl+S in its first, untitled document and prints
@@ -172,10 +251,45 @@ open_save_chooser()
     focus "$window"
     xdotool key ctrl+s
     chooser="$(wait_for_window "^Select Filename to save$" 20)" || exit 1
-    xdotool windowactivate --sync "$chooser" 2>/dev/null
-    sleep 0.5
+    activate "$chooser"
     echo "$chooser"
 }
+
+# Where the knobs page (Ctrl+2) puts its number boxes, inside the window: the menu bar is 24 high,
+# the page starts 527 below it, rows are 26 apart from 32 down, and panels are 280 wide from x = 40.
+knobs_row_y() { echo $((24 + 527 + 32 + 26 * $1 + 10)); }
+knobs_box_x() { echo $((40 + 280 * $1 + 145)); }
+
+# shows_ring WINDOW PANEL ROW: the knobs page box's inner edge has the accent colour of the focus
+# ring, so the box holds the keyboard and every key sent before the click that gave it has been
+# handled.
+shows_ring()
+{
+    local pixel
+    pixel="$(import -window "$1" png:- 2>/dev/null |
+        convert png:- -format "%[hex:p{$(($(knobs_box_x "$2") - 38)),$(knobs_row_y "$3")}]" info: 2>/dev/null)"
+    [[ "${pixel:0:6}" == 117FC6 ]]
+}
+
+# focus_knobs_box WINDOW PANEL ROW: clicks the box until it shows the focus ring; non-zero if it
+# never does. A window that has only just come up may still hand its keyboard to its first
+# control after the click, so one click is not always enough.
+focus_knobs_box()
+{
+    local attempt look
+    for attempt in $(seq 10); do
+        xdotool mousemove --window "$1" "$(knobs_box_x "$2")" "$(knobs_row_y "$3")" click 1
+        for look in 1 2 3 4 5; do
+            shows_ring "$1" "$2" "$3" && return 0
+            sleep 0.1
+        done
+    done
+    return 1
+}
+
+# date_back FILE, written_since_dated_back FILE: a file dated back shows any later write by its date.
+date_back() { touch -d '2000-01-01' "$1"; }
+written_since_dated_back() { [[ "$(stat -c %Y "$1" 2>/dev/null)" -gt 946771200 ]]; }
 
 # write_preset FILE VALUE: a valid document file, the factory dump with the document header
 # (0x43 where the factory dump has 0x41) and VALUE in the first preset byte.
