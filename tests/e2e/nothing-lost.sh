@@ -35,12 +35,12 @@ entries_holding()
 
 has_entry_holding() { [[ -n "$(entries_holding "$1")" ]]; }
 
-# handled_so_far WINDOW NEXT: the editor handles keys in order, so once Ctrl+N's new window (named
+# handled_so_far NEXT: the editor handles keys in order, so once Ctrl+N's new window (named
 # NEXT) shows, every key before it has been handled; the edit's entry may still be pending.
 handled_so_far()
 {
     xdotool key ctrl+n
-    wait_for_window "^Orvane Marlo Editor - $2$" >/dev/null || fail "the keys before Ctrl+N were not handled"
+    wait_for_window "^Orvane Marlo Editor - $1$" >/dev/null || fail "the keys before Ctrl+N were not handled"
 }
 
 # 1. A handed-over file gets a document of its own when the active one holds an edit.
@@ -80,7 +80,7 @@ echo "ok: an edit outlives kill -9, is offered and recovered"
 second="$EDITOR_PID"
 window="$(wait_for_window "^Orvane Marlo Editor - Untitled 1$")" || exit 1
 edit_knob_2_cc "$window" 99
-handled_so_far "$window" "Untitled 2"
+handled_so_far "Untitled 2"
 kill -TERM "$second"
 wait "$second"
 status=$?
@@ -94,7 +94,7 @@ start_editor
 third="$EDITOR_PID"
 window="$(wait_for_window "^Orvane Marlo Editor - Untitled 1$")" || exit 1
 edit_knob_2_cc "$window" 77
-handled_so_far "$window" "Untitled 2"
+handled_so_far "Untitled 2"
 kill -INT "$third"
 wait "$third"
 has_entry_holding 77 || fail "the edit made just before SIGINT was lost"
