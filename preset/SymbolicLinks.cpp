@@ -62,7 +62,7 @@ juce::File SymbolicLinks::fileNamed (const juce::File& workingFolder, const juce
     if (toResolve.isEmpty() || ::realpath (toResolve.toRawUTF8(), resolved) == nullptr)
         return juce::File (path);
 
-    const juce::String folder (juce::CharPointer_UTF8 (resolved));
+    const auto folder = juce::String (juce::CharPointer_UTF8 (resolved));
     if (last == "." || last == "..")
         return juce::File (folder);
     return juce::File (folder == "/" ? "/" + last : folder + "/" + last);
