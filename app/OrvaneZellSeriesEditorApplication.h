@@ -3,8 +3,6 @@
 #include "app/InstanceHandOver.h"
 #include "app/MainMenuModel.h"
 #include "app/WindowManager.h"
-#include "editor/ArtworkPrefetch.h"
-#include "editor/SystemFontLook.h"
 #include "midi/MidiManager.h"
 
 #include <functional>
@@ -13,7 +11,7 @@
 
 /** The application object: owns the MIDI manager, the commands, the menu bar and the windows
     for the whole run, and carries out the application's commands. */
-class OrvaneZellSeriesEditorApplication final : public juce::JUCEApplication, private juce::AsyncUpdater
+class OrvaneZellSeriesEditorApplication final : public juce::JUCEApplication
 {
 public:
     OrvaneZellSeriesEditorApplication();
@@ -54,8 +52,6 @@ public:
 private:
     bool handOverToRunningInstance (const juce::String& commandLine);
     bool openWithSystemViewer (const juce::File& guide);
-    /** Once the first window is up: what only starting up needed is let go. */
-    void handleAsyncUpdate() override;
 
     juce::PopupMenu extraAppleMenuItems;
     MidiManager midiManager;
@@ -64,11 +60,6 @@ private:
     std::unique_ptr<juce::ApplicationCommandManager> commandManager;
     juce::File lastDirectory;
     std::unique_ptr<InstanceHandOver> handOver;
-    // Decodes the first window's picture; let go once that window is up. The framework paints a
-    // window as it puts it on the desktop, so the picture has been taken by then.
-    std::unique_ptr<ArtworkPrefetch> artworkPrefetch;
-    // The default look of every window; it outlives them all.
-    std::unique_ptr<SystemFontLook> defaultLook;
     std::function<void()> quitAction;
     std::function<bool (const juce::File&)> guideOpener;
     std::unique_ptr<juce::ChildProcess> guideViewer;
