@@ -61,9 +61,9 @@ waiter="$work/wait-for-window"
 c++ -O2 -o "$waiter" "$(dirname "$(realpath "$0")")/startup/WaitForWindow.cpp" -lX11 -lXdamage ||
     { echo "cannot build the window waiter (needs g++, libx11-dev and libxdamage-dev)" >&2; exit 1; }
 
-# wait_for_window PID TITLE [painted]: prints the time in ms when a visible window has exactly that
-# title, and with "painted" also when it was first drawn whole; fails if PID ended first.
-wait_for_window() { "$waiter" "$2" "$1" ${3:+"$3"}; }
+# wait_for_window PID TITLE: prints the time in ms when a visible window has exactly that title;
+# fails if PID ended first.
+wait_for_window() { "$waiter" "$2" "$1"; }
 
 # cpu_ms PID: user and system time the process has used so far.
 cpu_ms()
@@ -78,10 +78,14 @@ cpu_ms()
 measure()
 {
     local binary="$1" first="$2" second="$3" start shown painted pid rss window pressed opened cpu
+    # The first paint can only be seen by a waiter that watches before the window is made.
+    coproc waiting { "$waiter" "$first" - painted; }
+    read -r _ <&"${waiting[0]}"
     start=$(now_ms)
     HOME="$work" MARLO_EDITOR_INSTANCE="measure-$$-$RANDOM" "$binary" >/dev/null 2>&1 &
     pid=$!
-    read -r shown painted < <(wait_for_window "$pid" "$first" painted)
+    echo "$pid" >&"${waiting[1]}"
+    read -r shown painted <&"${waiting[0]}"
     [[ -n "$painted" ]] || { echo "$binary ended before painting its window" >&2; return 1; }
     cpu=$(cpu_ms "$pid")
 

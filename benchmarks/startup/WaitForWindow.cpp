@@ -6,9 +6,10 @@
 // With "painted" it also waits until the program has first drawn the whole window and prints that
 // time after the first. The framework maps a window before it paints it, and text is laid out as it
 // is painted, so only this second time includes what the first picture costs. It watches every
-// window from its creation, so it must run before the program makes its window.
+// window from its creation, so it must run before the program makes its window: given "-" for PID,
+// it prints "ready" once it watches, then reads the program's PID from its input.
 //
-//   wait-for-window TITLE PID [painted]     exits 1 if the process PID ends first, 2 after 20 s
+//   wait-for-window TITLE PID|- [painted]     exits 1 if the process PID ends first, 2 after 20 s
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
@@ -120,13 +121,24 @@ int main (int argc, char** argv)
         return 2;
 
     XSetErrorHandler (ignoreErrors);
-    const auto pid = static_cast<pid_t> (std::atoi (argv[2]));
-    const auto deadline = nowMs() + 20000;
     const auto root = DefaultRootWindow (display);
     // A window manager maps its frame as a child of the root: that is when the window shows. The
     // program creates its own window there too, before the manager takes it into a frame.
     XSelectInput (display, root, SubstructureNotifyMask);
     XSync (display, False);
+
+    auto pid = static_cast<pid_t> (std::atoi (argv[2]));
+
+    if (std::strcmp (argv[2], "-") == 0)
+    {
+        std::printf ("ready\n");
+        std::fflush (stdout);
+
+        if (std::scanf ("%d", &pid) != 1)
+            return 2;
+    }
+
+    const auto deadline = nowMs() + 20000;
 
     // When each window was first drawn whole. Smaller drawings come before that (the server
     // reports one of 128 x 128 pixels as a JUCE window is shown), so every rectangle is reported.
