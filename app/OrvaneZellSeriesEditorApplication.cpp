@@ -7,6 +7,7 @@
 #include "midi/CombinedMidiPorts.h"
 #include "midi/JuceMidiPorts.h"
 #include "midi/SimulatedMarlo.h"
+#include "platform/FontFolders.h"
 #include "preset/Dialogs.h"
 
 #include <array>
@@ -87,6 +88,10 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String& commandL
     }
 
     TerminationSignals::install();
+
+    // Before any window or look lays out text: the framework makes its font list once, at the
+    // first text, and by default opens every installed font file to do so.
+    FontFolders::buildFontList();
 
     if (options.wantsSimulatedDevice())
         midiManager.setPorts (systemAndSimulatedPorts());

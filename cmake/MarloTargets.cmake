@@ -38,10 +38,18 @@ file(GLOB_RECURSE MARLO_SOURCES CONFIGURE_DEPENDS
     "${PROJECT_SOURCE_DIR}/preset/*.cpp"
     "${PROJECT_SOURCE_DIR}/midi/*.cpp"
     "${PROJECT_SOURCE_DIR}/editor/*.cpp"
-    "${PROJECT_SOURCE_DIR}/app/*.cpp")
+    "${PROJECT_SOURCE_DIR}/app/*.cpp"
+    "${PROJECT_SOURCE_DIR}/platform/*.cpp")
 list(FILTER MARLO_SOURCES EXCLUDE REGEX ".*/app/Main\\.cpp$")
 
 add_library(marlo_core STATIC ${MARLO_SOURCES})
+# The editor asks the font configuration library where the system's sans-serif font lives, so that
+# the framework's font list opens only that folder (platform/FontFolders).
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    find_package(PkgConfig REQUIRED)
+    pkg_check_modules(MARLO_FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+    target_link_libraries(marlo_core PRIVATE PkgConfig::MARLO_FONTCONFIG)
+endif()
 # The framework's recommended warnings on the project's own code. The framework's module sources,
 # compiled into the same library, keep the framework's own settings.
 get_target_property(MARLO_WARNING_FLAGS juce::juce_recommended_warning_flags INTERFACE_COMPILE_OPTIONS)
