@@ -7,14 +7,11 @@
 #include "midi/CombinedMidiPorts.h"
 #include "midi/JuceMidiPorts.h"
 #include "midi/SimulatedMarlo.h"
+#include "platform/FontFolders.h"
 #include "preset/Dialogs.h"
 
 #include <array>
 #include <iostream>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 namespace
 {
@@ -36,24 +33,6 @@ std::unique_ptr<MidiPorts> systemAndSimulatedPorts()
     parts.push_back (std::make_unique<SimulatedMarlo>());
     return std::make_unique<CombinedMidiPorts> (std::move (parts));
 }
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define MARLO_SANITIZED_ALLOCATOR 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define MARLO_SANITIZED_ALLOCATOR 1
-#endif
-
-/** Whether a child forked while another thread allocates may itself allocate before exec.
-    glibc's allocator holds its locks across a fork; a sanitizer's allocator does not, and a lock
-    held at that moment hangs the child for good. */
-#if defined(MARLO_SANITIZED_ALLOCATOR)
-constexpr bool allocatorSurvivesFork = false;
-#else
-constexpr bool allocatorSurvivesFork = true;
-#endif
 } // namespace
 
 OrvaneZellSeriesEditorApplication::OrvaneZellSeriesEditorApplication()
@@ -67,8 +46,6 @@ OrvaneZellSeriesEditorApplication::~OrvaneZellSeriesEditorApplication()
     // Normally shutdown has done this; the menu model must not outlive the manager it watches.
     windowManager.reset();
     menuModel.reset();
-    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
-    defaultLook.reset();
 }
 
 bool OrvaneZellSeriesEditorApplication::moreThanOneInstanceAllowed()
@@ -103,16 +80,6 @@ bool OrvaneZellSeriesEditorApplication::handOverToRunningInstance (const LaunchO
 
 void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
 {
-#if defined(__GLIBC__)
-    // The editor's few threads allocate little; one pool for all of them keeps what a thread
-    // leaves behind from pinning memory of its own.
-    mallopt (M_ARENA_MAX, 1);
-    // Large blocks (window-sized pictures, the X library's copy of a window it sends without
-    // shared memory) always come from and go back to the system. Left to itself, the allocator
-    // raises that limit after the first such block is freed and keeps the next one, megabytes of
-    // it, in a heap that cannot shrink.
-    mallopt (M_MMAP_THRESHOLD, 128 * 1024);
-#endif
     // The framework's joined command line cannot tell a name's own quotes from its own.
     const LaunchOptions options (launchArguments.value_or (LaunchOptions::argumentsOfThisProcess()));
 
@@ -145,20 +112,13 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
             written->wait (2000);
         });
 
+    // Before any window or look lays out text: the framework makes its font list once, at the
+    // first text, and by default opens every installed font file to do so.
+    FontFolders::buildFontList();
+
     if (options.wantsSimulatedDevice())
         midiManager.setPorts (systemAndSimulatedPorts());
 
-    // Connecting to the desktop waits on the system's settings for a while; meanwhile a thread of
-    // each decodes the first window's picture and reads the font list. The framework reads those
-    // settings from a child process that allocates between fork and exec, so where the allocator
-    // does not survive a fork, the threads start only once the desktop is made. (Later children,
-    // the file chooser's for one, can still meet another thread allocating in such a build.)
-    if (!allocatorSurvivesFork)
-        juce::Desktop::getInstance();
-
-    artworkPrefetch = prefetchArtwork ({"editor_at_rest"});
-    defaultLook = std::make_unique<SystemFontLook>();
-    juce::LookAndFeel::setDefaultLookAndFeel (defaultLook.get());
     commandManager = std::make_unique<juce::ApplicationCommandManager>();
     menuModel = std::make_unique<MainMenuModel> (commandManager.get());
     commandManager->registerAllCommandsForTarget (this);
@@ -182,24 +142,18 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
         windowManager->newDocument();
 
     juce::LookAndFeel::getDefaultLookAndFeel().setUsingNativeAlertWindows (true);
+    // Once the first window is up, what ended editors left is offered in front of it.
     triggerAsyncUpdate();
 }
 
 void OrvaneZellSeriesEditorApplication::handleAsyncUpdate()
 {
-    artworkPrefetch.reset();
     offerRecovery();
-    // What starting up used and freed (the font list, decoded pictures, the preset's first checks)
-    // goes back to the system instead of staying with the allocator.
-#if defined(__GLIBC__)
-    malloc_trim (0);
-#endif
 }
 
 void OrvaneZellSeriesEditorApplication::shutdown()
 {
     cancelPendingUpdate();
-    artworkPrefetch.reset();
     handOver.reset();
     // Documents still open now were not closed through their save question (a quit by SIGINT):
     // their entries stay for the next start.

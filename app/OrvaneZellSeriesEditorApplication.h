@@ -5,8 +5,6 @@
 #include "app/MainMenuModel.h"
 #include "app/RecoveryStore.h"
 #include "app/WindowManager.h"
-#include "editor/ArtworkPrefetch.h"
-#include "editor/SystemFontLook.h"
 #include "midi/MidiManager.h"
 
 #include <functional>
@@ -70,7 +68,6 @@ public:
 private:
     bool handOverToRunningInstance (const LaunchOptions& options);
     bool openWithSystemViewer (const juce::File& guide);
-    /** Once the first window is up: what only starting up needed is let go. */
     void handleAsyncUpdate() override;
 
     juce::PopupMenu extraAppleMenuItems;
@@ -83,11 +80,6 @@ private:
     // Declared before the window manager's use ends: shutdown deletes the windows first, then
     // writes what is pending.
     std::unique_ptr<RecoveryStore> recovery;
-    // Decodes the first window's picture; let go once that window is up. The framework paints a
-    // window as it puts it on the desktop, so the picture has been taken by then.
-    std::unique_ptr<ArtworkPrefetch> artworkPrefetch;
-    // The default look of every window; it outlives them all.
-    std::unique_ptr<SystemFontLook> defaultLook;
     std::function<void()> quitAction;
     std::function<bool (const juce::File&)> guideOpener;
     std::unique_ptr<juce::ChildProcess> guideViewer;

@@ -38,16 +38,18 @@ file(GLOB_RECURSE MARLO_SOURCES CONFIGURE_DEPENDS
     "${PROJECT_SOURCE_DIR}/preset/*.cpp"
     "${PROJECT_SOURCE_DIR}/midi/*.cpp"
     "${PROJECT_SOURCE_DIR}/editor/*.cpp"
-    "${PROJECT_SOURCE_DIR}/app/*.cpp")
+    "${PROJECT_SOURCE_DIR}/app/*.cpp"
+    "${PROJECT_SOURCE_DIR}/platform/*.cpp")
 list(FILTER MARLO_SOURCES EXCLUDE REGEX ".*/app/Main\\.cpp$")
 
 add_library(marlo_core STATIC ${MARLO_SOURCES})
-# The editor reads its text font itself with FreeType, choosing it from the system's font cache;
-# the font configuration library is opened at run time, only while the list is read.
-find_package(PkgConfig REQUIRED)
-pkg_check_modules(MARLO_FREETYPE REQUIRED IMPORTED_TARGET freetype2)
-pkg_check_modules(MARLO_FONTCONFIG REQUIRED fontconfig)
-target_include_directories(marlo_core PRIVATE ${MARLO_FONTCONFIG_INCLUDE_DIRS})
+# The editor asks the font configuration library where the system's sans-serif font lives, so that
+# the framework's font list opens only that folder (platform/FontFolders).
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    find_package(PkgConfig REQUIRED)
+    pkg_check_modules(MARLO_FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+    target_link_libraries(marlo_core PRIVATE PkgConfig::MARLO_FONTCONFIG)
+endif()
 # The framework's recommended warnings on the project's own code. The framework's module sources,
 # compiled into the same library, keep the framework's own settings.
 get_target_property(MARLO_WARNING_FLAGS juce::juce_recommended_warning_flags INTERFACE_COMPILE_OPTIONS)
@@ -76,7 +78,6 @@ target_link_libraries(marlo_core
     PUBLIC
         juce::juce_recommended_config_flags
         juce::pkgconfig_JUCE_IMG_LINUX_DEPS
-        PkgConfig::MARLO_FREETYPE
         marlo_artwork)
 # Of the two audio modules the editor needs only the MIDI ports and messages. Compiled with a
 # section per function, the rest of them (audio devices, synthesisers, sample formats) is left out

@@ -2,7 +2,6 @@
 
 #include "MarloArtwork.h"
 #include "MarloArtworkSizes.h"
-#include "editor/ArtworkPrefetch.h"
 
 namespace
 {
@@ -80,14 +79,6 @@ const char* embeddedPicture (const juce::String& stem, int& size)
     return MarloArt::getNamedResource ((stem + "_png").toRawUTF8(), size);
 }
 
-juce::Image decodeEmbedded (const juce::String& stem)
-{
-    int size = 0;
-    const auto* data = embeddedPicture (stem, size);
-    return data == nullptr ? juce::Image()
-                           : juce::ImageFileFormat::loadFrom (data, static_cast<size_t> (size));
-}
-
 /** A picture's size and kind as its header states them, known without touching its data. */
 const MarloArtSizes::Picture* findPicture (const juce::String& stem)
 {
@@ -115,15 +106,10 @@ juce::Rectangle<int> shownArea (juce::Rectangle<int> picture, juce::Rectangle<in
 
 juce::Image decodeArtwork (const juce::String& stem)
 {
-    if (auto prefetched = ArtworkPrefetch::take (stem); prefetched.isValid())
-        return prefetched;
-
-    return decodeEmbedded (stem);
-}
-
-std::unique_ptr<ArtworkPrefetch> prefetchArtwork (const juce::StringArray& stems)
-{
-    return std::make_unique<ArtworkPrefetch> (stems, decodeEmbedded);
+    int size = 0;
+    const auto* data = embeddedPicture (stem, size);
+    return data == nullptr ? juce::Image()
+                           : juce::ImageFileFormat::loadFrom (data, static_cast<size_t> (size));
 }
 
 juce::Image loadArtwork (const juce::String& stem)

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "editor/ArtworkPrefetch.h"
-
 #include <functional>
 #include <juce_gui_basics/juce_gui_basics.h>
-#include <memory>
 
 /** Loads an embedded picture by its file name without ".png" (e.g. "tab_main_normal"); an empty
     image if there is none. A picture stored without transparency is an RGB image, else ARGB. The
@@ -15,10 +12,6 @@ juce::Image loadArtwork (const juce::String& stem);
 /** Decodes an embedded picture now, for one use, without sharing it: for a picture needed only to
     make another one, whose pixels should not stay in memory. */
 juce::Image decodeArtwork (const juce::String& stem);
-
-/** Starts decoding these pictures on a thread of its own; decodeArtwork takes them from it while
-    it lives. For the application, which starts it before it waits on the desktop. */
-std::unique_ptr<ArtworkPrefetch> prefetchArtwork (const juce::StringArray& stems);
 
 /** An image of width x height whose pixels `draw` paints the first time they are read or drawn,
     starting from transparent black. Every caller asking for the same key shares that one image. An
