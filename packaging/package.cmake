@@ -22,11 +22,11 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${MARLO_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION "sound")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The libraries the programs link come from dpkg-shlibdeps (package dpkg-dev). JUCE opens the X11
-# libraries at run time instead of linking them, the editor opens the font configuration library
-# the same way, and text needs a font: those are named here.
+# libraries at run time instead of linking them, and text needs a font: those are named here. The
+# font configuration library is linked, and found like the others.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libx11-6, libxext6, libxrandr2, libxinerama1, libxcursor1, libxrender1, libfontconfig1, fonts-dejavu-core")
+    "libx11-6, libxext6, libxrandr2, libxinerama1, libxcursor1, libxrender1, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
 # shared-mime-info, desktop-file-utils and the icon theme refresh their caches through dpkg
 # triggers, so the package needs no scripts of its own.
