@@ -267,8 +267,9 @@ void PresetController::requestPreset()
     const juce::ScopedLock lock (replyLock);
     retryCount = 0;
     awaitingReply = true;
-    startTimer (firstReplyTimeoutMs);
+    // The wait for the answer starts once the request is out, as each repeat's does.
     midiManager->sendMessage (request);
+    startTimer (firstReplyTimeoutMs);
 }
 
 bool PresetController::isGetInProgress() const
