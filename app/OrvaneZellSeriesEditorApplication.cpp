@@ -142,6 +142,11 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
         windowManager->newDocument();
 
     juce::LookAndFeel::getDefaultLookAndFeel().setUsingNativeAlertWindows (true);
+    // A launch from the desktop has no terminal to read stderr: a name that was refused is said
+    // in the window too.
+    for (const auto& problem : options.getProblems())
+        Dialogs::get().showAlert ("Invalid File", problem);
+
     // Once the first window is up, what ended editors left is offered in front of it.
     triggerAsyncUpdate();
 }

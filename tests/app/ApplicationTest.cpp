@@ -616,3 +616,18 @@ TEST_F (ApplicationTest, APresetRecoveredForAFileThatIsOpenGoesIntoItsWindowAsAS
     EXPECT_EQ (controller->getPresetData()[0], 2) << "undo gives back what the file holds";
     EXPECT_EQ (windows().getDocument (0)->getFile(), lead);
 }
+
+TEST_F (ApplicationTest, ANameThatIsNotUtf8IsSaidInTheWindowAndOpensNothingElse)
+{
+    writePresetFile (folder / "bad.marlo", 1);
+    const auto previous = juce::File::getCurrentWorkingDirectory();
+    folder.get().setAsCurrentWorkingDirectory();
+
+    start ({"bad\xff.marlo"});
+    previous.setAsCurrentWorkingDirectory();
+
+    ASSERT_EQ (windows().getNumDocuments(), 1);
+    EXPECT_EQ (windows().getDocument (0)->getDocumentName(), "Untitled 1");
+    ASSERT_EQ (dialogs.countAlerts ("Invalid File"), 1);
+    EXPECT_TRUE (dialogs.alertsShown()[0].message.contains ("not UTF-8")) << dialogs.alertsShown()[0].message;
+}

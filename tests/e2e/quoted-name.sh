@@ -35,5 +35,7 @@ E2E_PIDS+=($!)
 # The first editor's documents all have files, so this is the new one's.
 wait_for_window "^Orvane Marlo Editor - Untitled 1$" 20 >/dev/null || exit 1
 grep -qF 'bad\xff.marlo' "$E2E_HOME/first-bad.log" || fail "the first launch's refusal does not name the file"
+# Started from the desktop there is no terminal: the window says it too.
+wait_for_window "^Invalid File$" >/dev/null || fail "the first launch's refusal was not shown in a window"
 [[ "$(window_count "^Orvane Marlo Editor - bad")" -eq 0 ]] || fail "a bad name opened another file"
 echo "PASS: names with quotes and spaces open themselves; a name that is not UTF-8 is refused"
