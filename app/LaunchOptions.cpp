@@ -1,6 +1,6 @@
 #include "app/LaunchOptions.h"
 
-#include "app/ExactText.h"
+#include "platform/ExactText.h"
 
 namespace juce
 {

@@ -2,11 +2,10 @@
 
 #include "app/CommandIDs.h"
 #include "app/LaunchOptions.h"
-#include "app/TerminationSignals.h"
 #include "editor/Artwork.h"
-#include "midi/CombinedMidiPorts.h"
-#include "midi/JuceMidiPorts.h"
-#include "midi/SimulatedMarlo.h"
+#include "editor/SystemDialogs.h"
+#include "midi/SystemMidiPorts.h"
+#include "platform/TerminationSignals.h"
 #include "preset/Dialogs.h"
 
 #include <array>
@@ -27,14 +26,6 @@ bool isApplicationCommand (juce::CommandID id)
 {
     return std::find (applicationCommands.begin(), applicationCommands.end(), id) !=
            applicationCommands.end();
-}
-
-std::unique_ptr<MidiPorts> systemAndSimulatedPorts()
-{
-    std::vector<std::unique_ptr<MidiPorts>> parts;
-    parts.push_back (std::make_unique<JuceMidiPorts>());
-    parts.push_back (std::make_unique<SimulatedMarlo>());
-    return std::make_unique<CombinedMidiPorts> (std::move (parts));
 }
 
 #if defined(__has_feature)
@@ -60,6 +51,7 @@ OrvaneZellSeriesEditorApplication::OrvaneZellSeriesEditorApplication()
     : quitAction ([] { juce::JUCEApplicationBase::quit(); }),
       guideOpener ([this] (const juce::File& guide) { return openWithSystemViewer (guide); })
 {
+    SystemDialogs::install();
 }
 
 OrvaneZellSeriesEditorApplication::~OrvaneZellSeriesEditorApplication()
@@ -86,9 +78,10 @@ bool OrvaneZellSeriesEditorApplication::handOverToRunningInstance (const LaunchO
 {
 #if JUCE_LINUX || JUCE_BSD
     handOver = std::make_unique<InstanceHandOver>();
-    const auto role =
-        handOver->start (options.forHandOver (juce::File::getCurrentWorkingDirectory()),
-                         [this] (const juce::String& argument) { openLaunchArgument (argument); });
+    const auto role = handOver->start (
+        options.forHandOver (juce::File::getCurrentWorkingDirectory()),
+        [this] (const juce::String& argument) { openLaunchArgument (argument); },
+        [] (std::function<void()> call) { juce::MessageManager::callAsync (std::move (call)); });
 
     if (role == InstanceHandOver::Role::handedOver)
     {
@@ -146,7 +139,7 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
         });
 
     if (options.wantsSimulatedDevice())
-        midiManager.setPorts (systemAndSimulatedPorts());
+        midiManager.setPorts (SystemMidiPorts::create (true));
 
     // Connecting to the desktop waits on the system's settings for a while; meanwhile a thread of
     // each decodes the first window's picture and reads the font list. The framework reads those

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/InstanceHandOver.h"
 #include "app/LaunchOptions.h"
 #include "app/MainMenuModel.h"
 #include "app/RecoveryStore.h"
@@ -8,6 +7,7 @@
 #include "editor/ArtworkPrefetch.h"
 #include "editor/SystemFontLook.h"
 #include "midi/MidiManager.h"
+#include "platform/InstanceHandOver.h"
 
 #include <functional>
 #include <juce_gui_basics/juce_gui_basics.h>
