@@ -1,7 +1,7 @@
 #include "app/LaunchOptions.h"
 
-#include "app/ExactText.h"
-#include "preset/SymbolicLinks.h"
+#include "platform/ExactText.h"
+#include "platform/SymbolicLinks.h"
 
 namespace juce
 {

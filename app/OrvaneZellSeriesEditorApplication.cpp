@@ -2,12 +2,11 @@
 
 #include "app/CommandIDs.h"
 #include "app/LaunchOptions.h"
-#include "app/TerminationSignals.h"
 #include "editor/Artwork.h"
-#include "midi/CombinedMidiPorts.h"
-#include "midi/JuceMidiPorts.h"
-#include "midi/SimulatedMarlo.h"
+#include "editor/SystemDialogs.h"
+#include "midi/SystemMidiPorts.h"
 #include "platform/FontFolders.h"
+#include "platform/TerminationSignals.h"
 #include "preset/Dialogs.h"
 
 #include <array>
@@ -26,19 +25,13 @@ bool isApplicationCommand (juce::CommandID id)
            applicationCommands.end();
 }
 
-std::unique_ptr<MidiPorts> systemAndSimulatedPorts()
-{
-    std::vector<std::unique_ptr<MidiPorts>> parts;
-    parts.push_back (std::make_unique<JuceMidiPorts>());
-    parts.push_back (std::make_unique<SimulatedMarlo>());
-    return std::make_unique<CombinedMidiPorts> (std::move (parts));
-}
 } // namespace
 
 OrvaneZellSeriesEditorApplication::OrvaneZellSeriesEditorApplication()
     : quitAction ([] { juce::JUCEApplicationBase::quit(); }),
       guideOpener ([this] (const juce::File& guide) { return openWithSystemViewer (guide); })
 {
+    SystemDialogs::install();
 }
 
 OrvaneZellSeriesEditorApplication::~OrvaneZellSeriesEditorApplication()
@@ -63,9 +56,10 @@ bool OrvaneZellSeriesEditorApplication::handOverToRunningInstance (const LaunchO
 {
 #if JUCE_LINUX || JUCE_BSD
     handOver = std::make_unique<InstanceHandOver>();
-    const auto role =
-        handOver->start (options.forHandOver (juce::File::getCurrentWorkingDirectory()),
-                         [this] (const juce::String& argument) { openLaunchArgument (argument); });
+    const auto role = handOver->start (
+        options.forHandOver (juce::File::getCurrentWorkingDirectory()),
+        [this] (const juce::String& argument) { openLaunchArgument (argument); },
+        [] (std::function<void()> call) { juce::MessageManager::callAsync (std::move (call)); });
 
     if (role == InstanceHandOver::Role::handedOver)
     {
@@ -117,7 +111,7 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
     FontFolders::buildFontList();
 
     if (options.wantsSimulatedDevice())
-        midiManager.setPorts (systemAndSimulatedPorts());
+        midiManager.setPorts (SystemMidiPorts::create (true));
 
     commandManager = std::make_unique<juce::ApplicationCommandManager>();
     menuModel = std::make_unique<MainMenuModel> (commandManager.get());

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/InstanceHandOver.h"
 #include "app/LaunchOptions.h"
 #include "app/MainMenuModel.h"
 #include "app/RecoveryStore.h"
 #include "app/WindowManager.h"
 #include "midi/MidiManager.h"
+#include "platform/InstanceHandOver.h"
 
 #include <functional>
 #include <juce_gui_basics/juce_gui_basics.h>

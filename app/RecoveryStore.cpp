@@ -1,6 +1,6 @@
 #include "app/RecoveryStore.h"
 
-#include "preset/AtomicFile.h"
+#include "platform/AtomicFile.h"
 #include "preset/PresetCodec.h"
 #include "preset/PresetFile.h"
 

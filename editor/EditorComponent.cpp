@@ -6,7 +6,6 @@
 #include "editor/SectionBuilders.h"
 #include "editor/SelectorButtons.h"
 #include "editor/ZellControlLayoutView.h"
-#include "preset/PresetController.h"
 
 #include <cstring>
 
@@ -244,7 +243,7 @@ juce::Component* EditorComponent::getViewFor (juce::Button* button) const
     return found == buttonViews.end() ? nullptr : found->second;
 }
 
-std::unique_ptr<EditorComponent> createEditorComponent (PresetController* controller, bool shippedAtRest)
+std::unique_ptr<EditorComponent> createEditorComponent (EditorListener* controller, bool shippedAtRest)
 {
     ParameterValue::Listener* listener = controller;
 

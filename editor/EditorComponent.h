@@ -1,11 +1,10 @@
 #pragma once
 
 #include "editor/ControlSelector.h"
+#include "editor/EditorListener.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 #include <map>
-
-class PresetController;
 
 /** The content of a document window: the background, the clickable controller picture, the row of
     seven tabs and one page at a time below them. Fixed at 1200 x 700; children keep the bounds
@@ -78,5 +77,5 @@ private:
 /** Builds the whole editor for one document; controller (not owned, may be null) listens to the
     transfer buttons and to every binding. The caller owns the result. With shippedAtRest false,
     every picture is made the long way even where the artwork ships the window at rest. */
-std::unique_ptr<EditorComponent> createEditorComponent (PresetController* controller,
+std::unique_ptr<EditorComponent> createEditorComponent (EditorListener* controller,
                                                         bool shippedAtRest = true);

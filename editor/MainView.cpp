@@ -1,7 +1,6 @@
 #include "editor/MainView.h"
 
 #include "editor/Artwork.h"
-#include "preset/PresetController.h"
 
 namespace
 {
@@ -22,7 +21,7 @@ constexpr int buttonX = 5;
 constexpr int buttonGap = 5;
 } // namespace
 
-MainView::MainView (PresetController* controller)
+MainView::MainView (juce::Button::Listener* controller)
 {
     for (const auto& transfer : transferButtons)
     {

@@ -2,15 +2,13 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-class PresetController;
-
 /** The main page: the four buttons that move the preset between the editor, the disk and the
     hardware. The controller tells them apart by their component names. */
 class MainView final : public juce::Component
 {
 public:
     /** controller (not owned, may be null) listens to the four buttons. */
-    explicit MainView (PresetController* controller);
+    explicit MainView (juce::Button::Listener* controller);
     ~MainView() override;
 
     const juce::OwnedArray<juce::ImageButton>& getButtons() const noexcept { return buttons; }

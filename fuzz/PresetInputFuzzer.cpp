@@ -65,15 +65,16 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     r.controller->requestPreset();
     auto reply = createReplyHeader();
     reply.addArray (data, static_cast<int> (size));
-    r.controller->midiMessageReceived (
-        juce::MidiMessage::createSysExMessage (reply.getRawDataPointer(), reply.size()));
+    r.midi.handleIncomingMidiMessage (
+        nullptr, juce::MidiMessage::createSysExMessage (reply.getRawDataPointer(), reply.size()));
     juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
     checkImageInRange (r);
 
     r.controller->requestPreset();
     if (!r.controller->isAwaitingReply())
         __builtin_trap();
-    r.controller->midiMessageReceived (juce::MidiMessage::createSysExMessage (data, static_cast<int> (size)));
+    r.midi.handleIncomingMidiMessage (nullptr,
+                                      juce::MidiMessage::createSysExMessage (data, static_cast<int> (size)));
     juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
     checkImageInRange (r);
     return 0;

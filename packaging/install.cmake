@@ -24,7 +24,7 @@ install(DIRECTORY "${PROJECT_SOURCE_DIR}/docs/user-guide/" DESTINATION "${CMAKE_
         FILES_MATCHING PATTERN "*.html" PATTERN "*.png" PATTERN "*.css")
 file(RELATIVE_PATH marlo_guide_from_prefix "${CMAKE_INSTALL_PREFIX}"
      "${CMAKE_INSTALL_FULL_DOCDIR}/user-guide/index.html")
-target_compile_definitions(marlo_core PRIVATE MARLO_INSTALLED_USER_GUIDE="${marlo_guide_from_prefix}")
+target_compile_definitions(marlo_app PRIVATE MARLO_INSTALLED_USER_GUIDE="${marlo_guide_from_prefix}")
 
 # Compressed as Debian wants them: at most, and without a name or time that would make two builds
 # of the same text differ.

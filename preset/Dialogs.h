@@ -4,8 +4,8 @@
 #include <optional>
 
 /** The one seam through which the program talks to the user: alerts, the save question and the
-    file choosers. The system's own dialogs are used unless a replacement is installed, which is
-    how tests answer dialogs without a person.
+    file choosers. The system's own dialogs (set by the application, which has windows) are used
+    unless a replacement is installed, which is how tests answer dialogs without a person.
 
     All calls are made on the message thread.
 */
@@ -61,4 +61,8 @@ public:
 
     /** Installs a replacement (not owned; it must outlive its use); nullptr restores the system's. */
     static void set (Dialogs* replacement);
+
+    /** Sets the system's dialogs (not owned). Until then there is nobody to ask: alerts go to the
+        log, questions are cancelled and choosers choose nothing. */
+    static void setSystem (Dialogs* system);
 };

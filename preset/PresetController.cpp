@@ -1,20 +1,11 @@
 #include "preset/PresetController.h"
 
+#include "midi/TransferAlerts.h"
 #include "preset/Dialogs.h"
+#include "preset/ParameterIndex.h"
 #include "preset/PresetCodec.h"
 #include "preset/PresetFile.h"
-#include "preset/PresetMessages.h"
 #include "preset/PresetModel.h"
-
-namespace
-{
-juce::MidiMessage createRequestMessage()
-{
-    const auto header = createRequestHeader();
-    return juce::MidiMessage::createSysExMessage (header.getRawDataPointer(), header.size());
-}
-
-} // namespace
 
 /** One step of the history: both states are whole, so undo and redo never depend on the order
     in which boxes report or on what a hidden box would refuse. */
@@ -50,10 +41,12 @@ private:
     bool justRecorded = true;
 };
 
-PresetController::PresetController (int presetDataLength, MidiManager& manager) : midiManager (&manager)
+PresetController::PresetController (int presetDataLength, MidiManager& manager,
+                                    std::unique_ptr<TransferTimer> timer)
+    : transfer (manager, std::move (timer))
 {
     presetData.insertMultiple (0, 0, presetDataLength);
-    midiManager->addListener (this);
+    transfer.onGetFinished = [this] (const PresetTransfer::Result& result) { getFinished (result); };
     // Steps are counted, not weighed: a unit budget of 1 leaves only the count to decide.
     undoManager.setMaxNumberOfStoredUnits (0, minimumUndoSteps);
 }
@@ -65,28 +58,13 @@ PresetController::~PresetController()
 
 void PresetController::detach()
 {
-    if (!detached)
-        midiManager->removeListener (this);
     detached = true;
-    stopTimer();
-    {
-        const juce::ScopedLock lock (replyLock);
-        awaitingReply = false;
-        pendingReply.reset();
-    }
-    replyHandOver.cancelPendingUpdate();
-    retryCount = 0;
+    transfer.detach();
     // The steps point at the bindings that are about to go.
     undoManager.clearUndoHistory();
     recordingSteps = false;
     lastRecorded = {};
     boundValues.clear();
-}
-
-void PresetController::addParameterOffsets (const juce::Array<ParameterAddress>& entries)
-{
-    for (const auto& entry : entries)
-        parameterOffsets[entry.name] = entry.offset;
 }
 
 void PresetController::addActionListener (juce::ActionListener* listener)
@@ -112,11 +90,11 @@ void PresetController::parameterValueChanged (ParameterValue* value)
     if (detached)
         return;
 
-    const auto entry = parameterOffsets.find (value->getParameterName());
-    if (entry == parameterOffsets.end())
+    const auto* entry = ParameterIndex::find (value->getParameterName());
+    if (entry == nullptr)
         return;
 
-    const auto offset = entry->second;
+    const auto offset = entry->offset;
     const auto stored = static_cast<int> (value->getValue());
     presetData.set (offset, static_cast<juce::uint8> (stored & 0xFF));
     boundValues[offset].addIfNotAlreadyThere (value);
@@ -228,10 +206,10 @@ void PresetController::takeShownValuesForMode (int modeOffset, int modeValue)
 
 std::optional<int> PresetController::boundValueOf (const juce::String& name) const
 {
-    const auto entry = parameterOffsets.find (name);
-    if (entry == parameterOffsets.end())
+    const auto* entry = ParameterIndex::find (name);
+    if (entry == nullptr)
         return std::nullopt;
-    const auto bound = boundValues.find (entry->second);
+    const auto bound = boundValues.find (entry->offset);
     if (bound == boundValues.end())
         return std::nullopt;
     for (auto* binding : bound->second)
@@ -243,130 +221,31 @@ std::optional<int> PresetController::boundValueOf (const juce::String& name) con
 void PresetController::sendPresetToHardware()
 {
     takePendingEdits();
-    if (!midiManager->isOutputOpen())
-    {
-        showNoDeviceAlert();
-        return;
-    }
-    const auto data = createDumpData();
-    midiManager->sendMessage (juce::MidiMessage::createSysExMessage (data.getRawDataPointer(), data.size()));
+    TransferAlerts::show (transfer.send (presetData));
 }
 
 void PresetController::requestPreset()
 {
-    if (isTimerRunning() || isGetInProgress())
-        return;
-
-    if (!midiManager->isInputOpen() || !midiManager->isOutputOpen())
-    {
-        showNoDeviceAlert();
-        return;
-    }
-
-    const auto request = createRequestMessage();
-    const juce::ScopedLock lock (replyLock);
-    retryCount = 0;
-    awaitingReply = true;
-    // The wait for the answer starts once the request is out, as each repeat's does.
-    midiManager->sendMessage (request);
-    startTimer (firstReplyTimeoutMs);
+    transfer.get();
 }
 
-bool PresetController::isGetInProgress() const
+void PresetController::getFinished (const PresetTransfer::Result& result)
 {
-    const juce::ScopedLock lock (replyLock);
-    return awaitingReply || pendingReply.has_value();
-}
-
-void PresetController::timerCallback()
-{
-    bool gaveUp = false;
-    bool lostOutput = false;
+    if (result.outcome == PresetTransfer::Outcome::received && !loadPresetData (result.image))
     {
-        // Decided under the lock the MIDI thread takes a reply under: either the reply was taken
-        // before this step (then nothing more is sent and no failure follows) or after it.
-        const juce::ScopedLock lock (replyLock);
-        if (!awaitingReply)
-        {
-            stopTimer();
-            return;
-        }
-        if (retryCount > maxRetries - 1)
-        {
-            stopTimer();
-            retryCount = 0;
-            awaitingReply = false;
-            gaveUp = true;
-        }
-        else if (!midiManager->isOutputOpen())
-        {
-            // The output went away during the get (Device Setup, a pulled cable): one error says
-            // so, and repeating into nothing would only stack more of them.
-            stopTimer();
-            retryCount = 0;
-            awaitingReply = false;
-            lostOutput = true;
-        }
-        else
-        {
-            ++retryCount;
-            midiManager->sendMessage (createRequestMessage());
-            startTimer (retryIntervalMs);
-        }
-    }
-    if (gaveUp)
-        showGetPresetFailedAlert();
-    if (lostOutput)
-        showMidiError();
-}
-
-void PresetController::midiMessageReceived (const juce::MidiMessage& message)
-{
-    if (!awaitingReply || !PresetCodec::isReply (message))
+        TransferAlerts::show (PresetTransfer::Outcome::invalidReply);
         return;
-
-    {
-        const juce::ScopedLock lock (replyLock);
-        if (!awaitingReply)
-            return;
-        awaitingReply = false;
-        pendingReply = message;
     }
-    replyHandOver.triggerAsyncUpdate();
-}
-
-void PresetController::applyPendingReply()
-{
-    std::optional<juce::MidiMessage> reply;
-    {
-        const juce::ScopedLock lock (replyLock);
-        reply.swap (pendingReply);
-    }
-    if (!reply.has_value())
-        return;
-
-    stopTimer();
-    retryCount = 0;
-
-    PresetCodec::Image image;
-    if (PresetCodec::decodeReply (*reply, image).wasOk() && loadPresetData (image))
-    {
-        // A get that brought back what the editor showed is no step, but the preset now comes
-        // from the controller.
+    // A get that brought back what the editor showed is no step, but the preset now comes from
+    // the controller.
+    if (result.outcome == PresetTransfer::Outcome::received)
         everChanged = true;
-        showGetPresetSucceededAlert();
-    }
-    else
-    {
-        showInvalidMidiMessageAlert();
-    }
+    TransferAlerts::show (result.outcome);
 }
 
 juce::Array<juce::uint8> PresetController::createDumpData() const
 {
-    auto data = createDumpHeader();
-    data.addArray (presetData);
-    return data;
+    return PresetTransfer::createDumpData (presetData);
 }
 
 bool PresetController::loadPresetData (const juce::Array<juce::uint8>& data)
@@ -436,27 +315,6 @@ void PresetController::takePendingEdits()
         onBeforePresetIsRead();
 }
 
-void PresetController::showNoDeviceAlert()
-{
-    Dialogs::get().showAlert ("No MIDI Device selected.",
-                              "Please select a device using the Device Setup option.");
-}
-
-void PresetController::showGetPresetFailedAlert()
-{
-    Dialogs::get().showAlert ("MIDI Get Preset Unsuccessful", "Verify MIDI device settings and try again.");
-}
-
-void PresetController::showGetPresetSucceededAlert()
-{
-    Dialogs::get().showAlert ("MIDI Get Sucess", "Preset sucessfully retrieved from hardware.");
-}
-
-void PresetController::showInvalidMidiMessageAlert()
-{
-    Dialogs::get().showAlert ("Invalid MIDI Message", "Verify MIDI Connection and Device Settings");
-}
-
 void PresetController::showInvalidFileAlert()
 {
     Dialogs::get().showAlert ("Invalid File", "File is invalid or currupt");
@@ -468,9 +326,8 @@ void PresetController::showSaveFailedAlert (const juce::File& file, const juce::
                                                     file.getFullPathName() + "\":\r\n" + reason);
 }
 
-std::unique_ptr<PresetController> createPresetController (MidiManager& midiManager)
+std::unique_ptr<PresetController> createPresetController (MidiManager& midiManager,
+                                                          std::unique_ptr<TransferTimer> timer)
 {
-    auto controller = std::make_unique<PresetController> (presetDataLength(), midiManager);
-    controller->addParameterOffsets (presetLayout());
-    return controller;
+    return std::make_unique<PresetController> (presetDataLength(), midiManager, std::move (timer));
 }

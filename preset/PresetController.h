@@ -1,13 +1,11 @@
 #pragma once
 
-#include "editor/ParameterValue.h"
-#include "midi/MidiManager.h"
+#include "editor/EditorListener.h"
+#include "midi/PresetTransfer.h"
 #include "preset/PresetLayout.h"
 
-#include <atomic>
 #include <functional>
 #include <juce_data_structures/juce_data_structures.h>
-#include <juce_events/juce_events.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 #include <map>
 #include <optional>
@@ -17,36 +15,25 @@
 /** Holds one document's preset image, keeps it in step with the widgets' bindings, saves and
     loads "*.marlo" files, and moves the preset to and from the hardware.
 
-    Threads: everything runs on the message thread except midiMessageReceived, which the MIDI
-    manager calls on the MIDI input thread. That call only recognises a reply and hands its bytes
-    to the message thread; taking a reply and the timer's repeat or give-up step are decided under
-    one lock, so a reply is taken exactly once and nothing follows it.
+    Threads: everything runs on the message thread; the transfer takes a reply from the MIDI
+    thread and reports on the message thread (see PresetTransfer).
 
     Undo: each committed value, each mode change (with the bytes it rewrites) and each load is one
     step, holding the image and every bound box's value before and after. Undo and redo only set
     boxes and bytes; nothing is sent and no file is touched.
 */
-class PresetController : public juce::Button::Listener,
-                         public ParameterValue::Listener,
-                         public juce::Timer,
-                         public MidiManager::MidiManagerListener
+class PresetController : public EditorListener
 {
 public:
-    static constexpr int firstReplyTimeoutMs = 1000;
-    static constexpr int retryIntervalMs = 750;
-    static constexpr int maxRetries = 8;
-
-    PresetController (int presetDataLength, MidiManager& midiManager);
+    /** The timer schedules a get's repeats; tests pass one they drive by hand. */
+    PresetController (int presetDataLength, MidiManager& midiManager,
+                      std::unique_ptr<TransferTimer> timer = TransferTimer::createSystemTimer());
     ~PresetController() override;
 
     void buttonClicked (juce::Button* button) override;
     void buttonStateChanged (juce::Button*) override {}
     void parameterValueChanged (ParameterValue* value) override;
-    /** Called on the MIDI input thread. */
-    void midiMessageReceived (const juce::MidiMessage& message) override;
-    void timerCallback() override;
 
-    void addParameterOffsets (const juce::Array<ParameterAddress>& entries);
     void addActionListener (juce::ActionListener* listener);
 
     void sendPresetToHardware();
@@ -109,19 +96,14 @@ public:
     /** Called before the preset is written to a file or sent, so that whatever the user has typed
         and not yet committed is taken first (message thread). */
     std::function<void()> onBeforePresetIsRead;
-    bool isAwaitingReply() const noexcept { return awaitingReply.load(); }
-    int getRetryCount() const noexcept { return retryCount; }
+    bool isAwaitingReply() const noexcept { return transfer.isAwaitingReply(); }
+    int getRetryCount() const noexcept { return transfer.getRetryCount(); }
 
-    static void showNoDeviceAlert();
-    static void showGetPresetFailedAlert();
-    static void showGetPresetSucceededAlert();
-    static void showInvalidMidiMessageAlert();
     static void showInvalidFileAlert();
     static void showSaveFailedAlert (const juce::File& file, const juce::String& reason);
 
 private:
-    void applyPendingReply();
-    bool isGetInProgress() const;
+    void getFinished (const PresetTransfer::Result& result);
     void takeShownValuesForMode (int modeOffset, int modeValue);
     std::optional<int> boundValueOf (const juce::String& name) const;
     void takePendingEdits();
@@ -146,26 +128,10 @@ private:
     bool applyImage (const juce::Array<juce::uint8>& data);
     void changed();
 
-    /** Carries a taken reply from the MIDI thread to the message thread. */
-    struct ReplyHandOver final : public juce::AsyncUpdater
-    {
-        explicit ReplyHandOver (PresetController& c) : controller (c) {}
-        void handleAsyncUpdate() override { controller.applyPendingReply(); }
-        PresetController& controller;
-    };
-
     juce::ActionBroadcaster actionBroadcaster;
-    std::map<juce::String, int> parameterOffsets;
     std::map<int, juce::Array<ParameterValue*>> boundValues;
-    MidiManager* midiManager;
     juce::Array<juce::uint8> presetData;
-    int retryCount = 0;
-    std::atomic<bool> awaitingReply{false};
-
-    // Guards the decision "take this reply" against the timer's repeat and give-up steps.
-    mutable juce::CriticalSection replyLock;
-    std::optional<juce::MidiMessage> pendingReply;
-    ReplyHandOver replyHandOver{*this};
+    PresetTransfer transfer;
     bool detached = false;
     bool loading = false;
     juce::UndoManager undoManager;
@@ -179,4 +145,6 @@ private:
 };
 
 /** Builds a controller for a 93-byte preset with the whole parameter layout. */
-std::unique_ptr<PresetController> createPresetController (MidiManager& midiManager);
+std::unique_ptr<PresetController>
+createPresetController (MidiManager& midiManager,
+                        std::unique_ptr<TransferTimer> timer = TransferTimer::createSystemTimer());

@@ -1,7 +1,7 @@
 #include "preset/PresetFile.h"
 
-#include "preset/AtomicFile.h"
-#include "preset/FileDescriptor.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileDescriptor.h"
 
 #include <cerrno>
 #include <fcntl.h>

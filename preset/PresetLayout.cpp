@@ -2,7 +2,7 @@
 
 #include "preset/ControlSchema.h"
 
-#include "MarloArtwork.h"
+#include "MarloPresetData.h"
 
 #include <array>
 
@@ -198,7 +198,7 @@ juce::Array<juce::uint8> factoryPresetData()
 {
     // The stored dump is a complete message: F0, eight header bytes, the image, F7.
     constexpr int payloadStart = 9;
-    const auto* dump = reinterpret_cast<const juce::uint8*> (MarloArt::factoryPresetDump_syx);
+    const auto* dump = reinterpret_cast<const juce::uint8*> (MarloPresetData::factoryPresetDump_syx);
     juce::Array<juce::uint8> data (dump + payloadStart, presetDataLength());
 
     // The factory dump holds the keybed octave one higher than a new document starts with.

@@ -1,6 +1,7 @@
 #include "preset/PresetModel.h"
 
 #include "preset/ControlSchema.h"
+#include "preset/ParameterIndex.h"
 
 /** What every model shares: each box's name, byte and range, and the boxes each control's modes
     show, worked out once so that a model is an image and a row of numbers. */
@@ -25,39 +26,36 @@ public:
 
     Layout()
     {
+        // The boxes are the index's entries, in its order.
+        for (const auto& parameter : ParameterIndex::all())
+        {
+            const auto& spec = parameter.parameter->spec;
+            // A mode selector starts on its first mode.
+            const auto stored = spec.widgetKind == 1 ? 0 : spec.defaultValue - spec.displayOffset;
+            boxes.push_back ({parameter.name, parameter.offset,
+                              parameter.schema->getStoredRange (*parameter.parameter), stored});
+        }
         for (const auto& control : allControls())
         {
             const auto& schema = controlSchema (control.type);
             const auto prefix = controlTitle (control.type, control.controlNumber) + " ";
             const auto first = controlOffset (control.type, control.controlNumber);
-            std::map<juce::String, int> boxOfLabel;
-            for (const auto& parameter : schema.getParameters())
-            {
-                // A mode selector starts on its first mode.
-                const auto stored = parameter.spec.widgetKind == 1
-                                        ? 0
-                                        : parameter.spec.defaultValue - parameter.spec.displayOffset;
-                boxOfLabel[parameter.label] = static_cast<int> (boxes.size());
-                indexOfName[prefix + parameter.label] = static_cast<int> (boxes.size());
-                boxes.push_back ({prefix + parameter.label, first + parameter.byte,
-                                  schema.getStoredRange (parameter), stored});
-            }
             Control entry;
             entry.modeOffset = schema.getModeByte() >= 0 ? first + schema.getModeByte() : -1;
             for (const auto& mode : schema.getModes())
             {
                 entry.shownBoxes.emplace_back();
                 for (const auto& label : mode.labels)
-                    entry.shownBoxes.back().push_back (boxOfLabel.at (label));
+                    entry.shownBoxes.back().push_back (find (prefix + label));
             }
             controls.push_back (std::move (entry));
         }
     }
 
-    int find (const juce::String& name) const
+    static int find (const juce::String& name)
     {
-        const auto found = indexOfName.find (name);
-        return found == indexOfName.end() ? -1 : found->second;
+        const auto* found = ParameterIndex::find (name);
+        return found == nullptr ? -1 : found->index;
     }
 
     /** The boxes a control's current mode shows; none when the mode byte names no mode. */
@@ -70,9 +68,6 @@ public:
 
     std::vector<Box> boxes;
     std::vector<Control> controls;
-
-private:
-    std::map<juce::String, int> indexOfName;
 };
 
 const PresetModel::Layout& PresetModel::layout()

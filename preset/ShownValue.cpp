@@ -1,5 +1,7 @@
 #include "preset/ShownValue.h"
 
+#include "preset/ParameterIndex.h"
+
 namespace
 {
 struct Found
@@ -10,16 +12,8 @@ struct Found
 
 Found find (const juce::String& name)
 {
-    for (const auto& control : allControls())
-    {
-        const auto prefix = controlTitle (control.type, control.controlNumber) + " ";
-        if (!name.startsWith (prefix))
-            continue;
-        const auto& schema = controlSchema (control.type);
-        // "Knob 1" is also the start of "Knob 10"-like titles of other types; the label decides.
-        if (const auto* parameter = schema.findParameter (name.substring (prefix.length())))
-            return {&schema, parameter};
-    }
+    if (const auto* entry = ParameterIndex::find (name))
+        return {entry->schema, entry->parameter};
     return {};
 }
 

@@ -2,33 +2,13 @@
 
 #include "support/MessageLoop.h"
 #include "support/RecordingDialogs.h"
+#include "support/TemporaryFolder.h"
 
 #include "midi/MidiManager.h"
 #include "midi/SimulatedMarlo.h"
 #include "preset/PresetController.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
-
-/** A folder of its own for each test, removed afterwards. */
-class TemporaryFolder
-{
-public:
-    TemporaryFolder()
-    {
-        folder =
-            juce::File::getSpecialLocation (juce::File::tempDirectory)
-                .getChildFile ("marlo-app-test-" + juce::String::toHexString (juce::Random().nextInt64()));
-        folder.createDirectory();
-    }
-
-    ~TemporaryFolder() { folder.deleteRecursively(); }
-
-    const juce::File& get() const noexcept { return folder; }
-    juce::File operator/ (const juce::String& name) const { return folder.getChildFile (name); }
-
-private:
-    juce::File folder;
-};
 
 /** Writes a valid preset file whose first preset byte ("Keybed Transpose") is the given value. */
 inline juce::File writePresetFile (const juce::File& file, juce::uint8 transpose)

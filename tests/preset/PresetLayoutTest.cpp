@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "MarloArtwork.h"
+#include "MarloPresetData.h"
 #include "preset/PresetLayout.h"
 #include "preset/PresetMessages.h"
 
@@ -145,8 +145,8 @@ TEST (PresetLayout, FactoryImageIsTheStoredDumpWithTheOctaveLowered)
     ASSERT_EQ (expected.size(), 93u);
     EXPECT_EQ (std::vector<int> (data.begin(), data.end()), expected);
 
-    ASSERT_EQ (MarloArt::factoryPresetDump_syxSize, 103);
-    const auto* dump = reinterpret_cast<const juce::uint8*> (MarloArt::factoryPresetDump_syx);
+    ASSERT_EQ (MarloPresetData::factoryPresetDump_syxSize, 103);
+    const auto* dump = reinterpret_cast<const juce::uint8*> (MarloPresetData::factoryPresetDump_syx);
     EXPECT_EQ (dump[5], 0x41);
     EXPECT_EQ (dump[10], 4);
     EXPECT_EQ (dump[102], 0xF7);

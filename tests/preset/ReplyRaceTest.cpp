@@ -62,7 +62,7 @@ protected:
         controller->requestPreset();
         ASSERT_TRUE (controller->isAwaitingReply());
         for (int i = 0; i < repeats; ++i)
-            controller->timerCallback();
+            timer->fire();
 
         std::atomic<bool> go{false};
         std::thread midiThread (
@@ -73,7 +73,7 @@ protected:
                 midi.handleIncomingMidiMessage (nullptr, reply);
             });
         go = true;
-        controller->timerCallback();
+        timer->fire();
         midiThread.join();
 
         // The outcome is settled once the hand-over (if any) has been delivered.
@@ -87,7 +87,9 @@ protected:
     RecordingDialogs dialogs;
     WatchingPorts* ports = new WatchingPorts(); // owned by the MIDI manager
     MidiManager midi{std::unique_ptr<MidiPorts> (ports)};
-    std::unique_ptr<PresetController> controller = createPresetController (midi);
+    ManualTimer* timer = new ManualTimer(); // owned by the controller
+    std::unique_ptr<PresetController> controller =
+        createPresetController (midi, std::unique_ptr<TransferTimer> (timer));
     BoundPreset preset{*controller};
     juce::MidiMessage reply = SimulatedRig::replyCarrying (SimulatedRig::distinctPreset());
     int outcomes = 0;
@@ -100,11 +102,11 @@ TEST_F (ReplyRaceTest, AReplyMeetingARepeatIsTakenOnceAndNothingFollowsIt)
     for (int round = 0; round < rounds; ++round)
         raceOnce (round % 8);
 
-    runMessageLoopFor (1200); // a timer left running would fire here
+    // Whatever runs no timer sends nothing more and gives up on nothing.
+    EXPECT_FALSE (timer->isRunning());
     EXPECT_EQ (dialogs.countAlerts ("MIDI Get Sucess"), rounds);
     EXPECT_EQ (dialogs.countAlerts ("MIDI Get Preset Unsuccessful"), 0);
     EXPECT_EQ (ports->requestsAfterReplyTaken.load(), 0);
-    EXPECT_FALSE (controller->isTimerRunning());
 }
 
 TEST_F (ReplyRaceTest, AReplyMeetingTheTimeOutEndsTheGetExactlyOnce)
@@ -113,13 +115,12 @@ TEST_F (ReplyRaceTest, AReplyMeetingTheTimeOutEndsTheGetExactlyOnce)
     for (int round = 0; round < rounds; ++round)
         raceOnce (8); // the next timer step gives up
 
-    runMessageLoopFor (1200);
+    EXPECT_FALSE (timer->isRunning());
     const auto succeeded = dialogs.countAlerts ("MIDI Get Sucess");
     const auto failed = dialogs.countAlerts ("MIDI Get Preset Unsuccessful");
     EXPECT_EQ (succeeded + failed, rounds) << "each get ends with one alert";
     EXPECT_EQ (alertsSoFar(), rounds);
     EXPECT_EQ (ports->requestsAfterReplyTaken.load(), 0);
-    EXPECT_FALSE (controller->isTimerRunning());
 }
 
 TEST (DocumentCloseRace, RepliesArrivingWhileDocumentsCloseNeverReachTheirBindings)

@@ -15,16 +15,7 @@ protected:
     }
 
     /** Fires the timer as the framework would, recording the wait before each step. */
-    std::vector<int> runTimerToTheEnd()
-    {
-        std::vector<int> waits;
-        while (rig.controller->isTimerRunning())
-        {
-            waits.push_back (rig.controller->getTimerInterval());
-            rig.controller->timerCallback();
-        }
-        return waits;
-    }
+    std::vector<int> runTimerToTheEnd() { return rig.timer->fireUntilStopped(); }
 
     SimulatedRig rig;
 };
@@ -56,7 +47,7 @@ TEST_F (RequestScheduleTest,
 TEST_F (RequestScheduleTest, AGetWhoseOutputIsLostEndsWithOneMidiErrorAndNothingAfter)
 {
     rig.controller->requestPreset();
-    rig.controller->timerCallback();
+    rig.timer->fire();
     EXPECT_EQ (rig.marlo->getRequestCount(), 2);
 
     // Device Setup applied something that left no output open (the simulated device goes with it).

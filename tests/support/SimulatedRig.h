@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BoundPreset.h"
+#include "ManualTimer.h"
 #include "MessageLoop.h"
 #include "RecordingDialogs.h"
 
@@ -8,7 +9,7 @@
 #include "preset/PresetMessages.h"
 
 /** A document's controller with bindings for every parameter, wired through a MIDI manager to a
-    simulated Marlo. */
+    simulated Marlo. The controller's get repeats only when the test fires its timer. */
 struct SimulatedRig
 {
     SimulatedRig() { EXPECT_TRUE (controller->loadPresetData (factoryPresetData())); }
@@ -41,6 +42,9 @@ struct SimulatedRig
         return data;
     }
 
+    /** As the MIDI input thread delivers a message. */
+    void receive (const juce::MidiMessage& message) { midi.handleIncomingMidiMessage (nullptr, message); }
+
     static juce::MidiMessage replyCarrying (const juce::Array<juce::uint8>& payload)
     {
         auto data = createReplyHeader();
@@ -51,6 +55,8 @@ struct SimulatedRig
     RecordingDialogs dialogs;
     SimulatedMarlo* marlo = new SimulatedMarlo(); // owned by the MIDI manager
     MidiManager midi{std::unique_ptr<MidiPorts> (marlo)};
-    std::unique_ptr<PresetController> controller = createPresetController (midi);
+    ManualTimer* timer = new ManualTimer(); // owned by the controller
+    std::unique_ptr<PresetController> controller =
+        createPresetController (midi, std::unique_ptr<TransferTimer> (timer));
     BoundPreset preset{*controller};
 };

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <juce_events/juce_events.h>
-#include <juce_gui_basics/juce_gui_basics.h>
 
 namespace
 {

@@ -1,0 +1,70 @@
+#include "editor/SystemDialogs.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+void SystemDialogs::install()
+{
+    static SystemDialogs dialogs;
+    Dialogs::setSystem (&dialogs);
+}
+
+void SystemDialogs::showAlert (const juce::String& title, const juce::String& message)
+{
+    juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::NoIcon, title, message, "OK");
+}
+
+void SystemDialogs::showModalMessage (const juce::String& title, const juce::String& message)
+{
+    juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::NoIcon, title, message, "OK");
+}
+
+Dialogs::SaveAnswer SystemDialogs::askSaveQuestion (const juce::String& title, const juce::String& message)
+{
+    // showYesNoCancelBox returns 1 for the first button, 2 for the second and 0 for the
+    // last one or Escape.
+    const auto result = juce::AlertWindow::showYesNoCancelBox (
+        juce::MessageBoxIconType::NoIcon, title, message, "Yes", "No", "Cancel", nullptr, nullptr);
+    if (result == 1)
+        return SaveAnswer::yes;
+    if (result == 2)
+        return SaveAnswer::no;
+    return SaveAnswer::cancel;
+}
+
+Dialogs::RecoveryAnswer SystemDialogs::askToRecover (const juce::String& title, const juce::String& message)
+{
+    juce::AlertWindow window (title, message, juce::MessageBoxIconType::NoIcon);
+    window.addButton ("Recover", 1, juce::KeyPress (juce::KeyPress::returnKey));
+    window.addButton ("Discard", 2);
+    // Escape returns 0: closing the question must not throw anybody's work away.
+    window.setEscapeKeyCancels (true);
+    const auto result = window.runModalLoop();
+    if (result == 1)
+        return RecoveryAnswer::recover;
+    if (result == 2)
+        return RecoveryAnswer::discard;
+    return RecoveryAnswer::later;
+}
+
+std::optional<juce::File> SystemDialogs::chooseFileToOpen (const juce::String& title,
+                                                           const juce::File& startFolder,
+                                                           const juce::String& pattern)
+{
+    juce::FileChooser chooser (title, startFolder, pattern);
+    if (chooser.browseForFileToOpen())
+        return chooser.getResult();
+    return std::nullopt;
+}
+
+std::optional<juce::File> SystemDialogs::chooseFileToSave (const juce::String& title,
+                                                           const juce::File& startFolder,
+                                                           const juce::String& proposedName,
+                                                           const juce::String& pattern)
+{
+    // Given a folder alone, the zenity chooser proposes the folder's own name as the file name.
+    const auto start = proposedName.isNotEmpty() ? startFolder.getChildFile (proposedName) : startFolder;
+    juce::FileChooser chooser (title, start, pattern);
+    if (chooser.browseForFileToSave (true))
+        return chooser.getResult();
+    return std::nullopt;
+}

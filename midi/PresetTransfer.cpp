@@ -1,0 +1,158 @@
+#include "midi/PresetTransfer.h"
+
+#include "preset/PresetMessages.h"
+
+namespace
+{
+juce::MidiMessage createRequestMessage()
+{
+    const auto header = createRequestHeader();
+    return juce::MidiMessage::createSysExMessage (header.getRawDataPointer(), header.size());
+}
+} // namespace
+
+PresetTransfer::PresetTransfer (MidiManager& manager, std::unique_ptr<TransferTimer> stepTimer)
+    : midiManager (manager), timer (std::move (stepTimer))
+{
+    jassert (timer != nullptr);
+    timer->onTick = [this] { step(); };
+    midiManager.addListener (this);
+}
+
+PresetTransfer::~PresetTransfer()
+{
+    detach();
+}
+
+void PresetTransfer::detach()
+{
+    if (!detached)
+        midiManager.removeListener (this);
+    detached = true;
+    timer->stop();
+    {
+        const juce::ScopedLock lock (replyLock);
+        awaitingReply = false;
+        pendingReply.reset();
+    }
+    replyHandOver.cancelPendingUpdate();
+    retryCount = 0;
+}
+
+juce::Array<juce::uint8> PresetTransfer::createDumpData (const PresetCodec::Image& image)
+{
+    auto data = createDumpHeader();
+    data.addArray (image);
+    return data;
+}
+
+PresetTransfer::Outcome PresetTransfer::send (const PresetCodec::Image& image)
+{
+    if (!midiManager.isOutputOpen())
+        return Outcome::noDevice;
+    const auto data = createDumpData (image);
+    midiManager.sendMessage (juce::MidiMessage::createSysExMessage (data.getRawDataPointer(), data.size()));
+    return Outcome::sent;
+}
+
+void PresetTransfer::get()
+{
+    if (timer->isRunning() || isGetInProgress())
+        return;
+
+    if (!midiManager.isInputOpen() || !midiManager.isOutputOpen())
+    {
+        finish ({Outcome::noDevice, {}});
+        return;
+    }
+
+    const auto request = createRequestMessage();
+    const juce::ScopedLock lock (replyLock);
+    retryCount = 0;
+    awaitingReply = true;
+    // The wait for the answer starts once the request is out, as each repeat's does.
+    midiManager.sendMessage (request);
+    timer->start (firstReplyTimeoutMs);
+}
+
+bool PresetTransfer::isGetInProgress() const
+{
+    const juce::ScopedLock lock (replyLock);
+    return awaitingReply || pendingReply.has_value();
+}
+
+void PresetTransfer::step()
+{
+    std::optional<Outcome> ended;
+    {
+        // Decided under the lock the MIDI thread takes a reply under: either the reply was taken
+        // before this step (then nothing more is sent and no failure follows) or after it.
+        const juce::ScopedLock lock (replyLock);
+        if (!awaitingReply)
+        {
+            timer->stop();
+            return;
+        }
+        if (retryCount > maxRetries - 1)
+            ended = Outcome::timedOut;
+        else if (!midiManager.isOutputOpen())
+            // The output went away during the get (Device Setup, a pulled cable): one error says
+            // so, and repeating into nothing would only stack more of them.
+            ended = Outcome::midiError;
+
+        if (ended.has_value())
+        {
+            timer->stop();
+            retryCount = 0;
+            awaitingReply = false;
+        }
+        else
+        {
+            ++retryCount;
+            midiManager.sendMessage (createRequestMessage());
+            timer->start (retryIntervalMs);
+        }
+    }
+    if (ended.has_value())
+        finish ({*ended, {}});
+}
+
+void PresetTransfer::midiMessageReceived (const juce::MidiMessage& message)
+{
+    if (!awaitingReply || !PresetCodec::isReply (message))
+        return;
+
+    {
+        const juce::ScopedLock lock (replyLock);
+        if (!awaitingReply)
+            return;
+        awaitingReply = false;
+        pendingReply = message;
+    }
+    replyHandOver.triggerAsyncUpdate();
+}
+
+void PresetTransfer::applyPendingReply()
+{
+    std::optional<juce::MidiMessage> reply;
+    {
+        const juce::ScopedLock lock (replyLock);
+        reply.swap (pendingReply);
+    }
+    if (!reply.has_value())
+        return;
+
+    timer->stop();
+    retryCount = 0;
+
+    Result result{Outcome::received, {}};
+    if (PresetCodec::decodeReply (*reply, result.image).failed())
+        result = {Outcome::invalidReply, {}};
+    finish (std::move (result));
+}
+
+void PresetTransfer::finish (Result result)
+{
+    if (onGetFinished != nullptr)
+        onGetFinished (result);
+}

@@ -1,0 +1,17 @@
+#include "midi/SystemMidiPorts.h"
+
+#include "midi/CombinedMidiPorts.h"
+#include "midi/JuceMidiPorts.h"
+#include "midi/SimulatedMarlo.h"
+
+#include <vector>
+
+std::unique_ptr<MidiPorts> SystemMidiPorts::create (bool withSimulatedDevice)
+{
+    if (!withSimulatedDevice)
+        return std::make_unique<JuceMidiPorts>();
+    std::vector<std::unique_ptr<MidiPorts>> parts;
+    parts.push_back (std::make_unique<JuceMidiPorts>());
+    parts.push_back (std::make_unique<SimulatedMarlo>());
+    return std::make_unique<CombinedMidiPorts> (std::move (parts));
+}

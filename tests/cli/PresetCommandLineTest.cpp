@@ -1,0 +1,477 @@
+#include <gtest/gtest.h>
+
+#include "cli/PresetCommandLine.h"
+#include "midi/PresetTransfer.h"
+#include "midi/SimulatedMarlo.h"
+#include "preset/PresetCodec.h"
+#include "preset/PresetModel.h"
+#include "preset/ShownValue.h"
+#include "support/ManualTimer.h"
+#include "support/MessageLoop.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+/** Lends the fixture's simulated Marlo to one command, which owns only this wrapper. */
+class BorrowedPorts final : public MidiPorts
+{
+public:
+    explicit BorrowedPorts (MidiPorts& lent) : ports (lent) {}
+    juce::StringArray getInputNames() override { return ports.getInputNames(); }
+    juce::StringArray getOutputNames() override { return ports.getOutputNames(); }
+    std::unique_ptr<Input> openInput (int index, juce::MidiInputCallback& callback) override
+    {
+        return ports.openInput (index, callback);
+    }
+    std::unique_ptr<Output> openOutput (int index) override { return ports.openOutput (index); }
+
+private:
+    MidiPorts& ports;
+};
+
+struct Outcome
+{
+    int code = -1;
+    juce::String out;
+    juce::String err;
+};
+
+std::vector<int> bytes (const PresetCodec::Image& image)
+{
+    return {image.begin(), image.end()};
+}
+
+struct PresetCommandLineTest : public ::testing::Test
+{
+    PresetCommandLineTest()
+    {
+        environment.makePorts = [this] (bool simulated) -> std::unique_ptr<MidiPorts>
+        {
+            simulatedAskedFor = simulated;
+            return std::make_unique<BorrowedPorts> (marlo);
+        };
+        environment.makeTimer = &TransferTimer::createSystemTimer;
+        environment.waitForTransfer = [] (PresetTransfer&, const std::function<bool()>& finished)
+        { runMessageLoopUntil (finished, 5000); };
+        marlo.setLatencyMs (5);
+    }
+
+    Outcome run (const juce::StringArray& arguments)
+    {
+        juce::MemoryOutputStream out, err;
+        const auto code = PresetCommandLine (environment).run (arguments, out, err);
+        return {code, out.toString(), err.toString()};
+    }
+
+    juce::String path (const juce::String& name) const
+    {
+        return folder.getFile().getChildFile (name).getFullPathName();
+    }
+
+    juce::String writeImage (const juce::String& name, const PresetCodec::Image& image) const
+    {
+        const auto content = PresetCodec::encodeFile (image);
+        juce::File (path (name)).replaceWithData (content.getData(), content.getSize());
+        return path (name);
+    }
+
+    juce::MemoryBlock contentOf (const juce::String& file) const
+    {
+        juce::MemoryBlock block;
+        juce::File (file).loadFileAsData (block);
+        return block;
+    }
+
+    PresetCodec::Image imageOf (const juce::String& file) const
+    {
+        const auto block = contentOf (file);
+        PresetCodec::Image image;
+        EXPECT_TRUE (PresetCodec::decodeFile (block.getData(), block.getSize(), image).wasOk()) << file;
+        return image;
+    }
+
+    juce::TemporaryFile folder;
+    SimulatedMarlo marlo;
+    bool simulatedAskedFor = false;
+    PresetCommandLine::Environment environment;
+
+    void SetUp() override { ASSERT_TRUE (folder.getFile().createDirectory().wasOk()); }
+    void TearDown() override { folder.getFile().deleteRecursively(); }
+};
+} // namespace
+
+TEST_F (PresetCommandLineTest, HelpWorksForEveryCommandAndUsageErrorsExitWithTwo)
+{
+    for (const auto* command : {"new", "show", "validate", "diff", "set", "ports", "send", "get"})
+    {
+        const auto help = run ({command, "--help"});
+        EXPECT_EQ (help.code, 0) << command;
+        EXPECT_TRUE (help.out.startsWith (juce::String ("usage: marlo-preset ") + command)) << help.out;
+    }
+    EXPECT_EQ (run ({"--help"}).code, 0);
+    EXPECT_TRUE (run ({"--help"}).out.contains ("marlo-preset get FILE --in NAME --out NAME"));
+
+    for (const auto& wrong :
+         {juce::StringArray{}, juce::StringArray{"frobnicate"}, juce::StringArray{"show"},
+          juce::StringArray{"show", "--colour", "a.marlo"}, juce::StringArray{"diff", "a"},
+          juce::StringArray{"set", "a.marlo"}, juce::StringArray{"send", "a.marlo"},
+          juce::StringArray{"get", "a.marlo", "--out", "x"}, juce::StringArray{"get", "a.marlo", "--in"}})
+    {
+        const auto outcome = run (wrong);
+        EXPECT_EQ (outcome.code, 2) << wrong.joinIntoString (" ");
+        EXPECT_TRUE (outcome.err.contains ("usage: marlo-preset")) << outcome.err;
+        EXPECT_TRUE (outcome.out.isEmpty());
+    }
+}
+
+TEST_F (PresetCommandLineTest, NewWritesTheFactoryPresetAndNeverOverwrites)
+{
+    const auto file = path ("new.marlo");
+    EXPECT_EQ (run ({"new", file}).code, 0);
+    EXPECT_EQ (bytes (imageOf (file)), bytes (PresetModel().getImage()));
+
+    juce::File (file).replaceWithText ("mine");
+    const auto again = run ({"new", file});
+    EXPECT_EQ (again.code, 2);
+    EXPECT_TRUE (again.err.contains (file));
+    EXPECT_EQ (juce::File (file).loadFileAsString(), "mine");
+
+    const auto nowhere = run ({"new", path ("missing/folder/x.marlo")});
+    EXPECT_EQ (nowhere.code, 2);
+    EXPECT_TRUE (nowhere.err.contains ("missing/folder/x.marlo"));
+}
+
+TEST_F (PresetCommandLineTest, ShowListsTheShownParametersWithTheValuesTheEditorShows)
+{
+    auto image = factoryPresetData();
+    image.set (0, 7);                                   // Transpose -5
+    image.set (2, 15);                                  // channel 16
+    image.set (controlOffset (ControlType::Pad, 1), 1); // CC Toggle
+    const auto file = writeImage ("a.marlo", image);
+
+    const auto outcome = run ({"show", file});
+    ASSERT_EQ (outcome.code, 0) << outcome.err;
+    juce::StringArray lines;
+    lines.addLines (outcome.out.trimEnd());
+    PresetModel model;
+    ASSERT_TRUE (model.load (image).wasOk());
+    EXPECT_EQ (lines.size(), model.getShownNames().size());
+    EXPECT_EQ (lines[0], "Keybed MIDI Channel = 16");
+    EXPECT_TRUE (lines.contains ("Keybed Transpose = -5"));
+    EXPECT_TRUE (lines.contains ("Pad 1 Mode = CC Toggle"));
+    EXPECT_TRUE (
+        lines.contains ("Pad 1 CC = " + juce::String (image[controlOffset (ControlType::Pad, 1) + 1])));
+    EXPECT_FALSE (outcome.out.contains ("Pad 1 Note ="));
+
+    const auto json = juce::JSON::parse (run ({"show", "--json", file}).out);
+    auto* object = json.getDynamicObject();
+    ASSERT_NE (object, nullptr);
+    EXPECT_EQ (object->getProperties().size(), model.getShownNames().size());
+    EXPECT_TRUE (object->getProperty ("Keybed Transpose").isInt());
+    EXPECT_EQ (static_cast<int> (object->getProperty ("Keybed Transpose")), -5);
+    EXPECT_TRUE (object->getProperty ("Pad 1 Mode").isString());
+    EXPECT_EQ (object->getProperty ("Pad 1 Mode").toString(), "CC Toggle");
+}
+
+TEST_F (PresetCommandLineTest, FilesThatCannotBeOpenedAreFileErrorsNamingTheFile)
+{
+    const auto missing = path ("missing.marlo");
+    const auto shortFile = path ("short.marlo");
+    juce::File (shortFile).replaceWithText ("F0");
+    for (const auto& arguments :
+         {juce::StringArray{"show", missing}, juce::StringArray{"show", shortFile},
+          juce::StringArray{"set", shortFile, "Keybed Octave=1"},
+          juce::StringArray{"diff", missing, shortFile},
+          juce::StringArray{"send", folder.getFile().getFullPathName(), "--out", "x"}})
+    {
+        const auto outcome = run (arguments);
+        EXPECT_EQ (outcome.code, 2) << arguments.joinIntoString (" ");
+        EXPECT_TRUE (outcome.err.contains (arguments[1])) << outcome.err;
+    }
+    EXPECT_EQ (juce::File (shortFile).loadFileAsString(), "F0");
+}
+
+TEST_F (PresetCommandLineTest, ValidateNamesEachBadFileWithTheByteParameterAndRange)
+{
+    const auto good1 = writeImage ("good1.marlo", factoryPresetData());
+    auto image = factoryPresetData();
+    image.set (2, 16);
+    const auto good2 = writeImage ("good2.marlo", PresetModel().getImage());
+    const auto outOfRange = writeImage ("range.marlo", image);
+    const auto truncated = path ("truncated.marlo");
+    auto content = contentOf (good1);
+    content.setSize (90);
+    juce::File (truncated).replaceWithData (content.getData(), content.getSize());
+    const auto foreign = path ("foreign.marlo");
+    content = contentOf (good1);
+    static_cast<juce::uint8*> (content.getData())[2] = 0x11;
+    juce::File (foreign).replaceWithData (content.getData(), content.getSize());
+
+    EXPECT_EQ (run ({"validate", good1, good2}).code, 0);
+    EXPECT_TRUE (run ({"validate", good1, good2}).out.isEmpty());
+
+    const auto bad = run ({"validate", good1, outOfRange, truncated, good2, foreign});
+    EXPECT_EQ (bad.code, 1);
+    juce::StringArray lines;
+    lines.addLines (bad.out.trimEnd());
+    ASSERT_EQ (lines.size(), 3) << bad.out;
+    EXPECT_TRUE (lines[0].startsWith (outOfRange +
+                                      ": preset byte 2 (file byte 11) (Keybed MIDI Channel) holds 16, "
+                                      "outside the range 0 to 15"))
+        << lines[0];
+    EXPECT_TRUE (lines[1].startsWith (truncated + ": the file holds 90 bytes")) << lines[1];
+    EXPECT_TRUE (lines[2].startsWith (foreign + ": file byte 2 is 11")) << lines[2];
+
+    const auto unreadable = run ({"validate", good1, path ("nothing.marlo"), outOfRange});
+    EXPECT_EQ (unreadable.code, 2);
+    EXPECT_TRUE (unreadable.out.contains (path ("nothing.marlo") + ": no such file"));
+}
+
+TEST_F (PresetCommandLineTest, SetShowAndDiffMakeARoundTrip)
+{
+    const auto original = path ("original.marlo");
+    const auto edited = path ("edited.marlo");
+    ASSERT_EQ (run ({"new", original}).code, 0);
+    ASSERT_TRUE (juce::File (original).copyFileTo (edited));
+
+    PresetModel factory;
+    const auto before = ShownValue::of (factory, "Keybed Transpose").toString();
+    ASSERT_NE (before, "-5");
+    const auto set = run ({"set", edited, "Keybed Transpose=-5"});
+    ASSERT_EQ (set.code, 0) << set.err;
+    EXPECT_TRUE (run ({"show", edited}).out.contains ("Keybed Transpose = -5\n"));
+
+    const auto diff = run ({"diff", original, edited});
+    EXPECT_EQ (diff.code, 1);
+    EXPECT_EQ (diff.out, "Keybed Transpose: " + before + " -> -5\n");
+    const auto same = run ({"diff", original, original});
+    EXPECT_EQ (same.code, 0);
+    EXPECT_TRUE (same.out.isEmpty());
+
+    // Back to the original value: the files are the same again, byte for byte.
+    ASSERT_EQ (run ({"set", edited, "Keybed Transpose=" + before}).code, 0);
+    EXPECT_EQ (run ({"diff", original, edited}).code, 0);
+    EXPECT_EQ (contentOf (original), contentOf (edited));
+}
+
+TEST_F (PresetCommandLineTest, SetChangesBytesAsTheEditorWouldIncludingAModeChange)
+{
+    const auto file = path ("pad.marlo");
+    ASSERT_EQ (run ({"new", file}).code, 0);
+
+    // The same steps on a model that opened the file: the editor's rules, proven against the real
+    // widget tree elsewhere.
+    PresetModel expected;
+    ASSERT_TRUE (expected.load (imageOf (file)).wasOk());
+    ASSERT_TRUE (expected.setStoredValue ("Pad 1 Note", 60).wasOk());
+    ASSERT_TRUE (expected.setStoredValue ("Pad 1 Mode", 1).wasOk());
+    ASSERT_TRUE (expected.setStoredValue ("Keybed MIDI Channel", 9).wasOk());
+
+    const auto outcome =
+        run ({"set", file, "Pad 1 Note=60", "Pad 1 Mode=CC Toggle", "Keybed MIDI Channel=10"});
+    ASSERT_EQ (outcome.code, 0) << outcome.err;
+    EXPECT_EQ (bytes (imageOf (file)), bytes (expected.getImage()));
+    // The shared byte took the CC box's value, not the note typed before.
+    EXPECT_EQ (imageOf (file)[controlOffset (ControlType::Pad, 1) + 1],
+               *expected.getStoredValue ("Pad 1 CC"));
+    // Only the preset is left in the folder: no temporary file stays behind.
+    EXPECT_EQ (folder.getFile().getNumberOfChildFiles (
+                   juce::File::findFilesAndDirectories | juce::File::ignoreHiddenFiles, "*"),
+               1);
+    EXPECT_EQ (folder.getFile().getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*"), 1);
+}
+
+TEST_F (PresetCommandLineTest, SetIsAllOrNothing)
+{
+    const auto file = path ("keep.marlo");
+    ASSERT_EQ (run ({"new", file}).code, 0);
+    const auto before = contentOf (file);
+
+    for (const auto& [assignment, phrase] : std::vector<std::pair<juce::String, juce::String>>{
+             {"Keybed Volume=3", "no parameter \"Keybed Volume\""},
+             {"Keybed MIDI Channel=0", "takes 1 to 16"},
+             {"Keybed Transpose=13", "takes -12 to 12"},
+             {"Keybed Octave=two", "not \"two\""},
+             {"Pad 1 Mode=Drum", "is one of \"Note\""},
+             {"Pad 1 Toggle On=5", "not shown"}})
+    {
+        // A valid change first: it must not survive the refusal after it.
+        const auto outcome = run ({"set", file, "Keybed Octave=1", assignment});
+        EXPECT_EQ (outcome.code, 1) << assignment;
+        EXPECT_TRUE (outcome.err.contains (phrase)) << outcome.err;
+        EXPECT_TRUE (outcome.err.contains (file)) << outcome.err;
+        EXPECT_EQ (contentOf (file), before) << assignment;
+    }
+    const auto malformed = run ({"set", file, "Keybed Octave"});
+    EXPECT_EQ (malformed.code, 2);
+    EXPECT_EQ (contentOf (file), before);
+}
+
+TEST_F (PresetCommandLineTest, FilesThatMayNotBeReadOrWrittenAreRefusedNamingTheFile)
+{
+    const auto file = path ("read-only.marlo");
+    ASSERT_EQ (run ({"new", file}).code, 0);
+    ASSERT_EQ (::chmod (file.toRawUTF8(), 0444), 0);
+    const auto before = contentOf (file);
+    const auto refused = run ({"set", file, "Keybed Octave=1"});
+    EXPECT_EQ (refused.code, 2);
+    EXPECT_TRUE (refused.err.contains (file + ": cannot be written: ")) << refused.err;
+    EXPECT_TRUE (refused.err.contains ("the file is read-only")) << refused.err;
+    EXPECT_EQ (contentOf (file), before);
+
+    const auto pipe = path ("pipe.marlo");
+    ASSERT_EQ (::mkfifo (pipe.toRawUTF8(), 0644), 0);
+    const auto validated = run ({"validate", "/dev/zero", pipe});
+    EXPECT_EQ (validated.code, 2);
+    EXPECT_EQ (validated.out,
+               "/dev/zero: is a device, not a preset file\n" + pipe + ": is a pipe, not a preset file\n");
+    // The file refused comes last but for the assignment of set.
+    for (const auto& arguments :
+         {juce::StringArray{"show", pipe}, juce::StringArray{"set", pipe, "Keybed Octave=1"},
+          juce::StringArray{"diff", file, "/dev/zero"}})
+    {
+        const auto outcome = run (arguments);
+        const auto& refusedFile = arguments[arguments[0] == "set" ? 1 : arguments.size() - 1];
+        EXPECT_EQ (outcome.code, 2) << arguments[0];
+        EXPECT_TRUE (outcome.err.contains (refusedFile + ": is a ")) << outcome.err;
+    }
+}
+
+TEST_F (PresetCommandLineTest, SetsRunningAtTheSameTimeOnOneFileLoseNoChange)
+{
+    const auto file = path ("shared.marlo");
+    ASSERT_EQ (run ({"new", file}).code, 0);
+    const juce::StringArray names{"Knob 1 CC",  "Knob 2 CC",  "Knob 3 CC",  "Knob 4 CC",
+                                  "Knob 1 Min", "Knob 2 Min", "Knob 3 Min", "Knob 4 Min"};
+    constexpr int rounds = 12;
+
+    // Each process changes its own parameter again and again, the last time to 100 + its index:
+    // without the lock, a set that read the file before another wrote it writes the old value back.
+    std::vector<pid_t> children;
+    for (int i = 0; i < names.size(); ++i)
+    {
+        const auto child = ::fork();
+        if (child == 0)
+        {
+            int failed = 0;
+            for (int round = 1; round <= rounds; ++round)
+                failed +=
+                    run ({"set", file, names[i] + "=" + juce::String (round == rounds ? 100 + i : round)})
+                        .code != 0;
+            ::_exit (failed);
+        }
+        children.push_back (child);
+    }
+    for (const auto child : children)
+    {
+        int status = 0;
+        ASSERT_EQ (::waitpid (child, &status, 0), child);
+        EXPECT_TRUE (WIFEXITED (status) && WEXITSTATUS (status) == 0) << status;
+    }
+
+    PresetModel model;
+    ASSERT_TRUE (model.load (imageOf (file)).wasOk());
+    for (int i = 0; i < names.size(); ++i)
+        EXPECT_EQ (ShownValue::of (model, names[i]).toString(), juce::String (100 + i)) << names[i];
+}
+
+TEST_F (PresetCommandLineTest, PortsListTheDevices)
+{
+    const auto outcome = run ({"ports", "--simulated-device"});
+    EXPECT_EQ (outcome.code, 0);
+    EXPECT_TRUE (simulatedAskedFor);
+    EXPECT_EQ (outcome.out, "in: Marlo (simulated)\nout: Marlo (simulated)\n");
+}
+
+TEST_F (PresetCommandLineTest, SendDeliversTheFilesPresetOrSaysWhyNot)
+{
+    auto image = factoryPresetData();
+    image.set (24, 77);
+    const auto file = writeImage ("send.marlo", image);
+
+    const auto sent = run ({"send", file, "--out", SimulatedMarlo::deviceName, "--simulated-device"});
+    EXPECT_EQ (sent.code, 0) << sent.err;
+    EXPECT_EQ (marlo.getDumpCount(), 1);
+    EXPECT_EQ (bytes (marlo.getPreset()), bytes (image));
+
+    const auto nowhere = run ({"send", file, "--out", "Nothing"});
+    EXPECT_EQ (nowhere.code, 1);
+    EXPECT_TRUE (nowhere.err.contains ("no MIDI output named \"Nothing\""));
+    EXPECT_TRUE (nowhere.err.contains (
+        "No MIDI Device selected.: Please select a device using the Device Setup option."));
+    EXPECT_EQ (marlo.getDumpCount(), 1);
+}
+
+TEST_F (PresetCommandLineTest, GetWritesTheControllersPreset)
+{
+    auto image = factoryPresetData();
+    image.set (2, 9);
+    image.set (44, 61);
+    image.set (controlOffset (ControlType::Pad, 2), 2);
+    image.set (controlOffset (ControlType::Pad, 2) + 3, 100); // "Released", out of any curve's range
+    marlo.setPreset (image);
+    const auto file = path ("got.marlo");
+
+    const auto outcome =
+        run ({"get", file, "--in", SimulatedMarlo::deviceName, "--out", SimulatedMarlo::deviceName});
+    ASSERT_EQ (outcome.code, 0) << outcome.err;
+    EXPECT_EQ (bytes (imageOf (file)), bytes (image));
+    EXPECT_TRUE (outcome.err.contains ("MIDI Get Sucess: Preset sucessfully retrieved from hardware."));
+    EXPECT_EQ (marlo.getRequestCount(), 1);
+}
+
+TEST_F (PresetCommandLineTest, ASilentControllerTimesOutAfterTheEditorsRepeats)
+{
+    marlo.setBehaviour (SimulatedMarlo::Behaviour::silent);
+    // The transfer's timer steps, driven one after another instead of waiting seven seconds.
+    int steps = 0;
+    ManualTimer* timer = nullptr;
+    environment.makeTimer = [&timer]
+    {
+        auto made = std::make_unique<ManualTimer>();
+        timer = made.get();
+        return made;
+    };
+    environment.waitForTransfer = [&] (PresetTransfer& transfer, const std::function<bool()>& finished)
+    {
+        while (!finished() && steps < 20)
+        {
+            ASSERT_TRUE (transfer.isAwaitingReply());
+            timer->fire();
+            ++steps;
+        }
+    };
+    const auto file = path ("none.marlo");
+    const auto outcome =
+        run ({"get", file, "--in", SimulatedMarlo::deviceName, "--out", SimulatedMarlo::deviceName});
+    EXPECT_EQ (outcome.code, 1);
+    EXPECT_EQ (steps, PresetTransfer::maxRetries + 1);
+    EXPECT_EQ (marlo.getRequestCount(), PresetTransfer::maxRetries + 1);
+    EXPECT_TRUE (
+        outcome.err.contains ("MIDI Get Preset Unsuccessful: Verify MIDI device settings and try again."))
+        << outcome.err;
+    EXPECT_FALSE (juce::File (file).exists());
+}
+
+TEST_F (PresetCommandLineTest, AnInvalidReplyOrNoDeviceLeavesTheFileUntouched)
+{
+    const auto file = path ("kept.marlo");
+    ASSERT_EQ (run ({"new", file}).code, 0);
+    const auto before = contentOf (file);
+
+    marlo.setBehaviour (SimulatedMarlo::Behaviour::outOfRangeByte);
+    const auto invalid =
+        run ({"get", file, "--in", SimulatedMarlo::deviceName, "--out", SimulatedMarlo::deviceName});
+    EXPECT_EQ (invalid.code, 1);
+    EXPECT_TRUE (invalid.err.contains ("Invalid MIDI Message: Verify MIDI Connection and Device Settings"))
+        << invalid.err;
+
+    const auto noInput = run ({"get", file, "--in", "Nothing", "--out", SimulatedMarlo::deviceName});
+    EXPECT_EQ (noInput.code, 1);
+    EXPECT_TRUE (noInput.err.contains ("no MIDI input named \"Nothing\""));
+    EXPECT_TRUE (noInput.err.contains ("No MIDI Device selected."));
+    EXPECT_EQ (contentOf (file), before);
+}

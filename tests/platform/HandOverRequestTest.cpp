@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "support/TemporaryFolder.h"
+
+#include "platform/HandOverRequest.h"
+
+namespace
+{
+int requestsIn (const juce::File& folder)
+{
+    return folder.getNumberOfChildFiles (juce::File::findFiles,
+                                         juce::String ("*") + HandOverRequest::extension);
+}
+} // namespace
+
+TEST (HandOverRequestTest, TheEditorTakesFirstAndTheLaunchCannotGiveItUp)
+{
+    TemporaryFolder folder;
+    auto request = HandOverRequest::create (folder.get());
+    ASSERT_NE (request, nullptr);
+    EXPECT_EQ (requestsIn (folder.get()), 1);
+
+    EXPECT_TRUE (HandOverRequest::take (folder.get(), request->getId()));
+    // The launch, late: the editor has it, so the launch must not open it too.
+    EXPECT_FALSE (request->giveUp());
+    // Nor can a second message with the same request open it a second time.
+    EXPECT_FALSE (HandOverRequest::take (folder.get(), request->getId()));
+    EXPECT_EQ (requestsIn (folder.get()), 0);
+}
+
+TEST (HandOverRequestTest, TheLaunchGivesUpFirstAndTheEditorCannotTakeIt)
+{
+    TemporaryFolder folder;
+    auto request = HandOverRequest::create (folder.get());
+    ASSERT_NE (request, nullptr);
+
+    EXPECT_TRUE (request->giveUp());
+    // The editor, woken late: the launch opens the file itself.
+    EXPECT_FALSE (HandOverRequest::take (folder.get(), request->getId()));
+    EXPECT_EQ (requestsIn (folder.get()), 0);
+
+    // Another launch's request is not affected by either.
+    auto other = HandOverRequest::create (folder.get());
+    ASSERT_NE (other, nullptr);
+    EXPECT_NE (other->getId(), request->getId());
+    EXPECT_FALSE (HandOverRequest::take (folder.get(), request->getId()));
+    EXPECT_TRUE (HandOverRequest::take (folder.get(), other->getId()));
+}
+
+TEST (HandOverRequestTest, OnlyRequestsOfLaunchesThatEndedAreSweptAway)
+{
+    TemporaryFolder folder;
+    const auto waiting = HandOverRequest::create (folder.get());
+    ASSERT_NE (waiting, nullptr);
+
+    // A launch that ended without deciding leaves its file unlocked.
+    auto ended = HandOverRequest::create (folder.get());
+    ASSERT_NE (ended, nullptr);
+    const auto endedFile = HandOverRequest::fileFor (folder.get(), ended->getId());
+    ended.reset();
+    ASSERT_TRUE (endedFile.existsAsFile());
+
+    // Neither something else nor what a link of that name points to is touched.
+    const auto unrelated = folder / "notes.txt";
+    ASSERT_TRUE (unrelated.create());
+    const auto target = folder / "target";
+    ASSERT_TRUE (target.create());
+    ASSERT_TRUE (target.createSymbolicLink (folder / "link.request", true));
+
+    HandOverRequest::removeAbandoned (folder.get());
+
+    EXPECT_FALSE (endedFile.exists());
+    EXPECT_TRUE (HandOverRequest::fileFor (folder.get(), waiting->getId()).existsAsFile());
+    EXPECT_TRUE (unrelated.existsAsFile());
+    EXPECT_TRUE (target.existsAsFile());
+    // The waiting launch's race is still open, and still decided by one step.
+    EXPECT_TRUE (HandOverRequest::take (folder.get(), waiting->getId()));
+}
+
+TEST (HandOverRequestTest, NoFolderNoRequest)
+{
+    TemporaryFolder folder;
+    EXPECT_EQ (HandOverRequest::create (folder / "missing"), nullptr);
+}

@@ -1,0 +1,27 @@
+#include <gtest/gtest.h>
+
+#include "platform/SymbolicLinks.h"
+
+#include <unistd.h>
+
+TEST (SymbolicLinksTest, ANameWithDotsThroughALinkMeansWhatTheSystemMeans)
+{
+    const auto folder = juce::File::createTempFile ("links");
+    ASSERT_TRUE (folder.getChildFile ("real/sub").createDirectory().wasOk());
+    ASSERT_EQ (::symlink ("real/sub", folder.getChildFile ("link").getFullPathName().toRawUTF8()), 0);
+    ASSERT_TRUE (folder.getChildFile ("a.marlo").replaceWithText ("here"));
+    ASSERT_TRUE (folder.getChildFile ("real/a.marlo").replaceWithText ("there"));
+
+    // "link/.." is real, not the folder that holds the link.
+    EXPECT_EQ (SymbolicLinks::fileNamed (folder, "link/../a.marlo").loadFileAsString(), "there");
+    EXPECT_EQ (SymbolicLinks::fileNamed (folder, "a.marlo"), folder.getChildFile ("a.marlo"));
+    EXPECT_EQ (
+        SymbolicLinks::fileNamed (folder, folder.getFullPathName() + "/real/./a.marlo").loadFileAsString(),
+        "there");
+    // A folder that does not exist leaves the name as it is written.
+    EXPECT_EQ (SymbolicLinks::fileNamed (folder, "none/x.marlo"), folder.getChildFile ("none/x.marlo"));
+    // Quotes and spaces are part of the name.
+    EXPECT_EQ (SymbolicLinks::fileNamed (folder, "'a b.marlo").getFileName(), "'a b.marlo");
+
+    folder.deleteRecursively();
+}
