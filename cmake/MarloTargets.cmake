@@ -252,6 +252,7 @@ if(MARLO_BUILD_TESTS)
     endforeach()
     # The desktop's icons are compared with the scalable one where the artwork generator put them.
     target_compile_definitions(marlo_app_tests PRIVATE MARLO_ICONS_DIR="${PROJECT_SOURCE_DIR}/packaging/icons")
+    target_link_libraries(marlo_app_tests PRIVATE marlo_artwork)
     # An include that reaches up a layer does not compile: each pair is a layer and a header of a
     # layer above it, built on demand and expected to stop at that include.
     set(marlo_reach_up
