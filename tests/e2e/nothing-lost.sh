@@ -43,6 +43,19 @@ handled_so_far()
     wait_for_window "^Orvane Marlo Editor - $1$" >/dev/null || fail "the keys before Ctrl+N were not handled"
 }
 
+# edit_and_signal PID VALUE SIGNAL: types VALUE into Untitled 1's Knob 2 CC box, and once the keys
+# were handled sends the signal and waits for the editor to end; its exit status is in `status`.
+edit_and_signal()
+{
+    local window
+    window="$(wait_for_window "^Orvane Marlo Editor - Untitled 1$")" || exit 1
+    edit_knob_2_cc "$window" "$2"
+    handled_so_far "Untitled 2"
+    kill -"$3" "$1"
+    wait "$1"
+    status=$?
+}
+
 # 1. A handed-over file gets a document of its own when the active one holds an edit.
 handed="$E2E_HOME/g.marlo"
 write_preset "$handed" 3
@@ -77,13 +90,7 @@ wait_until 10 has_entry_holding 88 || fail "the recovered document does not hold
 echo "ok: an edit outlives kill -9, is offered and recovered"
 
 # 3. SIGTERM: the editor ends by the signal, and what it held stays for the next start.
-second="$EDITOR_PID"
-window="$(wait_for_window "^Orvane Marlo Editor - Untitled 1$")" || exit 1
-edit_knob_2_cc "$window" 99
-handled_so_far "Untitled 2"
-kill -TERM "$second"
-wait "$second"
-status=$?
+edit_and_signal "$EDITOR_PID" 99 TERM
 [[ $status -eq 143 ]] || fail "SIGTERM ended the editor with status $status"
 has_entry_holding 99 || fail "the edit made just before SIGTERM was lost"
 echo "ok: an edit made just before SIGTERM is kept"
@@ -91,12 +98,7 @@ echo "ok: an edit made just before SIGTERM is kept"
 # The framework turns SIGINT (Ctrl+C in a terminal) into a quit without any save question.
 rm -rf "$recovery"
 start_editor
-third="$EDITOR_PID"
-window="$(wait_for_window "^Orvane Marlo Editor - Untitled 1$")" || exit 1
-edit_knob_2_cc "$window" 77
-handled_so_far "Untitled 2"
-kill -INT "$third"
-wait "$third"
+edit_and_signal "$EDITOR_PID" 77 INT
 has_entry_holding 77 || fail "the edit made just before SIGINT was lost"
 echo "ok: an edit made just before SIGINT is kept"
 
