@@ -71,7 +71,7 @@ void WindowManager::placeWindow (EditorDocument* document)
     // The desktop's task list and window switcher show this next to the title. The window keeps
     // its own copy, so the decoded picture is not kept.
     if (auto* peer = document->getPeer())
-        peer->setIcon (decodeArtwork ("app_icon"));
+        peer->setIcon (decodeArtwork ("window_icon"));
 
     document->toFront (true);
 }

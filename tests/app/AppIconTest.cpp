@@ -44,10 +44,10 @@ int differingPixels (const juce::Image& a, const juce::Image& b)
     return count;
 }
 
-juce::Image embeddedIcon()
+juce::Image embeddedIcon (const char* resourceName)
 {
     int size = 0;
-    const auto* data = MarloArt::getNamedResource ("app_icon_png", size);
+    const auto* data = MarloArt::getNamedResource (resourceName, size);
     return data == nullptr ? juce::Image()
                            : juce::ImageFileFormat::loadFrom (data, static_cast<size_t> (size));
 }
@@ -66,7 +66,8 @@ TEST (AppIconTest, EverySizeIsTheScalableIconAtThatSize)
         {48, juce::ImageFileFormat::loadFrom (folder.getChildFile ("app_icon_48.png"))},
         {64, juce::ImageFileFormat::loadFrom (folder.getChildFile ("app_icon_64.png"))},
         {128, juce::ImageFileFormat::loadFrom (folder.getChildFile ("app_icon_128.png"))},
-        {256, embeddedIcon()}};
+        {64, embeddedIcon ("window_icon_png")},
+        {256, embeddedIcon ("app_icon_png")}};
 
     for (const auto& [size, picture] : pictures)
     {

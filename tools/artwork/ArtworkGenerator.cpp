@@ -987,6 +987,10 @@ static void writeAll (ArtworkWriter& writer)
     writer.write ("device_setup_background", drawDeviceSetupBackground());
     writer.write ("device_list_frame", drawDeviceListFrame());
     writer.write ("app_icon", drawAppIcon ((int)iconDesignSize));
+    // The framework hands a window's icon to the X server pixel by pixel, three times over (the
+    // icon property, a pixmap and its mask): at 256 px that cost more than building a page. Task
+    // lists and switchers show 16 to 64 px and take the large sizes from the installed icons.
+    writer.write ("window_icon", drawAppIcon (64));
 
     for (auto state : allStates)
     {
