@@ -5,7 +5,6 @@
 #include "preset/ParameterIndex.h"
 #include "preset/PresetCodec.h"
 #include "preset/PresetFile.h"
-#include "preset/PresetModel.h"
 
 /** One step of the history: both states are whole, so undo and redo never depend on the order
     in which boxes report or on what a hidden box would refuse. */
@@ -41,11 +40,9 @@ private:
     bool justRecorded = true;
 };
 
-PresetController::PresetController (int presetDataLength, MidiManager& manager,
-                                    std::unique_ptr<TransferTimer> timer)
+PresetController::PresetController (MidiManager& manager, std::unique_ptr<TransferTimer> timer)
     : transfer (manager, std::move (timer))
 {
-    presetData.insertMultiple (0, 0, presetDataLength);
     transfer.onGetFinished = [this] (const PresetTransfer::Result& result) { getFinished (result); };
     // Steps are counted, not weighed: a unit budget of 1 leaves only the count to decide.
     undoManager.setMaxNumberOfStoredUnits (0, minimumUndoSteps);
@@ -94,23 +91,17 @@ void PresetController::parameterValueChanged (ParameterValue* value)
     if (entry == nullptr)
         return;
 
-    const auto offset = entry->offset;
-    const auto stored = static_cast<int> (value->getValue());
-    presetData.set (offset, static_cast<juce::uint8> (stored & 0xFF));
-    boundValues[offset].addIfNotAlreadyThere (value);
-
-    // A load sets every byte itself; the rule is for the user's own mode changes.
-    if (loading)
-        return;
-    if (PresetModel::isModeByte (offset))
-        takeShownValuesForMode (offset, stored);
-    recordStep();
+    boundValues[entry->offset].addIfNotAlreadyThere (value);
+    // A load sets every byte itself; the mode rule is for the user's own mode changes.
+    model.takeShownValue (entry->name, static_cast<int> (value->getValue()), !loading);
+    if (!loading)
+        recordStep();
 }
 
 PresetController::Snapshot PresetController::takeSnapshot() const
 {
     Snapshot snapshot;
-    snapshot.image = presetData;
+    snapshot.model = model;
     for (const auto& [offset, bindings] : boundValues)
         for (auto* binding : bindings)
             snapshot.values.emplace_back (binding, binding->getValue());
@@ -126,7 +117,7 @@ void PresetController::restore (const Snapshot& snapshot, bool withOrigin)
         for (const auto& [binding, value] : snapshot.values)
             binding->setValue (value);
     }
-    presetData = snapshot.image;
+    model = snapshot.model;
     // Only a step that changed the origin gives it back: an edit made before a save under a new
     // name, once undone, leaves the document on its new file.
     if (withOrigin)
@@ -194,34 +185,10 @@ void PresetController::clearUndoHistory()
     lastRecorded = takeSnapshot();
 }
 
-void PresetController::takeShownValuesForMode (int modeOffset, int modeValue)
-{
-    // A byte that several boxes share would otherwise keep the value of a box the new mode hides,
-    // and the controller would play something the screen does not show.
-    const auto writes = PresetModel::writesForModeChange (
-        modeOffset, modeValue, [this] (const juce::String& name) { return boundValueOf (name); });
-    for (const auto& write : writes)
-        presetData.set (write.offset, static_cast<juce::uint8> (write.value & 0xFF));
-}
-
-std::optional<int> PresetController::boundValueOf (const juce::String& name) const
-{
-    const auto* entry = ParameterIndex::find (name);
-    if (entry == nullptr)
-        return std::nullopt;
-    const auto bound = boundValues.find (entry->offset);
-    if (bound == boundValues.end())
-        return std::nullopt;
-    for (auto* binding : bound->second)
-        if (binding->getParameterName() == name)
-            return static_cast<int> (binding->getValue());
-    return std::nullopt;
-}
-
 void PresetController::sendPresetToHardware()
 {
     takePendingEdits();
-    TransferAlerts::show (transfer.send (presetData));
+    TransferAlerts::show (transfer.send (model.getImage()));
 }
 
 void PresetController::requestPreset()
@@ -245,7 +212,7 @@ void PresetController::getFinished (const PresetTransfer::Result& result)
 
 juce::Array<juce::uint8> PresetController::createDumpData() const
 {
-    return PresetTransfer::createDumpData (presetData);
+    return PresetTransfer::createDumpData (model.getImage());
 }
 
 bool PresetController::loadPresetData (const juce::Array<juce::uint8>& data)
@@ -272,11 +239,12 @@ bool PresetController::applyImage (const juce::Array<juce::uint8>& data)
             const auto bindings = bound->second;
             for (auto* binding : bindings)
                 binding->setValue (static_cast<double> (data[offset]));
-            // Whatever a hidden box refused and in whatever order the boxes reported, the image
-            // holds exactly what was loaded.
-            presetData.set (offset, data[offset]);
         }
     }
+    // Whatever a hidden box refused and in whatever order the boxes reported, the image holds
+    // exactly what was loaded.
+    const auto loaded = model.load (data);
+    jassertquiet (loaded.wasOk());
     return true;
 }
 
@@ -288,7 +256,7 @@ bool PresetController::validatePresetData (const juce::Array<juce::uint8>& data)
 bool PresetController::saveToFile (const juce::File& file)
 {
     takePendingEdits();
-    const auto result = PresetFile::write (file, presetData);
+    const auto result = PresetFile::write (file, model.getImage());
     if (result.wasOk())
         return true;
     showSaveFailedAlert (file, result.getErrorMessage());
@@ -329,5 +297,5 @@ void PresetController::showSaveFailedAlert (const juce::File& file, const juce::
 std::unique_ptr<PresetController> createPresetController (MidiManager& midiManager,
                                                           std::unique_ptr<TransferTimer> timer)
 {
-    return std::make_unique<PresetController> (presetDataLength(), midiManager, std::move (timer));
+    return std::make_unique<PresetController> (midiManager, std::move (timer));
 }

@@ -3,6 +3,7 @@
 #include "editor/EditorListener.h"
 #include "midi/PresetTransfer.h"
 #include "preset/PresetLayout.h"
+#include "preset/PresetModel.h"
 
 #include <functional>
 #include <juce_data_structures/juce_data_structures.h>
@@ -12,8 +13,11 @@
 #include <utility>
 #include <vector>
 
-/** Holds one document's preset image, keeps it in step with the widgets' bindings, saves and
-    loads "*.marlo" files, and moves the preset to and from the hardware.
+/** Holds one document's preset, keeps it in step with the widgets' bindings, saves and loads
+    "*.marlo" files, and moves the preset to and from the hardware.
+
+    The preset itself is a PresetModel: the image, each box's value and the mode rule live there
+    alone, and every value a binding reports goes into it.
 
     Threads: everything runs on the message thread; the transfer takes a reply from the MIDI
     thread and reports on the message thread (see PresetTransfer).
@@ -26,7 +30,7 @@ class PresetController : public EditorListener
 {
 public:
     /** The timer schedules a get's repeats; tests pass one they drive by hand. */
-    PresetController (int presetDataLength, MidiManager& midiManager,
+    PresetController (MidiManager& midiManager,
                       std::unique_ptr<TransferTimer> timer = TransferTimer::createSystemTimer());
     ~PresetController() override;
 
@@ -78,7 +82,8 @@ public:
         calls this before its views go, so nothing can reach a deleted binding. */
     void detach();
 
-    const juce::Array<juce::uint8>& getPresetData() const noexcept { return presetData; }
+    const juce::Array<juce::uint8>& getPresetData() const noexcept { return model.getImage(); }
+    const PresetModel& getModel() const noexcept { return model; }
 
     /** How many steps are kept at least; older ones are forgotten. */
     static constexpr int minimumUndoSteps = 500;
@@ -104,20 +109,19 @@ public:
 
 private:
     void getFinished (const PresetTransfer::Result& result);
-    void takeShownValuesForMode (int modeOffset, int modeValue);
-    std::optional<int> boundValueOf (const juce::String& name) const;
     void takePendingEdits();
 
-    /** What undo goes back to: the image and, for every bound box, its stored value, and the
+    /** What undo goes back to: the model and, for every bound box, its stored value, and the
         origin; a step gives back the origin only where the step itself changed it (a load). */
     struct Snapshot
     {
-        juce::Array<juce::uint8> image;
+        PresetModel model;
         std::vector<std::pair<ParameterValue*, double>> values;
         Origin origin;
         bool operator== (const Snapshot& other) const
         {
-            return image == other.image && values == other.values && origin == other.origin;
+            return model.getImage() == other.model.getImage() && values == other.values &&
+                   origin == other.origin;
         }
     };
     class Step;
@@ -130,7 +134,7 @@ private:
 
     juce::ActionBroadcaster actionBroadcaster;
     std::map<int, juce::Array<ParameterValue*>> boundValues;
-    juce::Array<juce::uint8> presetData;
+    PresetModel model;
     PresetTransfer transfer;
     bool detached = false;
     bool loading = false;

@@ -117,17 +117,24 @@ juce::Result PresetModel::setStoredValue (const juce::String& name, int storedVa
         return juce::Result::fail (name + " takes stored values " + juce::String (range.minimum) + " to " +
                                    juce::String (range.maximum) + ", not " + juce::String (storedValue));
 
-    write (index, storedValue);
+    write (index, storedValue, true);
     return juce::Result::ok();
 }
 
-void PresetModel::write (int index, int value)
+void PresetModel::takeShownValue (const juce::String& name, int storedValue, bool followModeRule)
+{
+    const auto index = layout().find (name);
+    if (index >= 0)
+        write (index, storedValue, followModeRule);
+}
+
+void PresetModel::write (int index, int value, bool followModeRule)
 {
     const auto offset = layout().boxes[static_cast<size_t> (index)].offset;
     values[static_cast<size_t> (index)] = value;
-    image.set (offset, static_cast<juce::uint8> (value));
+    image.set (offset, static_cast<juce::uint8> (value & 0xFF));
 
-    if (!isModeByte (offset))
+    if (!followModeRule || !isModeByte (offset))
         return;
     const auto writes = writesForModeChange (
         offset, value, [this] (const juce::String& boxName) { return getStoredValue (boxName); });

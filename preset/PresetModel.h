@@ -29,6 +29,12 @@ public:
         nothing, for an unknown name or a value the box does not take. */
     juce::Result setStoredValue (const juce::String& name, int storedValue);
 
+    /** A box on the screen took a value, within the range its widget keeps: the model holds it and
+        writes its byte. With `followModeRule` a "Mode" box rewrites its control's bytes as
+        setStoredValue does; a load or an undo, which sets every byte itself, passes false.
+        An unknown name changes nothing. */
+    void takeShownValue (const juce::String& name, int storedValue, bool followModeRule);
+
     /** The stored value the box of `name` holds; nothing for an unknown name. */
     std::optional<int> getStoredValue (const juce::String& name) const;
 
@@ -62,7 +68,7 @@ private:
     class Layout;
     static const Layout& layout();
 
-    void write (int box, int value);
+    void write (int box, int value, bool followModeRule);
 
     PresetCodec::Image image;
     /** The stored value of every box, in layout order. */

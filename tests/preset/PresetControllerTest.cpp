@@ -161,3 +161,46 @@ TEST_F (PresetControllerTest, DetachedControllerForgetsItsBindings)
     EXPECT_TRUE (controller->loadPresetData (factoryPresetData()));
     EXPECT_EQ (preset["Pad 3 CC"].setValueCalls, 0);
 }
+
+TEST_F (PresetControllerTest, UndoAndRedoGiveBackEachStepsImageAndTheModelFollowsTheBoxes)
+{
+    loadFactoryImage();
+    controller->clearUndoHistory();
+    const auto boxesAgreeWithModel = [this]
+    {
+        for (const auto& entry : presetLayout())
+            if (controller->getModel().getStoredValue (entry.name) !=
+                static_cast<int> (preset[entry.name].getValue()))
+                return testing::AssertionFailure() << entry.name;
+        if (!controller->getModel().shownBoxesMatchImage())
+            return testing::AssertionFailure() << "a shown box differs from its byte";
+        return testing::AssertionSuccess();
+    };
+
+    // Byte 44 holds Pad 3's note, CC or program, whichever its mode shows: after each undo it must
+    // hold what that step showed, not what the last box restored on it happens to hold.
+    ASSERT_EQ (controller->getPresetData()[43], 0); // the pad plays notes
+    std::vector<PresetCodec::Image> images{controller->getPresetData()};
+    for (const auto& [name, value] : std::vector<std::pair<const char*, int>>{
+             {"Pad 3 Note", 60}, {"Pad 3 Mode", 1}, {"Pad 3 CC", 99}, {"Pad 3 Mode", 0}})
+    {
+        preset[name].userSets (value);
+        images.push_back (controller->getPresetData());
+    }
+    ASSERT_EQ (images[1][44], 60);
+    ASSERT_EQ (images[3][44], 99);
+    ASSERT_EQ (images[4][44], 60);
+
+    for (auto step = images.size() - 1; step-- > 0;)
+    {
+        ASSERT_TRUE (controller->undo());
+        EXPECT_EQ (controller->getPresetData(), images[step]) << "undone to step " << step;
+        EXPECT_TRUE (boxesAgreeWithModel()) << "undone to step " << step;
+    }
+    for (size_t step = 1; step < images.size(); ++step)
+    {
+        ASSERT_TRUE (controller->redo());
+        EXPECT_EQ (controller->getPresetData(), images[step]) << "redone to step " << step;
+        EXPECT_TRUE (boxesAgreeWithModel()) << "redone to step " << step;
+    }
+}
