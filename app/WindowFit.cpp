@@ -46,8 +46,7 @@ WindowFit::Placement WindowFit::fit (juce::Rectangle<int> userArea, double displ
     const auto positions = step > 0 ? juce::jmax (0, juce::jmin (room.x, room.y)) / step + 1 : 1;
     const auto offset = step * (juce::jmax (0, cascade) % positions);
 
-    const auto physical = userArea.getTopLeft() + juce::Point<int> (frame.getLeft(), frame.getTop()) +
-                          juce::Point<int> (offset, offset);
+    const auto physical = userArea.getTopLeft() + juce::Point<int> (offset, offset);
     // Rounded up: a window rounded the other way would overlap a panel by a pixel.
     const auto toLogical = [displayScale] (int value)
     { return static_cast<int> (std::ceil (value / displayScale - 1.0e-9)); };

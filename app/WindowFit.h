@@ -20,13 +20,14 @@ public:
     struct Placement
     {
         int zoomPercent;
-        /** The top left of the window's content (inside its frame) in the desktop's logical
-            units, as the framework places a window at zoom 100. */
-        juce::Point<int> contentTopLeft;
+        /** Where a new window asks to be put, in the desktop's logical units (its position at zoom
+            100): the top left of its frame, as the window system reads the position a window asks
+            for before it has a frame (north-west gravity). */
+        juce::Point<int> topLeft;
 
         bool operator== (const Placement& other) const
         {
-            return zoomPercent == other.zoomPercent && contentTopLeft == other.contentTopLeft;
+            return zoomPercent == other.zoomPercent && topLeft == other.topLeft;
         }
     };
 

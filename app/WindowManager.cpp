@@ -103,10 +103,11 @@ void WindowManager::placeWindow (EditorDocument* document)
                             knownFrame(), {document->getWidth(), document->getHeight()}, untitledCounter - 1);
         document->setZoom (placement.zoomPercent);
         // The window's position is in its own zoomed units; rounded up so that it stays inside.
+        // Before the window has a frame, the window system takes it as the frame's position.
         const auto zoom = document->getDesktopScaleFactor();
         document->setTopLeftPosition (
-            static_cast<int> (std::ceil (static_cast<float> (placement.contentTopLeft.x) / zoom)),
-            static_cast<int> (std::ceil (static_cast<float> (placement.contentTopLeft.y) / zoom)));
+            static_cast<int> (std::ceil (static_cast<float> (placement.topLeft.x) / zoom)),
+            static_cast<int> (std::ceil (static_cast<float> (placement.topLeft.y) / zoom)));
     }
 
     document->addToDesktop (document->getDesktopWindowStyleFlags());
