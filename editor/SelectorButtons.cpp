@@ -89,7 +89,8 @@ juce::Array<juce::Button*> createPictureButtons()
 
         const auto& part = pictureParts[i];
         setSelectorArtwork (*button, part.artwork);
-        const auto picture = button->getNormalImage();
+        // Sized by the picture at scale 1, whatever the button draws.
+        const auto picture = loadArtwork (juce::String (part.artwork) + "_normal");
         button->setBounds (part.designX, part.designY, picture.getWidth(), picture.getHeight());
     }
 
@@ -99,7 +100,7 @@ juce::Array<juce::Button*> createPictureButtons()
     const auto& keybed = pictureParts[keybedPart];
     auto* keybedButton = parts[keybedPart];
     setSelectorArtwork (*keybedButton, keybed.artwork);
-    const auto keybedPicture = keybedButton->getNormalImage();
+    const auto keybedPicture = loadArtwork (juce::String (keybed.artwork) + "_normal");
     keybedButton->setBounds (keybed.designX, keybed.designY, keybedPicture.getWidth(),
                              keybedPicture.getHeight());
 

@@ -2,14 +2,15 @@
 # Windows that fit the screen, zoom and a size the window manager cannot change, through the real
 # window on screens of their own: at 1366 x 768 two documents lie wholly on the screen, frames
 # included; at 1920 x 1080 Ctrl+= makes the window larger, a resize request leaves it as it is, and
-# a click on the zoomed Knob 1 CC box with typed digits writes that box's byte.
+# a click on the zoomed Knob 1 CC box with typed digits writes that box's byte; on a desktop scaled
+# by 2 (XSETTINGS, as GNOME sets it) at 1600 x 1000, the window opens at the 50 % that fits.
 # With E2E_SHOTS set to a folder, it leaves a screenshot of each screen there.
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
 
 # Each phase runs on a virtual screen of the size it needs, beside whatever display runs the suite.
 if [[ -z "${ZOOM_PHASE:-}" ]]; then
-    for phase in 1366x768 1920x1080; do
+    for phase in 1366x768 1920x1080 1600x1000; do
         ZOOM_PHASE="$phase" xvfb-run -a -s "-screen 0 ${phase}x24" bash "$0" "$@" || exit 1
     done
     echo "PASS: windows fit the screen, zoom, and keep their size"
@@ -39,8 +40,9 @@ inside_screen()
 {
     local x y w h left right top bottom
     read -r x y w h <<<"$(geometry "$1")"
+    # Until the window manager has framed the window, there is no frame to count.
     read -r left right top bottom <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | tr -d ',' | awk '{ print $3, $4, $5, $6 }')"
-    [[ -n "$bottom" ]] && ((x - left >= 0 && y - top >= 0 && x + w + right <= screen_width &&
+    [[ "$left$right$top$bottom" =~ ^[0-9]+$ ]] && ((x - left >= 0 && y - top >= 0 && x + w + right <= screen_width &&
         y + h + bottom <= screen_height))
 }
 
@@ -51,6 +53,27 @@ has_size()
     read -r x y w h <<<"$(geometry "$1")"
     ((w == $2 && h == $3))
 }
+
+if [[ "$ZOOM_PHASE" == 1600x1000 ]]; then
+    command -v xsettingsd >/dev/null || fail "xsettingsd is missing"
+    printf 'Gdk/WindowScalingFactor 2\n' >"$E2E_HOME/xsettingsd.conf"
+    # xsettingsd makes a window of its own and owns the settings through it at once.
+    windows_before="$(xwininfo -root -children | grep -c '^ *0x')"
+    xsettingsd -c "$E2E_HOME/xsettingsd.conf" >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    wait_until 15 bash -c "(( \$(xwininfo -root -children | grep -c '^ *0x') > $windows_before ))" ||
+        fail "xsettingsd made no window"
+    start_editor
+    window="$(wait_for_window "Orvane Marlo Editor - Untitled 1")" || exit 1
+    # 2400 x 1448 pixels at actual size do not fit; half of it does.
+    wait_until 15 has_size "$window" 1200 724 || fail "at scale 2 the window opened at $(geometry "$window")"
+    wait_until 15 inside_screen "$window" || fail "at scale 2 the window is not inside the screen: $(geometry "$window")"
+    focus "$window"
+    xdotool key ctrl+0
+    wait_until 15 has_size "$window" 2400 1448 || fail "Ctrl+0 at scale 2 gave $(geometry "$window")"
+    echo "ok: on a desktop scaled by 2 the window opens at the step that fits, and zoom multiplies the scale"
+    exit 0
+fi
 
 if [[ "$ZOOM_PHASE" == 1366x768 ]]; then
     start_editor
