@@ -300,3 +300,33 @@ TEST (Artwork, AtAScaleEveryPictureButtonKeepsItsBoundsAndDrawsThatManyPixelsPer
     rescaleArtwork (*editor, 1.0f);
     expectPixelsPerUnit (1);
 }
+
+TEST (Artwork, AWindowAtScaleOneNeverLoadsThePicturesDrawnAtTwice)
+{
+    juce::ImageCache::releaseUnusedImages();
+    auto editor = createEditorComponent (nullptr);
+    juce::Image painted (juce::Image::RGB, editor->getWidth(), editor->getHeight(), true);
+    {
+        juce::Graphics g (painted);
+        editor->paintEntireComponent (g, true);
+    }
+
+    // Shared pictures are kept in the image cache under their stem: none of the larger set is.
+    int twice = 0;
+    for (int i = 0; i < MarloArt::namedResourceListSize; ++i)
+    {
+        const juce::String stem =
+            juce::String (MarloArt::namedResourceList[i]).upToLastOccurrenceOf ("_png", false, false);
+        if (!stem.endsWith ("_2x"))
+            continue;
+        ++twice;
+        EXPECT_TRUE (juce::ImageCache::getFromHashCode (("artwork " + stem).hashCode64()).isNull()) << stem;
+    }
+    EXPECT_GT (twice, 40);
+
+    // Once the window is scaled, they are asked for.
+    rescaleArtwork (*editor, 2.0f);
+    EXPECT_TRUE (
+        juce::ImageCache::getFromHashCode (juce::String ("artwork arrow_left_normal_2x").hashCode64())
+            .isValid());
+}
