@@ -5,7 +5,7 @@
 namespace
 {
 // "New Window " keeps its trailing space: the menu shows the name exactly as registered.
-constexpr std::array<CommandDescription, 24> commandTable{{
+constexpr std::array<CommandDescription, 27> commandTable{{
     {CommandIDs::newWindow, "New Window ", 'n'},
     {CommandIDs::open, "Open", 'o'},
     {CommandIDs::closeWindow, "Close Window", 'w'},
@@ -31,6 +31,10 @@ constexpr std::array<CommandDescription, 24> commandTable{{
     {CommandIDs::showPage (6), "Sustain Page", '7'},
     {CommandIDs::previousBank, "Previous Bank", 0},
     {CommandIDs::nextBank, "Next Bank", 0},
+    // Zoom In's second key and the number pad's keys are added by the document.
+    {CommandIDs::zoomIn, "Zoom In", '='},
+    {CommandIDs::zoomOut, "Zoom Out", '-'},
+    {CommandIDs::actualSize, "Actual Size", '0'},
 }};
 } // namespace
 

@@ -26,7 +26,10 @@ struct CommandIDs
         // The pages in tab order: showFirstPage + pageStride * index.
         showFirstPage = 0x200610,
         previousBank = 0x200710,
-        nextBank = 0x200720
+        nextBank = 0x200720,
+        zoomIn = 0x200810,
+        zoomOut = 0x200820,
+        actualSize = 0x200830
     };
 
     static constexpr int pageCount = 7;

@@ -1,6 +1,9 @@
 #include "app/EditorDocument.h"
 
 #include "app/CommandIDs.h"
+#include "app/WindowFit.h"
+#include "editor/Artwork.h"
+#include "platform/FixedSizeHints.h"
 #include "preset/Dialogs.h"
 #include "preset/PresetLayout.h"
 
@@ -13,11 +16,12 @@ const juce::String titlePrefix ("Orvane Marlo Editor");
 const juce::String fileExtension (".marlo");
 const juce::String filePattern ("*" + fileExtension);
 
-constexpr std::array<juce::CommandID, 16> documentCommands{
+constexpr std::array<juce::CommandID, 19> documentCommands{
     CommandIDs::saveDocument, CommandIDs::saveDocumentAs, CommandIDs::getPreset,    CommandIDs::sendPreset,
     CommandIDs::closeWindow,  CommandIDs::undo,           CommandIDs::redo,         CommandIDs::showPage (0),
     CommandIDs::showPage (1), CommandIDs::showPage (2),   CommandIDs::showPage (3), CommandIDs::showPage (4),
-    CommandIDs::showPage (5), CommandIDs::showPage (6),   CommandIDs::previousBank, CommandIDs::nextBank};
+    CommandIDs::showPage (5), CommandIDs::showPage (6),   CommandIDs::previousBank, CommandIDs::nextBank,
+    CommandIDs::zoomIn,       CommandIDs::zoomOut,        CommandIDs::actualSize};
 
 /** The page a command opens, or -1. */
 int pageOf (juce::CommandID id)
@@ -46,6 +50,7 @@ EditorDocument::EditorDocument (std::unique_ptr<EditorComponent> contentToShow,
     setResizable (false, false);
     setContentNonOwned (content.get(), true);
     centreWithSize (getWidth(), getHeight());
+    fixedSize = {getWidth(), getHeight()};
     updateTitle();
 
     if (controller != nullptr)
@@ -189,10 +194,76 @@ void EditorDocument::showMenuBar (juce::MenuBarModel* model)
     // and the window grown to keep the whole editor visible.
     const auto editorWidth = content != nullptr ? content->getWidth() : 0;
     const auto editorHeight = content != nullptr ? content->getHeight() : 0;
+    fixedSize = {};
     setMenuBar (model);
 
     if (content != nullptr)
         setContentComponentSize (editorWidth, editorHeight);
+
+    fixedSize = {getWidth(), getHeight()};
+    keepFixedSize();
+}
+
+float EditorDocument::getDesktopScaleFactor() const
+{
+    return juce::Desktop::getInstance().getGlobalScaleFactor() * static_cast<float> (zoomPercent) / 100.0f;
+}
+
+void EditorDocument::setZoom (int percent)
+{
+    if (percent == zoomPercent)
+        return;
+
+    // A desktop window's position is kept in its own scaled units, so the same spot on the
+    // screen is another position at another zoom. The spot is kept from the first of a run of
+    // zooms, so that rounding at each step does not move the window.
+    if (getPosition() != zoomedPosition)
+        zoomAnchor = getPosition().toFloat() * getDesktopScaleFactor();
+    zoomPercent = percent;
+    const auto position = zoomAnchor / getDesktopScaleFactor();
+    zoomedPosition = {juce::roundToInt (position.x), juce::roundToInt (position.y)};
+    setTopLeftPosition (zoomedPosition);
+
+    if (auto* peer = getPeer())
+        peer->updateBounds();
+
+    const auto* display = juce::Desktop::getInstance().getDisplays().getDisplayForRect (getScreenBounds());
+    const auto displayScale = display != nullptr ? static_cast<float> (display->scale) : artworkScale();
+
+    if (content != nullptr)
+        rescaleArtwork (*content, displayScale * static_cast<float> (zoomPercent) / 100.0f);
+
+    keepFixedSize();
+    repaint();
+}
+
+void EditorDocument::keepFixedSize()
+{
+    auto* peer = getPeer();
+
+    if (peer == nullptr)
+        return;
+
+    const auto physical = juce::Desktop::getInstance().getDisplays().logicalToPhysical (peer->getBounds());
+    FixedSizeHints::apply (peer->getNativeHandle(), physical.getWidth(), physical.getHeight());
+}
+
+void EditorDocument::resized()
+{
+    juce::DocumentWindow::resized();
+
+    if (fixedSize.x <= 0 || (getWidth() == fixedSize.x && getHeight() == fixedSize.y))
+        return;
+
+    // Put back after the window manager's own handling of its request has ended.
+    juce::MessageManager::callAsync (
+        [self = juce::Component::SafePointer<EditorDocument> (this)]
+        {
+            if (self == nullptr)
+                return;
+            self->setSize (self->fixedSize.x, self->fixedSize.y);
+            self->keepFixedSize();
+        });
 }
 
 std::optional<juce::File> EditorDocument::chooseSaveFile()
@@ -281,6 +352,15 @@ void EditorDocument::getCommandInfo (juce::CommandID commandID, juce::Applicatio
         case CommandIDs::nextBank:
             result.addDefaultKeypress (juce::KeyPress::rightKey, command);
             break;
+        case CommandIDs::zoomIn:
+            // Ctrl++ is typed with Shift on most layouts, and reads as either.
+            result.addDefaultKeypress ('+', command);
+            result.addDefaultKeypress ('+', command | juce::ModifierKeys::shiftModifier);
+            result.addDefaultKeypress (juce::KeyPress::numberPadAdd, command);
+            break;
+        case CommandIDs::zoomOut:
+            result.addDefaultKeypress (juce::KeyPress::numberPadSubtract, command);
+            break;
         default:
             break;
     }
@@ -320,6 +400,13 @@ bool EditorDocument::perform (const InvocationInfo& info)
         case CommandIDs::nextBank:
             if (content != nullptr)
                 content->stepBank (info.commandID == CommandIDs::nextBank ? 1 : -1);
+            break;
+        case CommandIDs::zoomIn:
+        case CommandIDs::zoomOut:
+            setZoom (WindowFit::stepFrom (zoomPercent, info.commandID == CommandIDs::zoomIn ? 1 : -1));
+            break;
+        case CommandIDs::actualSize:
+            setZoom (WindowFit::actualSize);
             break;
         default:
             if (content != nullptr && pageOf (info.commandID) >= 0)

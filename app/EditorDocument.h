@@ -68,7 +68,20 @@ public:
         editor at its fixed size below it. The model is not owned. */
     void showMenuBar (juce::MenuBarModel* model);
 
+    /** The zoom this window is drawn at, in percent: it multiplies the display's own scale. */
+    int getZoom() const noexcept { return zoomPercent; }
+    /** Draws the window, menu bar included, at a zoom step, keeping its top left where it is on
+        the screen; its pictures are made again for the new scale. */
+    void setZoom (int percent);
+    /** What the framework draws this window at, over the display's own scale. */
+    float getDesktopScaleFactor() const override;
+
+    /** Tells the window manager the window's one size; called whenever the framework has moved or
+        sized the window, since that drops what the window manager was told. */
+    void keepFixedSize();
+
     void closeButtonPressed() override;
+    void resized() override;
     void actionListenerCallback (const juce::String& message) override;
     juce::ApplicationCommandTarget* getNextCommandTarget() override;
     void getAllCommands (juce::Array<juce::CommandID>& commands) override;
@@ -82,6 +95,13 @@ private:
 
     juce::File* lastDirectory;
     int dialogsOpen = 0;
+    int zoomPercent = 100;
+    // Where on the screen the window was when a run of zooms began, and where the last zoom put it.
+    juce::Point<float> zoomAnchor;
+    juce::Point<int> zoomedPosition{-1, -1};
+    // The window's size in its own units, taken when its content and menu bar are in place; a
+    // size the window manager forces on it anyway is put back.
+    juce::Point<int> fixedSize;
     juce::String documentName;
     CustomLook look;
     juce::File documentFile;

@@ -32,6 +32,7 @@ const std::vector<MenuDescription>& menuTable()
              {CommandIDs::newWindow, CommandIDs::open, CommandIDs::closeWindow, CommandIDs::saveDocument,
               CommandIDs::saveDocumentAs, hardwareMenu}},
             {"Edit", {CommandIDs::undo, CommandIDs::redo}},
+            {"View", {CommandIDs::zoomIn, CommandIDs::zoomOut, CommandIDs::actualSize}},
             {"Options", {CommandIDs::deviceSetup}},
             {"Window", {CommandIDs::minimize, CommandIDs::bringAllToFront, separator}},
             {"Help", {CommandIDs::openUserGuide}},

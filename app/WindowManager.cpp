@@ -1,9 +1,11 @@
 #include "app/WindowManager.h"
 
+#include "app/WindowFit.h"
 #include "editor/Artwork.h"
 #include "preset/Dialogs.h"
 
 #include <algorithm>
+#include <cmath>
 
 WindowManager::WindowManager (MidiManager* manager, juce::ApplicationCommandManager* commands,
                               juce::File* sharedLastDirectory)
@@ -61,12 +63,55 @@ EditorDocument* WindowManager::createDocument (const juce::File& notOpened)
     return document;
 }
 
+namespace
+{
+/** Until a window of ours has its frame, one that is larger than the usual title bar and border. */
+const juce::BorderSize<int> assumedFrame (32, 4, 4, 4);
+
+const juce::Displays::Display* displayForNewWindows()
+{
+    return juce::Desktop::getInstance().getDisplays().getPrimaryDisplay();
+}
+
+/** Moves a small window that is centred on the screen inside the user area, should it stick out. */
+void keepInsideUserArea (juce::Component& window)
+{
+    if (const auto* display = displayForNewWindows())
+        window.setBounds (window.getBounds().constrainedWithin (display->userArea));
+}
+} // namespace
+
+juce::BorderSize<int> WindowManager::knownFrame() const
+{
+    // The window manager frames every document alike; a frame in the display's pixels.
+    for (auto* document : documents)
+        if (auto* peer = document->getPeer())
+            if (const auto frame = peer->getFrameSizeIfPresent())
+                return frame->multipliedBy (peer->getPlatformScaleFactor());
+
+    return assumedFrame;
+}
+
 void WindowManager::placeWindow (EditorDocument* document)
 {
-    // Cascades by the number of documents ever created, not by the number open.
-    const auto step = 15 * untitledCounter;
-    document->setTopLeftPosition (step, step + 45);
+    if (const auto* display = displayForNewWindows())
+    {
+        const auto& displays = juce::Desktop::getInstance().getDisplays();
+        // Later windows cascade by the number of documents ever created, not by the number open.
+        const auto placement =
+            WindowFit::fit (displays.logicalToPhysical (display->userArea, display), display->scale,
+                            knownFrame(), {document->getWidth(), document->getHeight()}, untitledCounter - 1);
+        document->setZoom (placement.zoomPercent);
+        // The window's position is in its own zoomed units; rounded up so that it stays inside.
+        // Before the window has a frame, the window system takes it as the frame's position.
+        const auto zoom = document->getDesktopScaleFactor();
+        document->setTopLeftPosition (
+            static_cast<int> (std::ceil (static_cast<float> (placement.topLeft.x) / zoom)),
+            static_cast<int> (std::ceil (static_cast<float> (placement.topLeft.y) / zoom)));
+    }
+
     document->addToDesktop (document->getDesktopWindowStyleFlags());
+    document->keepFixedSize();
 
     // The desktop's task list and window switcher show this next to the title. The window keeps
     // its own copy, so the decoded picture is not kept.
@@ -287,7 +332,10 @@ void WindowManager::keepForRecovery (EditorDocument& document)
 void WindowManager::showAbout()
 {
     if (aboutWindow == nullptr)
+    {
         aboutWindow = new AboutWindow();
+        keepInsideUserArea (*aboutWindow);
+    }
 
     aboutWindow->toFront (true);
 }
@@ -295,7 +343,10 @@ void WindowManager::showAbout()
 void WindowManager::showDeviceSetup()
 {
     if (deviceSetupWindow == nullptr)
+    {
         deviceSetupWindow = new DeviceManagerWindow (*midiManager);
+        keepInsideUserArea (*deviceSetupWindow);
+    }
 
     for (auto* document : documents)
         document->toBehind (deviceSetupWindow.get());

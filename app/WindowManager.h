@@ -69,7 +69,10 @@ private:
     EditorDocument* findDocumentShowing (const juce::File& file) const;
     void openInNewDocument (const juce::File& file, const juce::File& notOpened);
     void keepForRecovery (EditorDocument& document);
+    /** Puts a new document on the screen at the zoom at which it fits, inside the user area. */
     void placeWindow (EditorDocument* document);
+    /** The frame the window manager puts round a document, in the display's pixels. */
+    juce::BorderSize<int> knownFrame() const;
     bool closeDocument (EditorDocument* document);
     void closeByUser (EditorDocument* document);
     void removeDocument (EditorDocument* document);

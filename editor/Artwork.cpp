@@ -142,6 +142,50 @@ juce::Image renderArtwork (const juce::String& key, juce::Image::PixelFormat for
                            });
 }
 
+juce::String artworkStemAt (const juce::String& stem, float scale)
+{
+    if (scale > 1.0f)
+        if (const auto twice = stem + "_2x"; findPicture (twice) != nullptr)
+            return twice;
+
+    return stem;
+}
+
+juce::Image loadArtworkAt (const juce::String& stem, float scale)
+{
+    return loadArtwork (artworkStemAt (stem, scale));
+}
+
+namespace
+{
+const juce::Identifier artworkProperty ("artwork");
+
+/** What gives a component its pictures, kept with it so that it can be run again. */
+class ArtworkRecipe final : public juce::ReferenceCountedObject
+{
+public:
+    explicit ArtworkRecipe (std::function<void (float)> applyAtScale) : apply (std::move (applyAtScale)) {}
+
+    const std::function<void (float)> apply;
+};
+} // namespace
+
+void keepArtwork (juce::Component& component, std::function<void (float scale)> apply)
+{
+    const juce::ReferenceCountedObjectPtr<ArtworkRecipe> recipe (new ArtworkRecipe (std::move (apply)));
+    component.getProperties().set (artworkProperty, recipe.get());
+    recipe->apply (artworkScale());
+}
+
+void rescaleArtwork (juce::Component& root, float scale)
+{
+    if (auto* recipe = dynamic_cast<ArtworkRecipe*> (root.getProperties()[artworkProperty].getObject()))
+        recipe->apply (scale);
+
+    for (auto* child : root.getChildren())
+        rescaleArtwork (*child, scale);
+}
+
 float artworkScale()
 {
     if (const auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay())
@@ -153,18 +197,27 @@ float artworkScale()
 void setButtonArtwork (juce::ImageButton& button, const juce::String& stem, bool resizeButtonToImage,
                        bool rescaleImages, float hitTestAlphaThreshold)
 {
-    button.setImages (resizeButtonToImage, rescaleImages, true, loadArtwork (stem + "_normal"), 1.0f,
-                      juce::Colours::transparentBlack, loadArtwork (stem + "_hover"), 1.0f,
-                      juce::Colours::transparentBlack, loadArtwork (stem + "_pressed"), 1.0f,
-                      juce::Colours::transparentBlack, hitTestAlphaThreshold);
+    const auto setPictures = [&button, stem, hitTestAlphaThreshold] (bool resize, bool rescale, float scale)
+    {
+        button.setImages (resize, rescale, true, loadArtworkAt (stem + "_normal", scale), 1.0f,
+                          juce::Colours::transparentBlack, loadArtworkAt (stem + "_hover", scale), 1.0f,
+                          juce::Colours::transparentBlack, loadArtworkAt (stem + "_pressed", scale), 1.0f,
+                          juce::Colours::transparentBlack, hitTestAlphaThreshold);
+    };
+
+    // The size comes from the pictures at scale 1; larger pictures are drawn into it.
+    setPictures (resizeButtonToImage, rescaleImages, 1.0f);
+    keepArtwork (button, [setPictures, rescaleImages] (float scale)
+                 { setPictures (false, rescaleImages || scale > 1.0f, scale); });
 }
 
-void flattenButtonArtwork (juce::ImageButton& button, const juce::String& stem,
-                           std::function<juce::Image()> backdrop, const juce::String& backdropKey,
-                           float hitTestAlphaThreshold)
+namespace
+{
+void flattenButtonArtworkAt (juce::ImageButton& button, const juce::String& stem,
+                             const std::function<juce::Image (float scale)>& backdrop,
+                             const juce::String& backdropKey, float hitTestAlphaThreshold, float scale)
 {
     const auto bounds = button.getBounds();
-    const auto scale = artworkScale();
     const auto area = shownArea (loadArtwork (stem + "_normal").getBounds(), bounds.withZeroOrigin());
     // Where the button centres a picture it scales with proportions kept.
     const auto shown = area.withPosition ((bounds.getWidth() - area.getWidth()) / 2,
@@ -183,7 +236,7 @@ void flattenButtonArtwork (juce::ImageButton& button, const juce::String& stem,
             {
                 // Asked for only now: a backdrop shared in the image cache is made again if it
                 // was dropped, instead of being kept for states that may never be shown.
-                const auto behind = backdrop();
+                const auto behind = backdrop (scale);
                 const auto behindArea =
                     juce::Rectangle<float> (static_cast<float> (behind.getWidth()) / scale,
                                             static_cast<float> (behind.getHeight()) / scale)
@@ -193,7 +246,7 @@ void flattenButtonArtwork (juce::ImageButton& button, const juce::String& stem,
                 g.drawImage (behind, behindArea);
                 // The transform the button painted the full picture with, less
                 // the button's own whole-pixel position.
-                const auto source = decodeArtwork (picture);
+                const auto source = decodeArtwork (artworkStemAt (picture, scale));
                 g.drawImageTransformed (
                     source, juce::RectanglePlacement (juce::RectanglePlacement::stretchToFit)
                                 .getTransformToFit (source.getBounds().toFloat(), shown.toFloat()));
@@ -206,4 +259,14 @@ void flattenButtonArtwork (juce::ImageButton& button, const juce::String& stem,
                       flattened ("_hover"), 1.0f, juce::Colours::transparentBlack, flattened ("_pressed"),
                       1.0f, juce::Colours::transparentBlack, hitTestAlphaThreshold);
     button.setOpaque (true);
+}
+} // namespace
+
+void flattenButtonArtwork (juce::ImageButton& button, const juce::String& stem,
+                           std::function<juce::Image (float scale)> backdrop, const juce::String& backdropKey,
+                           float hitTestAlphaThreshold)
+{
+    keepArtwork (
+        button, [&button, stem, backdrop, backdropKey, hitTestAlphaThreshold] (float scale)
+        { flattenButtonArtworkAt (button, stem, backdrop, backdropKey, hitTestAlphaThreshold, scale); });
 }

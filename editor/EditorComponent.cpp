@@ -19,15 +19,14 @@ constexpr int pageGap = 45;
 // Picture button i opens this page; the main page and the sustain page have no picture part.
 constexpr int pictureButtonPages[] = {1, 2, 3, 4, 4, 5};
 
-/** The background as the editor shows it, made once for all documents. */
-juce::Image shownBackground()
+/** The background as the editor shows it at a scale, made once for all documents. */
+juce::Image shownBackground (float scale)
 {
-    const auto scale = artworkScale();
-
     return renderArtwork ("editor background x" + juce::String (scale), juce::Image::RGB,
                           juce::roundToInt (editorWidth * scale), juce::roundToInt (editorHeight * scale),
                           [scale] (juce::Graphics& g) {
-                              EditorComponent::paintShownBackground (g, decodeArtwork ("background"), scale);
+                              EditorComponent::paintShownBackground (
+                                  g, decodeArtwork (artworkStemAt ("background", scale)), scale);
                           });
 }
 
@@ -62,8 +61,17 @@ juce::Image shippedPictureAtRest()
 EditorComponent::EditorComponent (ButtonViews newButtonViews, std::unique_ptr<ControlSelector> newTabSelector,
                                   std::unique_ptr<ControlSelector> newPictureSelector)
     : tabSelector (std::move (newTabSelector)), pictureSelector (std::move (newPictureSelector)),
-      buttonViews (std::move (newButtonViews)), background (shownBackground())
+      buttonViews (std::move (newButtonViews))
 {
+    keepArtwork (*this,
+                 [this] (float scale)
+                 {
+                     background = shownBackground (scale);
+                     backgroundIsAtRest = false;
+                     lastRowStrip = {};
+                     repaint();
+                 });
+
     setSize (editorWidth, editorHeight);
     setOpaque (true);
 
@@ -264,7 +272,8 @@ std::unique_ptr<EditorComponent> createEditorComponent (EditorListener* controll
 
     const auto picture = loadArtwork ("controller");
     pictureSelector->setSize (picture.getWidth(), picture.getHeight());
-    pictureSelector->setBackgroundImage (shownControllerPicture());
+    keepArtwork (*pictureSelector, [selector = pictureSelector.get()] (float scale)
+                 { selector->setBackgroundImage (shownControllerPicture (scale)); });
 
     EditorComponent::ButtonViews buttonViews;
 

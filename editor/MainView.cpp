@@ -32,16 +32,23 @@ MainView::MainView (juce::Button::Listener* controller)
             button->addListener (controller);
 
         // Pressing shows the normal picture: these buttons have no pressed artwork.
-        const auto normal = loadArtwork (juce::String (transfer.artwork) + "_normal");
-        button->setImages (false, true, true, normal, 1.0f, juce::Colours::transparentBlack,
-                           loadArtwork (juce::String (transfer.artwork) + "_hover"), 1.0f,
-                           juce::Colours::transparentBlack, normal, 1.0f, juce::Colours::transparentBlack);
+        keepArtwork (*button,
+                     [button, stem = juce::String (transfer.artwork)] (float scale)
+                     {
+                         const auto normal = loadArtworkAt (stem + "_normal", scale);
+                         button->setImages (false, true, true, normal, 1.0f, juce::Colours::transparentBlack,
+                                            loadArtworkAt (stem + "_hover", scale), 1.0f,
+                                            juce::Colours::transparentBlack, normal, 1.0f,
+                                            juce::Colours::transparentBlack);
+                     });
         button->setName (transfer.name);
     }
 
     setSize (1200, 211);
 
-    const auto size = buttons.getFirst()->getNormalImage().getBounds().getBottomRight();
+    // Laid out by the pictures at scale 1; larger ones are drawn into the same bounds.
+    const auto size =
+        loadArtwork (juce::String (transferButtons[0].artwork) + "_normal").getBounds().getBottomRight();
     int y = 0;
 
     for (auto* button : buttons)

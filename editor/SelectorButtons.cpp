@@ -37,28 +37,27 @@ void setSelectorArtwork (juce::ImageButton& button, const juce::String& stem)
 }
 } // namespace
 
-juce::Image shownControllerPicture()
+juce::Image shownControllerPicture (float scale)
 {
-    const auto scale = artworkScale();
     const auto size = loadArtwork ("controller").getBounds();
 
     return renderArtwork (controllerPictureKey + juce::String (" x") + juce::String (scale), juce::Image::RGB,
                           juce::roundToInt (static_cast<float> (size.getWidth()) * scale),
                           juce::roundToInt (static_cast<float> (size.getHeight()) * scale),
-                          [scale] (juce::Graphics& g)
+                          [scale, size] (juce::Graphics& g)
                           {
                               g.fillAll (juce::Colours::black);
                               g.addTransform (juce::AffineTransform::scale (scale));
-                              g.drawImageAt (decodeArtwork ("controller"), 0, 0);
+                              g.drawImage (decodeArtwork (artworkStemAt ("controller", scale)),
+                                           size.toFloat());
                           });
 }
 
 juce::Array<juce::Button*> createTabButtons()
 {
     juce::Array<juce::Button*> tabs;
-    const auto scale = artworkScale();
     // The tab bar paints black behind the tabs; being opaque, tabs on it are copied, not blended.
-    const auto tabBar = [scale]
+    const auto tabBar = [] (float scale)
     {
         return renderArtwork ("tab bar x" + juce::String (scale), juce::Image::RGB,
                               juce::roundToInt (1200 * scale), juce::roundToInt (40 * scale),
@@ -90,7 +89,8 @@ juce::Array<juce::Button*> createPictureButtons()
 
         const auto& part = pictureParts[i];
         setSelectorArtwork (*button, part.artwork);
-        const auto picture = button->getNormalImage();
+        // Sized by the picture at scale 1, whatever the button draws.
+        const auto picture = loadArtwork (juce::String (part.artwork) + "_normal");
         button->setBounds (part.designX, part.designY, picture.getWidth(), picture.getHeight());
     }
 
@@ -100,7 +100,7 @@ juce::Array<juce::Button*> createPictureButtons()
     const auto& keybed = pictureParts[keybedPart];
     auto* keybedButton = parts[keybedPart];
     setSelectorArtwork (*keybedButton, keybed.artwork);
-    const auto keybedPicture = keybedButton->getNormalImage();
+    const auto keybedPicture = loadArtwork (juce::String (keybed.artwork) + "_normal");
     keybedButton->setBounds (keybed.designX, keybed.designY, keybedPicture.getWidth(),
                              keybedPicture.getHeight());
 

@@ -13,4 +13,4 @@ juce::Array<juce::Button*> createPictureButtons();
 
 /** The controller picture as the picture selector shows it, on the selector's black: opaque, so
     nothing behind it is painted. Shared by every document. */
-juce::Image shownControllerPicture();
+juce::Image shownControllerPicture (float scale);

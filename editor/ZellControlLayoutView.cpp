@@ -8,7 +8,7 @@ std::unique_ptr<juce::ImageButton> createArrowButton (const juce::String& artwor
 {
     auto button = std::make_unique<juce::ImageButton> (juce::String());
     setButtonArtwork (*button, artwork, false, false);
-    const auto picture = button->getNormalImage();
+    const auto picture = loadArtwork (artwork + "_normal");
     button->setSize (picture.getWidth(), picture.getHeight());
     return button;
 }

@@ -247,17 +247,70 @@ TEST_F (ApplicationTest, UndoPagesAndBanksAnswerTheirKeysFromInsideANumberBox)
     EXPECT_TRUE (dialogs.alertsShown().empty());
 }
 
+TEST_F (ApplicationTest, ZoomKeysScaleTheWholeWindowInStepsAndKeepItsPlaceOnTheScreen)
+{
+    start();
+    auto* document = windows().getDocument (0);
+    ASSERT_TRUE (activate (*document));
+    auto* peer = document->getPeer();
+    ASSERT_NE (peer, nullptr);
+    const auto command = juce::ModifierKeys::commandModifier;
+    const auto press = [peer] (const juce::KeyPress& key) { return peer->handleKeyPress (key); };
+    const auto size = document->getLocalBounds().getBottomRight();
+    const auto topLeft = peer->getBounds().getTopLeft();
+    ASSERT_EQ (document->getZoom(), 100);
+    ASSERT_EQ (peer->getBounds().getBottomRight() - topLeft, size);
+
+    const auto expectZoom = [&] (int percent)
+    {
+        EXPECT_EQ (document->getZoom(), percent);
+        // The window keeps its size in its own units; the screen shows it scaled, where it was.
+        EXPECT_EQ (document->getLocalBounds().getBottomRight(), size);
+        EXPECT_EQ (peer->getBounds().getWidth(), juce::roundToInt (size.x * percent / 100.0));
+        EXPECT_EQ (peer->getBounds().getHeight(), juce::roundToInt (size.y * percent / 100.0));
+        // Within the rounding to whole units of the window.
+        EXPECT_LE (peer->getBounds().getTopLeft().getDistanceFrom (topLeft), 2.0f);
+    };
+
+    ASSERT_TRUE (press (juce::KeyPress ('=', command, 0)));
+    expectZoom (125);
+    ASSERT_TRUE (press (juce::KeyPress ('+', command | juce::ModifierKeys::shiftModifier, 0)));
+    expectZoom (150);
+    ASSERT_TRUE (press (juce::KeyPress (juce::KeyPress::numberPadAdd, command, 0)));
+    expectZoom (175);
+    for (int i = 0; i < 3; ++i)
+        press (juce::KeyPress ('+', command, 0));
+    expectZoom (200);
+
+    ASSERT_TRUE (press (juce::KeyPress ('0', command, 0)));
+    expectZoom (100);
+    EXPECT_EQ (peer->getBounds().getTopLeft(), topLeft) << "no drift after a run of zooms";
+    for (int i = 0; i < 6; ++i)
+        press (juce::KeyPress ('-', command, 0));
+    expectZoom (50);
+
+    // A point of the window is found where the zoomed window shows it.
+    auto& editor = *document->getEditor();
+    const auto tab = editor.getTabSelector().getButtons()[2]->getScreenBounds().getCentre();
+    EXPECT_EQ (peer->globalToLocal (tab.toFloat()).roundToInt(),
+               (document->getLocalPoint (nullptr, tab).toFloat() * 0.5f).roundToInt());
+    invoke (CommandIDs::actualSize);
+    expectZoom (100);
+}
+
 TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
 {
     start();
     auto* menu = application->getMenuModel();
-    EXPECT_EQ (menu->getMenuBarNames(), juce::StringArray ({"File", "Edit", "Options", "Window", "Help"}));
+    EXPECT_EQ (menu->getMenuBarNames(),
+               juce::StringArray ({"File", "Edit", "View", "Options", "Window", "Help"}));
 
     const auto file = itemsOf (menu->getMenuForIndex (0, "File"));
     const auto edit = itemsOf (menu->getMenuForIndex (1, "Edit"));
-    const auto options = itemsOf (menu->getMenuForIndex (2, "Options"));
-    const auto window = itemsOf (menu->getMenuForIndex (3, "Window"));
-    const auto help = itemsOf (menu->getMenuForIndex (4, "Help"));
+    const auto view = itemsOf (menu->getMenuForIndex (2, "View"));
+    const auto options = itemsOf (menu->getMenuForIndex (3, "Options"));
+    const auto window = itemsOf (menu->getMenuForIndex (4, "Window"));
+    const auto help = itemsOf (menu->getMenuForIndex (5, "Help"));
 
 #if JUCE_MAC
     EXPECT_EQ (textsOf (file),
@@ -270,6 +323,7 @@ TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
     EXPECT_EQ (textsOf (help), juce::StringArray ({"Open User Guide", "---", "About"}));
 #endif
     EXPECT_EQ (textsOf (edit), juce::StringArray ({"Undo", "Redo"}));
+    EXPECT_EQ (textsOf (view), juce::StringArray ({"Zoom In", "Zoom Out", "Actual Size"}));
     EXPECT_EQ (textsOf (options), juce::StringArray ({"Device Setup"}));
     EXPECT_EQ (textsOf (window), juce::StringArray ({"Minimize", "Bring All to Front", "---"}));
     EXPECT_EQ (file[0].id, CommandIDs::newWindow);
@@ -283,7 +337,7 @@ TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
     ASSERT_NE (hardware, nullptr);
     EXPECT_EQ (textsOf (itemsOf (*hardware)), juce::StringArray ({"Get Preset", "Send Preset"}));
 
-    EXPECT_TRUE (itemsOf (menu->getMenuForIndex (5, "View")).empty());
+    EXPECT_TRUE (itemsOf (menu->getMenuForIndex (6, "Zoom")).empty());
     EXPECT_EQ (textsOf (itemsOf (MainMenuModel::createAppleMenuItems (&commands()))),
                juce::StringArray ({"About"}));
 }

@@ -232,10 +232,10 @@ TEST_F (EditorDocumentTest, OffersTheDocumentCommandsInOrderWithTheirKeys)
 {
     juce::Array<juce::CommandID> commands;
     document->getAllCommands (commands);
-    EXPECT_EQ (commands,
-               juce::Array<juce::CommandID> ({0x200040, 0x200050, 0x200070, 0x200080, 0x200030, 0x200210,
-                                              0x200220, 0x200610, 0x200620, 0x200630, 0x200640, 0x200650,
-                                              0x200660, 0x200670, 0x200710, 0x200720}));
+    EXPECT_EQ (commands, juce::Array<juce::CommandID> ({0x200040, 0x200050, 0x200070, 0x200080, 0x200030,
+                                                        0x200210, 0x200220, 0x200610, 0x200620, 0x200630,
+                                                        0x200640, 0x200650, 0x200660, 0x200670, 0x200710,
+                                                        0x200720, 0x200810, 0x200820, 0x200830}));
 
     struct Expected
     {
@@ -268,6 +268,23 @@ TEST_F (EditorDocumentTest, OffersTheDocumentCommandsInOrderWithTheirKeys)
             EXPECT_EQ (info.defaultKeypresses[0],
                        juce::KeyPress (row.key, juce::ModifierKeys::commandModifier, 0));
         }
+    }
+
+    // The zoom keys: the first is what the View menu shows.
+    const auto command = juce::ModifierKeys::commandModifier;
+    const std::pair<juce::CommandID, juce::Array<juce::KeyPress>> zoomKeys[] = {
+        {CommandIDs::zoomIn,
+         {juce::KeyPress ('=', command, 0), juce::KeyPress ('+', command, 0),
+          juce::KeyPress ('+', command | juce::ModifierKeys::shiftModifier, 0),
+          juce::KeyPress (juce::KeyPress::numberPadAdd, command, 0)}},
+        {CommandIDs::zoomOut,
+         {juce::KeyPress ('-', command, 0), juce::KeyPress (juce::KeyPress::numberPadSubtract, command, 0)}},
+        {CommandIDs::actualSize, {juce::KeyPress ('0', command, 0)}}};
+    for (const auto& [id, keys] : zoomKeys)
+    {
+        juce::ApplicationCommandInfo info (id);
+        document->getCommandInfo (id, info);
+        EXPECT_EQ (info.defaultKeypresses, keys) << info.shortName;
     }
 
     // An application command is not the document's: its info stays untouched.

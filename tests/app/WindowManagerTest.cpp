@@ -48,20 +48,40 @@ protected:
 using Answer = Dialogs::SaveAnswer;
 } // namespace
 
-TEST_F (WindowManagerTest, NamesAreNeverReusedAndWindowsCascadeByDocumentsEverMade)
+TEST_F (WindowManagerTest, NamesAreNeverReusedAndWindowsCascadeInsideTheScreenByDocumentsEverMade)
 {
+    const auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay();
+    ASSERT_NE (display, nullptr);
+    const auto insideScreen = [display] (const EditorDocument& document)
+    {
+        // Until the window manager has framed it, a window is where its frame will be; after, it
+        // lies inside the frame. Either way there is room below and right for a frame.
+        const auto bounds = document.getScreenBounds();
+        const auto& area = display->userArea;
+        return document.getZoom() == 100 && bounds.getX() >= area.getX() && bounds.getY() >= area.getY() &&
+               bounds.getRight() + 4 <= area.getRight() && bounds.getBottom() + 32 <= area.getBottom();
+    };
+
     openDocuments (3);
     EXPECT_EQ (openNames(), juce::StringArray ({"Untitled 1", "Untitled 2", "Untitled 3"}));
 
     for (int i = 0; i < 3; ++i)
     {
         auto* document = windows->getDocument (i);
-        const auto n = i + 1;
-        EXPECT_EQ (document->getPosition(), juce::Point<int> (15 * n, 15 * n + 45));
+        EXPECT_TRUE (insideScreen (*document)) << document->getScreenBounds().toString();
         EXPECT_TRUE (document->isOnDesktop());
         EXPECT_TRUE (document->isVisible());
+
+        if (i > 0)
+        {
+            // Down and to the right of the one before.
+            const auto step = document->getPosition() - windows->getDocument (i - 1)->getPosition();
+            EXPECT_GT (step.x, 0);
+            EXPECT_GT (step.y, 0);
+        }
     }
 
+    const auto third = windows->getDocument (2)->getPosition();
     dialogs.saveAnswers.push_back (Answer::no);
     windows->windowCloseRequested (windows->getDocument (1));
     ASSERT_EQ (openNames(), juce::StringArray ({"Untitled 1", "Untitled 3"}));
@@ -70,7 +90,10 @@ TEST_F (WindowManagerTest, NamesAreNeverReusedAndWindowsCascadeByDocumentsEverMa
     auto* fourth = windows->getDocument (2);
     EXPECT_EQ (fourth->getDocumentName(), "Untitled 4");
     EXPECT_EQ (fourth->getName(), "Orvane Marlo Editor - Untitled 4");
-    EXPECT_EQ (fourth->getPosition(), juce::Point<int> (60, 105));
+    // Placed by the documents ever made: beyond the third, not where the closed second was.
+    EXPECT_GT (fourth->getX(), third.x);
+    EXPECT_GT (fourth->getY(), third.y);
+    EXPECT_TRUE (insideScreen (*fourth)) << fourth->getScreenBounds().toString();
 }
 
 TEST_F (WindowManagerTest, TheSixthDocumentIsRefusedWithTheLimitAlert)

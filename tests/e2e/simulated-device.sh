@@ -19,7 +19,7 @@ window="$(wait_for_window "Orvane Marlo Editor - Untitled 1")" || exit 1
 focus "$window"
 
 # Options > Device Setup
-open_menu "$window" 140 || fail "the Options menu did not open"
+open_menu "$window" 200 || fail "the Options menu did not open"
 xdotool key Down Return
 setup="$(wait_for_window "Orvane Brindle Editor Device Setup")" || exit 1
 

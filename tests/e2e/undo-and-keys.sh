@@ -102,7 +102,7 @@ xdotool key Escape
 wait_until 15 menus_shown 0 || fail "Escape left the Edit menu open"
 
 # 4. Escape closes Device Setup.
-open_menu "$window" 140 || fail "the Options menu did not open"
+open_menu "$window" 200 || fail "the Options menu did not open"
 xdotool key Down Return
 setup="$(wait_for_window "Device Setup")" || exit 1
 # A click on the picture at the top gives the new window the keyboard without choosing anything.

@@ -253,3 +253,80 @@ TEST (Artwork, ComparisonSeesAVisibleChange)
     pair.now->showViewFor (tab (*pair.now, 1));
     EXPECT_GT (pair.difference().pixels, 1000);
 }
+
+TEST (Artwork, AtAScaleEveryPictureButtonKeepsItsBoundsAndDrawsThatManyPixelsPerUnit)
+{
+    auto editor = createEditorComponent (nullptr);
+    std::vector<std::pair<juce::ImageButton*, juce::Rectangle<int>>> buttons;
+    std::function<void (juce::Component&)> collect = [&] (juce::Component& parent)
+    {
+        for (auto* child : parent.getChildren())
+        {
+            if (auto* button = dynamic_cast<juce::ImageButton*> (child))
+                buttons.emplace_back (button, button->getBounds());
+            collect (*child);
+        }
+    };
+    collect (*editor);
+    // Six picture parts, seven tabs, four transfer buttons and the arrows of every page.
+    ASSERT_GE (buttons.size(), 17u);
+
+    const auto expectPixelsPerUnit = [&buttons] (int scale)
+    {
+        for (const auto& [button, bounds] : buttons)
+        {
+            EXPECT_EQ (button->getBounds(), bounds);
+            for (const auto& picture :
+                 {button->getNormalImage(), button->getOverImage(), button->getDownImage()})
+            {
+                EXPECT_NEAR (picture.getWidth(), bounds.getWidth() * scale, 1) << bounds.toString();
+                EXPECT_NEAR (picture.getHeight(), bounds.getHeight() * scale, 1) << bounds.toString();
+            }
+        }
+    };
+
+    rescaleArtwork (*editor, 2.0f);
+    expectPixelsPerUnit (2);
+
+    // Drawn at twice the pixels, not the pictures at one pixel per unit enlarged: the transfer
+    // buttons show the picture drawn for that size.
+    const auto get =
+        std::find_if (buttons.begin(), buttons.end(),
+                      [] (const auto& entry) { return entry.first->getName() == "Load From MIDI"; });
+    ASSERT_NE (get, buttons.end());
+    auto* transfer = get->first;
+    EXPECT_EQ (compare (transfer->getNormalImage(), decodedAsBefore ("transfer_get_normal_2x")).largest, 0);
+
+    rescaleArtwork (*editor, 1.0f);
+    expectPixelsPerUnit (1);
+}
+
+TEST (Artwork, AWindowAtScaleOneNeverLoadsThePicturesDrawnAtTwice)
+{
+    juce::ImageCache::releaseUnusedImages();
+    auto editor = createEditorComponent (nullptr);
+    juce::Image painted (juce::Image::RGB, editor->getWidth(), editor->getHeight(), true);
+    {
+        juce::Graphics g (painted);
+        editor->paintEntireComponent (g, true);
+    }
+
+    // Shared pictures are kept in the image cache under their stem: none of the larger set is.
+    int twice = 0;
+    for (int i = 0; i < MarloArt::namedResourceListSize; ++i)
+    {
+        const juce::String stem =
+            juce::String (MarloArt::namedResourceList[i]).upToLastOccurrenceOf ("_png", false, false);
+        if (!stem.endsWith ("_2x"))
+            continue;
+        ++twice;
+        EXPECT_TRUE (juce::ImageCache::getFromHashCode (("artwork " + stem).hashCode64()).isNull()) << stem;
+    }
+    EXPECT_GT (twice, 40);
+
+    // Once the window is scaled, they are asked for.
+    rescaleArtwork (*editor, 2.0f);
+    EXPECT_TRUE (
+        juce::ImageCache::getFromHashCode (juce::String ("artwork arrow_left_normal_2x").hashCode64())
+            .isValid());
+}

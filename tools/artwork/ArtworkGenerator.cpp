@@ -133,9 +133,27 @@ static void fillBrushed (juce::Graphics& g, juce::Rectangle<int> area, juce::Col
     }
 }
 
+// Pixels per unit of the pictures being drawn: 1, then 2 for the set the editor draws on a scaled
+// display or in a zoomed window. Every picture is drawn in its own units, whatever the scale.
+static float pixelScale = 1.0f;
+
 static juce::Image newImage (int width, int height)
 {
-    return juce::Image (juce::Image::ARGB, width, height, true);
+    return juce::Image (juce::Image::ARGB, juce::roundToInt ((float)width * pixelScale),
+                        juce::roundToInt ((float)height * pixelScale), true);
+}
+
+// Makes a context on a new image draw in the picture's units.
+static void inUnits (juce::Graphics& g)
+{
+    g.addTransform (juce::AffineTransform::scale (pixelScale));
+}
+
+// An image's area in the units it was drawn in.
+static juce::Rectangle<int> unitBounds (const juce::Image& image)
+{
+    return {juce::roundToInt ((float)image.getWidth() / pixelScale),
+            juce::roundToInt ((float)image.getHeight() / pixelScale)};
 }
 
 // Where the editor draws a picture scaled into smaller bounds: centred, proportions kept.
@@ -389,7 +407,8 @@ static juce::Image drawPart (const PartArt& part, State state)
 {
     auto image = newImage (part.width, part.height);
     juce::Graphics g (image);
-    part.draw (g, image.getBounds().toFloat(), state);
+    inUnits (g);
+    part.draw (g, unitBounds (image).toFloat(), state);
     return image;
 }
 
@@ -495,6 +514,7 @@ static juce::Image drawController()
 {
     auto image = newImage (controllerSize.getWidth(), controllerSize.getHeight());
     juce::Graphics g (image);
+    inUnits (g);
     drawControllerBody (g);
     return image;
 }
@@ -502,7 +522,7 @@ static juce::Image drawController()
 // The controller as the editor shows it: the panel with every part in one state on top.
 static void drawAssembledController (juce::Graphics& g, juce::Point<int> origin, State state)
 {
-    g.drawImageAt (drawController(), origin.x, origin.y);
+    g.drawImage (drawController(), controllerSize.toFloat().translated ((float)origin.x, (float)origin.y));
 
     for (auto& part : parts)
         g.drawImage (drawPart (part, state),
@@ -518,6 +538,7 @@ static juce::Image drawBackground()
 {
     auto image = newImage (1200, 700);
     juce::Graphics g (image);
+    inUnits (g);
     g.addTransform (juce::AffineTransform::scale (1.0f, 700.0f / 750.0f));
 
     g.setColour (juce::Colours::white);
@@ -560,7 +581,8 @@ static juce::Image drawTab (const TabArt& tab, State state)
 {
     auto image = newImage (tab.width, 40);
     juce::Graphics g (image);
-    const auto area = image.getBounds().toFloat();
+    inUnits (g);
+    const auto area = unitBounds (image).toFloat();
     const auto pressed = state == State::pressed;
 
     g.setColour (pressed ? accent
@@ -601,7 +623,8 @@ static juce::Image drawTransferButton (const TransferArt& button, State state)
 {
     auto image = newImage (249, 35);
     juce::Graphics g (image);
-    const auto area = image.getBounds().toFloat().reduced (1.0f);
+    inUnits (g);
+    const auto area = unitBounds (image).toFloat().reduced (1.0f);
 
     g.setColour (state == State::hover ? juce::Colour (0xffdde2e7) : juce::Colours::white);
     g.fillRoundedRectangle (area, 6.0f);
@@ -633,7 +656,8 @@ static juce::Image drawArrow (bool right, State state)
 {
     auto image = newImage (17, 26);
     juce::Graphics g (image);
-    const auto area = image.getBounds().toFloat().reduced (0.5f);
+    inUnits (g);
+    const auto area = unitBounds (image).toFloat().reduced (0.5f);
     const auto pressed = state == State::pressed;
 
     g.setColour (juce::Colours::white.withAlpha (pressed ? 1.0f : (state == State::hover ? 0.4f : 0.18f)));
@@ -660,6 +684,7 @@ static juce::Image drawAbout()
 {
     auto image = newImage (484, 267);
     juce::Graphics g (image);
+    inUnits (g);
     g.setGradientFill (juce::ColourGradient (juce::Colours::white, 0.0f, 0.0f, juce::Colour (0xffeef1f4),
                                              0.0f, 267.0f, false));
     g.fillAll();
@@ -675,6 +700,7 @@ static juce::Image drawAbout()
     auto controller = newImage (controllerSize.getWidth(), controllerSize.getHeight());
     {
         juce::Graphics cg (controller);
+        inUnits (cg);
         drawAssembledController (cg, {}, State::normal);
     }
     g.setImageResamplingQuality (juce::Graphics::highResamplingQuality);
@@ -695,7 +721,8 @@ static juce::Image drawDeviceSetupBackground()
 {
     auto image = newImage (360, 425);
     juce::Graphics g (image);
-    fillBrushed (g, image.getBounds(), juce::Colour (0xffeceef1), 0.04f, 11);
+    inUnits (g);
+    fillBrushed (g, unitBounds (image), juce::Colour (0xffeceef1), 0.04f, 11);
 
     // Header bar; "INPUT" is written from y 44 and the buttons sit at 381..413 on the plain ground.
     g.setColour (accent);
@@ -715,7 +742,8 @@ static juce::Image drawDeviceListFrame()
 {
     auto image = newImage (327, 141);
     juce::Graphics g (image);
-    const auto area = image.getBounds().toFloat().reduced (0.75f);
+    inUnits (g);
+    const auto area = unitBounds (image).toFloat().reduced (0.75f);
     g.setGradientFill (juce::ColourGradient (juce::Colour (0xff1b1f24), 0.0f, 0.0f, juce::Colour (0xff2b3139),
                                              0.0f, 141.0f, false));
     g.fillRoundedRectangle (area, 6.0f);
@@ -772,6 +800,7 @@ static juce::Image drawAppIcon (int size)
 {
     auto image = newImage (size, size);
     juce::Graphics g (image);
+    inUnits (g);
     g.addTransform (juce::AffineTransform::scale ((float)size / iconDesignSize));
 
     for (const auto& shape : appIconShapes())
@@ -979,10 +1008,35 @@ private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ArtworkWriter)
 };
 
+// The pictures of a document window, named with a suffix: none for the set at one pixel per unit.
+static void writeEditorPictures (ArtworkWriter& writer, const juce::String& suffix)
+{
+    writer.write ("background" + suffix, drawBackground());
+    writer.write ("controller" + suffix, drawController());
+
+    for (auto state : allStates)
+    {
+        for (auto& part : parts)
+            writer.write ("part_" + juce::String (part.name) + stateSuffix (state) + suffix,
+                          drawPart (part, state));
+
+        for (auto& tab : tabs)
+            writer.write ("tab_" + juce::String (tab.name) + stateSuffix (state) + suffix,
+                          drawTab (tab, state));
+
+        writer.write ("arrow_left" + stateSuffix (state) + suffix, drawArrow (false, state));
+        writer.write ("arrow_right" + stateSuffix (state) + suffix, drawArrow (true, state));
+
+        if (state != State::pressed)
+            for (auto& button : transfers)
+                writer.write ("transfer_" + juce::String (button.name) + stateSuffix (state) + suffix,
+                              drawTransferButton (button, state));
+    }
+}
+
 static void writeAll (ArtworkWriter& writer)
 {
-    writer.write ("background", drawBackground());
-    writer.write ("controller", drawController());
+    writeEditorPictures (writer, {});
     writer.write ("about", drawAbout());
     writer.write ("device_setup_background", drawDeviceSetupBackground());
     writer.write ("device_list_frame", drawDeviceListFrame());
@@ -992,22 +1046,11 @@ static void writeAll (ArtworkWriter& writer)
     // lists and switchers show 16 to 64 px and take the large sizes from the installed icons.
     writer.write ("window_icon", drawAppIcon (64));
 
-    for (auto state : allStates)
-    {
-        for (auto& part : parts)
-            writer.write ("part_" + juce::String (part.name) + stateSuffix (state), drawPart (part, state));
-
-        for (auto& tab : tabs)
-            writer.write ("tab_" + juce::String (tab.name) + stateSuffix (state), drawTab (tab, state));
-
-        writer.write ("arrow_left" + stateSuffix (state), drawArrow (false, state));
-        writer.write ("arrow_right" + stateSuffix (state), drawArrow (true, state));
-
-        if (state != State::pressed)
-            for (auto& button : transfers)
-                writer.write ("transfer_" + juce::String (button.name) + stateSuffix (state),
-                              drawTransferButton (button, state));
-    }
+    // Drawn at twice the pixels, not enlarged: the editor draws these where a window is scaled
+    // above 100 %. Only a document window zooms, so the smaller windows have no such set.
+    pixelScale = 2.0f;
+    writeEditorPictures (writer, "_2x");
+    pixelScale = 1.0f;
 }
 
 // The icon at the other sizes a desktop asks for, and scalable; the editor embeds only the largest.
@@ -1024,6 +1067,7 @@ static juce::Image drawPreview (State partState, int litTab)
 {
     auto image = newImage (1200, 700);
     juce::Graphics g (image);
+    inUnits (g);
     g.fillAll (juce::Colours::white);
     g.drawImage (drawBackground(), {0.0f, 0.0f, 1200.0f, 750.0f});
     drawAssembledController (g, {26, 65}, partState);
@@ -1058,6 +1102,7 @@ static juce::Image drawAboutPreview()
 {
     auto image = drawAbout();
     juce::Graphics g (image);
+    inUnits (g);
     g.setColour (juce::Colours::black);
     g.setFont (dejaVu (15.0f));
     g.drawText (juce::String ("Version: ") + JUCE_APPLICATION_VERSION_STRING,
@@ -1074,6 +1119,7 @@ static juce::Image drawDeviceSetupPreview()
 {
     auto image = drawDeviceSetupBackground();
     juce::Graphics g (image);
+    inUnits (g);
     const auto frame = drawDeviceListFrame();
     g.drawImageAt (frame, 15, 60);
     g.drawImageAt (frame, 15, 228);

@@ -1,0 +1,55 @@
+#include "app/WindowFit.h"
+
+#include <algorithm>
+#include <cmath>
+
+int WindowFit::stepFrom (int percent, int direction)
+{
+    if (direction > 0)
+    {
+        const auto larger = std::upper_bound (zoomSteps.begin(), zoomSteps.end(), percent);
+        return larger == zoomSteps.end() ? zoomSteps.back() : *larger;
+    }
+
+    const auto atLeast = std::lower_bound (zoomSteps.begin(), zoomSteps.end(), percent);
+    return atLeast == zoomSteps.begin() ? zoomSteps.front() : *std::prev (atLeast);
+}
+
+juce::Point<int> WindowFit::shownSize (juce::Point<int> contentSize, double displayScale, int zoomPercent)
+{
+    const auto factor = displayScale * zoomPercent / 100.0;
+    return {juce::roundToInt (contentSize.x * factor), juce::roundToInt (contentSize.y * factor)};
+}
+
+WindowFit::Placement WindowFit::fit (juce::Rectangle<int> userArea, double displayScale,
+                                     juce::BorderSize<int> frame, juce::Point<int> contentSize, int cascade)
+{
+    const auto outerSize = [&] (int zoom)
+    {
+        return shownSize (contentSize, displayScale, zoom) +
+               juce::Point<int> (frame.getLeftAndRight(), frame.getTopAndBottom());
+    };
+    const auto fits = [&] (int zoom)
+    {
+        const auto size = outerSize (zoom);
+        return size.x <= userArea.getWidth() && size.y <= userArea.getHeight();
+    };
+
+    auto zoom = zoomSteps.front();
+    for (auto step : zoomSteps)
+        if (step <= actualSize && fits (step))
+            zoom = step;
+
+    // Each further window one step down and right, as long as the whole of it stays in the area.
+    const auto step = juce::roundToInt (cascadeStep * displayScale);
+    const auto room = juce::Point<int> (userArea.getWidth(), userArea.getHeight()) - outerSize (zoom);
+    const auto positions = step > 0 ? juce::jmax (0, juce::jmin (room.x, room.y)) / step + 1 : 1;
+    const auto offset = step * (juce::jmax (0, cascade) % positions);
+
+    const auto physical = userArea.getTopLeft() + juce::Point<int> (offset, offset);
+    // Rounded up: a window rounded the other way would overlap a panel by a pixel.
+    const auto toLogical = [displayScale] (int value)
+    { return static_cast<int> (std::ceil (value / displayScale - 1.0e-9)); };
+
+    return {zoom, {toLogical (physical.x), toLogical (physical.y)}};
+}
