@@ -18,6 +18,7 @@
     the two are merged in the order the messages happened. The last `keptLimit` records stay
     available after they were drained.
 
+    A MIDI manager has one monitor at a time: it takes the manager's onMessageSent.
     Threads: the MIDI thread only records; everything else runs on the message thread.
 */
 class MidiMonitor final : private MidiManager::MidiManagerListener

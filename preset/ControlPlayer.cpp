@@ -64,6 +64,74 @@ juce::uint8 byte (int value)
 {
     return static_cast<juce::uint8> (juce::jlimit (0, 127, value));
 }
+
+juce::Result checkAction (const juce::String& name, Gesture gesture, const juce::String& action)
+{
+    const auto numeric = takesNumber (gesture);
+    if (numeric && !ShownValue::isNumber (action))
+        return juce::Result::fail (name + " is played with a number, not \"" + action + "\"");
+    if (!numeric && action != "press" && action != "release")
+        return juce::Result::fail (name + " is played with \"press\" or \"release\", not \"" + action + "\"");
+    const auto number = action.getIntValue();
+    if (gesture == Gesture::bend && (number < -8192 || number > 8191))
+        return juce::Result::fail (name + " bends from -8192 to 8191, not " + action);
+    return juce::Result::ok();
+}
+
+/** The messages of one checked action; `toggledOn` holds the names of the toggles that are on. */
+void perform (const ControlState& control, Gesture gesture, const juce::String& action,
+              std::set<juce::String>& toggledOn, std::vector<juce::MidiMessage>& messages)
+{
+    const auto channel = control.getChannel();
+    const auto number = action.getIntValue();
+    const auto pressed = action == "press";
+    const auto cc = [&] (int controller, int value)
+    { messages.push_back (juce::MidiMessage::controllerEvent (channel, controller, byte (value))); };
+
+    switch (gesture)
+    {
+        case Gesture::turn:
+            cc (control.valueOf ("CC"), keptWithinMinMax (control, number));
+            break;
+        case Gesture::press:
+            messages.push_back (
+                juce::MidiMessage::channelPressureChange (channel, keptWithinMinMax (control, number)));
+            break;
+        case Gesture::bend:
+            messages.push_back (juce::MidiMessage::pitchWheel (channel, number + 8192));
+            break;
+        case Gesture::note:
+        {
+            const auto note = control.valueOf ("Note");
+            const auto fixed = control.valueOf ("Fixed");
+            messages.push_back (
+                pressed ? juce::MidiMessage::noteOn (channel, note, byte (fixed != 0 ? fixed : 100))
+                        : juce::MidiMessage::noteOff (channel, note));
+            break;
+        }
+        case Gesture::momentary:
+            cc (control.valueOf ("CC"), control.valueOf (pressed ? "Pressed" : "Released"));
+            break;
+        case Gesture::toggle:
+            if (pressed)
+            {
+                // A press turns a toggle that is off on, and one that is on off.
+                const auto on = toggledOn.insert (control.getName()).second;
+                if (!on)
+                    toggledOn.erase (control.getName());
+                cc (control.valueOf ("CC"), control.valueOf (on ? "Toggle On" : "Toggle Off"));
+            }
+            break;
+        case Gesture::program:
+            if (pressed)
+            {
+                cc (0, control.valueOf ("Bank MSB"));
+                cc (32, control.valueOf ("Bank LSB"));
+                messages.push_back (juce::MidiMessage::programChange (channel, control.valueOf ("Program")));
+            }
+            break;
+    }
+}
 } // namespace
 
 juce::Result ControlPlayer::play (const PresetCodec::Image& image, const juce::String& assignment,
@@ -84,62 +152,8 @@ juce::Result ControlPlayer::play (const PresetCodec::Image& image, const juce::S
     const auto* playable = playableOf (*control);
     if (playable == nullptr)
         return juce::Result::fail (name + " cannot be played");
-
-    const auto numeric = takesNumber (playable->gesture);
-    if (numeric && !ShownValue::isNumber (action))
-        return juce::Result::fail (name + " is played with a number, not \"" + action + "\"");
-    if (!numeric && action != "press" && action != "release")
-        return juce::Result::fail (name + " is played with \"press\" or \"release\", not \"" + action + "\"");
-
-    const auto channel = control->getChannel();
-    const auto number = action.getIntValue();
-    const auto pressed = action == "press";
-    const auto cc = [&] (int controller, int value)
-    { messages.push_back (juce::MidiMessage::controllerEvent (channel, controller, byte (value))); };
-
-    switch (playable->gesture)
-    {
-        case Gesture::turn:
-            cc (control->valueOf ("CC"), keptWithinMinMax (*control, number));
-            break;
-        case Gesture::press:
-            messages.push_back (
-                juce::MidiMessage::channelPressureChange (channel, keptWithinMinMax (*control, number)));
-            break;
-        case Gesture::bend:
-            if (number < -8192 || number > 8191)
-                return juce::Result::fail (name + " bends from -8192 to 8191, not " + action);
-            messages.push_back (juce::MidiMessage::pitchWheel (channel, number + 8192));
-            break;
-        case Gesture::note:
-        {
-            const auto note = control->valueOf ("Note");
-            const auto fixed = control->valueOf ("Fixed");
-            messages.push_back (
-                pressed ? juce::MidiMessage::noteOn (channel, note, byte (fixed != 0 ? fixed : 100))
-                        : juce::MidiMessage::noteOff (channel, note));
-            break;
-        }
-        case Gesture::momentary:
-            cc (control->valueOf ("CC"), control->valueOf (pressed ? "Pressed" : "Released"));
-            break;
-        case Gesture::toggle:
-            if (pressed)
-            {
-                const auto on = toggledOn.insert (name).second;
-                if (!on)
-                    toggledOn.erase (name);
-                cc (control->valueOf ("CC"), control->valueOf (on ? "Toggle On" : "Toggle Off"));
-            }
-            break;
-        case Gesture::program:
-            if (pressed)
-            {
-                cc (0, control->valueOf ("Bank MSB"));
-                cc (32, control->valueOf ("Bank LSB"));
-                messages.push_back (juce::MidiMessage::programChange (channel, control->valueOf ("Program")));
-            }
-            break;
-    }
+    if (const auto checked = checkAction (name, playable->gesture, action); checked.failed())
+        return checked;
+    perform (*control, playable->gesture, action, toggledOn, messages);
     return juce::Result::ok();
 }

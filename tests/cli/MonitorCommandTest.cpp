@@ -4,30 +4,13 @@
 #include "midi/SimulatedMarlo.h"
 #include "preset/PresetCodec.h"
 #include "preset/PresetModel.h"
+#include "support/BorrowedPorts.h"
 #include "support/MessageLoop.h"
 
 #include <csignal>
 
 namespace
 {
-/** Lends the fixture's simulated Marlo to one command, which owns only this wrapper. */
-class LentMarlo final : public MidiPorts
-{
-public:
-    explicit LentMarlo (SimulatedMarlo& lent) : marlo (lent) {}
-    juce::StringArray getInputNames() override { return marlo.getInputNames(); }
-    juce::StringArray getOutputNames() override { return marlo.getOutputNames(); }
-    std::unique_ptr<Input> openInput (int index, juce::MidiInputCallback& callback) override
-    {
-        return marlo.openInput (index, callback);
-    }
-    std::unique_ptr<Output> openOutput (int index) override { return marlo.openOutput (index); }
-    SimulatedMarlo* getSimulatedMarlo() noexcept override { return &marlo; }
-
-private:
-    SimulatedMarlo& marlo;
-};
-
 struct Outcome
 {
     int code = -1;
@@ -40,7 +23,7 @@ struct MonitorCommandTest : public ::testing::Test
     MonitorCommandTest()
     {
         environment.makePorts = [this] (bool) -> std::unique_ptr<MidiPorts>
-        { return std::make_unique<LentMarlo> (marlo); };
+        { return std::make_unique<BorrowedPorts> (marlo); };
         environment.makeTimer = &TransferTimer::createSystemTimer;
         // Ends a test whose end never comes rather than hanging the suite.
         environment.runUntil = [] (const std::function<bool()>& finished)

@@ -2,17 +2,8 @@
 # The tool's monitor, as a musician checks a mapping: the simulated controller holds a preset that
 # maps a knob and a pad, plays them, and the JSON lines name what was sent and by which control.
 # Runs with no display. Argument: the editor binary; the tool is built beside it.
-set -u
-tool="$(realpath -m "${MARLO_PRESET:-$(dirname "${1:?usage: $0 <path to marlo-editor>}")/marlo-preset}")"
-[[ -x "$tool" ]] || { echo "FAIL: no marlo-preset beside $1" >&2; exit 1; }
-unset DISPLAY WAYLAND_DISPLAY
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-failures=0
+source "$(dirname "${BASH_SOURCE[0]}")/lib/tool-common.bash"
 device="Marlo (simulated)"
-
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 monitor()
 {
