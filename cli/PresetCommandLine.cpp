@@ -1,6 +1,7 @@
 #include "cli/PresetCommandLine.h"
 
 #include "cli/ConsoleDialogs.h"
+#include "cli/MonitorCommand.h"
 #include "midi/MidiManager.h"
 #include "midi/PresetTransfer.h"
 #include "midi/SystemMidiPorts.h"
@@ -90,7 +91,8 @@ const std::vector<Command>& commands()
          "preset; FILE is then untouched.",
          {"--in=", "--out=", "--simulated-device"},
          1,
-         1}};
+         1},
+        {"monitor", MonitorCommand::synopsis, MonitorCommand::description, {}, 0, 0}};
     return table;
 }
 
@@ -355,6 +357,12 @@ PresetCommandLine::Environment PresetCommandLine::systemEnvironment()
         while (!finished() && juce::Time::getMillisecondCounterHiRes() < end)
             juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
     };
+    environment.runUntil = [] (const std::function<bool()>& finished)
+    {
+        while (!finished())
+            juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
+    };
+    environment.nowMs = &juce::Time::getMillisecondCounterHiRes;
     return environment;
 }
 
@@ -471,6 +479,11 @@ int PresetCommandLine::run (const juce::StringArray& arguments, juce::OutputStre
         err << programName << ": unknown command \"" << name << "\"\n\n" << overallUsage();
         return Code::usageOrFileError;
     }
+
+    // The monitor repeats --play, which the shared parser would keep only once.
+    if (name == "monitor")
+        return MonitorCommand (environment, out, err)
+            .run (juce::StringArray (arguments.begin() + 1, arguments.size() - 1), usageOf (*command));
 
     Arguments parsed;
     const auto parsedOk =

@@ -38,6 +38,11 @@ public:
         /** Returns once `finished` holds; runs the message loop so the transfer's timer and the
             reply's hand-over can work. */
         std::function<void (PresetTransfer& transfer, const std::function<bool()>& finished)> waitForTransfer;
+        /** Runs the message loop until `finished` holds, however long that takes; the monitor's
+            FIFO is drained meanwhile. */
+        std::function<void (const std::function<bool()>& finished)> runUntil;
+        /** A steady clock in milliseconds; "monitor --seconds" counts on it. */
+        std::function<double()> nowMs;
     };
 
     /** The real devices and the real message loop. */

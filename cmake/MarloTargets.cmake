@@ -303,6 +303,7 @@ if(MARLO_BUILD_BENCHMARKS AND NOT MARLO_FUZZ)
                                   juce::juce_recommended_warning_flags)
     endif()
     add_subdirectory("${PROJECT_SOURCE_DIR}/benchmarks/startup" benchmarks/startup)
+    add_subdirectory("${PROJECT_SOURCE_DIR}/benchmarks/flood" benchmarks/flood)
 endif()
 
 if(MARLO_FUZZ)

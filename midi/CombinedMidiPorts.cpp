@@ -44,3 +44,11 @@ std::unique_ptr<MidiPorts::Output> CombinedMidiPorts::openOutput (int index)
     }
     return nullptr;
 }
+
+SimulatedMarlo* CombinedMidiPorts::getSimulatedMarlo() noexcept
+{
+    for (auto& part : parts)
+        if (auto* marlo = part->getSimulatedMarlo())
+            return marlo;
+    return nullptr;
+}

@@ -14,6 +14,7 @@ public:
     juce::StringArray getOutputNames() override;
     std::unique_ptr<Input> openInput (int index, juce::MidiInputCallback& callback) override;
     std::unique_ptr<Output> openOutput (int index) override;
+    SimulatedMarlo* getSimulatedMarlo() noexcept override;
 
 private:
     std::vector<std::unique_ptr<MidiPorts>> parts;

@@ -76,6 +76,8 @@ void MidiManager::sendMessage (const juce::MidiMessage& message)
         return;
     }
     output->sendMessageNow (message);
+    if (onMessageSent != nullptr)
+        onMessageSent (message);
 }
 
 void MidiManager::addListener (MidiManagerListener* listener)

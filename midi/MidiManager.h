@@ -2,6 +2,7 @@
 
 #include "midi/MidiPorts.h"
 
+#include <functional>
 #include <juce_audio_devices/juce_audio_devices.h>
 #include <memory>
 
@@ -34,7 +35,10 @@ public:
 
     void setInputDevice (const juce::String& name);
     void setOutputDevice (const juce::String& name);
+    /** Sends through the open output and then tells onMessageSent; message thread. */
     void sendMessage (const juce::MidiMessage& message);
+    /** Told of each message once it went out, on the message thread; a monitor records them. */
+    std::function<void (const juce::MidiMessage&)> onMessageSent;
 
     void addListener (MidiManagerListener* listener);
     /** After this returns the listener is not being called and will not be called again. */

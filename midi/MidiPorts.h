@@ -4,6 +4,8 @@
 #include <juce_audio_devices/juce_audio_devices.h>
 #include <memory>
 
+class SimulatedMarlo;
+
 /** The MIDI service as the MidiManager sees it: device lists by name, open by index, start, send.
 
     JuceMidiPorts reaches the operating system's devices; SimulatedMarlo is a controller of our
@@ -40,4 +42,7 @@ public:
 
     /** Opens the output at this index of getOutputNames(); null when it cannot be opened. */
     virtual std::unique_ptr<Output> openOutput (int index) = 0;
+
+    /** The simulated controller among these devices, to be played; null when there is none. */
+    virtual SimulatedMarlo* getSimulatedMarlo() noexcept { return nullptr; }
 };

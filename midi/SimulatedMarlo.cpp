@@ -1,5 +1,6 @@
 #include "midi/SimulatedMarlo.h"
 
+#include "preset/ControlPlayer.h"
 #include "preset/PresetLayout.h"
 #include "preset/PresetMessages.h"
 
@@ -67,8 +68,32 @@ public:
         }
     }
 
+    /** Queues played messages behind everything queued before them. */
+    juce::Result play (const juce::String& assignment)
+    {
+        std::vector<juce::MidiMessage> messages;
+        const juce::ScopedLock lock (stateLock);
+        const auto result = player.play (preset, assignment, messages);
+        const auto now = juce::Time::getMillisecondCounterHiRes();
+        for (auto& message : messages)
+            queue.push_back ({now, std::move (message), true});
+        pendingPlays += static_cast<int> (messages.size());
+        wakeUp.signal();
+        return result;
+    }
+
+    void deliver (const juce::MidiMessage& message)
+    {
+        const juce::ScopedLock lock (deliveryLock);
+        if (activeCallback != nullptr && !vanished)
+            activeCallback->handleIncomingMidiMessage (nullptr, message);
+    }
+
     juce::CriticalSection stateLock;
     juce::Array<juce::uint8> preset;
+    ControlPlayer player;
+    std::function<bool()> roomCheck;
+    int pendingPlays = 0;
     Behaviour behaviour = Behaviour::answer;
     int answerFrom = 1;
     int latencyMs = 20;
@@ -83,6 +108,7 @@ private:
     {
         double due;
         juce::MidiMessage message;
+        bool played = false;
     };
 
     void answerRequest()
@@ -94,7 +120,7 @@ private:
         if (behaviour == Behaviour::silent || requestCount < answerFrom)
             return;
         for (auto& message : answerFor (behaviour))
-            queue.push_back ({now + latencyMs, std::move (message)});
+            queue.push_back ({now + latencyMs, std::move (message), false});
         wakeUp.signal();
     }
 
@@ -139,24 +165,49 @@ private:
         while (!threadShouldExit())
         {
             auto due = takeDueMessages();
-            for (auto& message : due)
-                deliver (message);
+            for (auto& pending : due)
+                deliverInTurn (pending);
             if (due.empty())
                 wakeUp.wait (nextWaitMs());
         }
     }
 
-    std::vector<juce::MidiMessage> takeDueMessages()
+    std::vector<Pending> takeDueMessages()
     {
         const juce::ScopedLock lock (stateLock);
-        std::vector<juce::MidiMessage> due;
+        std::vector<Pending> due;
         const auto now = juce::Time::getMillisecondCounterHiRes();
         while (!queue.empty() && queue.front().due <= now)
         {
-            due.push_back (std::move (queue.front().message));
+            due.push_back (std::move (queue.front()));
             queue.pop_front();
         }
         return due;
+    }
+
+    void deliverInTurn (const Pending& pending)
+    {
+        if (pending.played)
+            waitForRoom();
+        deliver (pending.message);
+        if (pending.played)
+        {
+            const juce::ScopedLock lock (stateLock);
+            --pendingPlays;
+        }
+    }
+
+    void waitForRoom()
+    {
+        while (!threadShouldExit())
+        {
+            {
+                const juce::ScopedLock lock (stateLock);
+                if (roomCheck == nullptr || roomCheck())
+                    return;
+            }
+            wakeUp.wait (1);
+        }
     }
 
     int nextWaitMs()
@@ -166,13 +217,6 @@ private:
             return 100;
         return juce::jmax (1,
                            static_cast<int> (queue.front().due - juce::Time::getMillisecondCounterHiRes()));
-    }
-
-    void deliver (const juce::MidiMessage& message)
-    {
-        const juce::ScopedLock lock (deliveryLock);
-        if (activeCallback != nullptr && !vanished)
-            activeCallback->handleIncomingMidiMessage (nullptr, message);
     }
 
     std::deque<Pending> queue;
@@ -288,4 +332,26 @@ std::vector<double> SimulatedMarlo::getRequestTimes() const
 {
     const juce::ScopedLock lock (impl->stateLock);
     return impl->requestTimes;
+}
+
+juce::Result SimulatedMarlo::play (const juce::String& assignment)
+{
+    return impl->play (assignment);
+}
+
+void SimulatedMarlo::setRoomCheck (std::function<bool()> hasRoom)
+{
+    const juce::ScopedLock lock (impl->stateLock);
+    impl->roomCheck = std::move (hasRoom);
+}
+
+void SimulatedMarlo::inject (const juce::MidiMessage& message)
+{
+    impl->deliver (message);
+}
+
+int SimulatedMarlo::getPendingPlayCount() const
+{
+    const juce::ScopedLock lock (impl->stateLock);
+    return impl->pendingPlays;
 }

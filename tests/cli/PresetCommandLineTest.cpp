@@ -6,6 +6,7 @@
 #include "preset/PresetCodec.h"
 #include "preset/PresetModel.h"
 #include "preset/ShownValue.h"
+#include "support/BorrowedPorts.h"
 #include "support/ManualTimer.h"
 #include "support/MessageLoop.h"
 
@@ -15,23 +16,6 @@
 
 namespace
 {
-/** Lends the fixture's simulated Marlo to one command, which owns only this wrapper. */
-class BorrowedPorts final : public MidiPorts
-{
-public:
-    explicit BorrowedPorts (MidiPorts& lent) : ports (lent) {}
-    juce::StringArray getInputNames() override { return ports.getInputNames(); }
-    juce::StringArray getOutputNames() override { return ports.getOutputNames(); }
-    std::unique_ptr<Input> openInput (int index, juce::MidiInputCallback& callback) override
-    {
-        return ports.openInput (index, callback);
-    }
-    std::unique_ptr<Output> openOutput (int index) override { return ports.openOutput (index); }
-
-private:
-    MidiPorts& ports;
-};
-
 struct Outcome
 {
     int code = -1;

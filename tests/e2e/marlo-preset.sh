@@ -1,16 +1,7 @@
 #!/usr/bin/env bash
 # The installed shape of the command-line tool: the real binary, run with no display at all, as
 # over SSH or in a script. Argument: the editor binary; the tool is built beside it.
-set -u
-tool="$(realpath -m "${MARLO_PRESET:-$(dirname "${1:?usage: $0 <path to marlo-editor>}")/marlo-preset}")"
-[[ -x "$tool" ]] || { echo "FAIL: no marlo-preset beside $1" >&2; exit 1; }
-unset DISPLAY WAYLAND_DISPLAY
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-failures=0
-
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+source "$(dirname "${BASH_SOURCE[0]}")/lib/tool-common.bash"
 
 # Runs the tool, keeping stdout, stderr and the exit code for the checks that follow.
 run()
