@@ -12,6 +12,7 @@ constexpr float ringThickness = 2.0f;
 // and rounded like their corners.
 constexpr float pictureRingInset = 4.0f;
 constexpr float pictureRingCorner = 4.0f;
+constexpr float buttonRingInset = 3.0f;
 } // namespace
 
 CustomLook::CustomLook() = default;
@@ -32,8 +33,10 @@ void CustomLook::drawButtonBackground (juce::Graphics& g, juce::Button& button, 
 
     if (button.hasKeyboardFocus (false))
     {
+        // On the fill, inside the outline, which a ring drawn over would only recolour.
         g.setColour (focusRingColourOn (juce::Colour (fill)));
-        g.drawRoundedRectangle (1.0f, 1.0f, width - 2.0f, height - 2.0f, 4.0f, ringThickness);
+        g.drawRoundedRectangle (juce::Rectangle<float> (width, height).reduced (buttonRingInset), 3.0f,
+                                ringThickness);
     }
 }
 

@@ -215,43 +215,6 @@ TEST_F (KeyboardFirstTest, F10AndAltLettersOpenTheMenusArrowsMoveReturnRunsEscap
         EXPECT_TRUE (runMessageLoopUntil ([this] { return !dialogs.modalMessages.empty(); }, 3000));
 }
 
-namespace
-{
-/** The ring a focused control shows, found as the colour that most pixels near its edge took
-    when it got the focus, and the least contrast of those pixels against what they showed before. */
-struct Ring
-{
-    juce::Colour colour;
-    int pixels = 0;
-    double leastContrast = 0.0;
-};
-
-Ring ringBetween (const juce::Image& without, const juce::Image& with, juce::Rectangle<int> control)
-{
-    // The edge band: rings lie a few pixels inside a control's edge (or just outside a list).
-    const auto inside = control.reduced (6);
-    std::map<juce::uint32, int> counts;
-    for (int y = 0; y < with.getHeight(); ++y)
-        for (int x = 0; x < with.getWidth(); ++x)
-            if (!inside.contains (x, y) && with.getPixelAt (x, y) != without.getPixelAt (x, y))
-                ++counts[with.getPixelAt (x, y).getARGB()];
-
-    if (counts.empty())
-        return {};
-
-    const auto most = std::max_element (counts.begin(), counts.end(),
-                                        [] (const auto& a, const auto& b) { return a.second < b.second; });
-    Ring ring{juce::Colour (most->first), most->second, 21.0};
-    for (int y = 0; y < with.getHeight(); ++y)
-        for (int x = 0; x < with.getWidth(); ++x)
-            if (!inside.contains (x, y) && with.getPixelAt (x, y) == ring.colour &&
-                without.getPixelAt (x, y) != ring.colour)
-                ring.leastContrast = std::min (
-                    ring.leastContrast, CustomLook::contrastRatio (ring.colour, without.getPixelAt (x, y)));
-    return ring;
-}
-} // namespace
-
 TEST_F (KeyboardFirstTest, EveryFocusableControlShowsARingThatStandsOutFromWhatLiesBehind)
 {
     ASSERT_TRUE (activateAndSettle());
@@ -264,20 +227,7 @@ TEST_F (KeyboardFirstTest, EveryFocusableControlShowsARingThatStandsOutFromWhatL
         ASSERT_TRUE (editor.showPage (page));
         for (auto* control : editor.createKeyboardFocusTraverser()->getAllComponents (&editor))
         {
-            const auto bounds = editor.getLocalArea (control, control->getLocalBounds());
-            const auto area = bounds.expanded (4).getIntersection (editor.getLocalBounds());
-            juce::Component::unfocusAllComponents();
-            const auto without = editor.createComponentSnapshot (area, true);
-            control->grabKeyboardFocus();
-            ASSERT_TRUE (control->hasKeyboardFocus (false)) << control->getName();
-            const auto with = editor.createComponentSnapshot (area, true);
-
-            const auto ring = ringBetween (without, with, bounds - area.getPosition());
-            const auto name = control->getName() + " on page " + juce::String (page);
-            // A ring goes all the way round: at least one pixel for each pixel of the edge.
-            EXPECT_GE (ring.pixels, 2 * (bounds.getWidth() + bounds.getHeight())) << name;
-            EXPECT_GE (ring.leastContrast, CustomLook::ringContrast)
-                << name << ", ring " << ring.colour.toString();
+            expectRingStandsOut (editor, *control, " on page " + juce::String (page));
             ++checked;
             if (page == 0 && dynamic_cast<juce::ImageButton*> (control) != nullptr &&
                 !editor.getTabSelector().isParentOf (control))
