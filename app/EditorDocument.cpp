@@ -1,6 +1,7 @@
 #include "app/EditorDocument.h"
 
 #include "app/CommandIDs.h"
+#include "app/MenuKeys.h"
 #include "app/WindowFit.h"
 #include "editor/Artwork.h"
 #include "platform/FixedSizeHints.h"
@@ -308,6 +309,20 @@ void EditorDocument::closeButtonPressed()
     }
 }
 
+void EditorDocument::focusGained (FocusChangeType)
+{
+    // The window itself takes the focus when it is new, or raised with nothing inside that had
+    // it; the keys belong on the page from the first moment, as after a click.
+    if (content != nullptr)
+        content->focusShownPage();
+}
+
+bool EditorDocument::keyPressed (const juce::KeyPress& key)
+{
+    return MenuKeys::openMenuFor (key, dynamic_cast<juce::MenuBarComponent*> (getMenuBarComponent())) ||
+           juce::DocumentWindow::keyPressed (key);
+}
+
 void EditorDocument::actionListenerCallback (const juce::String& message)
 {
     if (message == "Open")
@@ -409,8 +424,8 @@ bool EditorDocument::perform (const InvocationInfo& info)
             setZoom (WindowFit::actualSize);
             break;
         default:
-            if (content != nullptr && pageOf (info.commandID) >= 0)
-                content->showPage (pageOf (info.commandID));
+            if (content != nullptr && content->showPage (pageOf (info.commandID)))
+                content->focusShownPage();
             break;
     }
 

@@ -82,6 +82,9 @@ public:
 
     void closeButtonPressed() override;
     void resized() override;
+    void focusGained (FocusChangeType cause) override;
+    /** F10 and Alt with a menu's letter open the window's menus. */
+    bool keyPressed (const juce::KeyPress& key) override;
     void actionListenerCallback (const juce::String& message) override;
     juce::ApplicationCommandTarget* getNextCommandTarget() override;
     void getAllCommands (juce::Array<juce::CommandID>& commands) override;

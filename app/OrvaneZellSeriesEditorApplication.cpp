@@ -336,6 +336,19 @@ juce::File OrvaneZellSeriesEditorApplication::getInstalledUserGuide()
     return program.getParentDirectory().getParentDirectory().getChildFile (MARLO_INSTALLED_USER_GUIDE);
 }
 
+juce::Array<juce::File> OrvaneZellSeriesEditorApplication::getUserGuidePlaces()
+{
+    return {getUserGuideFile(), getInstalledUserGuide(), getBuiltUserGuide()};
+}
+
+juce::File OrvaneZellSeriesEditorApplication::getBuiltUserGuide()
+{
+    // The build puts a copy of the guide beside the program it builds.
+    return juce::File::getSpecialLocation (juce::File::currentExecutableFile)
+        .getSiblingFile ("user-guide")
+        .getChildFile ("index.html");
+}
+
 bool OrvaneZellSeriesEditorApplication::openWithSystemViewer (const juce::File& guide)
 {
     // Never through a shell, which would run a guide that carries the execute bit (as files
@@ -353,7 +366,7 @@ void OrvaneZellSeriesEditorApplication::openUserGuide()
 {
     const auto personal = getUserGuideFile();
 
-    for (const auto& guide : {personal, getInstalledUserGuide()})
+    for (const auto& guide : getUserGuidePlaces())
         if (guide.existsAsFile() && guideOpener (guide))
             return;
 

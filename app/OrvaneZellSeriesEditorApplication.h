@@ -47,6 +47,10 @@ public:
     static juce::File getUserGuideFile();
     /** The guide installed with the program, found relative to the program's own folder. */
     static juce::File getInstalledUserGuide();
+    /** The guide beside the program in its build folder, where it runs before it is installed. */
+    static juce::File getBuiltUserGuide();
+    /** Where Help looks, in order; it opens the first guide that exists. */
+    static juce::Array<juce::File> getUserGuidePlaces();
 
     /** Replaces the system's viewer that Help opens the guide with; for tests. */
     void setGuideOpener (std::function<bool (const juce::File&)> opener) { guideOpener = std::move (opener); }

@@ -212,6 +212,20 @@ target_link_libraries(marlo_cli PUBLIC marlo_midi PRIVATE marlo_platform)
 add_executable(marlo-editor "${PROJECT_SOURCE_DIR}/app/Main.cpp")
 target_link_libraries(marlo-editor PRIVATE marlo_app juce::juce_recommended_warning_flags)
 
+# The user guide beside the built program as well: Help finds it there when the editor runs from
+# its build folder, as tools/run-editor starts it, before it is installed.
+file(GLOB MARLO_USER_GUIDE CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/docs/user-guide/*")
+set(marlo_built_guide "")
+foreach(page IN LISTS MARLO_USER_GUIDE)
+    get_filename_component(name "${page}" NAME)
+    set(copy "${CMAKE_CURRENT_BINARY_DIR}/user-guide/${name}")
+    add_custom_command(OUTPUT "${copy}" COMMAND "${CMAKE_COMMAND}" -E copy "${page}" "${copy}"
+                       DEPENDS "${page}" VERBATIM)
+    list(APPEND marlo_built_guide "${copy}")
+endforeach()
+add_custom_target(marlo_user_guide DEPENDS ${marlo_built_guide})
+add_dependencies(marlo-editor marlo_user_guide)
+
 # The command-line tool: the core and the MIDI layer, no window and no GUI module.
 add_executable(marlo-preset "${PROJECT_SOURCE_DIR}/cli/Main.cpp")
 target_link_libraries(marlo-preset PRIVATE marlo_cli juce::juce_recommended_warning_flags)

@@ -1,10 +1,18 @@
 #include "editor/CustomLook.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace
 {
 // Room right of a shortcut, matching the room the menu leaves left of the item names.
 constexpr int shortcutMargin = 8;
 constexpr float ringThickness = 2.0f;
+// Past the pictures' own outlines (the transfer buttons' sits up to 2 pixels in), on whole pixels
+// and rounded like their corners.
+constexpr float pictureRingInset = 4.0f;
+constexpr float pictureRingCorner = 4.0f;
+constexpr float buttonRingInset = 3.0f;
 } // namespace
 
 CustomLook::CustomLook() = default;
@@ -25,8 +33,10 @@ void CustomLook::drawButtonBackground (juce::Graphics& g, juce::Button& button, 
 
     if (button.hasKeyboardFocus (false))
     {
-        g.setColour (juce::Colour (accentColour));
-        g.drawRoundedRectangle (1.0f, 1.0f, width - 2.0f, height - 2.0f, 4.0f, ringThickness);
+        // On the fill, inside the outline, which a ring drawn over would only recolour.
+        g.setColour (focusRingColourOn (juce::Colour (fill)));
+        g.drawRoundedRectangle (juce::Rectangle<float> (width, height).reduced (buttonRingInset), 3.0f,
+                                ringThickness);
     }
 }
 
@@ -163,13 +173,56 @@ void CustomLook::drawImageButton (juce::Graphics& g, juce::Image* image, int ima
 {
     juce::LookAndFeel_V3::drawImageButton (g, image, imageX, imageY, imageW, imageH, overlayColour,
                                            imageOpacity, button);
-    if (button.hasKeyboardFocus (false))
-        drawFocusRing (g, button.getLocalBounds());
+    if (image == nullptr || !image->isValid() || !button.hasKeyboardFocus (false) || imageW <= 0 ||
+        imageH <= 0)
+        return;
+
+    // The pictures have rounded or shaded edges of their own, so the ring goes on their fill,
+    // whose colour is read where the ring's left side passes (the lit tab is blue, the others
+    // white or grey).
+    const auto ring = button.getLocalBounds().toFloat().reduced (pictureRingInset);
+    const auto sampleX = (ring.getX() + ringThickness - static_cast<float> (imageX)) *
+                         static_cast<float> (image->getWidth()) / static_cast<float> (imageW);
+    const auto sampleY = (ring.getCentreY() - static_cast<float> (imageY)) *
+                         static_cast<float> (image->getHeight()) / static_cast<float> (imageH);
+    const auto behind =
+        image->getPixelAt (juce::jlimit (0, image->getWidth() - 1, static_cast<int> (sampleX)),
+                           juce::jlimit (0, image->getHeight() - 1, static_cast<int> (sampleY)));
+
+    g.setColour (focusRingColourOn (behind));
+    g.drawRoundedRectangle (ring, pictureRingCorner, ringThickness);
 }
 
-void CustomLook::drawFocusRing (juce::Graphics& g, juce::Rectangle<int> bounds)
+void CustomLook::drawFocusRing (juce::Graphics& g, juce::Rectangle<int> bounds, juce::Colour behind)
 {
     // Inside the edge, so that no neighbour paints over it.
-    g.setColour (juce::Colour (accentColour));
+    g.setColour (focusRingColourOn (behind));
     g.drawRect (bounds.toFloat().reduced (1.0f), ringThickness);
+}
+
+juce::Colour CustomLook::focusRingColourOn (juce::Colour behind)
+{
+    for (auto candidate : {juce::Colour (accentColour), juce::Colours::white})
+        if (contrastRatio (candidate, behind) >= ringContrast)
+            return candidate;
+
+    return juce::Colours::black;
+}
+
+double CustomLook::contrastRatio (juce::Colour first, juce::Colour second)
+{
+    const auto luminance = [] (juce::Colour colour)
+    {
+        const auto linear = [] (juce::uint8 component)
+        {
+            const auto value = component / 255.0;
+            return value <= 0.03928 ? value / 12.92 : std::pow ((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear (colour.getRed()) + 0.7152 * linear (colour.getGreen()) +
+               0.0722 * linear (colour.getBlue());
+    };
+
+    const auto a = luminance (first);
+    const auto b = luminance (second);
+    return (std::max (a, b) + 0.05) / (std::min (a, b) + 0.05);
 }

@@ -36,10 +36,21 @@ public:
                           int imageH, const juce::Colour& overlayColour, float imageOpacity,
                           juce::ImageButton& button) override;
 
-    /** The ring a control with keyboard focus shows: the accent colour one pixel inside its edge,
-        which shows on the white boxes and on the white tabs alike. */
-    static void drawFocusRing (juce::Graphics& g, juce::Rectangle<int> bounds);
+    /** The ring a control with keyboard focus shows, one pixel inside its edge, in the colour that
+        stands out from what lies behind it (the control's own fill). */
+    static void drawFocusRing (juce::Graphics& g, juce::Rectangle<int> bounds,
+                               juce::Colour behind = juce::Colours::white);
 
+    /** The accent where it stands out from the colour behind by the contrast a ring needs, else
+        white, else black. */
+    static juce::Colour focusRingColourOn (juce::Colour behind);
+
+    /** The contrast ratio of two opaque colours as the accessibility guidelines define it, from 1
+        (the same) to 21 (black on white). */
+    static double contrastRatio (juce::Colour first, juce::Colour second);
+
+    /** The least contrast a focus ring has against what lies behind it. */
+    static constexpr double ringContrast = 3.0;
     /** The editor's one accent colour. */
     static constexpr juce::uint32 accentColour = 0xff117fc6;
 

@@ -7,6 +7,7 @@
 #include "editor/SelectorButtons.h"
 #include "editor/ZellControlLayoutView.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -126,6 +127,10 @@ EditorComponent::~EditorComponent()
 
 void EditorComponent::showViewFor (juce::Button* button)
 {
+    // Hiding the page that holds the focus hands it to the first tab; the keyboard user who was
+    // working on a page goes on working on the one that replaces it.
+    const auto focusWasInAPage = focusIsInAPage();
+
     for (const auto& entry : buttonViews)
         entry.second->setVisible (false);
 
@@ -135,6 +140,17 @@ void EditorComponent::showViewFor (juce::Button* button)
 
     for (const auto& entry : buttonViews)
         entry.first->setToggleState (entry.second->isVisible(), juce::dontSendNotification);
+
+    if (focusWasInAPage && !focusIsInAPage())
+        focusShownPage();
+}
+
+bool EditorComponent::focusIsInAPage() const
+{
+    auto* focused = juce::Component::getCurrentlyFocusedComponent();
+    return focused != nullptr && std::any_of (views.begin(), views.end(),
+                                              [focused] (juce::Component* view)
+                                              { return view->isVisible() && view->isParentOf (focused); });
 }
 
 void EditorComponent::buttonClicked (juce::Button* button)
@@ -226,6 +242,35 @@ bool EditorComponent::showPage (int index)
         return false;
     showViewFor (tab);
     return true;
+}
+
+juce::Component* EditorComponent::getPage (int index) const
+{
+    return getViewFor (dynamic_cast<juce::Button*> (tabSelector->getButtons()[index]));
+}
+
+juce::Component* EditorComponent::getFirstControlOfPage (int index) const
+{
+    auto* page = getPage (index);
+    if (page == nullptr)
+        return nullptr;
+
+    const auto controls = page->createKeyboardFocusTraverser()->getAllComponents (page);
+    const auto firstBox = std::find_if (controls.begin(), controls.end(),
+                                        [] (juce::Component* control)
+                                        { return dynamic_cast<NumberBox*> (control) != nullptr; });
+
+    if (firstBox != controls.end())
+        return *firstBox;
+    return controls.empty() ? nullptr : controls.front();
+}
+
+void EditorComponent::focusShownPage()
+{
+    for (int index = 0; index < tabSelector->getButtons().size(); ++index)
+        if (auto* page = getPage (index); page != nullptr && page->isVisible())
+            if (auto* first = getFirstControlOfPage (index))
+                first->grabKeyboardFocus();
 }
 
 bool EditorComponent::stepBank (int direction)

@@ -26,6 +26,11 @@ public:
 
     /** Opens the page of the tab at index (tab order, from 0); false for no such tab. */
     bool showPage (int index);
+    /** Where the keyboard work on a page starts: its first number box in Tab order, else its first
+        control (the main page's first button); null for no such page. */
+    juce::Component* getFirstControlOfPage (int index) const;
+    /** Puts the keyboard focus on the first control of the page shown, so that typing edits it. */
+    void focusShownPage();
     /** Steps the banks of the page shown, as its arrows do: +1 right, -1 left. False when the page
         has no further bank that way. */
     bool stepBank (int direction);
@@ -62,6 +67,9 @@ public:
     juce::Component* getViewFor (juce::Button* button) const;
 
 private:
+    juce::Component* getPage (int index) const;
+    bool focusIsInAPage() const;
+
     juce::OwnedArray<juce::Component> views;
     std::unique_ptr<ControlSelector> tabSelector;
     std::unique_ptr<ControlSelector> pictureSelector;
@@ -70,6 +78,8 @@ private:
     // Taken from the picture at rest: its last row goes on to the window's bottom.
     bool backgroundIsAtRest = false;
     juce::Image lastRowStrip;
+    // A child, so that a tip scales with the window it belongs to.
+    juce::TooltipWindow tooltips{this};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EditorComponent)
 };

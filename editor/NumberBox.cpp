@@ -39,11 +39,18 @@ void NumberBox::setMinimum (double newMinimum)
 {
     minimum = newMinimum;
     setInputRestrictions (0, minimum >= 0.0 ? digits : digitsAndSigns);
+    showRange();
 }
 
 void NumberBox::setMaximum (double newMaximum)
 {
     maximum = newMaximum;
+    showRange();
+}
+
+void NumberBox::showRange()
+{
+    setTooltip (textOf (minimum) + " to " + textOf (maximum));
 }
 
 void NumberBox::setValue (double newValue, bool notify)
@@ -77,6 +84,10 @@ bool NumberBox::keyPressed (const juce::KeyPress& key)
 {
     // The box's own text undo and word moves would shadow the document's undo, page and bank keys.
     if (key.getModifiers().isCommandDown() && !isClipboardOrSelectAllKey (key))
+        return false;
+
+    // F10 and Alt with a letter open the window's menus; a box that took them would swallow them.
+    if (key.getModifiers().isAltDown() || key.getKeyCode() == juce::KeyPress::F10Key)
         return false;
 
     const auto code = key.getKeyCode();

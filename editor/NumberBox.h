@@ -10,7 +10,8 @@
 
     Keys: taking focus selects the text, so typing replaces it; Up and Down step by 1, Page Up and
     Page Down by 10, kept within the range and committed as Return commits; Escape drops typed
-    text. Keys with Ctrl (Cmd) other than the clipboard's go on to the window's commands.
+    text. Keys with Ctrl (Cmd) other than the clipboard's, keys with Alt and F10 go on to the
+    window. Its tooltip names its range ("1 to 16").
 */
 class NumberBox : public juce::TextEditor, public juce::TextEditor::Listener
 {
@@ -59,6 +60,7 @@ private:
     /** Moves the typed number, or the value when nothing valid is typed, by delta and commits. */
     void step (int delta);
     void showValue();
+    void showRange();
     static juce::String textOf (double number);
 
     juce::Array<Listener*> listeners;

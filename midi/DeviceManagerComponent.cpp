@@ -11,6 +11,8 @@ const juce::Rectangle<int> inputListBounds{15, 69, 327, 123};
 const juce::Rectangle<int> outputListBounds{15, 240, 327, 123};
 const juce::Rectangle<int> inputFrameBounds{15, 60, 327, 141};
 const juce::Rectangle<int> outputFrameBounds{15, 228, 327, 141};
+// The lightest of the list frame's dark ground, which the focus ring must stand out from.
+constexpr juce::uint32 listGround = 0xff2a2f37;
 } // namespace
 
 DeviceManagerComponent::DeviceManagerComponent (juce::ActionListener* listener, DeviceListModel* inputs,
@@ -107,7 +109,9 @@ void DeviceManagerComponent::paintOverChildren (juce::Graphics& g)
 {
     for (auto* list : {&inputList, &outputList})
         if (list->hasKeyboardFocus (true))
-            CustomLook::drawFocusRing (g, list->getBounds().expanded (3));
+            // Inside the list, on its dark frame and white selected row alike: around it the
+            // ring would cross the frame's edge, light on one side and dark on the other.
+            CustomLook::drawFocusRing (g, list->getBounds().reduced (1), juce::Colour (listGround));
 }
 
 void DeviceManagerComponent::resized()

@@ -425,7 +425,17 @@ TEST_F (ApplicationTest, AMissingUserGuideIsReportedWithItsPath)
                    "/Documents/Orvane/Marlo Editor/Marlo Editor - User Guide - v1.0.pdf");
     ASSERT_FALSE (guide.exists());
 
+    // The copy beside a build of the program may exist; no viewer takes it here.
+    juce::Array<juce::File> offered;
+    application->setGuideOpener (
+        [&offered] (const juce::File& other)
+        {
+            offered.add (other);
+            return false;
+        });
     invoke (CommandIDs::openUserGuide);
+    for (const auto& other : offered)
+        EXPECT_TRUE (other.existsAsFile()) << "a viewer was handed a missing guide";
     ASSERT_EQ (dialogs.modalMessages.size(), 1u);
     EXPECT_EQ (dialogs.modalMessages[0].title, "Orvane Zell Series Editor");
     EXPECT_EQ (dialogs.modalMessages[0].message, "Unable to find User Guide: \r\n" + guide.getFullPathName());
@@ -515,7 +525,13 @@ TEST_F (ApplicationTest, HelpOpensTheUsersOwnGuideFirstAndOtherwiseTheInstalledO
     EXPECT_TRUE (
         installed.isAChildOf (program.getParentDirectory().getParentDirectory().getChildFile ("share/doc")));
 
+    // Next to a build (tools/run-editor runs it from there), the build's own copy of the guide.
+    const auto built = OrvaneZellSeriesEditorApplication::getBuiltUserGuide();
+    EXPECT_EQ (built, program.getSiblingFile ("user-guide").getChildFile ("index.html"));
+
     const auto personal = OrvaneZellSeriesEditorApplication::getUserGuideFile();
+    EXPECT_EQ (OrvaneZellSeriesEditorApplication::getUserGuidePlaces(),
+               juce::Array<juce::File> ({personal, installed, built}));
     ASSERT_TRUE (personal.isAChildOf (folder.get()));
     ASSERT_TRUE (personal.create());
     invoke (CommandIDs::openUserGuide);

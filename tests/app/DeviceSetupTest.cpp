@@ -223,3 +223,14 @@ TEST_F (DeviceSetupTest, ReturnInAListIsOkAndEscapeIsCancel)
     EXPECT_EQ (window.get(), nullptr);
     EXPECT_TRUE (log.opened.isEmpty());
 }
+
+TEST_F (DeviceSetupTest, EveryFocusableControlShowsARingThatStandsOutFromWhatLiesBehind)
+{
+    openWindow();
+    ASSERT_TRUE (activate (*window));
+    auto& root = component();
+    const auto controls = root.createKeyboardFocusTraverser()->getAllComponents (&root);
+    for (auto* control : controls)
+        expectRingStandsOut (root, *control);
+    EXPECT_GE (controls.size(), 5u) << "two lists and three buttons";
+}

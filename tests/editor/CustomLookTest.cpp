@@ -103,3 +103,25 @@ TEST (CustomLook, DisabledLabelsDrawTheirFrameAtHalfAlpha)
     EXPECT_NEAR (frame.getRed(), 255, 2);
     EXPECT_NEAR (frame.getGreen(), 128, 2);
 }
+
+TEST (CustomLook, FocusRingsTakeAColourThatStandsOutFromWhatLiesBehind)
+{
+    EXPECT_NEAR (CustomLook::contrastRatio (juce::Colours::black, juce::Colours::white), 21.0, 0.01);
+    EXPECT_NEAR (CustomLook::contrastRatio (juce::Colour (0xff777777), juce::Colour (0xff777777)), 1.0,
+                 0.001);
+    // The accent on white, as the guidelines' formula gives it.
+    EXPECT_NEAR (CustomLook::contrastRatio (juce::Colour (CustomLook::accentColour), juce::Colours::white),
+                 4.31, 0.01);
+
+    // The fills a ring is drawn on: boxes and tabs, the tabs under the mouse, the transfer
+    // buttons under the mouse, a pressed button, the lit tab.
+    for (const auto behind : {0xffffffffu, 0xfff5f5f5u, 0xffe2e6eau, 0xffdde2e7u, 0xffd3d3d3u, 0xff117fc6u,
+                              0xff0b4f80u, 0xff000000u})
+        EXPECT_GE (CustomLook::contrastRatio (CustomLook::focusRingColourOn (juce::Colour (behind)),
+                                              juce::Colour (behind)),
+                   CustomLook::ringContrast)
+            << juce::String::toHexString (static_cast<int> (behind));
+
+    EXPECT_EQ (CustomLook::focusRingColourOn (juce::Colours::white), juce::Colour (CustomLook::accentColour));
+    EXPECT_EQ (CustomLook::focusRingColourOn (juce::Colour (CustomLook::accentColour)), juce::Colours::white);
+}

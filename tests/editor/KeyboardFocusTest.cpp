@@ -74,3 +74,43 @@ TEST_F (KeyboardFocusTest, BankKeysStepThePadsOnlyWhileTheirPageIsShown)
     EXPECT_EQ (banks.getCurrentBank(), 0);
     EXPECT_FALSE (editor->showPage (7));
 }
+
+TEST_F (KeyboardFocusTest, EachPageStartsAtItsFirstNumberBoxAndTheMainPageAtItsFirstButton)
+{
+    EXPECT_EQ (editor->getFirstControlOfPage (0)->getName(), "Load From MIDI");
+
+    const juce::StringArray firstBoxes{"Knob 1 MIDI Channel",    "Switch 1 MIDI Channel",
+                                       "Pad 1 MIDI Channel",     "Keybed MIDI Channel",
+                                       "Mod Wheel MIDI Channel", "Sustain MIDI Channel"};
+    for (int page = 1; page < 7; ++page)
+    {
+        auto* first = editor->getFirstControlOfPage (page);
+        ASSERT_NE (dynamic_cast<NumberBox*> (first), nullptr) << "page " << page;
+        EXPECT_EQ (first->getName(), firstBoxes[page - 1]) << "page " << page;
+    }
+    EXPECT_EQ (editor->getFirstControlOfPage (7), nullptr);
+}
+
+TEST_F (KeyboardFocusTest, EveryNumberBoxNamesItsRangeInShownUnits)
+{
+    const auto tipOf = [this] (const juce::String& name)
+    {
+        auto* box = findAs<NumberBox> (*editor, name);
+        return box != nullptr ? box->getTooltip() : "no box " + name;
+    };
+    EXPECT_EQ (tipOf ("Knob 1 MIDI Channel"), "1 to 16");
+    EXPECT_EQ (tipOf ("Knob 1 CC"), "0 to 127");
+    EXPECT_EQ (tipOf ("Keybed Transpose"), "-12 to 12");
+
+    int boxes = 0;
+    for (const auto& entry : presetLayout())
+        if (auto* box = findAs<NumberBox> (*editor, entry.name))
+        {
+            ++boxes;
+            auto& shown = binding (entry.name);
+            EXPECT_EQ (box->getTooltip(), juce::String (shown.getMinimum (false)) + " to " +
+                                              juce::String (shown.getMaximum (false)))
+                << entry.name;
+        }
+    EXPECT_GT (boxes, 100);
+}
