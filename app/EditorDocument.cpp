@@ -2,6 +2,7 @@
 
 #include "app/CommandIDs.h"
 #include "preset/Dialogs.h"
+#include "preset/PresetFile.h"
 #include "preset/PresetLayout.h"
 
 #include <algorithm>
@@ -110,6 +111,7 @@ void EditorDocument::takeOriginOfPreset()
     const auto& origin = controller->getOrigin();
     documentFile = origin.file;
     documentName = origin.name;
+    documentForeign = origin.foreign;
     updateTitle();
 }
 
@@ -117,6 +119,8 @@ void EditorDocument::adoptOrigin (const juce::File& file, const juce::String& na
 {
     documentFile = file;
     documentName = name;
+    // A recovered preset whose file another program wrote must not be saved over it either.
+    documentForeign = PresetFile::isForeign (file);
     updateTitle();
 }
 
@@ -127,7 +131,7 @@ bool EditorDocument::isUntouched() const
 
 bool EditorDocument::save()
 {
-    if (documentFile.existsAsFile())
+    if (documentFile.existsAsFile() && !documentForeign)
     {
         if (!writeTo (documentFile))
             return false;
@@ -156,7 +160,8 @@ bool EditorDocument::openWithChooser()
     std::optional<juce::File> picked;
     {
         const DialogScope waiting (*this);
-        picked = Dialogs::get().chooseFileToOpen ("Select Filename to open", *lastDirectory, filePattern);
+        picked = Dialogs::get().chooseFileToOpen ("Select Filename to open", *lastDirectory,
+                                                  PresetFile::openPattern);
     }
 
     if (!picked.has_value())
@@ -180,7 +185,7 @@ void EditorDocument::updateTitle()
     setName (titlePrefix + " - " + documentName);
 
     if (controller != nullptr)
-        controller->setOrigin ({documentFile, documentName});
+        controller->setOrigin ({documentFile, documentName, documentForeign});
 }
 
 void EditorDocument::showMenuBar (juce::MenuBarModel* model)
@@ -197,10 +202,12 @@ void EditorDocument::showMenuBar (juce::MenuBarModel* model)
 
 std::optional<juce::File> EditorDocument::chooseSaveFile()
 {
+    // A foreign file's preset is proposed as a "*.marlo" beside it, where the user last saw it.
+    const auto folder = documentForeign ? documentFile.getParentDirectory() : *lastDirectory;
     std::optional<juce::File> chosen;
     {
         const DialogScope waiting (*this);
-        chosen = Dialogs::get().chooseFileToSave ("Select Filename to save", *lastDirectory,
+        chosen = Dialogs::get().chooseFileToSave ("Select Filename to save", folder,
                                                   documentName + fileExtension, filePattern);
     }
 
