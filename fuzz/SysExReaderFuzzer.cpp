@@ -52,6 +52,8 @@ std::vector<uint8_t> dumpOf (const PresetCodec::Image& image)
 }
 } // namespace
 
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size);
+
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
     const std::vector<uint8_t> bytes (data, data + size);

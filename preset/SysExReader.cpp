@@ -69,8 +69,8 @@ public:
             }
             if (!inside)
                 continue;
-            // Any other status byte ends the message, as it does on a MIDI cable.
-            if (byte & 0x80)
+            // F7 ends the message; any other status byte ends it cut short, as on a MIDI cable.
+            if (byte == messageEnd || (byte & 0x80) != 0)
             {
                 finish();
                 inside = false;
