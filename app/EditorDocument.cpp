@@ -6,6 +6,7 @@
 #include "editor/Artwork.h"
 #include "platform/FixedSizeHints.h"
 #include "preset/Dialogs.h"
+#include "preset/PresetFile.h"
 #include "preset/PresetLayout.h"
 
 #include <algorithm>
@@ -116,6 +117,7 @@ void EditorDocument::takeOriginOfPreset()
     const auto& origin = controller->getOrigin();
     documentFile = origin.file;
     documentName = origin.name;
+    documentForeign = origin.foreign;
     updateTitle();
 }
 
@@ -123,6 +125,8 @@ void EditorDocument::adoptOrigin (const juce::File& file, const juce::String& na
 {
     documentFile = file;
     documentName = name;
+    // A recovered preset whose file another program wrote must not be saved over it either.
+    documentForeign = PresetFile::isForeign (file);
     updateTitle();
 }
 
@@ -133,7 +137,7 @@ bool EditorDocument::isUntouched() const
 
 bool EditorDocument::save()
 {
-    if (documentFile.existsAsFile())
+    if (documentFile.existsAsFile() && !documentForeign)
     {
         if (!writeTo (documentFile))
             return false;
@@ -162,7 +166,8 @@ bool EditorDocument::openWithChooser()
     std::optional<juce::File> picked;
     {
         const DialogScope waiting (*this);
-        picked = Dialogs::get().chooseFileToOpen ("Select Filename to open", *lastDirectory, filePattern);
+        picked = Dialogs::get().chooseFileToOpen ("Select Filename to open", *lastDirectory,
+                                                  PresetFile::openPattern);
     }
 
     if (!picked.has_value())
@@ -186,7 +191,7 @@ void EditorDocument::updateTitle()
     setName (titlePrefix + " - " + documentName);
 
     if (controller != nullptr)
-        controller->setOrigin ({documentFile, documentName});
+        controller->setOrigin ({documentFile, documentName, documentForeign});
 }
 
 void EditorDocument::showMenuBar (juce::MenuBarModel* model)
@@ -269,10 +274,12 @@ void EditorDocument::resized()
 
 std::optional<juce::File> EditorDocument::chooseSaveFile()
 {
+    // A foreign file's preset is proposed as a "*.marlo" beside it, where the user last saw it.
+    const auto folder = documentForeign ? documentFile.getParentDirectory() : *lastDirectory;
     std::optional<juce::File> chosen;
     {
         const DialogScope waiting (*this);
-        chosen = Dialogs::get().chooseFileToSave ("Select Filename to save", *lastDirectory,
+        chosen = Dialogs::get().chooseFileToSave ("Select Filename to save", folder,
                                                   documentName + fileExtension, filePattern);
     }
 

@@ -30,10 +30,15 @@ public:
     PresetController* getController() const noexcept { return controller.get(); }
     EditorComponent* getEditor() const noexcept { return content.get(); }
 
-    /** Loads a "*.marlo" file; on failure nothing changes here (the controller says why). */
+    /** Loads a "*.marlo" file or another program's ".syx"; on failure nothing changes here (the
+        controller says why). */
     void loadFile (const juce::File& file);
-    /** Shows the preset as belonging to this file and name, without reading or writing it. */
+    /** Shows the preset as belonging to this file and name, without writing it; a file that is
+        not exactly a preset file makes the document foreign. */
     void adoptOrigin (const juce::File& file, const juce::String& name);
+    /** The document's file is not exactly a preset file (a ".syx" another program wrote): Save
+        never writes over it but asks for a "*.marlo" beside it. */
+    bool isForeign() const noexcept { return documentForeign; }
     /** No file, and the user never changed the preset (no step, even an undone one; no get):
         replacing it loses nothing. */
     bool isUntouched() const;
@@ -108,6 +113,7 @@ private:
     juce::String documentName;
     CustomLook look;
     juce::File documentFile;
+    bool documentForeign = false;
     juce::Array<WindowCloseListener*> closeListeners;
     // The controller is declared before the views so that, even without the destructor's own
     // steps, the views are deleted before the controller they are bound to.

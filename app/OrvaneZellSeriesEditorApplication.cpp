@@ -8,6 +8,7 @@
 #include "platform/FontFolders.h"
 #include "platform/TerminationSignals.h"
 #include "preset/Dialogs.h"
+#include "preset/PresetFile.h"
 
 #include <array>
 #include <iostream>
@@ -262,7 +263,8 @@ void OrvaneZellSeriesEditorApplication::openDocumentWithChooser()
     }
 
     ++choosersOpen;
-    const auto picked = Dialogs::get().chooseFileToOpen ("Select Filename to open", lastDirectory, "*.marlo");
+    const auto picked =
+        Dialogs::get().chooseFileToOpen ("Select Filename to open", lastDirectory, PresetFile::openPattern);
     --choosersOpen;
 
     if (!picked.has_value())

@@ -45,13 +45,16 @@ const std::vector<Command>& commands()
         {"show",
          "show [--json] FILE",
          "Prints \"<name> = <value>\" for each parameter the current mode of each control shows, in\n"
-         "section order, with values as the editor shows them. --json prints one object instead.",
+         "section order, with values as the editor shows them. --json prints one object instead.\n"
+         "FILE is a preset file or a \".syx\" file of system-exclusive messages that another MIDI\n"
+         "program saved; its first preset is read, and a further one is noted on stderr.",
          {"--json"},
          1,
          1},
         {"validate",
          "validate FILE...",
-         "Checks that every file would load in the editor. Prints \"FILE: reason\" for each that would not.\n"
+         "Checks that every file (\"*.marlo\" or \".syx\") would load in the editor. Prints\n"
+         "\"FILE: reason\" for each that would not.\n"
          "Exit 0: all valid; 1: one or more invalid; 2: one or more could not be read.",
          {},
          1,
@@ -59,7 +62,7 @@ const std::vector<Command>& commands()
         {"diff",
          "diff A B",
          "Prints \"<name>: <a> -> <b>\" for each shown parameter that differs. Exit 0: the same; 1: "
-         "different.",
+         "different.\nA and B may each be a preset file or a \".syx\" file.",
          {},
          2,
          2},
@@ -68,10 +71,20 @@ const std::vector<Command>& commands()
          "Changes parameters as the editor would in a document that opened FILE, in the order given,\n"
          "e.g. \"Keybed Transpose=-5\" \"Pad 1 Mode=CC Toggle\". Values as shown: channels 1-16, modes by\n"
          "name. A parameter the control's mode hides cannot be set. All or nothing: on any refusal\n"
-         "(exit 1) the file is untouched; otherwise it is replaced at once by a complete new file.",
+         "(exit 1) the file is untouched; otherwise it is replaced at once by a complete new file.\n"
+         "FILE must be a preset file: any other file, such as a \".syx\" another program wrote, is\n"
+         "refused (exit 1); \"convert\" makes a preset file of it.",
          {},
          1,
          1},
+        {"convert",
+         "convert IN OUT",
+         "Writes the preset read from IN (a preset file or a \".syx\" file) to OUT as its extension says:\n"
+         "\".marlo\" a preset file, \".syx\" the dump message the editor sends to the controller (the same\n"
+         "103 bytes). OUT is replaced at once by a complete new file.",
+         {},
+         2,
+         2},
         {"ports",
          "ports [--simulated-device]",
          "Lists the MIDI inputs (\"in: NAME\") and outputs (\"out: NAME\").",
@@ -80,7 +93,7 @@ const std::vector<Command>& commands()
          0},
         {"send",
          "send FILE --out NAME [--simulated-device]",
-         "Sends the preset in FILE to the controller on output NAME.",
+         "Sends the preset in FILE (a preset file or a \".syx\" file) to the controller on output NAME.",
          {"--out=", "--simulated-device"},
          1,
          1},
@@ -89,6 +102,15 @@ const std::vector<Command>& commands()
          "Asks the controller for its preset, repeating the request as the editor does, and writes the\n"
          "reply to FILE. Exit 1 when the controller does not answer in time or answers with an invalid\n"
          "preset; FILE is then untouched.",
+         {"--in=", "--out=", "--simulated-device"},
+         1,
+         1},
+        {"compare",
+         "compare FILE --in NAME --out NAME [--simulated-device]",
+         "Asks the controller for its preset as \"get\" does, without writing anything, and prints\n"
+         "\"<name>: <file value> -> <controller value>\" for each shown parameter that differs.\n"
+         "Exit 0: the same; 1: different, or the controller does not answer or answers with an invalid\n"
+         "preset.",
          {"--in=", "--out=", "--simulated-device"},
          1,
          1},
@@ -114,7 +136,8 @@ juce::String overallUsage()
 {
     juce::String text = "usage: " + PresetCommandLine::programName +
                         " COMMAND [ARGS]\n\n"
-                        "Reads, checks, edits and transfers presets of the Orvane Marlo (\"*.marlo\").\n\n";
+                        "Reads, checks, edits and transfers presets of the Orvane Marlo (\"*.marlo\"), and\n"
+                        "reads them from the \".syx\" files other MIDI programs save.\n\n";
     for (const auto& command : commands())
         text << "  " << PresetCommandLine::programName << " " << command.synopsis << "\n";
     text << "\n\"" << PresetCommandLine::programName
@@ -185,11 +208,27 @@ juce::File fileOf (const juce::String& argument)
     return SymbolicLinks::fileNamed (juce::File::getCurrentWorkingDirectory(), argument);
 }
 
+juce::OutputStream& complain (juce::OutputStream& err, const juce::String& argument)
+{
+    return err << PresetCommandLine::programName << ": " << argument << ": ";
+}
+
+/** Reads a preset file or another program's messages; a further preset there is only noted. */
+juce::Result readPreset (const juce::String& argument, PresetCodec::Image& image,
+                         PresetFile::Reading& reading, juce::OutputStream& err)
+{
+    const auto result = PresetFile::read (fileOf (argument), image, &reading);
+    if (result.wasOk() && reading.presets > 1)
+        complain (err, argument) << "holds " << reading.presets << " presets; the first is read\n";
+    return result;
+}
+
 /** Loads a file as a new document that opened it would hold it; on failure prints why. */
 bool openDocument (const juce::String& argument, PresetModel& model, juce::OutputStream& err)
 {
     PresetCodec::Image image;
-    auto result = PresetFile::read (fileOf (argument), image);
+    PresetFile::Reading reading;
+    auto result = readPreset (argument, image, reading, err);
     if (result.wasOk())
         result = model.load (image);
     if (result.failed())
@@ -247,28 +286,26 @@ int show (const Arguments& arguments, juce::OutputStream& out, juce::OutputStrea
     return Code::success;
 }
 
-int validate (const Arguments& arguments, juce::OutputStream& out)
+int validate (const Arguments& arguments, juce::OutputStream& out, juce::OutputStream& err)
 {
     int code = Code::success;
     for (const auto& argument : arguments.files)
     {
         PresetCodec::Image image;
-        bool unreadable = false;
-        const auto result = PresetFile::read (fileOf (argument), image, &unreadable);
+        PresetFile::Reading reading;
+        const auto result = readPreset (argument, image, reading, err);
         if (result.wasOk())
             continue;
         out << argument << ": " << result.getErrorMessage() << "\n";
-        code = juce::jmax (code, static_cast<int> (unreadable ? Code::usageOrFileError : Code::negative));
+        code = juce::jmax (code,
+                           static_cast<int> (reading.unreadable ? Code::usageOrFileError : Code::negative));
     }
     return code;
 }
 
-int diff (const Arguments& arguments, juce::OutputStream& out, juce::OutputStream& err)
+/** Prints "<name>: <a> -> <b>" per shown parameter that differs; gives their number. */
+int printDifferences (const PresetModel& a, const PresetModel& b, juce::OutputStream& out)
 {
-    PresetModel a, b;
-    if (!openDocument (arguments.files[0], a, err) || !openDocument (arguments.files[1], b, err))
-        return Code::usageOrFileError;
-
     // A's rows in order, then those only B shows; a row one side hides reads "(not shown)".
     auto names = a.getShownNames();
     names.addArray (b.getShownNames());
@@ -285,7 +322,33 @@ int diff (const Arguments& arguments, juce::OutputStream& out, juce::OutputStrea
         out << name << ": " << textOf (valueA) << " -> " << textOf (valueB) << "\n";
         ++differences;
     }
-    return differences == 0 ? Code::success : Code::negative;
+    return differences;
+}
+
+int diff (const Arguments& arguments, juce::OutputStream& out, juce::OutputStream& err)
+{
+    PresetModel a, b;
+    if (!openDocument (arguments.files[0], a, err) || !openDocument (arguments.files[1], b, err))
+        return Code::usageOrFileError;
+    return printDifferences (a, b, out) == 0 ? Code::success : Code::negative;
+}
+
+int convert (const Arguments& arguments, juce::OutputStream& err)
+{
+    // A preset file is the dump message itself, so both kinds take the same bytes; the extension
+    // says which the user meant, and anything else is more likely a slip than a wish.
+    const auto& target = arguments.files[1];
+    const auto extension = fileOf (target).getFileExtension().toLowerCase();
+    if (extension != ".marlo" && extension != ".syx")
+    {
+        complain (err, target)
+            << "OUT must end in \".marlo\" (a preset file) or \".syx\" (the dump message)\n";
+        return Code::usageOrFileError;
+    }
+    PresetModel model;
+    if (!openDocument (arguments.files[0], model, err))
+        return Code::usageOrFileError;
+    return writeAtomically (target, model.getImage(), err) ? Code::success : Code::usageOrFileError;
 }
 
 int set (const Arguments& arguments, juce::OutputStream& err)
@@ -300,6 +363,14 @@ int set (const Arguments& arguments, juce::OutputStream& err)
         err << PresetCommandLine::programName << ": " << target
             << ": cannot be locked: " << lock.getStatus().getErrorMessage() << "\n";
         return Code::usageOrFileError;
+    }
+    // Rewriting another program's file would drop everything in it but the preset.
+    if (PresetFile::isForeign (fileOf (target)))
+    {
+        complain (err, target) << "is not a preset file; set writes only preset files: \""
+                               << PresetCommandLine::programName << " convert " << target
+                               << " NEW.marlo\" makes one\n";
+        return Code::negative;
     }
     PresetModel model;
     if (!openDocument (target, model, err))
@@ -424,16 +495,11 @@ int send (PresetCommandLine::Environment& environment, const Arguments& argument
     return outcome == PresetTransfer::Outcome::sent ? Code::success : Code::negative;
 }
 
-int get (PresetCommandLine::Environment& environment, const Arguments& arguments, juce::OutputStream& err)
+/** Gets the controller's preset as a document that received it would load it. The editor's
+    alerts go to the error stream: on success only when `reportSuccess`. */
+std::optional<PresetModel> fetch (PresetCommandLine::Environment& environment, const Arguments& arguments,
+                                  juce::OutputStream& err, bool reportSuccess)
 {
-    const auto& target = arguments.files[0];
-    if (fileOf (target).isDirectory())
-    {
-        err << PresetCommandLine::programName << ": " << target << ": is a folder"
-            << "\n";
-        return Code::usageOrFileError;
-    }
-
     Transfer transfer (environment, arguments, err);
     transfer.open (arguments.values["--in"], true, err);
     transfer.open (arguments.values["--out"], false, err);
@@ -446,16 +512,44 @@ int get (PresetCommandLine::Environment& environment, const Arguments& arguments
     {
         err << PresetCommandLine::programName << ": the get did not finish"
             << "\n";
-        return Code::negative;
+        return std::nullopt;
     }
-    // A reply is loaded as a document that received it would load it.
     PresetModel model;
     const auto loaded = result->outcome == PresetTransfer::Outcome::received ? model.load (result->image)
                                                                              : juce::Result::ok();
-    TransferAlerts::show (loaded.wasOk() ? result->outcome : PresetTransfer::Outcome::invalidReply);
-    if (result->outcome != PresetTransfer::Outcome::received || loaded.failed())
+    const auto outcome = loaded.wasOk() ? result->outcome : PresetTransfer::Outcome::invalidReply;
+    if (outcome != PresetTransfer::Outcome::received || reportSuccess)
+        TransferAlerts::show (outcome);
+    if (outcome != PresetTransfer::Outcome::received)
+        return std::nullopt;
+    return model;
+}
+
+int get (PresetCommandLine::Environment& environment, const Arguments& arguments, juce::OutputStream& err)
+{
+    const auto& target = arguments.files[0];
+    if (fileOf (target).isDirectory())
+    {
+        err << PresetCommandLine::programName << ": " << target << ": is a folder"
+            << "\n";
+        return Code::usageOrFileError;
+    }
+    const auto model = fetch (environment, arguments, err, true);
+    if (!model.has_value())
         return Code::negative;
-    return writeAtomically (target, model.getImage(), err) ? Code::success : Code::usageOrFileError;
+    return writeAtomically (target, model->getImage(), err) ? Code::success : Code::usageOrFileError;
+}
+
+int compare (PresetCommandLine::Environment& environment, const Arguments& arguments, juce::OutputStream& out,
+             juce::OutputStream& err)
+{
+    PresetModel inFile;
+    if (!openDocument (arguments.files[0], inFile, err))
+        return Code::usageOrFileError;
+    const auto inController = fetch (environment, arguments, err, false);
+    if (!inController.has_value())
+        return Code::negative;
+    return printDifferences (inFile, *inController, out) == 0 ? Code::success : Code::negative;
 }
 } // namespace
 
@@ -505,11 +599,15 @@ int PresetCommandLine::run (const juce::StringArray& arguments, juce::OutputStre
     if (name == "show")
         return show (parsed, out, err);
     if (name == "validate")
-        return validate (parsed, out);
+        return validate (parsed, out, err);
     if (name == "diff")
         return diff (parsed, out, err);
     if (name == "set")
         return set (parsed, err);
+    if (name == "convert")
+        return convert (parsed, err);
+    if (name == "compare")
+        return compare (environment, parsed, out, err);
     if (name == "ports")
         return ports (environment, parsed, out);
     if (name == "send")

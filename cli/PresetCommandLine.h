@@ -9,8 +9,9 @@
 
 class PresetTransfer;
 
-/** The commands of the "marlo-preset" program: create, show, check, compare and edit "*.marlo"
-    files, and move a preset to and from the controller, all without a window.
+/** The commands of the "marlo-preset" program: create, show, check, compare, convert and edit
+    "*.marlo" files, read the ".syx" files other MIDI programs save, and move a preset to and from
+    the controller, all without a window.
 
     Every value goes through the classes the editor uses: files through PresetFile and PresetCodec,
     edits through PresetModel, transfers through PresetTransfer, so the tool and the editor cannot

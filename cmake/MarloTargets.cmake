@@ -325,8 +325,9 @@ if(MARLO_FUZZ)
     foreach(source ${fuzz_sources})
         get_filename_component(name "${source}" NAME_WE)
         add_executable(${name} "${source}")
-        # The codec's fuzzer needs the core alone; the input fuzzer drives a document's controller.
-        if(name STREQUAL "PresetCodecFuzzer")
+        # The codec's and the reader's fuzzers need the core alone; the input fuzzer drives a
+        # document's controller.
+        if(name STREQUAL "PresetCodecFuzzer" OR name STREQUAL "SysExReaderFuzzer")
             target_link_libraries(${name} PRIVATE marlo_core juce::juce_recommended_warning_flags)
         else()
             target_link_libraries(${name} PRIVATE marlo_document marlo_test_support

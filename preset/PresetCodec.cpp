@@ -175,12 +175,27 @@ juce::Result PresetCodec::decodeFile (const void* data, size_t size, Image& imag
                                        ": not a preset of this controller");
 
     // The closing F7 is not examined: a file that differs only there loads like the saved one.
-    Image decoded (bytes + start.size(), presetDataLength());
+    return decodeImage (bytes + start.size(), image,
+                        [&start] (int offset)
+                        {
+                            return "preset byte " + juce::String (offset) + " (file byte " +
+                                   juce::String (offset + start.size()) + ")";
+                        });
+}
+
+bool PresetCodec::isPresetFile (const void* data, size_t size)
+{
+    static const auto start = fileStart();
+    return size == static_cast<size_t> (presetDumpMessageSize) &&
+           std::equal (start.begin(), start.end(), static_cast<const juce::uint8*> (data));
+}
+
+juce::Result PresetCodec::decodeImage (const juce::uint8* bytes, Image& image,
+                                       const std::function<juce::String (int offset)>& where)
+{
+    Image decoded (bytes, presetDataLength());
     if (const auto refused = firstRefusedByte (decoded))
-        return juce::Result::fail (describeRefusal (decoded, *refused,
-                                                    "preset byte " + juce::String (*refused) +
-                                                        " (file byte " +
-                                                        juce::String (*refused + start.size()) + ")"));
+        return juce::Result::fail (describeRefusal (decoded, *refused, where (*refused)));
     image.swapWith (decoded);
     return juce::Result::ok();
 }
@@ -212,10 +227,6 @@ juce::Result PresetCodec::decodeReply (const juce::MidiMessage& message, Image& 
         return juce::Result::fail ("the reply carries " + juce::String (available) + " of the " +
                                    juce::String (presetDataLength()) + " preset bytes");
 
-    Image decoded (message.getSysExData() + presetHeaderSize, presetDataLength());
-    if (const auto refused = firstRefusedByte (decoded))
-        return juce::Result::fail (
-            describeRefusal (decoded, *refused, "reply's preset byte " + juce::String (*refused)));
-    image.swapWith (decoded);
-    return juce::Result::ok();
+    return decodeImage (message.getSysExData() + presetHeaderSize, image,
+                        [] (int offset) { return "reply's preset byte " + juce::String (offset); });
 }

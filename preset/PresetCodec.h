@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_core/juce_core.h>
 
@@ -21,6 +22,15 @@ public:
 
     /** Reads the content of a "*.marlo" file: exactly the 103-byte preset dump. */
     static juce::Result decodeFile (const void* data, size_t size, Image& image);
+    /** Whether `data` is a preset file as the editor saves it: exactly 103 bytes that begin with
+        F0 and the dump header. Such a file is read by decodeFile; any other through SysExReader. */
+    static bool isPresetFile (const void* data, size_t size);
+
+    /** Checks the 93 preset bytes at `bytes` and takes them. A refusal names the byte as `where`
+        does (e.g. "preset byte 4 (file byte 13)"), then its parameters and range. */
+    static juce::Result decodeImage (const juce::uint8* bytes, Image& image,
+                                     const std::function<juce::String (int offset)>& where);
+
     /** The 103 bytes of a "*.marlo" file, which are also the dump sent to the controller. */
     static juce::MemoryBlock encodeFile (const Image& image);
 

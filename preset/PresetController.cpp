@@ -266,13 +266,14 @@ bool PresetController::saveToFile (const juce::File& file)
 bool PresetController::loadFromFile (const juce::File& file)
 {
     PresetCodec::Image image;
-    if (PresetFile::read (file, image).failed() || !applyImage (image))
+    PresetFile::Reading reading;
+    if (PresetFile::read (file, image, &reading).failed() || !applyImage (image))
     {
         showInvalidFileAlert();
         return false;
     }
     // One step holds the values and the origin, so undo gives back both.
-    origin = {file, file.getFileNameWithoutExtension()};
+    origin = {file, file.getFileNameWithoutExtension(), reading.foreign};
     recordStep();
     return true;
 }

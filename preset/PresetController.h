@@ -55,12 +55,17 @@ public:
 
     /** Where the preset belongs, as its document names it: the file it is saved to (none for an
         untitled document) and the name shown. Undoing a load gives the document back the origin
-        it had before, so a later save cannot write old values into the loaded file. */
+        it had before, so a later save cannot write old values into the loaded file. A foreign
+        file (one another program wrote, not exactly a preset file) is never written over. */
     struct Origin
     {
         juce::File file;
         juce::String name;
-        bool operator== (const Origin& other) const { return file == other.file && name == other.name; }
+        bool foreign = false;
+        bool operator== (const Origin& other) const
+        {
+            return file == other.file && name == other.name && foreign == other.foreign;
+        }
         bool operator!= (const Origin& other) const { return !operator== (other); }
     };
 

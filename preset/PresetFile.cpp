@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/FileDescriptor.h"
+#include "preset/SysExReader.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -83,15 +84,34 @@ juce::Result PresetFile::readContent (const juce::File& file, juce::MemoryBlock&
     return readChecked (opened.get(), static_cast<size_t> (status.st_size), content);
 }
 
-juce::Result PresetFile::read (const juce::File& file, PresetCodec::Image& image, bool* unreadable)
+juce::Result PresetFile::read (const juce::File& file, PresetCodec::Image& image, Reading* reading)
 {
+    Reading local;
+    auto& details = reading != nullptr ? *reading : local;
+    details = {};
     juce::MemoryBlock content;
     const auto read = readContent (file, content);
-    if (unreadable != nullptr)
-        *unreadable = read.failed();
+    details.unreadable = read.failed();
     if (read.failed())
         return read;
-    return PresetCodec::decodeFile (content.getData(), content.getSize(), image);
+
+    if (PresetCodec::isPresetFile (content.getData(), content.getSize()))
+    {
+        details.presets = 1;
+        return PresetCodec::decodeFile (content.getData(), content.getSize(), image);
+    }
+    details.foreign = true;
+    SysExReader::Summary summary;
+    const auto found = SysExReader::read (content.getData(), content.getSize(), image, &summary);
+    details.presets = summary.presets;
+    return found;
+}
+
+bool PresetFile::isForeign (const juce::File& file)
+{
+    juce::MemoryBlock content;
+    return readContent (file, content).wasOk() &&
+           !PresetCodec::isPresetFile (content.getData(), content.getSize());
 }
 
 juce::Result PresetFile::write (const juce::File& file, const PresetCodec::Image& image)

@@ -8,8 +8,9 @@
 
     Reading checks the file before it reads a byte: only a regular file (a link to one is fine) of
     at most `largestFile` bytes is read, so a device, a pipe or a huge file can neither hang the
-    reader nor fill the memory. The content then goes through PresetCodec, which decides the
-    format. Writing goes through AtomicFile.
+    reader nor fill the memory. A preset file as the editor saves it goes through PresetCodec;
+    anything else (a ".syx" file another MIDI program wrote) through SysExReader, which finds the
+    preset among its messages. Writing goes through AtomicFile.
 */
 class PresetFile
 {
@@ -17,10 +18,27 @@ public:
     /** Far more than any preset takes; a file beyond it is refused unread. */
     static constexpr juce::int64 largestFile = 1 << 20;
 
-    /** Reads the preset in `file`. On failure the reason says what is wrong, and `unreadable`, if
-        given, tells a file that could not be read (missing, no regular file, too large, no
-        permission) from one that holds no valid preset. */
-    static juce::Result read (const juce::File& file, PresetCodec::Image& image, bool* unreadable = nullptr);
+    /** What the choosers that open a preset offer. */
+    static constexpr const char* openPattern = "*.marlo;*.syx";
+
+    /** How a read went besides its result. */
+    struct Reading
+    {
+        /** The file could not be read (missing, no regular file, too large, no permission), as
+            opposed to holding no valid preset. */
+        bool unreadable = false;
+        /** The file is not exactly a preset file: saving must not write over it. */
+        bool foreign = false;
+        /** The presets found; a file of system-exclusive messages may hold several, and only the
+            first is read. */
+        int presets = 0;
+    };
+
+    /** Reads the preset in `file`. On failure the reason says what is wrong. */
+    static juce::Result read (const juce::File& file, PresetCodec::Image& image, Reading* reading = nullptr);
+
+    /** Whether `file` is readable and holds something other than exactly a preset file. */
+    static bool isForeign (const juce::File& file);
 
     /** The checked read alone: the whole content of a regular file of at most `largestFile` bytes. */
     static juce::Result readContent (const juce::File& file, juce::MemoryBlock& content);

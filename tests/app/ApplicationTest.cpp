@@ -405,7 +405,7 @@ TEST_F (ApplicationTest, OpenUsesTheSharedFolderAndMovesIt)
     ASSERT_EQ (dialogs.choosersShown.size(), 1u);
     EXPECT_EQ (dialogs.choosersShown[0].title, "Select Filename to open");
     EXPECT_EQ (dialogs.choosersShown[0].startFolder, folder.get());
-    EXPECT_EQ (dialogs.choosersShown[0].pattern, "*.marlo");
+    EXPECT_EQ (dialogs.choosersShown[0].pattern, "*.marlo;*.syx");
     EXPECT_EQ (windows().getNumDocuments(), 2);
     EXPECT_EQ (windows().getDocument (1)->getFile(), file);
     EXPECT_EQ (application->getLastDirectory(), elsewhere.get());

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
+#include "support/SysExBytes.h"
 
 #include "app/CommandIDs.h"
 #include "app/EditorDocument.h"
 #include "editor/EditorTestSupport.h"
 #include "editor/NumberBox.h"
+#include "preset/PresetFile.h"
 
 #include <sys/stat.h>
 
@@ -493,4 +495,53 @@ TEST_F (EditorDocumentTest, UndoingAnEditMadeBeforeASaveUnderANewNameKeepsTheNew
     ASSERT_TRUE (document->getController()->undo());
     EXPECT_EQ (document->getFile(), saved);
     EXPECT_EQ (title(), "Orvane Marlo Editor - Mine");
+}
+
+TEST_F (EditorDocumentTest, AnotherProgramsSysExIsNeverRewrittenSaveProposesAMarloBesideIt)
+{
+    using namespace SysExBytes;
+    TemporaryFolder elsewhere;
+    auto image = factoryPresetData();
+    image.set (0, 3);
+    const auto syx = elsewhere / "Captured.syx";
+    const auto captured = join ({identityReply, presetMessage (image, replyCommand)});
+    ASSERT_TRUE (syx.replaceWithData (captured.data(), captured.size()));
+
+    dialogs.chooserAnswers.push_back (syx);
+    ASSERT_TRUE (document->openWithChooser());
+    EXPECT_EQ (dialogs.choosersShown.back().pattern, "*.marlo;*.syx");
+    EXPECT_EQ (document->getFile(), syx);
+    EXPECT_EQ (title(), "Orvane Marlo Editor - Captured");
+    EXPECT_EQ (document->getController()->getPresetData(), image);
+    EXPECT_TRUE (document->isForeign());
+
+    // Undo and redo of the load give back the mark with the file.
+    ASSERT_TRUE (document->getController()->undo());
+    EXPECT_FALSE (document->isForeign());
+    ASSERT_TRUE (document->getController()->redo());
+    EXPECT_EQ (document->getFile(), syx);
+    EXPECT_TRUE (document->isForeign());
+
+    typeAndCommit (*findAs<NumberBox> (*document->getEditor(), "Knob 2 CC"), "88");
+    lastDirectory = folder.get();
+    const auto target = elsewhere / "Captured.marlo";
+    dialogs.chooserAnswers.push_back (target);
+    ASSERT_TRUE (document->save());
+    EXPECT_EQ (dialogs.choosersShown.back().title, "Select Filename to save");
+    EXPECT_EQ (dialogs.choosersShown.back().startFolder, elsewhere.get());
+    EXPECT_EQ (dialogs.proposedNames.back(), "Captured.marlo");
+
+    juce::MemoryBlock syxNow;
+    ASSERT_TRUE (syx.loadFileAsData (syxNow));
+    EXPECT_EQ (syxNow, juce::MemoryBlock (captured.data(), captured.size()));
+    PresetCodec::Image saved;
+    ASSERT_TRUE (PresetFile::read (target, saved).wasOk());
+    EXPECT_EQ (saved, document->getController()->getPresetData());
+    EXPECT_EQ (document->getFile(), target);
+    EXPECT_FALSE (document->isForeign());
+
+    // Its own file now, Save writes it without asking.
+    const auto choosers = dialogs.choosersShown.size();
+    EXPECT_TRUE (document->save());
+    EXPECT_EQ (dialogs.choosersShown.size(), choosers);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
+#include "support/SysExBytes.h"
 
 #include "app/WindowManager.h"
 #include "editor/EditorTestSupport.h"
@@ -442,4 +443,38 @@ TEST_F (WindowManagerTest, TheSaveQuestionAndItsChooserKeepTheirDocument)
     EXPECT_EQ (dialogs.choosersShown.size(), 1u);
     EXPECT_TRUE ((folder / "Kept.marlo").existsAsFile());
     EXPECT_EQ (windows->getNumDocuments(), 0);
+}
+
+TEST_F (WindowManagerTest, AHandedOverOrRecoveredSysExStaysForeignSoSaveAsksForAMarlo)
+{
+    using namespace SysExBytes;
+    auto image = factoryPresetData();
+    image.set (0, 5);
+    const auto captured = join ({firstMakersMessage, presetMessage (image)});
+    const auto syx = folder / "Captured.syx";
+    const auto handed = folder / "Handed.syx";
+    ASSERT_TRUE (syx.replaceWithData (captured.data(), captured.size()));
+    ASSERT_TRUE (handed.replaceWithData (captured.data(), captured.size()));
+
+    // An editor that ended with the preset changed offers it again; its file is still foreign.
+    auto changed = image;
+    changed.set (0, 6);
+    ASSERT_TRUE (windows->openRecovered ({"Captured", syx, changed}));
+    ASSERT_EQ (windows->getNumDocuments(), 1);
+    auto* recovered = windows->getDocument (0);
+    EXPECT_EQ (recovered->getController()->getPresetData(), changed);
+    EXPECT_TRUE (recovered->isForeign());
+
+    dialogs.chooserAnswers.push_back (std::nullopt);
+    EXPECT_FALSE (recovered->save());
+    ASSERT_EQ (dialogs.choosersShown.size(), 1u);
+    EXPECT_EQ (dialogs.proposedNames.back(), "Captured.marlo");
+    juce::MemoryBlock syxNow;
+    ASSERT_TRUE (syx.loadFileAsData (syxNow));
+    EXPECT_EQ (syxNow, juce::MemoryBlock (captured.data(), captured.size()));
+
+    windows->openFileInActiveDocument (handed);
+    ASSERT_EQ (windows->getNumDocuments(), 2);
+    EXPECT_EQ (windows->getDocument (1)->getFile(), handed);
+    EXPECT_TRUE (windows->getDocument (1)->isForeign());
 }

@@ -9,6 +9,7 @@
 #include "support/BorrowedPorts.h"
 #include "support/ManualTimer.h"
 #include "support/MessageLoop.h"
+#include "support/SysExBytes.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -62,6 +63,12 @@ struct PresetCommandLineTest : public ::testing::Test
         return path (name);
     }
 
+    juce::String writeBytes (const juce::String& name, const SysExBytes::Bytes& content) const
+    {
+        juce::File (path (name)).replaceWithData (content.data(), content.size());
+        return path (name);
+    }
+
     juce::MemoryBlock contentOf (const juce::String& file) const
     {
         juce::MemoryBlock block;
@@ -89,7 +96,8 @@ struct PresetCommandLineTest : public ::testing::Test
 
 TEST_F (PresetCommandLineTest, HelpWorksForEveryCommandAndUsageErrorsExitWithTwo)
 {
-    for (const auto* command : {"new", "show", "validate", "diff", "set", "ports", "send", "get"})
+    for (const auto* command :
+         {"new", "show", "validate", "diff", "set", "convert", "ports", "send", "get", "compare"})
     {
         const auto help = run ({command, "--help"});
         EXPECT_EQ (help.code, 0) << command;
@@ -102,7 +110,8 @@ TEST_F (PresetCommandLineTest, HelpWorksForEveryCommandAndUsageErrorsExitWithTwo
          {juce::StringArray{}, juce::StringArray{"frobnicate"}, juce::StringArray{"show"},
           juce::StringArray{"show", "--colour", "a.marlo"}, juce::StringArray{"diff", "a"},
           juce::StringArray{"set", "a.marlo"}, juce::StringArray{"send", "a.marlo"},
-          juce::StringArray{"get", "a.marlo", "--out", "x"}, juce::StringArray{"get", "a.marlo", "--in"}})
+          juce::StringArray{"get", "a.marlo", "--out", "x"}, juce::StringArray{"get", "a.marlo", "--in"},
+          juce::StringArray{"convert", "a.marlo"}, juce::StringArray{"compare", "a.marlo", "--in", "x"}})
     {
         const auto outcome = run (wrong);
         EXPECT_EQ (outcome.code, 2) << wrong.joinIntoString (" ");
@@ -167,8 +176,8 @@ TEST_F (PresetCommandLineTest, FilesThatCannotBeOpenedAreFileErrorsNamingTheFile
     juce::File (shortFile).replaceWithText ("F0");
     for (const auto& arguments :
          {juce::StringArray{"show", missing}, juce::StringArray{"show", shortFile},
-          juce::StringArray{"set", shortFile, "Keybed Octave=1"},
-          juce::StringArray{"diff", missing, shortFile},
+          juce::StringArray{"set", missing, "Keybed Octave=1"}, juce::StringArray{"diff", missing, shortFile},
+          juce::StringArray{"convert", shortFile, path ("out.syx")},
           juce::StringArray{"send", folder.getFile().getFullPathName(), "--out", "x"}})
     {
         const auto outcome = run (arguments);
@@ -206,8 +215,9 @@ TEST_F (PresetCommandLineTest, ValidateNamesEachBadFileWithTheByteParameterAndRa
                                       ": preset byte 2 (file byte 11) (Keybed MIDI Channel) holds 16, "
                                       "outside the range 0 to 15"))
         << lines[0];
-    EXPECT_TRUE (lines[1].startsWith (truncated + ": the file holds 90 bytes")) << lines[1];
-    EXPECT_TRUE (lines[2].startsWith (foreign + ": file byte 2 is 11")) << lines[2];
+    EXPECT_EQ (lines[1],
+               truncated + ": no preset dump among 1 message (one carries 81 of the 93 preset bytes)");
+    EXPECT_EQ (lines[2], foreign + ": no preset dump among 1 message");
 
     const auto unreadable = run ({"validate", good1, path ("nothing.marlo"), outOfRange});
     EXPECT_EQ (unreadable.code, 2);
@@ -458,4 +468,102 @@ TEST_F (PresetCommandLineTest, AnInvalidReplyOrNoDeviceLeavesTheFileUntouched)
     EXPECT_TRUE (noInput.err.contains ("no MIDI input named \"Nothing\""));
     EXPECT_TRUE (noInput.err.contains ("No MIDI Device selected."));
     EXPECT_EQ (contentOf (file), before);
+}
+
+TEST_F (PresetCommandLineTest, CommandsThatReadTakeAnotherProgramsSysExAndNoteASecondPreset)
+{
+    using namespace SysExBytes;
+    auto image = factoryPresetData();
+    image.set (0, 7); // Transpose -5
+    const auto captured = writeBytes (
+        "captured.syx", join ({identityReply, presetMessage (image, replyCommand), firstMakersMessage}));
+    const auto bank =
+        writeBytes ("bank.syx", join ({presetMessage (image), presetMessage (factoryPresetData())}));
+
+    const auto shown = run ({"show", captured});
+    ASSERT_EQ (shown.code, 0) << shown.err;
+    EXPECT_TRUE (shown.out.contains ("Keybed Transpose = -5\n"));
+    EXPECT_TRUE (shown.err.isEmpty()) << shown.err;
+
+    EXPECT_EQ (run ({"validate", captured, bank}).code, 0);
+    const auto same = run ({"diff", captured, bank});
+    EXPECT_EQ (same.code, 0) << same.out;
+    EXPECT_EQ (same.err, "marlo-preset: " + bank + ": holds 2 presets; the first is read\n");
+
+    const auto sent = run ({"send", captured, "--out", SimulatedMarlo::deviceName});
+    EXPECT_EQ (sent.code, 0) << sent.err;
+    EXPECT_EQ (bytes (marlo.getPreset()), bytes (image));
+
+    const auto none =
+        writeBytes ("none.syx", join ({identityReply, firstMakersMessage, secondMakersMessage}));
+    const auto refused = run ({"validate", none});
+    EXPECT_EQ (refused.code, 1);
+    EXPECT_EQ (refused.out, none + ": no preset dump among 3 messages\n");
+}
+
+TEST_F (PresetCommandLineTest, SetRefusesAnythingButAPresetFileAndNamesConvert)
+{
+    using namespace SysExBytes;
+    const auto syx = writeBytes ("captured.syx", join ({identityReply, presetMessage (factoryPresetData())}));
+    const auto before = contentOf (syx);
+
+    const auto refused = run ({"set", syx, "Keybed Octave=1"});
+    EXPECT_EQ (refused.code, 1);
+    EXPECT_TRUE (refused.err.contains ("is not a preset file")) << refused.err;
+    EXPECT_TRUE (refused.err.contains ("marlo-preset convert " + syx + " NEW.marlo")) << refused.err;
+    EXPECT_EQ (contentOf (syx), before);
+
+    // The dump alone is exactly a preset file, whatever its name.
+    const auto dump = writeBytes ("dump.syx", presetMessage (factoryPresetData()));
+    EXPECT_EQ (run ({"set", dump, "Keybed Octave=1"}).code, 0);
+}
+
+TEST_F (PresetCommandLineTest, ConvertWritesTheDumpMessageByOutsExtension)
+{
+    using namespace SysExBytes;
+    auto image = factoryPresetData();
+    image.set (44, 61);
+    const auto captured =
+        writeBytes ("captured.syx",
+                    join ({{0x00, 0x01}, identityReply, presetMessage (image, replyCommand), {0xF0, 0x43}}));
+
+    ASSERT_EQ (run ({"convert", captured, path ("a.marlo")}).code, 0);
+    EXPECT_EQ (contentOf (path ("a.marlo")), PresetCodec::encodeFile (image));
+    ASSERT_EQ (run ({"convert", path ("a.marlo"), path ("b.SYX")}).code, 0);
+    EXPECT_EQ (contentOf (path ("b.SYX")), contentOf (path ("a.marlo")));
+    EXPECT_EQ (contentOf (captured).getSize(), 2 + identityReply.size() + 103 + 2)
+        << "the input is untouched";
+
+    const auto wrongKind = run ({"convert", captured, path ("a.txt")});
+    EXPECT_EQ (wrongKind.code, 2);
+    EXPECT_TRUE (wrongKind.err.contains ("OUT must end in \".marlo\"")) << wrongKind.err;
+    EXPECT_FALSE (juce::File (path ("a.txt")).exists());
+}
+
+TEST_F (PresetCommandLineTest, CompareListsWhatTheControllerHoldsDifferentlyAndWritesNothing)
+{
+    const auto file = writeImage ("mine.marlo", factoryPresetData());
+    const auto before = contentOf (file);
+    const juce::StringArray arguments{
+        "compare", file, "--in", SimulatedMarlo::deviceName, "--out", SimulatedMarlo::deviceName};
+
+    auto same = run (arguments);
+    EXPECT_EQ (same.code, 0) << same.err;
+    EXPECT_TRUE (same.out.isEmpty()) << same.out;
+
+    auto theirs = factoryPresetData();
+    theirs.set (0, 7); // Transpose -5
+    marlo.setPreset (theirs);
+    const auto different = run (arguments);
+    EXPECT_EQ (different.code, 1) << different.err;
+    EXPECT_EQ (different.out, "Keybed Transpose: " +
+                                  ShownValue::of (PresetModel(), "Keybed Transpose").toString() + " -> -5\n");
+    EXPECT_EQ (marlo.getRequestCount(), 2);
+    EXPECT_EQ (marlo.getDumpCount(), 0);
+    EXPECT_EQ (contentOf (file), before);
+
+    const auto noAnswer = run ({"compare", file, "--in", "Nothing", "--out", SimulatedMarlo::deviceName});
+    EXPECT_EQ (noAnswer.code, 1);
+    EXPECT_TRUE (noAnswer.err.contains ("No MIDI Device selected.")) << noAnswer.err;
+    EXPECT_TRUE (noAnswer.out.isEmpty());
 }

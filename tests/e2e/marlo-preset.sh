@@ -40,7 +40,8 @@ grep -q "b.marlo" err.clean || fail "the refused set does not name the file"
 head -c 50 a.marlo >short.marlo
 run validate a.marlo b.marlo;         expect_code 0 "validate of good files"
 run validate a.marlo short.marlo;     expect_code 1 "validate of a short file"
-grep -q "^short.marlo: the file holds 50 bytes" out.txt || fail "validate: $(cat out.txt)"
+grep -qx "short.marlo: no preset dump among 1 message (one carries 41 of the 93 preset bytes)" out.txt \
+    || fail "validate: $(cat out.txt)"
 run validate missing.marlo;           expect_code 2 "validate of a missing file"
 run show;                             expect_code 2 "show without a file"
 run get --help;                       expect_code 0 "get --help"
@@ -94,6 +95,36 @@ grep -q "MIDI Get Sucess" err.clean || fail "get did not report the editor's suc
 run validate c.marlo;                 expect_code 0 "validate of the file get wrote"
 run send b.marlo --out "No Such Port"; expect_code 1 "send to a missing port"
 grep -q "No MIDI Device selected." err.clean || fail "send to a missing port: $(cat err.clean)"
+
+# Another program's capture: bytes before the first message, an identity reply, then b.marlo's
+# preset as the controller's reply (command 63) with a clock byte inside it.
+printf '\x00\xF0\x7E\x7F\x06\x02\x41\x10\x01\x00\x00\x01\x00\x00\x00\xF7' >captured.syx
+{ head -c 6 b.marlo; printf '\x63'; head -c 20 b.marlo | tail -c +8; printf '\xF8'; tail -c +21 b.marlo; } >>captured.syx
+cp captured.syx captured.before
+run show b.marlo && mv out.txt show-b.txt
+run show captured.syx;                expect_code 0 "show of a captured .syx"
+cmp -s out.txt show-b.txt || fail "show of the capture differs from show of its preset"
+run convert captured.syx x.marlo;     expect_code 0 "convert .syx to .marlo"
+cmp -s x.marlo b.marlo || fail "convert to .marlo is not the preset file byte for byte"
+run convert x.marlo x.syx;            expect_code 0 "convert .marlo to .syx"
+cmp -s x.syx x.marlo || fail "convert to .syx is not the dump message byte for byte"
+run convert captured.syx x.txt;       expect_code 2 "convert to another extension"
+[[ ! -e x.txt ]] || fail "convert wrote a file of an unknown kind"
+run set captured.syx "Keybed Octave=1"; expect_code 1 "set on a .syx"
+grep -q "convert" err.clean || fail "set on a .syx does not name convert: $(cat err.clean)"
+cmp -s captured.syx captured.before || fail "a refused set changed the .syx"
+cat a.marlo b.marlo >two.syx
+run validate two.syx;                 expect_code 0 "validate of a file with two presets"
+grep -q "two.syx: holds 2 presets; the first is read" err.clean || fail "second preset: $(cat err.clean)"
+
+# The simulated controller starts with the factory preset, which "new" wrote to a.marlo.
+run compare a.marlo --in "Marlo (simulated)" --out "Marlo (simulated)" --simulated-device
+expect_code 0 "compare of the same preset"
+[[ ! -s out.txt ]] || fail "compare of the same preset printed: $(cat out.txt)"
+run compare captured.syx --in "Marlo (simulated)" --out "Marlo (simulated)" --simulated-device
+expect_code 1 "compare of a different preset"
+grep -qx "Keybed Transpose: -5 -> 0" out.txt || fail "compare: $(cat out.txt)"
+cmp -s captured.syx captured.before || fail "compare changed its file"
 
 if ((failures > 0)); then
     echo "marlo-preset: $failures check(s) failed" >&2

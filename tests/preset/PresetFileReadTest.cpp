@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/SysExBytes.h"
+
 #include "preset/PresetFile.h"
 #include "preset/PresetLayout.h"
 
@@ -30,10 +32,10 @@ protected:
     static juce::String refusalOf (const juce::File& refused)
     {
         PresetCodec::Image image;
-        bool unreadable = false;
-        const auto read = PresetFile::read (refused, image, &unreadable);
+        PresetFile::Reading reading;
+        const auto read = PresetFile::read (refused, image, &reading);
         EXPECT_TRUE (read.failed()) << refused.getFullPathName();
-        EXPECT_TRUE (unreadable) << refused.getFullPathName();
+        EXPECT_TRUE (reading.unreadable) << refused.getFullPathName();
         EXPECT_TRUE (image.isEmpty());
         return read.getErrorMessage();
     }
@@ -72,15 +74,54 @@ TEST_F (PresetFileReadTest, APresetIsReadThroughALinkAndAnInvalidOneIsNotUnreada
     ASSERT_EQ (::symlink ("real.marlo", file ("link.marlo").getFullPathName().toRawUTF8()), 0);
 
     PresetCodec::Image image;
-    bool unreadable = true;
-    ASSERT_TRUE (PresetFile::read (file ("link.marlo"), image, &unreadable).wasOk());
-    EXPECT_FALSE (unreadable);
+    PresetFile::Reading reading;
+    reading.unreadable = true;
+    ASSERT_TRUE (PresetFile::read (file ("link.marlo"), image, &reading).wasOk());
+    EXPECT_FALSE (reading.unreadable);
+    EXPECT_FALSE (reading.foreign);
     EXPECT_EQ (image, written);
 
     ASSERT_TRUE (file ("long.marlo").replaceWithText (juce::String::repeatedString ("x", 104)));
     PresetCodec::Image untouched;
-    const auto invalid = PresetFile::read (file ("long.marlo"), untouched, &unreadable);
-    EXPECT_FALSE (unreadable);
-    EXPECT_EQ (invalid.getErrorMessage(), "the file holds 104 bytes; a preset file holds exactly 103");
+    const auto invalid = PresetFile::read (file ("long.marlo"), untouched, &reading);
+    EXPECT_FALSE (reading.unreadable);
+    EXPECT_TRUE (reading.foreign);
+    EXPECT_EQ (invalid.getErrorMessage(), "no preset dump: no system-exclusive message");
     EXPECT_TRUE (untouched.isEmpty());
+}
+
+TEST_F (PresetFileReadTest, OnlyExactlyAPresetFileIsReadAsOneAnythingElseIsForeign)
+{
+    using namespace SysExBytes;
+    const auto image = factoryPresetData();
+    auto lastByteChanged = presetMessage (image);
+    lastByteChanged.back() = 0x00;
+    auto withoutEnd = presetMessage (image);
+    withoutEnd.pop_back();
+    const struct
+    {
+        const char* name;
+        Bytes bytes;
+        bool foreign;
+        int presets;
+    } files[]{
+        {"saved.marlo", presetMessage (image), false, 1},
+        // Its last byte is not examined: it is still the editor's own file.
+        {"last-byte.marlo", lastByteChanged, false, 1},
+        {"reply.syx", presetMessage (image, replyCommand), true, 1},
+        {"no-end.syx", withoutEnd, true, 1},
+        {"two.syx", join ({presetMessage (image), identityReply, presetMessage (image)}), true, 2},
+    };
+    for (const auto& test : files)
+    {
+        ASSERT_TRUE (file (test.name).replaceWithData (test.bytes.data(), test.bytes.size()));
+        PresetCodec::Image read;
+        PresetFile::Reading reading;
+        EXPECT_TRUE (PresetFile::read (file (test.name), read, &reading).wasOk()) << test.name;
+        EXPECT_EQ (read, image) << test.name;
+        EXPECT_EQ (reading.foreign, test.foreign) << test.name;
+        EXPECT_EQ (PresetFile::isForeign (file (test.name)), test.foreign) << test.name;
+        EXPECT_EQ (reading.presets, test.presets) << test.name;
+    }
+    EXPECT_FALSE (PresetFile::isForeign (file ("missing.syx")));
 }

@@ -94,19 +94,19 @@ TEST_F (PresetFileTest, TheLastByteIsNotExamined)
     static_cast<juce::uint8*> (bytes.getData())[102] = 0x00;
     ASSERT_TRUE (loadsIntoFreshDocument (writeFile ("open-end.marlo", bytes)));
     EXPECT_EQ (other->getPresetData(), controller->getPresetData());
+    // Still the editor's own file, which Save may write again.
+    EXPECT_FALSE (other->getOrigin().foreign);
 }
 
-TEST_F (PresetFileTest, FilesOfTheWrongSizeOrMissingAreRefusedWithAnAlert)
+TEST_F (PresetFileTest, FilesWithoutAWholePresetOrMissingAreRefusedWithAnAlert)
 {
-    auto longer = savedBytes();
-    longer.append ("\xF7", 1);
     auto shorter = savedBytes();
-    shorter.setSize (102);
+    shorter.setSize (100);
 
     const auto pipe = folder.getChildFile ("pipe.marlo");
     ASSERT_EQ (::mkfifo (pipe.getFullPathName().toRawUTF8(), 0644), 0);
-    for (const auto& file : {writeFile ("long.marlo", longer), writeFile ("short.marlo", shorter),
-                             folder.getChildFile ("missing.marlo"), folder, pipe, juce::File ("/dev/zero")})
+    for (const auto& file : {writeFile ("short.marlo", shorter), folder.getChildFile ("missing.marlo"),
+                             folder, pipe, juce::File ("/dev/zero")})
     {
         dialogs.clear();
         EXPECT_FALSE (loadsIntoFreshDocument (file)) << file.getFullPathName();
@@ -117,11 +117,26 @@ TEST_F (PresetFileTest, FilesOfTheWrongSizeOrMissingAreRefusedWithAnAlert)
     }
 }
 
+TEST_F (PresetFileTest, AFileOfAnyOtherSizeLoadsWhenItHoldsTheWholeDump)
+{
+    // A capture that stopped before F7, and one with a byte after it.
+    auto longer = savedBytes();
+    longer.append ("\xF7", 1);
+    auto shorter = savedBytes();
+    shorter.setSize (102);
+    for (const auto& file : {writeFile ("long.syx", longer), writeFile ("short.syx", shorter)})
+    {
+        ASSERT_TRUE (loadsIntoFreshDocument (file)) << file.getFullPathName();
+        EXPECT_EQ (other->getPresetData(), controller->getPresetData());
+        EXPECT_TRUE (other->getOrigin().foreign);
+    }
+}
+
 TEST_F (PresetFileTest, AWrongHeaderIsRefusedAndTheUserIsTold)
 {
-    // The factory dump (byte 5 is 41), a saved reply (command 63) and another maker's dump.
+    // The factory dump (byte 5 is 41), a request (command 62) and another maker's dump.
     for (const auto& [index, value] :
-         std::vector<std::pair<int, juce::uint8>>{{5, 0x41}, {6, 0x63}, {2, 0x3B}, {0, 0xF1}})
+         std::vector<std::pair<int, juce::uint8>>{{5, 0x41}, {6, 0x62}, {2, 0x3B}, {0, 0xF1}})
     {
         auto bytes = savedBytes();
         static_cast<juce::uint8*> (bytes.getData())[index] = value;
