@@ -319,8 +319,12 @@ void EditorDocument::closeButtonPressed()
 void EditorDocument::focusGained (FocusChangeType)
 {
     // The window itself takes the focus when it is new, or raised with nothing inside that had
-    // it; the keys belong on the page from the first moment, as after a click.
-    if (content != nullptr)
+    // it; the keys belong on the page from the first moment, as after a click. Only while the
+    // window system still gives this window the keys: the news can arrive after a chooser or
+    // another program took them, and moving the focus inside would take them back.
+    auto* peer = getPeer();
+
+    if (content != nullptr && peer != nullptr && peer->isFocused())
         content->focusShownPage();
 }
 
