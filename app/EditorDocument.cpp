@@ -42,9 +42,12 @@ int pageOf (juce::CommandID id)
 
 MainView* mainViewOf (const EditorComponent* editor)
 {
-    return editor != nullptr && !editor->getViews().isEmpty()
-               ? dynamic_cast<MainView*> (editor->getViews()[0])
-               : nullptr;
+    // The pages are kept in no fixed order.
+    if (editor != nullptr)
+        for (auto* view : editor->getViews())
+            if (auto* mainView = dynamic_cast<MainView*> (view))
+                return mainView;
+    return nullptr;
 }
 
 bool isDocumentCommand (juce::CommandID id)

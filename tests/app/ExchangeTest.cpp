@@ -190,7 +190,10 @@ TEST_F (ExchangeTest, ACompareWithoutADeviceIsReportedAndOpensNoWindow)
 
 TEST_F (ExchangeTest, ASendIsShownOnTheMainPageAndNotInAnAlert)
 {
-    auto* mainView = dynamic_cast<MainView*> (document->getEditor()->getViews()[0]);
+    MainView* mainView = nullptr;
+    for (auto* view : document->getEditor()->getViews())
+        if (auto* page = dynamic_cast<MainView*> (view))
+            mainView = page;
     ASSERT_NE (mainView, nullptr);
     auto& note = mainView->getSentNote();
     const juce::Time sentAt (2026, 11, 7, 9, 5, 1);
