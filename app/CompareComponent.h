@@ -9,7 +9,7 @@
 /** What a compare with the controller found: one line per shown parameter that differs, or that
     the controller holds this preset, and a button that closes the window. The list can be read
     and scrolled with the keyboard; Tab goes on to the button. */
-class CompareComponent final : public juce::Component
+class CompareComponent final : public juce::Component, private juce::FocusChangeListener
 {
 public:
     CompareComponent();
@@ -32,6 +32,9 @@ public:
     void paint (juce::Graphics& g) override;
 
 private:
+    // The ring round the list follows the focus, wherever it goes.
+    void globalFocusChanged (juce::Component*) override { repaint(); }
+
     juce::Label heading;
     juce::TextEditor list;
     juce::TextButton closeButton{"Close"};

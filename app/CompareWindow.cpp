@@ -1,6 +1,7 @@
 #include "app/CompareWindow.h"
 
 #include "app/WindowFit.h"
+#include "platform/FixedSizeHints.h"
 
 #include <cmath>
 
@@ -14,6 +15,7 @@ CompareWindow::CompareWindow (const juce::String& documentName)
     : juce::DocumentWindow (titleFor (documentName), juce::Colour (0xfff0f0f0), closeButton, false),
       content (std::make_unique<CompareComponent>())
 {
+    setLookAndFeel (&look);
     content->onClose = [this] { closeButtonPressed(); };
     setUsingNativeTitleBar (true);
     setResizable (false, false);
@@ -23,6 +25,8 @@ CompareWindow::CompareWindow (const juce::String& documentName)
 CompareWindow::~CompareWindow()
 {
     clearContentComponent();
+    content.reset();
+    setLookAndFeel (nullptr);
 }
 
 juce::String CompareWindow::titleFor (const juce::String& documentName)
@@ -39,6 +43,9 @@ void CompareWindow::showRows (const std::vector<PresetDifference::Row>& rows)
 {
     content->showRows (rows);
     setVisible (true);
+    // Only once the window is mapped where it asked to be: the hints replace those that carry the
+    // position asked for, and the window manager would place a window without them itself.
+    keepFixedSize();
     toFront (true);
     content->getList().grabKeyboardFocus();
 }
@@ -75,11 +82,23 @@ void CompareWindow::placeOver (juce::Rectangle<int> owner)
     addToDesktop (getDesktopWindowStyleFlags());
 }
 
+void CompareWindow::keepFixedSize()
+{
+    // As a document window: one size, which the window manager offers no way to stretch.
+    if (auto* peer = getPeer())
+    {
+        const auto physical =
+            juce::Desktop::getInstance().getDisplays().logicalToPhysical (peer->getBounds());
+        FixedSizeHints::apply (peer->getNativeHandle(), physical.getWidth(), physical.getHeight());
+    }
+}
+
 void CompareWindow::activeWindowStatusChanged()
 {
     juce::DocumentWindow::activeWindowStatusChanged();
     // The keyboard works in the list as soon as the window is active, without a click.
-    if (isActiveWindow() && !content->hasKeyboardFocus (true))
+    // Also called while the window is taken apart, when the content may be gone.
+    if (content != nullptr && isActiveWindow() && !content->hasKeyboardFocus (true))
         content->getList().grabKeyboardFocus();
 }
 

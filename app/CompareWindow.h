@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CompareComponent.h"
+#include "editor/CustomLook.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 #include <memory>
@@ -35,6 +36,9 @@ public:
     bool keyPressed (const juce::KeyPress& key) override;
 
 private:
+    void keepFixedSize();
+
+    CustomLook look;
     std::unique_ptr<CompareComponent> content;
     int zoomPercent = 100;
 
