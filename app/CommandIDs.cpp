@@ -5,15 +5,17 @@
 namespace
 {
 // "New Window " keeps its trailing space: the menu shows the name exactly as registered.
-constexpr std::array<CommandDescription, 27> commandTable{{
+constexpr std::array<CommandDescription, 29> commandTable{{
     {CommandIDs::newWindow, "New Window ", 'n'},
     {CommandIDs::open, "Open", 'o'},
     {CommandIDs::closeWindow, "Close Window", 'w'},
     {CommandIDs::saveDocument, "Save", 's'},
     {CommandIDs::saveDocumentAs, "Save As", 0},
+    {CommandIDs::exportSysEx, "Export SysEx\u2026", 0},
     {CommandIDs::quit, "Quit", 'q'},
     {CommandIDs::getPreset, "Get Preset", 0},
     {CommandIDs::sendPreset, "Send Preset", 0},
+    {CommandIDs::compareWithController, "Compare with Controller", 0},
     {CommandIDs::about, "About", 0},
     {CommandIDs::deviceSetup, "Device Setup", 0},
     {CommandIDs::minimize, "Minimize", 'm'},
@@ -54,7 +56,7 @@ void describeCommand (juce::CommandID id, juce::ApplicationCommandInfo& info)
     if (row == nullptr)
         return;
 
-    info.setInfo (row->name, {}, "General", 0);
+    info.setInfo (juce::String (juce::CharPointer_UTF8 (row->name)), {}, "General", 0);
     info.setActive (true);
 
     if (row->keyLetter != 0)

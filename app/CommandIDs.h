@@ -13,9 +13,11 @@ struct CommandIDs
         closeWindow = 0x200030,
         saveDocument = 0x200040,
         saveDocumentAs = 0x200050,
+        exportSysEx = 0x200058,
         quit = 0x200060,
         getPreset = 0x200070,
         sendPreset = 0x200080,
+        compareWithController = 0x200088,
         about = 0x200090,
         deviceSetup = 0x200310,
         minimize = 0x200410,
@@ -41,6 +43,7 @@ struct CommandIDs
 struct CommandDescription
 {
     juce::CommandID id;
+    /** UTF-8. */
     const char* name;
     char keyLetter;
 };

@@ -4,8 +4,11 @@
 #include "app/MenuKeys.h"
 #include "app/WindowFit.h"
 #include "editor/Artwork.h"
+#include "editor/MainView.h"
+#include "platform/AtomicFile.h"
 #include "platform/FixedSizeHints.h"
 #include "preset/Dialogs.h"
+#include "preset/PresetDifference.h"
 #include "preset/PresetFile.h"
 #include "preset/PresetLayout.h"
 
@@ -17,6 +20,7 @@ namespace
 const juce::String titlePrefix ("Orvane Marlo Editor");
 const juce::String fileExtension (".marlo");
 const juce::String filePattern ("*" + fileExtension);
+const juce::String sysExExtension (".syx");
 
 constexpr std::array<juce::CommandID, 19> documentCommands{
     CommandIDs::saveDocument, CommandIDs::saveDocumentAs, CommandIDs::getPreset,    CommandIDs::sendPreset,
@@ -24,6 +28,10 @@ constexpr std::array<juce::CommandID, 19> documentCommands{
     CommandIDs::showPage (1), CommandIDs::showPage (2),   CommandIDs::showPage (3), CommandIDs::showPage (4),
     CommandIDs::showPage (5), CommandIDs::showPage (6),   CommandIDs::previousBank, CommandIDs::nextBank,
     CommandIDs::zoomIn,       CommandIDs::zoomOut,        CommandIDs::actualSize};
+
+// The preset's exchange with other programs and with the controller, after the commands above.
+constexpr std::array<juce::CommandID, 2> exchangeCommands{CommandIDs::exportSysEx,
+                                                          CommandIDs::compareWithController};
 
 /** The page a command opens, or -1. */
 int pageOf (juce::CommandID id)
@@ -34,9 +42,20 @@ int pageOf (juce::CommandID id)
     return -1;
 }
 
+MainView* mainViewOf (const EditorComponent* editor)
+{
+    // The pages are kept in no fixed order.
+    if (editor != nullptr)
+        for (auto* view : editor->getViews())
+            if (auto* mainView = dynamic_cast<MainView*> (view))
+                return mainView;
+    return nullptr;
+}
+
 bool isDocumentCommand (juce::CommandID id)
 {
-    return std::find (documentCommands.begin(), documentCommands.end(), id) != documentCommands.end();
+    return std::find (documentCommands.begin(), documentCommands.end(), id) != documentCommands.end() ||
+           std::find (exchangeCommands.begin(), exchangeCommands.end(), id) != exchangeCommands.end();
 }
 } // namespace
 
@@ -72,6 +91,9 @@ EditorDocument::EditorDocument (std::unique_ptr<EditorComponent> contentToShow,
             if (onChanged != nullptr)
                 onChanged();
         };
+        controller->onCompared = [this] (const PresetModel& controllerPreset)
+        { showComparison (controllerPreset); };
+        controller->onSent = [this] (const juce::String& outputName) { showSentNote (outputName); };
     }
 
     setVisible (true);
@@ -85,8 +107,12 @@ EditorDocument::~EditorDocument()
         controller->onBeforePresetIsRead = nullptr;
         controller->onOriginRestored = nullptr;
         controller->onChanged = nullptr;
+        controller->onCompared = nullptr;
+        controller->onSent = nullptr;
         controller->detach();
     }
+
+    compareWindow.reset();
 
     setMenuBar (nullptr);
     clearContentComponent();
@@ -181,6 +207,88 @@ bool EditorDocument::openWithChooser()
         *lastDirectory = documentFile.getParentDirectory();
 
     return true;
+}
+
+bool EditorDocument::exportSysEx()
+{
+    if (controller == nullptr)
+        return false;
+
+    const auto folder = documentFile != juce::File() ? documentFile.getParentDirectory() : *lastDirectory;
+    std::optional<juce::File> chosen;
+    {
+        const DialogScope waiting (*this);
+        chosen = Dialogs::get().chooseFileToSave ("Select Filename to export", folder,
+                                                  documentName + sysExExtension, "*" + sysExExtension);
+    }
+
+    if (!chosen.has_value())
+        return false;
+
+    if (chosen->getFileExtension().isEmpty())
+        chosen = chosen->withFileExtension (sysExExtension);
+
+    *lastDirectory = chosen->getParentDirectory();
+    const auto message = controller->createDumpMessage();
+    const auto written = AtomicFile::replaceContent (*chosen, message.getRawData(),
+                                                     static_cast<size_t> (message.getRawDataSize()));
+    if (written.failed())
+        PresetController::showSaveFailedAlert (*chosen, written.getErrorMessage());
+    return written.wasOk();
+}
+
+void EditorDocument::showComparison (const PresetModel& controllerPreset)
+{
+    if (controller == nullptr)
+        return;
+
+    const auto rows = PresetDifference::between (controller->getModel(), controllerPreset);
+    if (compareWindow == nullptr)
+    {
+        compareWindow = std::make_unique<CompareWindow> (documentName);
+        // Deleted once the click or key that closed it has been handled by the window.
+        compareWindow->onClose = [self = juce::Component::SafePointer<EditorDocument> (this)]
+        {
+            juce::MessageManager::callAsync (
+                [self]
+                {
+                    if (self != nullptr)
+                        self->compareWindow.reset();
+                });
+        };
+        compareWindow->placeOver (getScreenBounds());
+    }
+
+    compareWindow->setName (CompareWindow::titleFor (documentName));
+    compareWindow->showRows (rows);
+}
+
+void EditorDocument::showSentNote (const juce::String& outputName)
+{
+    if (auto* mainView = mainViewOf (content.get()))
+        mainView->getSentNote().showSendTo (outputName);
+}
+
+bool EditorDocument::isDroppable (const juce::String& path)
+{
+    const auto extension = juce::File (path).getFileExtension();
+    return extension.equalsIgnoreCase (fileExtension) || extension.equalsIgnoreCase (sysExExtension);
+}
+
+bool EditorDocument::isInterestedInFileDrag (const juce::StringArray& files)
+{
+    return std::any_of (files.begin(), files.end(), isDroppable);
+}
+
+void EditorDocument::filesDropped (const juce::StringArray& files, int, int)
+{
+    juce::StringArray presets;
+    for (const auto& path : files)
+        if (isDroppable (path))
+            presets.add (path);
+
+    if (!presets.isEmpty() && onFilesDropped != nullptr)
+        onFilesDropped (presets);
 }
 
 void EditorDocument::updateTitle()
@@ -353,6 +461,8 @@ void EditorDocument::getAllCommands (juce::Array<juce::CommandID>& commands)
 {
     for (auto id : documentCommands)
         commands.add (id);
+    for (auto id : exchangeCommands)
+        commands.add (id);
 }
 
 void EditorDocument::getCommandInfo (juce::CommandID commandID, juce::ApplicationCommandInfo& result)
@@ -409,6 +519,13 @@ bool EditorDocument::perform (const InvocationInfo& info)
         case CommandIDs::sendPreset:
             if (controller != nullptr)
                 controller->sendPresetToHardware();
+            break;
+        case CommandIDs::exportSysEx:
+            exportSysEx();
+            break;
+        case CommandIDs::compareWithController:
+            if (controller != nullptr)
+                controller->compareWithController();
             break;
         case CommandIDs::closeWindow:
             // May delete this document; nothing of it is touched afterwards.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CompareWindow.h"
 #include "app/WindowCloseListener.h"
 #include "editor/CustomLook.h"
 #include "editor/EditorComponent.h"
@@ -15,7 +16,8 @@
 */
 class EditorDocument final : public juce::DocumentWindow,
                              public juce::ApplicationCommandTarget,
-                             public juce::ActionListener
+                             public juce::ActionListener,
+                             public juce::FileDragAndDropTarget
 {
 public:
     /** Takes ownership of the views and the controller; lastDirectory is shared, not owned. */
@@ -49,6 +51,21 @@ public:
     bool saveAs();
     /** Whether a file was picked. */
     bool openWithChooser();
+    /** Writes the dump message a send emits to a file the user picks, "<name>.syx" in the
+        document's folder proposed; the document keeps its own file and title. False when nothing
+        was written. */
+    bool exportSysEx();
+
+    /** The window of the last compare with the controller, while it is open. */
+    CompareWindow* getCompareWindow() const noexcept { return compareWindow.get(); }
+
+    /** Preset files dropped on the window, in the order dropped, for the window manager to open
+        as files handed over (it decides which document each goes to). */
+    std::function<void (const juce::StringArray& files)> onFilesDropped;
+    /** Whether a file is one a drop opens: a preset file or a system-exclusive file. */
+    static bool isDroppable (const juce::String& path);
+    bool isInterestedInFileDrag (const juce::StringArray& files) override;
+    void filesDropped (const juce::StringArray& files, int x, int y) override;
     void updateTitle();
 
     /** While a chooser or a question of this document is open (they run message loops of their
@@ -98,6 +115,8 @@ public:
 
 private:
     std::optional<juce::File> chooseSaveFile();
+    void showComparison (const PresetModel& controllerPreset);
+    void showSentNote (const juce::String& outputName);
     bool writeTo (const juce::File& file);
     void takeOriginOfPreset();
 
@@ -119,6 +138,7 @@ private:
     // steps, the views are deleted before the controller they are bound to.
     std::unique_ptr<PresetController> controller;
     std::unique_ptr<EditorComponent> content;
+    std::unique_ptr<CompareWindow> compareWindow;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EditorDocument)
 };

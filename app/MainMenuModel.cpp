@@ -30,7 +30,7 @@ const std::vector<MenuDescription>& menuTable()
         std::vector<MenuDescription> menus{
             {"File",
              {CommandIDs::newWindow, CommandIDs::open, CommandIDs::closeWindow, CommandIDs::saveDocument,
-              CommandIDs::saveDocumentAs, hardwareMenu}},
+              CommandIDs::saveDocumentAs, CommandIDs::exportSysEx, hardwareMenu}},
             {"Edit", {CommandIDs::undo, CommandIDs::redo}},
             {"View", {CommandIDs::zoomIn, CommandIDs::zoomOut, CommandIDs::actualSize}},
             {"Options", {CommandIDs::deviceSetup}},
@@ -51,7 +51,8 @@ const std::vector<MenuDescription>& menuTable()
     return table;
 }
 
-constexpr std::array<juce::CommandID, 2> hardwareItems{CommandIDs::getPreset, CommandIDs::sendPreset};
+constexpr std::array<juce::CommandID, 3> hardwareItems{CommandIDs::getPreset, CommandIDs::sendPreset,
+                                                       CommandIDs::compareWithController};
 } // namespace
 
 MainMenuModel::MainMenuModel (juce::ApplicationCommandManager* commands) : commandManager (commands)

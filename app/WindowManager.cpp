@@ -55,6 +55,8 @@ EditorDocument* WindowManager::createDocument (const juce::File& notOpened)
     commandManager->registerAllCommandsForTarget (document);
     document->addWindowCloseListener (this);
     document->onChanged = [this, document] { keepForRecovery (*document); };
+    document->onFilesDropped = [this, document] (const juce::StringArray& files)
+    { openDroppedFiles (document, files); };
     document->addKeyListener (commandManager->getKeyMappings());
 
     if (menuBarModel != nullptr)
@@ -275,6 +277,11 @@ void WindowManager::openFileInActiveDocument (const juce::File& file)
     if (target == nullptr)
         target = documents.getLast();
 
+    openHandedOver (target, file);
+}
+
+void WindowManager::openHandedOver (EditorDocument* target, const juce::File& file)
+{
     if (target != nullptr && findDocumentShowing (file) == nullptr && target->isUntouched())
     {
         target->loadFile (file);
@@ -283,6 +290,13 @@ void WindowManager::openFileInActiveDocument (const juce::File& file)
     }
 
     openInNewDocument (file, file);
+}
+
+void WindowManager::openDroppedFiles (EditorDocument* droppedOn, const juce::StringArray& files)
+{
+    // A file that opened into the window dropped on leaves it touched, so the next goes elsewhere.
+    for (const auto& path : files)
+        openHandedOver (documents.contains (droppedOn) ? droppedOn : nullptr, juce::File (path));
 }
 
 bool WindowManager::openRecovered (const RecoveryStore::Preset& preset)

@@ -68,6 +68,11 @@ private:
     EditorDocument* createDocument (const juce::File& notOpened = {});
     EditorDocument* findDocumentShowing (const juce::File& file) const;
     void openInNewDocument (const juce::File& file, const juce::File& notOpened);
+    /** A handed-over file goes into `target` if that holds nothing of the user's, else into a
+        document of its own. */
+    void openHandedOver (EditorDocument* target, const juce::File& file);
+    /** Each file as a handed-over one, the window dropped on standing for the active document. */
+    void openDroppedFiles (EditorDocument* droppedOn, const juce::StringArray& files);
     void keepForRecovery (EditorDocument& document);
     /** Puts a new document on the screen at the zoom at which it fits, inside the user area. */
     void placeWindow (EditorDocument* document);

@@ -8,6 +8,7 @@
 #include "midi/TransferAlerts.h"
 #include "platform/FileLock.h"
 #include "platform/SymbolicLinks.h"
+#include "preset/PresetDifference.h"
 #include "preset/PresetFile.h"
 #include "preset/PresetModel.h"
 #include "preset/ShownValue.h"
@@ -252,7 +253,7 @@ bool writeAtomically (const juce::String& argument, const PresetCodec::Image& im
 
 juce::String textOf (const juce::var& value)
 {
-    return value.isVoid() ? juce::String ("(not shown)") : value.toString();
+    return PresetDifference::textOf (value);
 }
 
 int newFile (const Arguments& arguments, juce::OutputStream& err)
@@ -306,23 +307,10 @@ int validate (const Arguments& arguments, juce::OutputStream& out, juce::OutputS
 /** Prints "<name>: <a> -> <b>" per shown parameter that differs; gives their number. */
 int printDifferences (const PresetModel& a, const PresetModel& b, juce::OutputStream& out)
 {
-    // A's rows in order, then those only B shows; a row one side hides reads "(not shown)".
-    auto names = a.getShownNames();
-    names.addArray (b.getShownNames());
-    names.removeDuplicates (false);
-    const auto shownA = a.getShownNames();
-    const auto shownB = b.getShownNames();
-    int differences = 0;
-    for (const auto& name : names)
-    {
-        const auto valueA = shownA.contains (name) ? ShownValue::of (a, name) : juce::var();
-        const auto valueB = shownB.contains (name) ? ShownValue::of (b, name) : juce::var();
-        if (textOf (valueA) == textOf (valueB))
-            continue;
-        out << name << ": " << textOf (valueA) << " -> " << textOf (valueB) << "\n";
-        ++differences;
-    }
-    return differences;
+    const auto rows = PresetDifference::between (a, b);
+    for (const auto& row : rows)
+        out << row.name << ": " << row.first << " -> " << row.second << "\n";
+    return static_cast<int> (rows.size());
 }
 
 int diff (const Arguments& arguments, juce::OutputStream& out, juce::OutputStream& err)

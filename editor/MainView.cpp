@@ -19,6 +19,8 @@ const TransferButton transferButtons[] = {
 
 constexpr int buttonX = 5;
 constexpr int buttonGap = 5;
+constexpr int noteGap = 20;
+constexpr int noteWidth = 600;
 } // namespace
 
 MainView::MainView (juce::Button::Listener* controller)
@@ -56,6 +58,11 @@ MainView::MainView (juce::Button::Listener* controller)
         button->setBounds (buttonX, y, size.x, size.y);
         y = button->getBottom() + buttonGap;
     }
+
+    // Level with "Send", the button it answers.
+    const auto& send = *buttons[1];
+    sentNote.setBounds (send.getRight() + noteGap, send.getY(), noteWidth, send.getHeight());
+    addChildComponent (sentNote);
 }
 
 MainView::~MainView() = default;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/SentNote.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** The main page: the four buttons that move the preset between the editor, the disk and the
@@ -12,9 +14,12 @@ public:
     ~MainView() override;
 
     const juce::OwnedArray<juce::ImageButton>& getButtons() const noexcept { return buttons; }
+    /** Right of the buttons: where and when the preset was last sent. */
+    SentNote& getSentNote() noexcept { return sentNote; }
 
 private:
     juce::OwnedArray<juce::ImageButton> buttons;
+    SentNote sentNote;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainView)
 };

@@ -46,12 +46,17 @@ juce::Array<juce::uint8> PresetTransfer::createDumpData (const PresetCodec::Imag
     return data;
 }
 
+juce::MidiMessage PresetTransfer::createDumpMessage (const PresetCodec::Image& image)
+{
+    const auto data = createDumpData (image);
+    return juce::MidiMessage::createSysExMessage (data.getRawDataPointer(), data.size());
+}
+
 PresetTransfer::Outcome PresetTransfer::send (const PresetCodec::Image& image)
 {
     if (!midiManager.isOutputOpen())
         return Outcome::noDevice;
-    const auto data = createDumpData (image);
-    midiManager.sendMessage (juce::MidiMessage::createSysExMessage (data.getRawDataPointer(), data.size()));
+    midiManager.sendMessage (createDumpMessage (image));
     return Outcome::sent;
 }
 

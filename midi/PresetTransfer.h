@@ -71,6 +71,8 @@ public:
 
     /** The dump the controller takes: the dump header, then the image. */
     static juce::Array<juce::uint8> createDumpData (const PresetCodec::Image& image);
+    /** The whole message send emits, F0 to F7: what an exported file holds, byte for byte. */
+    static juce::MidiMessage createDumpMessage (const PresetCodec::Image& image);
 
 private:
     void midiMessageReceived (const juce::MidiMessage& message) override;

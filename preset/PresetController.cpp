@@ -41,7 +41,7 @@ private:
 };
 
 PresetController::PresetController (MidiManager& manager, std::unique_ptr<TransferTimer> timer)
-    : transfer (manager, std::move (timer))
+    : midi (manager), transfer (manager, std::move (timer))
 {
     transfer.onGetFinished = [this] (const PresetTransfer::Result& result) { getFinished (result); };
     // Steps are counted, not weighed: a unit budget of 1 leaves only the count to decide.
@@ -188,7 +188,11 @@ void PresetController::clearUndoHistory()
 void PresetController::sendPresetToHardware()
 {
     takePendingEdits();
-    TransferAlerts::show (transfer.send (model.getImage()));
+    const auto outcome = transfer.send (model.getImage());
+    // A send is shown on the page, not in an alert.
+    if (outcome == PresetTransfer::Outcome::sent && onSent != nullptr)
+        onSent (midi.getOutputDeviceName());
+    TransferAlerts::show (outcome);
 }
 
 void PresetController::requestPreset()
@@ -196,8 +200,22 @@ void PresetController::requestPreset()
     transfer.get();
 }
 
+void PresetController::compareWithController()
+{
+    if (transfer.isGetInProgress())
+        return;
+    comparing = true;
+    transfer.get();
+}
+
 void PresetController::getFinished (const PresetTransfer::Result& result)
 {
+    if (std::exchange (comparing, false))
+    {
+        compareFinished (result);
+        return;
+    }
+
     if (result.outcome == PresetTransfer::Outcome::received && !loadPresetData (result.image))
     {
         TransferAlerts::show (PresetTransfer::Outcome::invalidReply);
@@ -208,6 +226,26 @@ void PresetController::getFinished (const PresetTransfer::Result& result)
     if (result.outcome == PresetTransfer::Outcome::received)
         everChanged = true;
     TransferAlerts::show (result.outcome);
+}
+
+void PresetController::compareFinished (const PresetTransfer::Result& result)
+{
+    PresetModel controllerPreset;
+    if (result.outcome != PresetTransfer::Outcome::received || controllerPreset.load (result.image).failed())
+    {
+        TransferAlerts::show (result.outcome == PresetTransfer::Outcome::received
+                                  ? PresetTransfer::Outcome::invalidReply
+                                  : result.outcome);
+        return;
+    }
+    if (onCompared != nullptr)
+        onCompared (controllerPreset);
+}
+
+juce::MidiMessage PresetController::createDumpMessage()
+{
+    takePendingEdits();
+    return PresetTransfer::createDumpMessage (model.getImage());
 }
 
 juce::Array<juce::uint8> PresetController::createDumpData() const

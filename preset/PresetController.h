@@ -42,6 +42,18 @@ public:
 
     void sendPresetToHardware();
     void requestPreset();
+    /** Gets the controller's preset as a get does (request, repeats, time-out, alerts) into a
+        preset of its own, leaving this one as it is, and hands it to onCompared. Refused without a
+        word while a get or another compare runs, as a second get is. */
+    void compareWithController();
+    /** Called with the controller's preset after a compare (message thread). */
+    std::function<void (const PresetModel& controllerPreset)> onCompared;
+    /** Called after the dump went out, with the output it went to (message thread). */
+    std::function<void (const juce::String& outputName)> onSent;
+
+    /** The dump message a send emits, F0 to F7, of the preset as the screen shows it (what is typed
+        and not yet committed is taken first). */
+    juce::MidiMessage createDumpMessage();
 
     juce::Array<juce::uint8> createDumpData() const;
     bool loadPresetData (const juce::Array<juce::uint8>& data);
@@ -114,6 +126,7 @@ public:
 
 private:
     void getFinished (const PresetTransfer::Result& result);
+    void compareFinished (const PresetTransfer::Result& result);
     void takePendingEdits();
 
     /** What undo goes back to: the model and, for every bound box, its stored value, and the
@@ -137,10 +150,13 @@ private:
     bool applyImage (const juce::Array<juce::uint8>& data);
     void changed();
 
+    MidiManager& midi;
     juce::ActionBroadcaster actionBroadcaster;
     std::map<int, juce::Array<ParameterValue*>> boundValues;
     PresetModel model;
     PresetTransfer transfer;
+    // Whether the transfer's current get is a compare: its preset goes to onCompared, not here.
+    bool comparing = false;
     bool detached = false;
     bool loading = false;
     juce::UndoManager undoManager;

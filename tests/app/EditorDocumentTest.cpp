@@ -234,10 +234,10 @@ TEST_F (EditorDocumentTest, OffersTheDocumentCommandsInOrderWithTheirKeys)
 {
     juce::Array<juce::CommandID> commands;
     document->getAllCommands (commands);
-    EXPECT_EQ (commands, juce::Array<juce::CommandID> ({0x200040, 0x200050, 0x200070, 0x200080, 0x200030,
-                                                        0x200210, 0x200220, 0x200610, 0x200620, 0x200630,
-                                                        0x200640, 0x200650, 0x200660, 0x200670, 0x200710,
-                                                        0x200720, 0x200810, 0x200820, 0x200830}));
+    EXPECT_EQ (commands, juce::Array<juce::CommandID> (
+                             {0x200040, 0x200050, 0x200070, 0x200080, 0x200030, 0x200210, 0x200220,
+                              0x200610, 0x200620, 0x200630, 0x200640, 0x200650, 0x200660, 0x200670,
+                              0x200710, 0x200720, 0x200810, 0x200820, 0x200830, 0x200058, 0x200088}));
 
     struct Expected
     {
@@ -249,13 +249,15 @@ TEST_F (EditorDocumentTest, OffersTheDocumentCommandsInOrderWithTheirKeys)
                                  {0x200050, "Save As", 0},
                                  {0x200070, "Get Preset", 0},
                                  {0x200080, "Send Preset", 0},
+                                 {0x200058, "Export SysEx\u2026", 0},
+                                 {0x200088, "Compare with Controller", 0},
                                  {0x200030, "Close Window", 'w'}};
 
     for (const auto& row : expected)
     {
         juce::ApplicationCommandInfo info (row.id);
         document->getCommandInfo (row.id, info);
-        EXPECT_EQ (info.shortName, row.name);
+        EXPECT_EQ (info.shortName, juce::String (juce::CharPointer_UTF8 (row.name)));
         EXPECT_EQ (info.categoryName, "General");
         EXPECT_TRUE (info.description.isEmpty());
         EXPECT_EQ (info.flags, 0);

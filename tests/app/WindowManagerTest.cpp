@@ -478,3 +478,70 @@ TEST_F (WindowManagerTest, AHandedOverOrRecoveredSysExStaysForeignSoSaveAsksForA
     EXPECT_EQ (windows->getDocument (1)->getFile(), handed);
     EXPECT_TRUE (windows->getDocument (1)->isForeign());
 }
+
+namespace
+{
+juce::StringArray pathsOf (std::initializer_list<juce::File> files)
+{
+    juce::StringArray paths;
+    for (const auto& file : files)
+        paths.add (file.getFullPathName());
+    return paths;
+}
+} // namespace
+
+TEST_F (WindowManagerTest, ADropTakesOnlyPresetAndSystemExclusiveFiles)
+{
+    windows->newDocument();
+    auto& target = *windows->getDocument (0);
+
+    EXPECT_TRUE (target.isInterestedInFileDrag ({"/a/b.marlo"}));
+    EXPECT_TRUE (target.isInterestedInFileDrag ({"/a/B.SYX"}));
+    EXPECT_TRUE (target.isInterestedInFileDrag ({"/a/notes.txt", "/a/b.syx"}));
+    EXPECT_FALSE (target.isInterestedInFileDrag ({"/a/notes.txt", "/a/marlo", "/a/b.marlo.bak"}));
+
+    // What is not a preset is left out of a drop that holds one.
+    const auto preset = writePresetFile (folder / "One.marlo", 3);
+    const auto notes = folder / "notes.txt";
+    ASSERT_TRUE (notes.replaceWithText ("x"));
+    target.filesDropped (pathsOf ({notes, preset}), 10, 10);
+    EXPECT_EQ (windows->getNumDocuments(), 1);
+    EXPECT_EQ (target.getFile(), preset);
+    EXPECT_TRUE (dialogs.alertsShown().empty());
+}
+
+TEST_F (WindowManagerTest, DroppedFilesFollowTheRuleOfAHandedOverFile)
+{
+    windows->newDocument();
+    windows->newDocument();
+    auto* untouched = windows->getDocument (0);
+    auto* edited = windows->getDocument (1);
+    typeAndCommit (*findAs<NumberBox> (*edited->getEditor(), "Knob 2 CC"), "88");
+    const auto editedImage = edited->getController()->getPresetData();
+
+    // Onto the user's work: a document of its own.
+    const auto first = writePresetFile (folder / "First.marlo", 1);
+    edited->filesDropped (pathsOf ({first}), 5, 5);
+    ASSERT_EQ (windows->getNumDocuments(), 3);
+    EXPECT_EQ (windows->getDocument (2)->getFile(), first);
+    EXPECT_EQ (edited->getController()->getPresetData(), editedImage);
+
+    // Onto an untouched document: the first file goes into it, each further one into its own.
+    const auto second = writePresetFile (folder / "Second.syx", 2);
+    const auto third = writePresetFile (folder / "Third.marlo", 3);
+    untouched->filesDropped (pathsOf ({second, third}), 5, 5);
+    ASSERT_EQ (windows->getNumDocuments(), 4);
+    EXPECT_EQ (untouched->getFile(), second);
+    EXPECT_EQ (untouched->getController()->getPresetData()[0], 2);
+    EXPECT_EQ (windows->getDocument (3)->getFile(), third);
+
+    // A file a document shows already only comes forward; past the limit each file is named.
+    const auto fourth = writePresetFile (folder / "Fourth.marlo", 4);
+    const auto fifth = writePresetFile (folder / "Fifth.marlo", 5);
+    untouched->filesDropped (pathsOf ({first, fourth, fifth}), 5, 5);
+    EXPECT_EQ (windows->getNumDocuments(), WindowManager::maxDocuments);
+    EXPECT_EQ (windows->getDocument (4)->getFile(), fourth);
+    ASSERT_EQ (dialogs.countAlerts ("Maxiumum Number of Open Documents Reached"), 1);
+    EXPECT_TRUE (dialogs.alertsShown().back().message.contains (fifth.getFullPathName()));
+    EXPECT_TRUE (dialogs.questions.empty());
+}

@@ -8,7 +8,7 @@ hardware_menu()
 {
     focus "$window"
     open_menu "$window" 35 || return 1
-    xdotool key Down Down Down Down Down Down Right
+    xdotool key Down Down Down Down Down Down Down Right
     wait_until 15 menus_shown 2 || fail "the Hardware submenu did not open"
     xdotool key "$@"
     wait_until 15 menus_shown 0 || fail "the Hardware menu stayed open"
