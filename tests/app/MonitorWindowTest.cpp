@@ -4,6 +4,7 @@
 #include "support/ManualTimer.h"
 
 #include "app/MonitorWindow.h"
+#include "app/WindowManager.h"
 #include "midi/CombinedMidiPorts.h"
 #include "preset/ControlState.h"
 #include "preset/ParameterIndex.h"
@@ -245,4 +246,23 @@ TEST_F (MonitorTest, TheWindowLightsTheWatchedDocumentsControlBriefly)
 
     window->closeButtonPressed();
     EXPECT_TRUE (runMessageLoopUntil ([&window] { return window == nullptr; }));
+}
+
+TEST_F (MonitorTest, TheWindowMenuOpensOneMonitorInsideTheScreenWatchingTheDocument)
+{
+    juce::ApplicationCommandManager commands;
+    juce::File lastDirectory;
+    WindowManager windows (&midi, &commands, &lastDirectory);
+    windows.newDocument();
+    windows.showMonitor();
+    auto* first = windows.getMonitorWindow();
+    ASSERT_NE (first, nullptr);
+    windows.showMonitor();
+    EXPECT_EQ (windows.getMonitorWindow(), first) << "raised, not opened a second time";
+    EXPECT_EQ (first->getWatchedDocument(), windows.getDocument (0));
+    EXPECT_TRUE (first->isOnDesktop());
+
+    const auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay();
+    ASSERT_NE (display, nullptr);
+    EXPECT_TRUE (display->userArea.contains (first->getBounds())) << first->getBounds().toString();
 }
