@@ -5,7 +5,7 @@
 namespace
 {
 // "New Window " keeps its trailing space: the menu shows the name exactly as registered.
-constexpr std::array<CommandDescription, 29> commandTable{{
+constexpr std::array<CommandDescription, 30> commandTable{{
     {CommandIDs::newWindow, "New Window ", 'n'},
     {CommandIDs::open, "Open", 'o'},
     {CommandIDs::closeWindow, "Close Window", 'w'},
@@ -20,6 +20,7 @@ constexpr std::array<CommandDescription, 29> commandTable{{
     {CommandIDs::deviceSetup, "Device Setup", 0},
     {CommandIDs::minimize, "Minimize", 'm'},
     {CommandIDs::bringAllToFront, "Bring All to Front", 0},
+    {CommandIDs::midiMonitor, "MIDI Monitor", 0},
     {CommandIDs::openUserGuide, "Open User Guide", 'h'},
     // Redo's keys and the bank arrows' keys are not plain command letters; the document adds them.
     {CommandIDs::undo, "Undo", 'z'},

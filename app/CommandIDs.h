@@ -22,6 +22,7 @@ struct CommandIDs
         deviceSetup = 0x200310,
         minimize = 0x200410,
         bringAllToFront = 0x200420,
+        midiMonitor = 0x200430,
         openUserGuide = 0x200510,
         undo = 0x200210,
         redo = 0x200220,

@@ -34,7 +34,8 @@ const std::vector<MenuDescription>& menuTable()
             {"Edit", {CommandIDs::undo, CommandIDs::redo}},
             {"View", {CommandIDs::zoomIn, CommandIDs::zoomOut, CommandIDs::actualSize}},
             {"Options", {CommandIDs::deviceSetup}},
-            {"Window", {CommandIDs::minimize, CommandIDs::bringAllToFront, separator}},
+            {"Window",
+             {CommandIDs::minimize, CommandIDs::bringAllToFront, CommandIDs::midiMonitor, separator}},
             {"Help", {CommandIDs::openUserGuide}},
         };
 

@@ -15,10 +15,11 @@
 
 namespace
 {
-constexpr std::array<juce::CommandID, 9> applicationCommands{
+constexpr std::array<juce::CommandID, 10> applicationCommands{
     CommandIDs::about,           CommandIDs::newWindow,     CommandIDs::open,
     CommandIDs::deviceSetup,     CommandIDs::closeWindow,   CommandIDs::minimize,
-    CommandIDs::bringAllToFront, CommandIDs::openUserGuide, CommandIDs::quit};
+    CommandIDs::bringAllToFront, CommandIDs::openUserGuide, CommandIDs::quit,
+    CommandIDs::midiMonitor};
 
 bool isApplicationCommand (juce::CommandID id)
 {
@@ -114,6 +115,10 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
     if (options.wantsSimulatedDevice())
         midiManager.setPorts (SystemMidiPorts::create (true));
 
+    // Nothing is opened at start unless the user asked Device Setup to remember the devices.
+    deviceSettings = std::make_unique<DeviceSettings> (DeviceSettings::defaultFile());
+    deviceSettings->openRemembered (midiManager);
+
     commandManager = std::make_unique<juce::ApplicationCommandManager>();
     menuModel = std::make_unique<MainMenuModel> (commandManager.get());
     commandManager->registerAllCommandsForTarget (this);
@@ -121,6 +126,7 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
     extraAppleMenuItems = MainMenuModel::createAppleMenuItems (commandManager.get());
     windowManager = std::make_unique<WindowManager> (&midiManager, commandManager.get(), &lastDirectory);
     windowManager->setRecoveryStore (recovery.get());
+    windowManager->setDeviceSettings (deviceSettings.get());
 
 #if JUCE_MAC
     juce::MenuBarModel::setMacMainMenu (menuModel.get(), &extraAppleMenuItems, {});
@@ -242,6 +248,9 @@ bool OrvaneZellSeriesEditorApplication::perform (const InvocationInfo& info)
             break;
         case CommandIDs::bringAllToFront:
             windowManager->bringAllToFront();
+            break;
+        case CommandIDs::midiMonitor:
+            windowManager->showMonitor();
             break;
         case CommandIDs::openUserGuide:
             openUserGuide();

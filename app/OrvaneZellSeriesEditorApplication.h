@@ -4,6 +4,7 @@
 #include "app/MainMenuModel.h"
 #include "app/RecoveryStore.h"
 #include "app/WindowManager.h"
+#include "midi/DeviceSettings.h"
 #include "midi/MidiManager.h"
 #include "platform/InstanceHandOver.h"
 
@@ -84,6 +85,7 @@ private:
     // Declared before the window manager's use ends: shutdown deletes the windows first, then
     // writes what is pending.
     std::unique_ptr<RecoveryStore> recovery;
+    std::unique_ptr<DeviceSettings> deviceSettings;
     std::function<void()> quitAction;
     std::function<bool (const juce::File&)> guideOpener;
     std::unique_ptr<juce::ChildProcess> guideViewer;

@@ -18,6 +18,7 @@ WindowManager::~WindowManager()
     // The questions were asked before quitting; whatever is left goes without one.
     delete deviceSetupWindow.get();
     delete aboutWindow.get();
+    delete monitorWindow.get();
 
     while (!documents.isEmpty())
         documents.removeLast();
@@ -358,7 +359,7 @@ void WindowManager::showDeviceSetup()
 {
     if (deviceSetupWindow == nullptr)
     {
-        deviceSetupWindow = new DeviceManagerWindow (*midiManager);
+        deviceSetupWindow = new DeviceManagerWindow (*midiManager, deviceSettings);
         keepInsideUserArea (*deviceSetupWindow);
     }
 
@@ -366,4 +367,18 @@ void WindowManager::showDeviceSetup()
         document->toBehind (deviceSetupWindow.get());
 
     deviceSetupWindow->toFront (true);
+}
+
+void WindowManager::showMonitor()
+{
+    if (monitorWindow == nullptr)
+    {
+        auto* watched = getActiveDocument();
+        monitorWindow = new MonitorWindow (*midiManager, watched != nullptr ? watched : documents.getLast());
+        monitorWindow->setVisible (true);
+        keepInsideUserArea (*monitorWindow);
+    }
+
+    monitorWindow->toFront (true);
+    monitorWindow->focusInside();
 }

@@ -2,6 +2,7 @@
 
 #include "app/AboutWindow.h"
 #include "app/EditorDocument.h"
+#include "app/MonitorWindow.h"
 #include "app/RecoveryStore.h"
 #include "app/WindowCloseListener.h"
 #include "midi/DeviceManagerWindow.h"
@@ -33,6 +34,9 @@ public:
     /** Every changed document is kept there until it closes after its save question (not owned;
         it outlives the window manager). */
     void setRecoveryStore (RecoveryStore* store) noexcept { recovery = store; }
+    /** Where Device Setup remembers the devices to open at start (not owned; it outlives the
+        window manager). Without it nothing is remembered. */
+    void setDeviceSettings (DeviceSettings* settings) noexcept { deviceSettings = settings; }
 
     void newDocument();
     void openFile (const juce::File& file);
@@ -50,6 +54,8 @@ public:
     void bringAllToFront();
     void showAbout();
     void showDeviceSetup();
+    /** Opens the MIDI Monitor, watching the active document, or raises the one that is open. */
+    void showMonitor();
     bool canOpenAnotherDocument() const;
     /** Whether any document waits on one of its dialogs; a quit is refused meanwhile. */
     bool isWaitingOnDialog() const;
@@ -62,6 +68,7 @@ public:
     EditorDocument* getActiveDocument() const;
     AboutWindow* getAboutWindow() const { return aboutWindow.get(); }
     DeviceManagerWindow* getDeviceSetupWindow() const { return deviceSetupWindow.get(); }
+    MonitorWindow* getMonitorWindow() const { return monitorWindow.get(); }
 
 private:
     /** Null at the limit, after the alert; a handed-over file that was not opened is named. */
@@ -87,11 +94,13 @@ private:
     // Both windows delete themselves when closed; the references then read null.
     juce::WeakReference<DeviceManagerWindow> deviceSetupWindow;
     juce::WeakReference<AboutWindow> aboutWindow;
+    juce::WeakReference<MonitorWindow> monitorWindow;
     juce::OwnedArray<EditorDocument> documents;
     MidiManager* midiManager;
     juce::ApplicationCommandManager* commandManager;
     juce::MenuBarModel* menuBarModel = nullptr;
     RecoveryStore* recovery = nullptr;
+    DeviceSettings* deviceSettings = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (WindowManager)
 };

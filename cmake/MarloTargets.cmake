@@ -158,7 +158,8 @@ endforeach()
 configure_file("${PROJECT_SOURCE_DIR}/cmake/MarloArtworkSizes.h.in"
                "${CMAKE_CURRENT_BINARY_DIR}/generated/MarloArtworkSizes.h" @ONLY)
 
-set(MARLO_DEVICE_SETUP DeviceManagerComponent DeviceManagerWindow DeviceListModel DeviceSelection)
+set(MARLO_DEVICE_SETUP DeviceManagerComponent DeviceManagerWindow DeviceListModel DeviceSelection DeviceSettings
+    MonitorComponent)
 
 # FontFolders is platform code, but it builds the framework's font list, so it is compiled where
 # the framework's graphics module is: into the editor's layer.

@@ -13,6 +13,10 @@ const juce::Rectangle<int> inputFrameBounds{15, 60, 327, 141};
 const juce::Rectangle<int> outputFrameBounds{15, 228, 327, 141};
 // The lightest of the list frame's dark ground, which the focus ring must stand out from.
 constexpr juce::uint32 listGround = 0xff2a2f37;
+/** Where the picture is cut to make room for the check box: below the lists, above the buttons. */
+constexpr int pictureCut = 374;
+constexpr int rememberBoxHeight = 28;
+constexpr int lineHeight = 18;
 } // namespace
 
 DeviceManagerComponent::DeviceManagerComponent (juce::ActionListener* listener, DeviceListModel* inputs,
@@ -41,18 +45,21 @@ DeviceManagerComponent::DeviceManagerComponent (juce::ActionListener* listener, 
     addAndMakeVisible (applyButton);
     addAndMakeVisible (inputList);
     addAndMakeVisible (outputList);
+    addAndMakeVisible (rememberBox);
+    rememberBox.setLookAndFeel (&checkBoxLook);
 
     for (auto* child : getChildren())
         child->addKeyListener (this);
 
     setLookAndFeel (&look);
-    setSize (width, height);
+    setSize (width, height + extraHeight());
 }
 
 DeviceManagerComponent::~DeviceManagerComponent()
 {
     for (auto* child : getChildren())
         child->removeKeyListener (this);
+    rememberBox.setLookAndFeel (nullptr);
     setLookAndFeel (nullptr);
 }
 
@@ -92,10 +99,34 @@ int DeviceManagerComponent::getSelectedOutputRow() const
     return outputList.getSelectedRow (0);
 }
 
+void DeviceManagerComponent::setRemembering (bool remember)
+{
+    rememberBox.setToggleState (remember, juce::dontSendNotification);
+}
+
+void DeviceManagerComponent::setNotConnected (const juce::StringArray& names)
+{
+    notConnected = names;
+    setSize (width, height + extraHeight());
+    resized();
+    repaint();
+}
+
+int DeviceManagerComponent::extraHeight() const
+{
+    return rememberBoxHeight + lineHeight * notConnected.size();
+}
+
 void DeviceManagerComponent::paint (juce::Graphics& g)
 {
     g.fillAll (juce::Colours::white);
-    g.drawImage (background, juce::Rectangle<int> (0, 0, width, height).toFloat());
+    // The picture above the cut stays where it was drawn for; the part below moves down by the
+    // room the check box takes, and one row of it stretches to fill the gap.
+    const auto extra = extraHeight();
+    g.drawImage (background, 0, 0, width, pictureCut, 0, 0, width, pictureCut);
+    g.drawImage (background, 0, pictureCut, width, extra, 0, pictureCut - 1, width, 1);
+    g.drawImage (background, 0, pictureCut + extra, width, height - pictureCut, 0, pictureCut, width,
+                 height - pictureCut);
     g.drawImage (listFrame, inputFrameBounds.toFloat());
     g.drawImage (listFrame, outputFrameBounds.toFloat());
 
@@ -103,6 +134,11 @@ void DeviceManagerComponent::paint (juce::Graphics& g)
     g.setFont (juce::Font (textHeight, juce::Font::plain));
     g.drawText ("INPUT", 25, 44, 41, 18, juce::Justification::centredLeft, true);
     g.drawText ("OUTPUT", 23, 216, 57, 11, juce::Justification::centredLeft, true);
+
+    g.setFont (juce::Font (13.0f, juce::Font::plain));
+    for (int i = 0; i < notConnected.size(); ++i)
+        g.drawText ("Not connected: " + notConnected[i], 40, pictureCut + rememberBoxHeight + i * lineHeight,
+                    width - 55, lineHeight, juce::Justification::centredLeft, true);
 }
 
 void DeviceManagerComponent::paintOverChildren (juce::Graphics& g)
@@ -118,9 +154,11 @@ void DeviceManagerComponent::resized()
 {
     inputList.setBounds (inputListBounds);
     outputList.setBounds (outputListBounds);
-    okButton.setBounds (16, 381, 72, 32);
-    applyButton.setBounds (248, 381, 88, 30);
-    cancelButton.setBounds (120, 381, 88, 30);
+    const auto extra = extraHeight();
+    rememberBox.setBounds (15, pictureCut + 2, width - 30, rememberBoxHeight - 4);
+    okButton.setBounds (16, 381 + extra, 72, 32);
+    applyButton.setBounds (248, 381 + extra, 88, 30);
+    cancelButton.setBounds (120, 381 + extra, 88, 30);
 }
 
 void DeviceManagerComponent::buttonClicked (juce::Button* button)

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "editor/CheckBoxLook.h"
 #include "editor/CustomLook.h"
 #include "midi/DeviceListModel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** The content of the Device Setup window: the input and output lists over the background
-    picture and the "OK", "Apply" and "Cancel" buttons, which it reports as action messages.
+    picture, the choice to open them at start with the remembered devices that are not connected,
+    and the "OK", "Apply" and "Cancel" buttons, which it reports as action messages.
     Return anywhere in it is "OK" (Space still presses a focused button), Escape is "Cancel". */
 class DeviceManagerComponent final : public juce::Component,
                                      public juce::Button::Listener,
@@ -26,12 +28,19 @@ public:
     void selectOutputRow (int row);
     int getSelectedInputRow() const;
     int getSelectedOutputRow() const;
+    /** "Open these devices when the editor starts"; off by default. */
+    void setRemembering (bool remember);
+    bool isRemembering() const { return rememberBox.getToggleState(); }
+    /** One "Not connected: <name>" line each; the window grows to hold them. */
+    void setNotConnected (const juce::StringArray& names);
+    const juce::StringArray& getNotConnected() const noexcept { return notConnected; }
 
     juce::ListBox& getInputList() noexcept { return inputList; }
     juce::ListBox& getOutputList() noexcept { return outputList; }
     juce::Button& getOkButton() noexcept { return okButton; }
     juce::Button& getApplyButton() noexcept { return applyButton; }
     juce::Button& getCancelButton() noexcept { return cancelButton; }
+    juce::Button& getRememberBox() noexcept { return rememberBox; }
 
     void paint (juce::Graphics& g) override;
     /** The lists have no look-and-feel hook of their own for a focus ring; it is drawn over them. */
@@ -44,6 +53,9 @@ public:
     bool keyPressed (const juce::KeyPress& key) override;
 
 private:
+    /** What the check box and the lines under it add to the picture's height. */
+    int extraHeight() const;
+
     juce::TextButton okButton{"OK"};
     juce::TextButton applyButton{"Apply"};
     juce::TextButton cancelButton{"Cancel"};
@@ -53,7 +65,10 @@ private:
     DeviceListModel* outputModel;
     juce::ListBox inputList{"Input Devices"};
     juce::ListBox outputList{"Output Devices"};
+    juce::ToggleButton rememberBox{"Open these devices when the editor starts"};
+    juce::StringArray notConnected;
     CustomLook look;
+    CheckBoxLook checkBoxLook;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DeviceManagerComponent)
 };

@@ -1,8 +1,8 @@
 #include "midi/DeviceManagerWindow.h"
 
-DeviceManagerWindow::DeviceManagerWindow (MidiManager& midiManager)
+DeviceManagerWindow::DeviceManagerWindow (MidiManager& midiManager, DeviceSettings* settings)
     : juce::ResizableWindow ("Orvane Brindle Editor Device Setup", true),
-      component (this, &inputModel, &outputModel), selection (midiManager, component)
+      component (this, &inputModel, &outputModel), selection (midiManager, component, settings)
 {
     setUsingNativeTitleBar (true);
     setResizable (false, false);

@@ -12,8 +12,8 @@
 class DeviceManagerWindow final : public juce::ResizableWindow, public juce::ActionListener
 {
 public:
-    /** The MIDI manager is not owned; it outlives the window. */
-    explicit DeviceManagerWindow (MidiManager& midiManager);
+    /** Neither is owned; both outlive the window. Without settings nothing is remembered. */
+    explicit DeviceManagerWindow (MidiManager& midiManager, DeviceSettings* settings = nullptr);
     ~DeviceManagerWindow() override;
 
     void actionListenerCallback (const juce::String& message) override;

@@ -1,7 +1,8 @@
 #include "midi/DeviceSelection.h"
 
-DeviceSelection::DeviceSelection (MidiManager& manager, DeviceManagerComponent& deviceComponent)
-    : component (&deviceComponent), midiManager (&manager)
+DeviceSelection::DeviceSelection (MidiManager& manager, DeviceManagerComponent& deviceComponent,
+                                  DeviceSettings* deviceSettings)
+    : component (&deviceComponent), midiManager (&manager), settings (deviceSettings)
 {
     // Read once: a device plugged in while the window is open shows in the next window.
     outputNames = midiManager->getPorts().getOutputNames();
@@ -20,6 +21,12 @@ DeviceSelection::DeviceSelection (MidiManager& manager, DeviceManagerComponent& 
                         [this] (int row) { component->selectInputRow (row); });
     selectMatchingRows (outputNames, midiManager->getOutputDeviceName(),
                         [this] (int row) { component->selectOutputRow (row); });
+
+    if (settings != nullptr)
+    {
+        component->setRemembering (settings->isRemembering());
+        component->setNotConnected (settings->absentDevices (midiManager->getPorts()));
+    }
 }
 
 void DeviceSelection::selectMatchingRows (const juce::StringArray& names, const juce::String& current,
@@ -41,4 +48,25 @@ void DeviceSelection::applySelection()
     const auto outputName = nameAt (outputNames, component->getSelectedOutputRow());
     midiManager->setOutputDevice (outputName);
     midiManager->setInputDevice (inputName);
+    rememberOrForget ({inputName, outputName});
+}
+
+void DeviceSelection::rememberOrForget (const DeviceSettings::Devices& chosen)
+{
+    if (settings == nullptr)
+        return;
+
+    if (!component->isRemembering())
+    {
+        settings->forget();
+        return;
+    }
+
+    // A remembered device that is unplugged now has no row to select: it stays remembered until
+    // another device is chosen in its place.
+    const auto absent = component->getNotConnected();
+    const auto before = settings->load();
+    settings->remember (
+        {chosen.input.isEmpty() && absent.contains (before.input) ? before.input : chosen.input,
+         chosen.output.isEmpty() && absent.contains (before.output) ? before.output : chosen.output});
 }

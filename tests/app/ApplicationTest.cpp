@@ -134,7 +134,7 @@ TEST_F (ApplicationTest, RegistersTheCommandTableWithItsKeys)
     juce::Array<juce::CommandID> own;
     application->getAllCommands (own);
     EXPECT_EQ (own, juce::Array<juce::CommandID> ({0x200090, 0x200010, 0x200020, 0x200310, 0x200030, 0x200410,
-                                                   0x200420, 0x200510, 0x200060}));
+                                                   0x200420, 0x200510, 0x200060, 0x200430}));
 
     struct Row
     {
@@ -142,12 +142,20 @@ TEST_F (ApplicationTest, RegistersTheCommandTableWithItsKeys)
         const char* name;
         int key;
     };
-    const Row table[] = {
-        {0x200010, "New Window ", 'n'},    {0x200020, "Open", 'o'},      {0x200030, "Close Window", 'w'},
-        {0x200040, "Save", 's'},           {0x200050, "Save As", 0},     {0x200060, "Quit", 'q'},
-        {0x200070, "Get Preset", 0},       {0x200080, "Send Preset", 0}, {0x200090, "About", 0},
-        {0x200310, "Device Setup", 0},     {0x200410, "Minimize", 'm'},  {0x200420, "Bring All to Front", 0},
-        {0x200510, "Open User Guide", 'h'}};
+    const Row table[] = {{0x200010, "New Window ", 'n'},
+                         {0x200020, "Open", 'o'},
+                         {0x200030, "Close Window", 'w'},
+                         {0x200040, "Save", 's'},
+                         {0x200050, "Save As", 0},
+                         {0x200060, "Quit", 'q'},
+                         {0x200070, "Get Preset", 0},
+                         {0x200080, "Send Preset", 0},
+                         {0x200090, "About", 0},
+                         {0x200310, "Device Setup", 0},
+                         {0x200410, "Minimize", 'm'},
+                         {0x200420, "Bring All to Front", 0},
+                         {0x200510, "Open User Guide", 'h'},
+                         {0x200430, "MIDI Monitor", 0}};
 
     auto* mappings = commands().getKeyMappings();
     for (const auto& row : table)
@@ -327,7 +335,8 @@ TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
     EXPECT_EQ (textsOf (edit), juce::StringArray ({"Undo", "Redo"}));
     EXPECT_EQ (textsOf (view), juce::StringArray ({"Zoom In", "Zoom Out", "Actual Size"}));
     EXPECT_EQ (textsOf (options), juce::StringArray ({"Device Setup"}));
-    EXPECT_EQ (textsOf (window), juce::StringArray ({"Minimize", "Bring All to Front", "---"}));
+    EXPECT_EQ (textsOf (window),
+               juce::StringArray ({"Minimize", "Bring All to Front", "MIDI Monitor", "---"}));
     EXPECT_EQ (file[0].id, CommandIDs::newWindow);
 
     const auto fileMenu = menu->getMenuForIndex (0, "File");

@@ -79,7 +79,8 @@ TEST_F (DeviceSetupTest, TheWindowListsTheDevicesAndIsBuiltToSize)
     openWindow();
     EXPECT_EQ (window->getName(), "Orvane Brindle Editor Device Setup");
     EXPECT_EQ (component().getWidth(), 360);
-    EXPECT_EQ (component().getHeight(), 425);
+    // The picture's 425 rows and the check box under the lists.
+    EXPECT_EQ (component().getHeight(), 453);
     EXPECT_FALSE (window->isResizable());
     EXPECT_TRUE (window->isOnDesktop());
 
@@ -89,9 +90,9 @@ TEST_F (DeviceSetupTest, TheWindowListsTheDevicesAndIsBuiltToSize)
     EXPECT_EQ (component().getOutputList().getModel()->getNumRows(), 2);
     EXPECT_EQ (component().getInputList().getBounds(), juce::Rectangle<int> (15, 69, 327, 123));
     EXPECT_EQ (component().getOutputList().getBounds(), juce::Rectangle<int> (15, 240, 327, 123));
-    EXPECT_EQ (component().getOkButton().getBounds(), juce::Rectangle<int> (16, 381, 72, 32));
-    EXPECT_EQ (component().getApplyButton().getBounds(), juce::Rectangle<int> (248, 381, 88, 30));
-    EXPECT_EQ (component().getCancelButton().getBounds(), juce::Rectangle<int> (120, 381, 88, 30));
+    EXPECT_EQ (component().getOkButton().getBounds(), juce::Rectangle<int> (16, 409, 72, 32));
+    EXPECT_EQ (component().getApplyButton().getBounds(), juce::Rectangle<int> (248, 409, 88, 30));
+    EXPECT_EQ (component().getCancelButton().getBounds(), juce::Rectangle<int> (120, 409, 88, 30));
 
     // Nothing chosen yet: nothing selected.
     EXPECT_EQ (component().getSelectedInputRow(), -1);

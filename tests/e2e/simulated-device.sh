@@ -26,7 +26,7 @@ setup="$(wait_for_window "Orvane Brindle Editor Device Setup")" || exit 1
 # The first row of each list, then OK.
 xdotool mousemove --window "$setup" 100 80 click 1
 xdotool mousemove --window "$setup" 100 251 click 1
-xdotool mousemove --window "$setup" 50 397 click 1
+xdotool mousemove --window "$setup" 50 425 click 1
 wait_until 15 bash -c '[[ $(xdotool search --name "Orvane Brindle Editor Device Setup" 2>/dev/null | wc -l) -eq 0 ]]' \
     || fail "OK did not close Device Setup"
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "midi/MidiManager.h"
+
+#include <juce_data_structures/juce_data_structures.h>
+
+/** The devices the editor opens when it starts, kept only when the user asks for it: while the
+    file exists the choice is remembered, and without it the editor starts with no device open.
+*/
+class DeviceSettings
+{
+public:
+    /** The names a start opens; either may be empty. */
+    struct Devices
+    {
+        juce::String input;
+        juce::String output;
+    };
+
+    explicit DeviceSettings (juce::File settingsFile);
+
+    /** `$XDG_CONFIG_HOME/orvane-marlo-editor/settings.xml` (default `~/.config/...`); with
+        MARLO_EDITOR_INSTANCE set, a file of that instance's own beside it. */
+    static juce::File defaultFile();
+
+    bool isRemembering() const { return file.existsAsFile(); }
+    /** Empty names when nothing is remembered or the file cannot be read. */
+    Devices load() const;
+    bool remember (const Devices& devices);
+    /** Removes the file, so that nothing is opened at the next start. */
+    bool forget();
+
+    /** Opens the remembered devices by name; a device that is not there is left out silently. */
+    void openRemembered (MidiManager& midiManager) const;
+    /** The remembered names that the device service does not list now. */
+    juce::StringArray absentDevices (MidiPorts& ports) const;
+
+    const juce::File& getFile() const noexcept { return file; }
+
+private:
+    juce::File file;
+};

@@ -1,0 +1,252 @@
+#include "midi/MonitorComponent.h"
+
+#include "midi/SimulatedMarlo.h"
+#include "preset/ControlState.h"
+
+namespace
+{
+constexpr int width = 640;
+constexpr int height = 440;
+constexpr int margin = 10;
+constexpr int rowHeight = 26;
+constexpr int lineHeight = 16;
+
+juce::Font lineFont()
+{
+    return juce::Font (juce::Font::getDefaultMonospacedFontName(), 13.0f, juce::Font::plain);
+}
+} // namespace
+
+MonitorComponent::MonitorComponent (MidiManager& manager, std::unique_ptr<TransferTimer> drainTimer,
+                                    std::function<double()> clockMs)
+    : midiManager (manager), simulated (manager.getPorts().getSimulatedMarlo()), clock (std::move (clockMs)),
+      startMs (clock())
+{
+    // The monitor drains on the timer's tick; the tick is taken over so that the list is laid out
+    // once per drain, not once per message.
+    auto* timer = drainTimer.get();
+    monitor = std::make_unique<MidiMonitor> (manager, std::move (drainTimer), MidiMonitor::defaultCapacity,
+                                             MidiMonitor::defaultKeptLimit, clock);
+    timer->onTick = [this] { drain(); };
+    monitor->onRecord = [this] (const MonitorRecord& record) { addRecord (record); };
+
+    if (simulated != nullptr)
+    {
+        auto* watched = monitor.get();
+        // What is played waits for room, so none of it is dropped.
+        simulated->setRoomCheck ([watched] { return watched->hasRoomForInput(); });
+        int id = 1;
+        for (const auto& control : ControlState::all (PresetCodec::Image (simulated->getPreset())))
+            controlChoice.addItem (control.getName(), id++);
+        // The keybed comes first in the preset's order but has no gesture to play; a knob does.
+        controlChoice.setText ("Knob 1", juce::dontSendNotification);
+        playValue.setTextToShowWhenEmpty ("a number, press or release", juce::Colours::grey);
+        playValue.onReturnKey = [this] { playChosen(); };
+        playButton.onClick = [this] { playChosen(); };
+        for (auto* child :
+             std::initializer_list<juce::Component*>{&controlChoice, &playValue, &playButton, &playProblem})
+            addAndMakeVisible (child);
+    }
+
+    list.setModel (this);
+    list.setMultipleSelectionEnabled (true);
+    list.setRowHeight (lineHeight);
+    hideClockButton.setToggleState (true, juce::dontSendNotification);
+    clearButton.onClick = [this] { clear(); };
+    droppedLabel.setColour (juce::Label::textColourId, juce::Colours::darkred);
+
+    for (auto* child : std::initializer_list<juce::Component*>{&list, &pauseButton, &clearButton,
+                                                               &hideClockButton, &droppedLabel})
+        addAndMakeVisible (child);
+    for (auto* child : getChildren())
+        child->addKeyListener (this);
+
+    setLookAndFeel (&look);
+    setSize (width, simulated != nullptr ? height + rowHeight + margin : height);
+}
+
+MonitorComponent::~MonitorComponent()
+{
+    if (simulated != nullptr)
+        simulated->setRoomCheck (nullptr);
+    for (auto* child : getChildren())
+        child->removeKeyListener (this);
+    list.setModel (nullptr);
+    setLookAndFeel (nullptr);
+}
+
+void MonitorComponent::drain()
+{
+    drainTimeMs = clock();
+    refreshMatcher();
+    monitor->drain();
+    showDropped();
+
+    if (linesAdded)
+    {
+        linesAdded = false;
+        list.updateContent();
+        list.scrollToEnsureRowIsOnscreen (getNumLines() - 1);
+        list.repaint();
+    }
+
+    if (onDrained != nullptr)
+        onDrained (drainTimeMs);
+}
+
+void MonitorComponent::refreshMatcher()
+{
+    auto preset = presetSource != nullptr ? presetSource() : std::nullopt;
+    if (preset == matchedPreset)
+        return;
+    // Built again only when the preset changed: matching a flood stays cheap.
+    matchedPreset = std::move (preset);
+    matcher = matchedPreset.has_value() ? std::make_unique<ControlMatcher> (*matchedPreset) : nullptr;
+}
+
+void MonitorComponent::addRecord (const MonitorRecord& record)
+{
+    const auto message = record.describe();
+    if (pauseButton.getToggleState() ||
+        (hideClockButton.getToggleState() && message.isClockOrActiveSensing()))
+        return;
+
+    const auto controls = matcher != nullptr ? matcher->controlsSending (message) : juce::StringArray();
+    lines.push_back (lineFor (record, message, controls));
+    if (lines.size() > static_cast<size_t> (keptLines))
+    {
+        lines.pop_front();
+        // The rows moved up by one under the selection; it is dropped rather than left on other lines.
+        list.deselectAllRows();
+    }
+    linesAdded = true;
+
+    if (!controls.isEmpty() && onControlsHeard != nullptr)
+        onControlsHeard (controls, drainTimeMs);
+}
+
+juce::String MonitorComponent::lineFor (const MonitorRecord& record, const MonitoredMessage& message,
+                                        const juce::StringArray& controls) const
+{
+    const auto seconds = juce::jmax (0.0, record.timeMs - startMs) / 1000.0;
+    auto line = juce::String (seconds, 3).paddedLeft (' ', 9) + "  " +
+                (record.direction == MonitorRecord::Direction::in ? "in " : "out") + "  " + message.toText();
+    if (!controls.isEmpty())
+        line = line.paddedRight (' ', 60) + "  " + controls.joinIntoString (", ");
+    return line;
+}
+
+void MonitorComponent::showDropped()
+{
+    const auto dropped = monitor->getDroppedCount();
+    const auto text = dropped > 0
+                          ? juce::String (dropped) + (dropped == 1 ? " message" : " messages") + " not shown"
+                          : juce::String();
+    if (droppedLabel.getText() != text)
+        droppedLabel.setText (text, juce::dontSendNotification);
+}
+
+void MonitorComponent::clear()
+{
+    lines.clear();
+    monitor->clear();
+    list.deselectAllRows();
+    list.updateContent();
+    list.repaint();
+    showDropped();
+}
+
+juce::String MonitorComponent::selectedText() const
+{
+    juce::StringArray selected;
+    const auto rows = list.getSelectedRows();
+    for (int i = 0; i < rows.size(); ++i)
+        if (juce::isPositiveAndBelow (rows[i], getNumLines()))
+            selected.add (lines[static_cast<size_t> (rows[i])].trimEnd());
+    return selected.joinIntoString ("\n");
+}
+
+void MonitorComponent::copySelection() const
+{
+    const auto text = selectedText();
+    if (text.isNotEmpty())
+        juce::SystemClipboard::copyTextToClipboard (text + "\n");
+}
+
+void MonitorComponent::playChosen()
+{
+    if (simulated == nullptr)
+        return;
+    const auto result = simulated->play (controlChoice.getText() + "=" + playValue.getText().trim());
+    playProblem.setText (result.failed() ? result.getErrorMessage() : juce::String(),
+                         juce::dontSendNotification);
+}
+
+void MonitorComponent::paintListBoxItem (int row, juce::Graphics& g, int rowWidth, int rowHeight,
+                                         bool selected)
+{
+    if (!juce::isPositiveAndBelow (row, getNumLines()))
+        return;
+    if (selected)
+        g.fillAll (juce::Colour (0xffcfe0f7));
+    g.setColour (juce::Colours::black);
+    g.setFont (lineFont());
+    g.drawText (lines[static_cast<size_t> (row)], 4, 0, rowWidth - 8, rowHeight,
+                juce::Justification::centredLeft, false);
+}
+
+bool MonitorComponent::keyPressed (const juce::KeyPress& key, juce::Component* origin)
+{
+    if (key == juce::KeyPress::escapeKey)
+    {
+        if (onCloseRequested != nullptr)
+            onCloseRequested();
+        return true;
+    }
+    // Ctrl+C in the value box copies the box's own text.
+    if (origin != &playValue && key == juce::KeyPress ('c', juce::ModifierKeys::commandModifier, 0))
+    {
+        copySelection();
+        return true;
+    }
+    return false;
+}
+
+void MonitorComponent::paint (juce::Graphics& g)
+{
+    g.fillAll (juce::Colours::white);
+    g.setColour (juce::Colours::grey);
+    g.drawRect (list.getBounds().expanded (1));
+    // The editor's text boxes have no frame of their own.
+    if (simulated != nullptr)
+        g.drawRect (playValue.getBounds());
+    if (list.hasKeyboardFocus (true))
+        CustomLook::drawFocusRing (g, list.getBounds().expanded (3));
+}
+
+void MonitorComponent::resized()
+{
+    auto area = getLocalBounds().reduced (margin);
+    auto buttons = area.removeFromTop (rowHeight);
+    pauseButton.setBounds (buttons.removeFromLeft (80));
+    clearButton.setBounds (buttons.removeFromLeft (70).reduced (2, 0));
+    buttons.removeFromLeft (margin);
+    hideClockButton.setBounds (buttons.removeFromLeft (240));
+    droppedLabel.setBounds (buttons);
+    area.removeFromTop (margin);
+
+    if (simulated != nullptr)
+    {
+        auto play = area.removeFromBottom (rowHeight);
+        area.removeFromBottom (margin);
+        controlChoice.setBounds (play.removeFromLeft (150));
+        play.removeFromLeft (margin);
+        playValue.setBounds (play.removeFromLeft (170));
+        play.removeFromLeft (margin);
+        playButton.setBounds (play.removeFromLeft (70));
+        play.removeFromLeft (margin);
+        playProblem.setBounds (play);
+    }
+
+    list.setBounds (area);
+}
