@@ -34,7 +34,7 @@ get_preset_succeeds()
 {
     focus "$window"
     open_menu "$window" 35 || fail "the File menu did not open"
-    xdotool key Down Down Down Down Down Down Right
+    xdotool key Down Down Down Down Down Down Down Right
     wait_until 15 menus_shown 2 || fail "the Hardware submenu did not open"
     xdotool key Return
     wait_for_window "^MIDI Get Sucess$" >/dev/null
