@@ -151,8 +151,9 @@ void EditorDocument::adoptOrigin (const juce::File& file, const juce::String& na
 {
     documentFile = file;
     documentName = name;
-    // A recovered preset whose file another program wrote must not be saved over it either.
-    documentForeign = PresetFile::isForeign (file);
+    // A recovered preset whose file another program wrote must not be saved over it either, nor
+    // one whose file cannot be read now to tell.
+    documentForeign = PresetFile::mayBeForeign (file);
     updateTitle();
 }
 

@@ -45,7 +45,7 @@ juce::Result setOption (const juce::String& name, const juce::String& value, Mon
     else if (name == "--count")
     {
         options.count = value.getIntValue();
-        if (!value.containsOnly ("0123456789") || options.count <= 0)
+        if (!value.containsOnly ("0123456789") || value.length() > 9 || options.count <= 0)
             return juce::Result::fail ("--count takes a whole number above 0, not \"" + value + "\"");
     }
     else if (name == "--seconds")

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <juce_events/juce_events.h>
 #include <optional>
+#include <sys/stat.h>
 
 const juce::String PresetCommandLine::programName ("marlo-preset");
 
@@ -321,6 +322,17 @@ int diff (const Arguments& arguments, juce::OutputStream& out, juce::OutputStrea
     return printDifferences (a, b, out) == 0 ? Code::success : Code::negative;
 }
 
+/** Whether two names reach one file, through links or other spellings of its path. */
+bool namesSameFile (const juce::File& first, const juce::File& second)
+{
+    struct stat a
+    {
+    }, b{};
+    return ::stat (first.getFullPathName().toRawUTF8(), &a) == 0 &&
+           ::stat (second.getFullPathName().toRawUTF8(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
 int convert (const Arguments& arguments, juce::OutputStream& err)
 {
     // A preset file is the dump message itself, so both kinds take the same bytes; the extension
@@ -332,6 +344,12 @@ int convert (const Arguments& arguments, juce::OutputStream& err)
         complain (err, target)
             << "OUT must end in \".marlo\" (a preset file) or \".syx\" (the dump message)\n";
         return Code::usageOrFileError;
+    }
+    // Written onto itself, another program's file would keep only its preset, as set would make it.
+    if (namesSameFile (fileOf (arguments.files[0]), fileOf (target)))
+    {
+        complain (err, target) << "is IN itself; convert writes a new file and leaves IN as it is\n";
+        return Code::negative;
     }
     PresetModel model;
     if (!openDocument (arguments.files[0], model, err))

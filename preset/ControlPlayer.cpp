@@ -72,6 +72,9 @@ juce::Result checkAction (const juce::String& name, Gesture gesture, const juce:
         return juce::Result::fail (name + " is played with a number, not \"" + action + "\"");
     if (!numeric && action != "press" && action != "release")
         return juce::Result::fail (name + " is played with \"press\" or \"release\", not \"" + action + "\"");
+    // Longer numbers would wrap in an int and be played as some other value; none is in range.
+    if (numeric && action.trimCharactersAtStart ("-+").length() > 6)
+        return juce::Result::fail (name + " takes no number as large as " + action);
     const auto number = action.getIntValue();
     if (gesture == Gesture::bend && (number < -8192 || number > 8191))
         return juce::Result::fail (name + " bends from -8192 to 8191, not " + action);

@@ -114,6 +114,13 @@ bool PresetFile::isForeign (const juce::File& file)
            !PresetCodec::isPresetFile (content.getData(), content.getSize());
 }
 
+bool PresetFile::mayBeForeign (const juce::File& file)
+{
+    juce::MemoryBlock content;
+    return file.exists() && (readContent (file, content).failed() ||
+                             !PresetCodec::isPresetFile (content.getData(), content.getSize()));
+}
+
 juce::Result PresetFile::write (const juce::File& file, const PresetCodec::Image& image)
 {
     const auto content = PresetCodec::encodeFile (image);

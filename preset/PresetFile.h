@@ -39,6 +39,9 @@ public:
 
     /** Whether `file` is readable and holds something other than exactly a preset file. */
     static bool isForeign (const juce::File& file);
+    /** Whether `file` exists and cannot be shown to be exactly a preset file: one that cannot be
+        read now (too large, no permission) may still be another program's. */
+    static bool mayBeForeign (const juce::File& file);
 
     /** The checked read alone: the whole content of a regular file of at most `largestFile` bytes. */
     static juce::Result readContent (const juce::File& file, juce::MemoryBlock& content);

@@ -479,6 +479,23 @@ TEST_F (WindowManagerTest, AHandedOverOrRecoveredSysExStaysForeignSoSaveAsksForA
     EXPECT_TRUE (windows->getDocument (1)->isForeign());
 }
 
+// A capture that grew past what is read while the editor was down cannot be told from a preset
+// file, so it is kept as another program's: Save asks, and the capture is untouched.
+TEST_F (WindowManagerTest, ARecoveredPresetWhoseFileCannotBeReadNowIsNotSavedOverIt)
+{
+    const auto capture = folder / "Growing.syx";
+    juce::MemoryBlock large (2 * 1024 * 1024, true);
+    ASSERT_TRUE (capture.replaceWithData (large.getData(), large.getSize()));
+
+    ASSERT_TRUE (windows->openRecovered ({"Growing", capture, factoryPresetData()}));
+    auto* recovered = windows->getDocument (0);
+    EXPECT_TRUE (recovered->isForeign());
+
+    dialogs.chooserAnswers.push_back (std::nullopt);
+    EXPECT_FALSE (recovered->save());
+    EXPECT_EQ (capture.getSize(), static_cast<juce::int64> (large.getSize()));
+}
+
 namespace
 {
 juce::StringArray pathsOf (std::initializer_list<juce::File> files)

@@ -76,6 +76,7 @@ TEST_F (MonitorCommandTest, HelpAndUsageErrors)
           juce::StringArray{"--in", simulated, "--play", "Knob 1=3"},
           juce::StringArray{"--in", simulated, "--count", "0"},
           juce::StringArray{"--in", simulated, "--count", "many"},
+          juce::StringArray{"--in", simulated, "--count", "4294967297"},
           juce::StringArray{"--in", simulated, "--seconds", "-1"},
           juce::StringArray{"--in", simulated, "--colour"}, juce::StringArray{"--in", simulated, "extra"}})
     {

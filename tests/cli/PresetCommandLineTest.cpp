@@ -538,6 +538,18 @@ TEST_F (PresetCommandLineTest, ConvertWritesTheDumpMessageByOutsExtension)
     EXPECT_EQ (wrongKind.code, 2);
     EXPECT_TRUE (wrongKind.err.contains ("OUT must end in \".marlo\"")) << wrongKind.err;
     EXPECT_FALSE (juce::File (path ("a.txt")).exists());
+
+    // Onto itself, by its name or through a link, the captured file would keep only the preset.
+    const auto before = contentOf (captured);
+    const auto link = path ("link.syx");
+    ASSERT_TRUE (juce::File (captured).createSymbolicLink (juce::File (link), true));
+    for (const auto& out : {captured, link})
+    {
+        const auto refused = run ({"convert", captured, out});
+        EXPECT_EQ (refused.code, 1) << out;
+        EXPECT_TRUE (refused.err.contains ("is IN itself")) << refused.err;
+        EXPECT_EQ (contentOf (captured), before) << out;
+    }
 }
 
 TEST_F (PresetCommandLineTest, CompareListsWhatTheControllerHoldsDifferentlyAndWritesNothing)

@@ -115,7 +115,8 @@ TEST (ControlPlayer, RefusesWhatAControlDoesNotTakeAndSendsNothing)
     const PresetModel model;
     ControlPlayer player;
     for (const auto* wrong : {"Knob 9=1", "knob 1=1", "Keybed=60", "Knob 1=press", "Knob 1=1.5", "Pad 5=64",
-                              "Pad 5=down", "Pad 5", "Pitch Wheel=8192", "Pitch Wheel=-8193", "Sustain=127"})
+                              "Pad 5=down", "Pad 5", "Pitch Wheel=8192", "Pitch Wheel=-8193", "Sustain=127",
+                              "Pitch Wheel=4294967296", "Knob 1=999999999999"})
     {
         std::vector<juce::MidiMessage> messages;
         EXPECT_TRUE (player.play (model.getImage(), wrong, messages).failed()) << wrong;
