@@ -53,15 +53,20 @@ e2e_setup()
     trap e2e_cleanup EXIT
 
     # Keys reach a JUCE window only with a window manager; start one if the display has none.
-    if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+    # A window shown before the manager runs is never framed or placed, so wait for it, start it
+    # again if it ended on a display that was still coming up, and say so if it never came.
+    local attempt i
+    for attempt in 1 2; do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
         openbox >/dev/null 2>&1 &
         E2E_OPENBOX=$!
-        local i
-        for i in $(seq 50); do
+        for i in $(seq 150); do
             xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+            kill -0 "$E2E_OPENBOX" 2>/dev/null || break
             sleep 0.1
         done
-    fi
+    done
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" || fail "no window manager came up on $DISPLAY"
 
     E2E_HOME="$(mktemp -d)"
     export HOME="$E2E_HOME"
