@@ -325,9 +325,8 @@ int diff (const Arguments& arguments, juce::OutputStream& out, juce::OutputStrea
 /** Whether two names reach one file, through links or other spellings of its path. */
 bool namesSameFile (const juce::File& first, const juce::File& second)
 {
-    struct stat a
-    {
-    }, b{};
+    struct stat a = {};
+    struct stat b = {};
     return ::stat (first.getFullPathName().toRawUTF8(), &a) == 0 &&
            ::stat (second.getFullPathName().toRawUTF8(), &b) == 0 && a.st_dev == b.st_dev &&
            a.st_ino == b.st_ino;
