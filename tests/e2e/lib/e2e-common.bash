@@ -276,16 +276,22 @@ shows_ring()
     [[ "${pixel:0:6}" == 117FC6 ]]
 }
 
-# focus_knobs_box WINDOW PANEL ROW: clicks the box until it shows the focus ring; non-zero if it
-# never does. A window that has only just come up may still hand its keyboard to its first
-# control after the click, so one click is not always enough.
+# focus_knobs_box WINDOW PANEL ROW: clicks the box until it shows the focus ring, then selects its
+# text, so what is typed next replaces the value; non-zero if it never shows the ring. A window that
+# has only just come up may still hand its keyboard to its first control after the click, so one
+# click is not always enough. A click on a box that already has the keyboard puts the caret where it
+# lands, as in any text field: typing then adds to the digits there instead of replacing them, and
+# under load the ring can show later than a look, so the text is selected by key.
 focus_knobs_box()
 {
     local attempt look
-    for attempt in $(seq 10); do
+    for attempt in $(seq 5); do
         xdotool mousemove --window "$1" "$(knobs_box_x "$2")" "$(knobs_row_y "$3")" click 1
-        for look in 1 2 3 4 5; do
-            shows_ring "$1" "$2" "$3" && return 0
+        for look in $(seq 20); do
+            if shows_ring "$1" "$2" "$3"; then
+                xdotool key ctrl+a
+                return 0
+            fi
             sleep 0.1
         done
     done
