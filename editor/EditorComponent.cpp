@@ -249,11 +249,21 @@ juce::Component* EditorComponent::getPage (int index) const
     return getViewFor (dynamic_cast<juce::Button*> (tabSelector->getButtons()[index]));
 }
 
+void EditorComponent::makeAllPages()
+{
+    for (auto* view : views)
+        if (auto* page = dynamic_cast<ZellControlLayoutView*> (view))
+            page->makeContents();
+}
+
 juce::Component* EditorComponent::getFirstControlOfPage (int index) const
 {
     auto* page = getPage (index);
     if (page == nullptr)
         return nullptr;
+
+    if (auto* sectionPage = dynamic_cast<ZellControlLayoutView*> (page))
+        sectionPage->makeContents();
 
     const auto controls = page->createKeyboardFocusTraverser()->getAllComponents (page);
     const auto firstBox = std::find_if (controls.begin(), controls.end(),

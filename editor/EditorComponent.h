@@ -35,6 +35,10 @@ public:
         has no further bank that way. */
     bool stepBank (int direction);
 
+    /** Makes the panels of every page now, as showing each page would: for whoever reaches into
+        the boxes of pages not yet shown. */
+    void makeAllPages();
+
     /** Commits whatever text is typed in a number box and not yet taken, by the box's own rules,
         so that what is saved or sent is what the screen shows. */
     void commitPendingEdits();

@@ -28,6 +28,7 @@ NumberBox::NumberBox() : juce::TextEditor (juce::String(), 0)
     setCaretVisible (true);
     setSelectAllWhenFocused (true);
     juce::TextEditor::addListener (this);
+    typedText.referTo (getTextValue());
 }
 
 NumberBox::~NumberBox()

@@ -67,6 +67,11 @@ private:
     double minimum = 0.0;
     double maximum = 0.0;
     double value = 0.0;
+    // A second holder of the framework's text value. Every setText posts the new text to the
+    // value's listeners, and when that message arrives the editor sets its text from the value
+    // again; with one holder, keys typed before it arrived (a page opened and typed into at once)
+    // were put back to the text set before them. With two, typing keeps the value up to date.
+    juce::Value typedText;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NumberBox)
 };

@@ -16,6 +16,11 @@ public:
     public:
         virtual ~Listener() = default;
         virtual void parameterValueChanged (ParameterValue* value) = 0;
+
+        /** A widget was just bound and shows its default. A listener that holds the values
+            (a document's preset) makes it show the one it holds; by default the listener hears of
+            the default as of any other value. */
+        virtual void parameterValueAdded (ParameterValue* value) { parameterValueChanged (value); }
     };
 
     virtual ~ParameterValue() = default;

@@ -11,17 +11,23 @@
 
 namespace
 {
-/** A page of panels that share one reference data, named by the given control names. */
-std::unique_ptr<ZellControlLayoutView> createSharedView (std::unique_ptr<ZellControlReferenceData> data,
-                                                         const juce::StringArray& controlNames,
+/** A page of panels that share one reference data, named by the given control names; the panels
+    are made when the page is first shown. The listener (not owned) must outlive the page. */
+template <typename ReferenceData>
+std::unique_ptr<ZellControlLayoutView> createSharedView (const juce::StringArray& controlNames,
                                                          ParameterValue::Listener* listener)
 {
-    juce::Array<juce::Component*> panels;
+    return std::make_unique<ZellControlLayoutView> (
+        [controlNames, listener]
+        {
+            ZellControlLayoutView::Contents contents;
+            auto* data = contents.referenceData.add (std::make_unique<ReferenceData>());
 
-    for (const auto& name : controlNames)
-        panels.add (new ZellControlView (data.get(), name, listener));
+            for (const auto& name : controlNames)
+                contents.panels.add (std::make_unique<ZellControlView> (data, name, listener));
 
-    return std::make_unique<ZellControlLayoutView> (panels, data.release());
+            return contents;
+        });
 }
 
 /** "Knob 1" ... "Knob count". */
@@ -38,44 +44,41 @@ juce::StringArray numberedNames (const juce::String& sectionWord, int count)
 
 std::unique_ptr<ZellControlLayoutView> createKnobsView (int count, ParameterValue::Listener* listener)
 {
-    return createSharedView (std::make_unique<ZellKnobControlReferenceData>(), numberedNames ("Knob", count),
-                             listener);
+    return createSharedView<ZellKnobControlReferenceData> (numberedNames ("Knob", count), listener);
 }
 
 std::unique_ptr<ZellControlLayoutView> createSwitchesView (int count, ParameterValue::Listener* listener)
 {
-    return createSharedView (std::make_unique<ZellSwitchControlReferenceData>(),
-                             numberedNames ("Switch", count), listener);
+    return createSharedView<ZellSwitchControlReferenceData> (numberedNames ("Switch", count), listener);
 }
 
 std::unique_ptr<ZellControlLayoutView> createPadsView (int count, ParameterValue::Listener* listener)
 {
-    return createSharedView (std::make_unique<ZellPadControlReferenceData>(), numberedNames ("Pad", count),
-                             listener);
+    return createSharedView<ZellPadControlReferenceData> (numberedNames ("Pad", count), listener);
 }
 
 std::unique_ptr<ZellControlLayoutView> createKeybedView (ParameterValue::Listener* listener)
 {
-    return createSharedView (std::make_unique<ZellKeyboardControlReferenceData>(), {"Keybed"}, listener);
+    return createSharedView<ZellKeyboardControlReferenceData> ({"Keybed"}, listener);
 }
 
 std::unique_ptr<ZellControlLayoutView> createWheelsView (ParameterValue::Listener* listener)
 {
-    auto modWheel = std::make_unique<ZellModWheelControlReferenceData>();
-    auto pitchWheel = std::make_unique<ZellPitchWheelControlReferenceData>();
-
-    juce::Array<juce::Component*> panels;
-    panels.add (new ZellControlView (modWheel.get(), "Mod Wheel", listener));
-    panels.add (new ZellControlView (pitchWheel.get(), "Pitch Wheel", listener));
-
-    juce::Array<ZellControlReferenceData*> data;
-    data.add (modWheel.release());
-    data.add (pitchWheel.release());
-
-    return std::make_unique<ZellControlLayoutView> (panels, data);
+    return std::make_unique<ZellControlLayoutView> (
+        [listener]
+        {
+            ZellControlLayoutView::Contents contents;
+            auto* modWheel =
+                contents.referenceData.add (std::make_unique<ZellModWheelControlReferenceData>());
+            auto* pitchWheel =
+                contents.referenceData.add (std::make_unique<ZellPitchWheelControlReferenceData>());
+            contents.panels.add (std::make_unique<ZellControlView> (modWheel, "Mod Wheel", listener));
+            contents.panels.add (std::make_unique<ZellControlView> (pitchWheel, "Pitch Wheel", listener));
+            return contents;
+        });
 }
 
 std::unique_ptr<ZellControlLayoutView> createSustainView (ParameterValue::Listener* listener)
 {
-    return createSharedView (std::make_unique<ZellSustainControlReferenceData>(), {"Sustain"}, listener);
+    return createSharedView<ZellSustainControlReferenceData> ({"Sustain"}, listener);
 }

@@ -3,8 +3,9 @@
 #include "editor/ParameterValue.h"
 #include "editor/ZellControlLayoutView.h"
 
-// Each builds one section page. listener (not owned; the document's preset controller, or null)
-// is attached to every binding of every panel; building writes the panels' defaults through it.
+// Each builds one section page, whose panels are made when it is first shown or reached into.
+// listener (not owned; the document's preset controller, or null) is attached to every binding of
+// every panel, and each new binding asks it for the value to show; it must outlive the page.
 
 std::unique_ptr<ZellControlLayoutView> createKnobsView (int count, ParameterValue::Listener* listener);
 std::unique_ptr<ZellControlLayoutView> createSwitchesView (int count, ParameterValue::Listener* listener);

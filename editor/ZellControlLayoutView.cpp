@@ -26,6 +26,51 @@ ZellControlLayoutView::ZellControlLayoutView (const juce::Array<juce::Component*
     build (panels, referenceData);
 }
 
+ZellControlLayoutView::ZellControlLayoutView (ContentsMaker contentsMaker) : maker (std::move (contentsMaker))
+{
+    setSize (1200, 200);
+    keepArtwork (*this, [this] (float scale) { artworkShownAt = scale; });
+}
+
+void ZellControlLayoutView::makeContents()
+{
+    if (hasContents() || maker == nullptr)
+        return;
+
+    // Taken first: a maker that reached back into this page would otherwise run twice.
+    const auto make = std::move (maker);
+    maker = nullptr;
+    auto contents = make();
+    const juce::Array<juce::Component*> panels (contents.panels.begin(), contents.panels.size());
+    const juce::Array<ZellControlReferenceData*> data (contents.referenceData.begin(),
+                                                       contents.referenceData.size());
+    contents.panels.clearQuick (false);
+    contents.referenceData.clearQuick (false);
+    build (panels, data);
+
+    // Made after a zoom: the arrows take the pictures the rest of the window shows.
+    if (!juce::approximatelyEqual (artworkShownAt, artworkScale()))
+        rescaleArtwork (*bankView, artworkShownAt);
+}
+
+BankView& ZellControlLayoutView::getBankView()
+{
+    makeContents();
+    return *bankView;
+}
+
+const juce::OwnedArray<juce::Component>& ZellControlLayoutView::getControlViews()
+{
+    makeContents();
+    return controlViews;
+}
+
+void ZellControlLayoutView::visibilityChanged()
+{
+    if (isVisible())
+        makeContents();
+}
+
 ZellControlLayoutView::~ZellControlLayoutView()
 {
     referenceDataList.clear();

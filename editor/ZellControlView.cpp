@@ -40,7 +40,7 @@ ZellControlView::ZellControlView (ZellControlReferenceData* data, const juce::St
             addNumberBox (label, parameterName, controller);
     }
 
-    showMode (referenceData->modeNames[0]);
+    showShownMode();
     setLookAndFeel (&look);
 
     const auto size = referenceData->getPanelSize();
@@ -62,12 +62,15 @@ void ZellControlView::addModeSelector (const juce::String& label, const juce::St
 
     binding->juce::ComboBox::addListener (this);
     addChildComponent (binding);
-    binding->addListener (controller);
     binding->setVisible (true);
     widgets[label] = std::move (box);
 
-    // Attached first, so the controller hears the first mode and the rows follow it.
+    // The first mode before the controller is attached, so that it hears of it as of a new
+    // binding; the rows follow whichever mode the controller then gives it.
     binding->setSelectedId (1, juce::sendNotificationSync);
+    binding->addListener (controller);
+    if (controller != nullptr)
+        controller->parameterValueAdded (binding);
 }
 
 void ZellControlView::addNumberBox (const juce::String& label, const juce::String& parameterName,
@@ -85,8 +88,20 @@ void ZellControlView::addNumberBox (const juce::String& label, const juce::Strin
     binding->addListener (controller);
     widgets[label] = std::move (box);
 
-    // Setting the default again, now attached, writes it into the controller's preset.
-    binding->setValue (static_cast<double> (defaultValue - displayOffset));
+    if (controller != nullptr)
+        controller->parameterValueAdded (binding);
+}
+
+void ZellControlView::showShownMode()
+{
+    // A panel has at most one selector, the mode's.
+    auto shown = referenceData->modeNames[0];
+    for (const auto& entry : widgets)
+        if (auto* selector = dynamic_cast<juce::ComboBox*> (entry.second.get());
+            selector != nullptr && referenceData->hasMode (selector->getText()))
+            shown = selector->getText();
+
+    showMode (shown);
 }
 
 juce::Component* ZellControlView::getWidget (const juce::String& label) const

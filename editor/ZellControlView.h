@@ -44,6 +44,8 @@ private:
                           ParameterValue::Listener* controller);
     void addNumberBox (const juce::String& label, const juce::String& parameterName,
                        ParameterValue::Listener* controller);
+    /** Shows the rows of the mode the mode selector holds (the first mode where there is none). */
+    void showShownMode();
 
     ZellControlReferenceData* referenceData;
     // Owns the bindings: each widget is its binding, destroyed through its virtual destructor.

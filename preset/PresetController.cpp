@@ -84,7 +84,7 @@ void PresetController::buttonClicked (juce::Button* button)
 
 void PresetController::parameterValueChanged (ParameterValue* value)
 {
-    if (detached)
+    if (detached || adopting)
         return;
 
     const auto* entry = ParameterIndex::find (value->getParameterName());
@@ -98,25 +98,45 @@ void PresetController::parameterValueChanged (ParameterValue* value)
         recordStep();
 }
 
+void PresetController::parameterValueAdded (ParameterValue* value)
+{
+    if (detached)
+        return;
+
+    const auto* entry = ParameterIndex::find (value->getParameterName());
+    if (entry == nullptr)
+        return;
+
+    boundValues[entry->offset].addIfNotAlreadyThere (value);
+    // Its default is not the user's: a box shows what the preset holds, even on a page built long
+    // after the preset was loaded or edited.
+    if (const auto stored = model.getStoredValue (entry->name))
+    {
+        const juce::ScopedValueSetter<bool> joining (adopting, true);
+        value->setValue (static_cast<double> (*stored));
+    }
+}
+
 PresetController::Snapshot PresetController::takeSnapshot() const
 {
-    Snapshot snapshot;
-    snapshot.model = model;
-    for (const auto& [offset, bindings] : boundValues)
+    return {model, origin};
+}
+
+void PresetController::showBoxesOf (const PresetModel& source)
+{
+    // As in a load: the boxes take their values without the mode rule rewriting any byte; the
+    // caller puts the model in place afterwards, whatever the boxes reported on the way.
+    const juce::ScopedValueSetter<bool> duringRestore (loading, true);
+    const auto bound = boundValues;
+    for (const auto& [offset, bindings] : bound)
         for (auto* binding : bindings)
-            snapshot.values.emplace_back (binding, binding->getValue());
-    snapshot.origin = origin;
-    return snapshot;
+            if (const auto stored = source.getStoredValue (binding->getParameterName()))
+                binding->setValue (static_cast<double> (*stored));
 }
 
 void PresetController::restore (const Snapshot& snapshot, bool withOrigin)
 {
-    {
-        // As in a load: the boxes take their values without the mode rule rewriting any byte.
-        const juce::ScopedValueSetter<bool> duringRestore (loading, true);
-        for (const auto& [binding, value] : snapshot.values)
-            binding->setValue (value);
-    }
+    showBoxesOf (snapshot.model);
     model = snapshot.model;
     // Only a step that changed the origin gives it back: an edit made before a save under a new
     // name, once undone, leaves the document on its new file.

@@ -37,6 +37,9 @@ public:
     void buttonClicked (juce::Button* button) override;
     void buttonStateChanged (juce::Button*) override {}
     void parameterValueChanged (ParameterValue* value) override;
+    /** A binding made after the preset was loaded (a page is built when it is first shown) shows
+        what the preset holds for it; nothing it reports while doing so is an edit. */
+    void parameterValueAdded (ParameterValue* value) override;
 
     void addActionListener (juce::ActionListener* listener);
 
@@ -129,17 +132,16 @@ private:
     void compareFinished (const PresetTransfer::Result& result);
     void takePendingEdits();
 
-    /** What undo goes back to: the model and, for every bound box, its stored value, and the
-        origin; a step gives back the origin only where the step itself changed it (a load). */
+    /** What undo goes back to: the model (the image and every box's value, bound or not yet
+        built) and the origin; a step gives back the origin only where the step itself changed it
+        (a load). */
     struct Snapshot
     {
         PresetModel model;
-        std::vector<std::pair<ParameterValue*, double>> values;
         Origin origin;
         bool operator== (const Snapshot& other) const
         {
-            return model.getImage() == other.model.getImage() && values == other.values &&
-                   origin == other.origin;
+            return model == other.model && origin == other.origin;
         }
     };
     class Step;
@@ -148,6 +150,8 @@ private:
     void restore (const Snapshot& snapshot, bool withOrigin);
     void recordStep();
     bool applyImage (const juce::Array<juce::uint8>& data);
+    /** Makes every bound box show the value `source` holds for it, as a load does. */
+    void showBoxesOf (const PresetModel& source);
     void changed();
 
     MidiManager& midi;
@@ -159,6 +163,8 @@ private:
     bool comparing = false;
     bool detached = false;
     bool loading = false;
+    // Set while a new binding is given the preset's value: what it reports then is no edit.
+    bool adopting = false;
     juce::UndoManager undoManager;
     bool recordingSteps = false;
     bool everChanged = false;

@@ -40,6 +40,13 @@ public:
 
     const PresetCodec::Image& getImage() const noexcept { return image; }
 
+    /** The same image and the same value in every box. */
+    bool operator== (const PresetModel& other) const
+    {
+        return image == other.image && values == other.values;
+    }
+    bool operator!= (const PresetModel& other) const { return !operator== (other); }
+
     /** The names of the boxes each control's current mode shows, in section and row order. */
     juce::StringArray getShownNames() const;
 

@@ -461,7 +461,7 @@ TEST_F (EditorDocumentTest, ALongNameSavesAndAFailedSaveGivesTheSystemsReason)
 
 TEST_F (EditorDocumentTest, UndoAndRedoOfALoadGiveBackTheFileAndNameWithTheValues)
 {
-    typeAndCommit (*findAs<NumberBox> (*document->getEditor(), "Knob 2 CC"), "88");
+    typeAndCommit (boxOnPage (*document->getEditor(), 1, "Knob 2 CC"), "88");
     const auto edited = document->getController()->getPresetData();
     const auto factory = writePresetFile (folder / "factory.marlo", 3);
 
@@ -489,7 +489,7 @@ TEST_F (EditorDocumentTest, UndoAndRedoOfALoadGiveBackTheFileAndNameWithTheValue
 
 TEST_F (EditorDocumentTest, UndoingAnEditMadeBeforeASaveUnderANewNameKeepsTheNewFile)
 {
-    typeAndCommit (*findAs<NumberBox> (*document->getEditor(), "Knob 2 CC"), "88");
+    typeAndCommit (boxOnPage (*document->getEditor(), 1, "Knob 2 CC"), "88");
     const auto saved = folder / "Mine.marlo";
     dialogs.chooserAnswers.push_back (saved);
     ASSERT_TRUE (document->saveAs());
@@ -524,7 +524,7 @@ TEST_F (EditorDocumentTest, AnotherProgramsSysExIsNeverRewrittenSaveProposesAMar
     EXPECT_EQ (document->getFile(), syx);
     EXPECT_TRUE (document->isForeign());
 
-    typeAndCommit (*findAs<NumberBox> (*document->getEditor(), "Knob 2 CC"), "88");
+    typeAndCommit (boxOnPage (*document->getEditor(), 1, "Knob 2 CC"), "88");
     lastDirectory = folder.get();
     const auto target = elsewhere / "Captured.marlo";
     dialogs.chooserAnswers.push_back (target);

@@ -55,7 +55,7 @@ protected:
 
 TEST_F (ExchangeTest, ExportWritesExactlyTheDumpASendEmitsAndLeavesTheDocumentsFile)
 {
-    typeAndCommit (*findAs<NumberBox> (*document->getEditor(), "Knob 2 CC"), "88");
+    typeAndCommit (boxOnPage (*document->getEditor(), 1, "Knob 2 CC"), "88");
     const auto image = document->getController()->getPresetData();
 
     dialogs.chooserAnswers.push_back (folder / "Exported");

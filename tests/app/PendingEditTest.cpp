@@ -4,6 +4,7 @@
 
 #include "app/CommandIDs.h"
 #include "app/WindowManager.h"
+#include "editor/EditorTestSupport.h"
 #include "editor/NumberBox.h"
 
 namespace
@@ -24,21 +25,7 @@ protected:
 
     ~PendingEditTest() override { commands.setFirstCommandTarget (nullptr); }
 
-    NumberBox& channelBox()
-    {
-        std::function<NumberBox*(juce::Component&)> find = [&find] (juce::Component& parent) -> NumberBox*
-        {
-            for (auto* child : parent.getChildren())
-            {
-                if (child->getName() == "Keybed MIDI Channel")
-                    return dynamic_cast<NumberBox*> (child);
-                if (auto* found = find (*child))
-                    return found;
-            }
-            return nullptr;
-        };
-        return *find (*document->getEditor());
-    }
+    NumberBox& channelBox() { return boxOnPage (*document->getEditor(), 4, "Keybed MIDI Channel"); }
 
     /** Typed, as a user does, without Return and without leaving the box. */
     void typeWithoutCommitting (const juce::String& text)

@@ -244,7 +244,7 @@ TEST_F (WindowManagerTest, AHandedOverFileNeverReplacesTheUsersWork)
     // An edited document keeps its edit; the file gets a document of its own.
     windows->newDocument();
     auto* edited = windows->getDocument (2);
-    typeAndCommit (*findAs<NumberBox> (*edited->getEditor(), "Knob 2 CC"), "88");
+    typeAndCommit (boxOnPage (*edited->getEditor(), 1, "Knob 2 CC"), "88");
     const auto editedImage = edited->getController()->getPresetData();
     ASSERT_TRUE (activate (*edited));
     windows->openFileInActiveDocument (third);
@@ -260,7 +260,7 @@ TEST_F (WindowManagerTest, AnUndoneEditStillCountsAsTheUsersWork)
     const auto file = writePresetFile (folder / "handed.marlo", 7);
     windows->newDocument();
     auto* document = windows->getDocument (0);
-    typeAndCommit (*findAs<NumberBox> (*document->getEditor(), "Knob 2 CC"), "88");
+    typeAndCommit (boxOnPage (*document->getEditor(), 1, "Knob 2 CC"), "88");
     ASSERT_TRUE (document->getController()->undo());
     ASSERT_EQ (document->getController()->getPresetData(), factoryPresetData());
 
@@ -533,7 +533,7 @@ TEST_F (WindowManagerTest, DroppedFilesFollowTheRuleOfAHandedOverFile)
     windows->newDocument();
     auto* untouched = windows->getDocument (0);
     auto* edited = windows->getDocument (1);
-    typeAndCommit (*findAs<NumberBox> (*edited->getEditor(), "Knob 2 CC"), "88");
+    typeAndCommit (boxOnPage (*edited->getEditor(), 1, "Knob 2 CC"), "88");
     const auto editedImage = edited->getController()->getPresetData();
 
     // Onto the user's work: a document of its own.

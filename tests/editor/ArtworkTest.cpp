@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "EditorTestSupport.h"
 #include "MarloArtwork.h"
 #include "editor/Artwork.h"
 #include "editor/BankView.h"
@@ -304,7 +305,7 @@ TEST (Artwork, AtAScaleEveryPictureButtonKeepsItsBoundsAndDrawsThatManyPixelsPer
 TEST (Artwork, AWindowAtScaleOneNeverLoadsThePicturesDrawnAtTwice)
 {
     juce::ImageCache::releaseUnusedImages();
-    auto editor = createEditorComponent (nullptr);
+    auto editor = everyPageMade (createEditorComponent (nullptr));
     juce::Image painted (juce::Image::RGB, editor->getWidth(), editor->getHeight(), true);
     {
         juce::Graphics g (painted);
@@ -326,6 +327,22 @@ TEST (Artwork, AWindowAtScaleOneNeverLoadsThePicturesDrawnAtTwice)
 
     // Once the window is scaled, they are asked for.
     rescaleArtwork (*editor, 2.0f);
+    EXPECT_TRUE (
+        juce::ImageCache::getFromHashCode (juce::String ("artwork arrow_left_normal_2x").hashCode64())
+            .isValid());
+}
+
+TEST (Artwork, APageFirstShownAfterAZoomDrawsItsArrowsAtTheZoomedScale)
+{
+    auto editor = createEditorComponent (nullptr);
+    juce::ImageCache::releaseUnusedImages();
+    ASSERT_TRUE (
+        juce::ImageCache::getFromHashCode (juce::String ("artwork arrow_left_normal_2x").hashCode64())
+            .isNull());
+
+    rescaleArtwork (*editor, 2.0f);
+    ASSERT_TRUE (editor->showPage (3));
+
     EXPECT_TRUE (
         juce::ImageCache::getFromHashCode (juce::String ("artwork arrow_left_normal_2x").hashCode64())
             .isValid());

@@ -135,7 +135,7 @@ struct CodecAgreesWithEditorTest : public ::testing::Test
     RecordingDialogs dialogs;
     MidiManager midi{std::make_unique<SimulatedMarlo>()};
     std::unique_ptr<PresetController> controller = createPresetController (midi);
-    std::unique_ptr<EditorComponent> editor = createEditorComponent (controller.get());
+    std::unique_ptr<EditorComponent> editor = everyPageMade (createEditorComponent (controller.get()));
     std::vector<Bound> bound;
     std::map<std::pair<int, int>, std::set<juce::String>> shownInMode;
     int checked = 0;

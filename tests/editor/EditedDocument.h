@@ -115,7 +115,7 @@ struct EditedDocument : public ::testing::Test
     RecordingDialogs dialogs;
     MidiManager midi{std::make_unique<SimulatedMarlo>()};
     std::unique_ptr<PresetController> controller = createPresetController (midi);
-    std::unique_ptr<EditorComponent> editor = createEditorComponent (controller.get());
+    std::unique_ptr<EditorComponent> editor = everyPageMade (createEditorComponent (controller.get()));
     PresetModel model;
     std::mt19937 random{20261207};
 };

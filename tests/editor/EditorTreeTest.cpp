@@ -76,7 +76,7 @@ struct EditorTreeTest : public ::testing::Test
     SilentDialogs dialogs;
     MidiManager midi{std::make_unique<SimulatedMarlo>()};
     std::unique_ptr<PresetController> controller = createPresetController (midi);
-    std::unique_ptr<EditorComponent> editor = createEditorComponent (controller.get());
+    std::unique_ptr<EditorComponent> editor = everyPageMade (createEditorComponent (controller.get()));
     std::map<juce::String, int> offsets;
     juce::TemporaryFile file{".marlo"};
 };

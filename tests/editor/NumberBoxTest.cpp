@@ -2,6 +2,7 @@
 
 #include "EditorTestSupport.h"
 #include "editor/NumberBox.h"
+#include "support/MessageLoop.h"
 
 namespace
 {
@@ -244,4 +245,23 @@ TEST_F (NumberBoxTest, CommandKeysGoOnToTheWindowExceptTheClipboards)
 
     EXPECT_TRUE (box.keyPressed (juce::KeyPress ('a', command, 0)));
     EXPECT_EQ (box.getHighlightedText(), "12");
+}
+
+TEST (NumberBox, KeysTypedRightAfterTheValueWasSetAreKeptWhenTheMessagesCatchUp)
+{
+    // A page opened and typed into at once: the value is set, and the keys come before the
+    // message loop has run again.
+    NumberBox box;
+    box.setMinimum (1.0);
+    box.setMaximum (16.0);
+    box.setValue (1.0, false);
+    box.setValue (3.0, false);
+    box.setText ({}, false);
+    box.insertTextAtCaret ("7");
+
+    // Messages arrive in the order they were posted: once this one has, so have the value's.
+    bool caughtUp = false;
+    juce::MessageManager::callAsync ([&caughtUp] { caughtUp = true; });
+    ASSERT_TRUE (runMessageLoopUntil ([&caughtUp] { return caughtUp; }));
+    EXPECT_EQ (box.getText(), "7");
 }
