@@ -164,6 +164,7 @@ void BM_ApplyPresetToTree (benchmark::State& state)
     Document document;
     auto image = factoryPresetData();
     auto editor = createEditorComponent (document.controller.get());
+    editor->makeAllPages();
     auto other = image;
     // Every pad in "Program Change": each apply switches twenty panels' rows back and forth.
     for (int pad = 1; pad <= 8; ++pad)
@@ -179,4 +180,36 @@ void BM_ApplyPresetToTree (benchmark::State& state)
     document.controller->detach();
 }
 BENCHMARK (BM_ApplyPresetToTree)->Unit (benchmark::kMicrosecond);
+
+/** What the first opening of a page costs a document whose window shows only its main page: the
+    page's panels are made then, and each box takes its value from the preset. */
+void BM_FirstShowOfPage (benchmark::State& state)
+{
+    const auto page = static_cast<int> (state.range (0));
+    Document document;
+    const auto image = factoryPresetData();
+    std::int64_t pageBytes = 0;
+
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        auto controller = createPresetController (document.midi);
+        auto editor = buildAndApply (*controller, image);
+        const auto before = liveBytes.load();
+        state.ResumeTiming();
+
+        editor->showPage (page);
+
+        state.PauseTiming();
+        pageBytes = juce::jmax (pageBytes, liveBytes.load() - before);
+        controller->detach();
+        editor.reset();
+        controller.reset();
+        state.ResumeTiming();
+    }
+
+    state.counters["page_live_bytes"] = static_cast<double> (pageBytes);
+}
+// Knobs, Switches, Drum Pads, Keybed, Mod/Pitch, Sustain.
+BENCHMARK (BM_FirstShowOfPage)->DenseRange (1, 6)->Unit (benchmark::kMillisecond);
 } // namespace
