@@ -27,7 +27,8 @@ public:
     /** Opens the page of the tab at index (tab order, from 0); false for no such tab. */
     bool showPage (int index);
     /** Where the keyboard work on a page starts: its first number box in Tab order, else its first
-        control (the main page's first button); null for no such page. */
+        control (the main page's first button); null for no such page. Makes the page's panels if
+        they are not made yet. */
     juce::Component* getFirstControlOfPage (int index) const;
     /** Puts the keyboard focus on the first control of the page shown, so that typing edits it. */
     void focusShownPage();

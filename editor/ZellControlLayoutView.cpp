@@ -37,7 +37,8 @@ void ZellControlLayoutView::makeContents()
     if (hasContents() || maker == nullptr)
         return;
 
-    // Taken first: a maker that reached back into this page would otherwise run twice.
+    // Taken first, so that it runs once. A maker must not reach back into this page: the panels
+    // are not there until it has returned.
     const auto make = std::move (maker);
     maker = nullptr;
     auto contents = make();
@@ -56,6 +57,7 @@ void ZellControlLayoutView::makeContents()
 BankView& ZellControlLayoutView::getBankView()
 {
     makeContents();
+    jassert (bankView != nullptr);
     return *bankView;
 }
 

@@ -23,8 +23,8 @@
     thread and reports on the message thread (see PresetTransfer).
 
     Undo: each committed value, each mode change (with the bytes it rewrites) and each load is one
-    step, holding the image and every bound box's value before and after. Undo and redo only set
-    boxes and bytes; nothing is sent and no file is touched.
+    step, holding the preset before and after: the image and the value of every box, made or not.
+    Undo and redo only set boxes and bytes; nothing is sent and no file is touched.
 */
 class PresetController : public EditorListener
 {
