@@ -19,7 +19,6 @@ namespace
 {
 const juce::String titlePrefix ("Orvane Marlo Editor");
 const juce::String fileExtension (".marlo");
-const juce::String filePattern ("*" + fileExtension);
 const juce::String sysExExtension (".syx");
 
 constexpr std::array<juce::CommandID, 19> documentCommands{
@@ -216,20 +215,10 @@ bool EditorDocument::exportSysEx()
         return false;
 
     const auto folder = documentFile != juce::File() ? documentFile.getParentDirectory() : *lastDirectory;
-    std::optional<juce::File> chosen;
-    {
-        const DialogScope waiting (*this);
-        chosen = Dialogs::get().chooseFileToSave ("Select Filename to export", folder,
-                                                  documentName + sysExExtension, "*" + sysExExtension);
-    }
-
+    const auto chosen = chooseFileToWrite ("Select Filename to export", folder, sysExExtension);
     if (!chosen.has_value())
         return false;
 
-    if (chosen->getFileExtension().isEmpty())
-        chosen = chosen->withFileExtension (sysExExtension);
-
-    *lastDirectory = chosen->getParentDirectory();
     const auto message = controller->createDumpMessage();
     const auto written = AtomicFile::replaceContent (*chosen, message.getRawData(),
                                                      static_cast<size_t> (message.getRawDataSize()));
@@ -384,12 +373,19 @@ void EditorDocument::resized()
 std::optional<juce::File> EditorDocument::chooseSaveFile()
 {
     // A foreign file's preset is proposed as a "*.marlo" beside it, where the user last saw it.
-    const auto folder = documentForeign ? documentFile.getParentDirectory() : *lastDirectory;
+    return chooseFileToWrite ("Select Filename to save",
+                              documentForeign ? documentFile.getParentDirectory() : *lastDirectory,
+                              fileExtension);
+}
+
+std::optional<juce::File> EditorDocument::chooseFileToWrite (const juce::String& title,
+                                                             const juce::File& folder,
+                                                             const juce::String& extension)
+{
     std::optional<juce::File> chosen;
     {
         const DialogScope waiting (*this);
-        chosen = Dialogs::get().chooseFileToSave ("Select Filename to save", folder,
-                                                  documentName + fileExtension, filePattern);
+        chosen = Dialogs::get().chooseFileToSave (title, folder, documentName + extension, "*" + extension);
     }
 
     if (!chosen.has_value())
@@ -397,7 +393,7 @@ std::optional<juce::File> EditorDocument::chooseSaveFile()
 
     // A name typed without an extension would be a file the Open chooser never shows.
     if (chosen->getFileExtension().isEmpty())
-        chosen = chosen->withFileExtension (fileExtension);
+        chosen = chosen->withFileExtension (extension);
 
     *lastDirectory = chosen->getParentDirectory();
     return chosen;

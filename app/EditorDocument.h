@@ -115,6 +115,10 @@ public:
 
 private:
     std::optional<juce::File> chooseSaveFile();
+    /** Asks for a file to write, proposing the document's name with the extension, which a name
+        typed without one gets; the chosen folder is remembered. */
+    std::optional<juce::File> chooseFileToWrite (const juce::String& title, const juce::File& folder,
+                                                 const juce::String& extension);
     void showComparison (const PresetModel& controllerPreset);
     void showSentNote (const juce::String& outputName);
     bool writeTo (const juce::File& file);

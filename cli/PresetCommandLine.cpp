@@ -535,8 +535,7 @@ int get (PresetCommandLine::Environment& environment, const Arguments& arguments
     const auto& target = arguments.files[0];
     if (fileOf (target).isDirectory())
     {
-        err << PresetCommandLine::programName << ": " << target << ": is a folder"
-            << "\n";
+        complain (err, target) << "is a folder\n";
         return Code::usageOrFileError;
     }
     const auto model = fetch (environment, arguments, err, true);

@@ -11,10 +11,6 @@ constexpr int margin = 10;
 constexpr int rowHeight = 26;
 constexpr int lineHeight = 16;
 
-juce::Font lineFont()
-{
-    return juce::Font (juce::Font::getDefaultMonospacedFontName(), 13.0f, juce::Font::plain);
-}
 } // namespace
 
 MonitorComponent::MonitorComponent (MidiManager& manager, std::unique_ptr<TransferTimer> drainTimer,
@@ -190,7 +186,7 @@ void MonitorComponent::paintListBoxItem (int row, juce::Graphics& g, int rowWidt
     if (selected)
         g.fillAll (juce::Colour (0xffcfe0f7));
     g.setColour (juce::Colours::black);
-    g.setFont (lineFont());
+    g.setFont (font);
     g.drawText (lines[static_cast<size_t> (row)], 4, 0, rowWidth - 8, rowHeight,
                 juce::Justification::centredLeft, false);
 }

@@ -87,6 +87,8 @@ private:
     std::optional<PresetCodec::Image> matchedPreset;
     std::unique_ptr<ControlMatcher> matcher;
     std::deque<juce::String> lines;
+    // Made once: every visible line is drawn with it at each repaint.
+    const juce::Font font{juce::Font::getDefaultMonospacedFontName(), 13.0f, juce::Font::plain};
     bool linesAdded = false;
     double drainTimeMs = 0.0;
 

@@ -12,12 +12,6 @@ original="$E2E_HOME/original.marlo"
 write_preset "$file" 5
 cp "$file" "$original"
 
-shot()
-{
-    [[ -n "${E2E_SHOTS:-}" ]] && import -window root "$E2E_SHOTS/$1.png"
-    return 0
-}
-
 # The preset's bytes follow the file's 9-byte header. Knob 1's MIDI Channel is the preset's byte
 # 17: the knobs follow the keybed (4 bytes), the wheels (1 and 4) and the sustain (4), and the
 # channel is a knob's fifth byte.

@@ -11,12 +11,6 @@ original="$E2E_HOME/original.marlo"
 write_preset "$file" 5
 cp "$file" "$original"
 
-shot()
-{
-    [[ -n "${E2E_SHOTS:-}" ]] && import -window root "$E2E_SHOTS/$1.png"
-    return 0
-}
-
 # Ctrl+S, then waits for the write: the file is dated back first, so any write shows. Keys are
 # handled in the order they come, so the write also shows that every key before it was handled.
 save_and_wait()

@@ -22,12 +22,6 @@ e2e_setup
 screen_width="${ZOOM_PHASE%x*}"
 screen_height="${ZOOM_PHASE#*x}"
 
-shot()
-{
-    [[ -n "${E2E_SHOTS:-}" ]] && import -window root "$E2E_SHOTS/$1.png"
-    return 0
-}
-
 # geometry WINDOW: "x y width height" of the window's inside, in screen pixels.
 geometry()
 {

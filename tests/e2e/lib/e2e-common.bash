@@ -298,6 +298,13 @@ focus_knobs_box()
     return 1
 }
 
+# shot NAME: with E2E_SHOTS set to a folder, leaves a screenshot of the whole screen there.
+shot()
+{
+    [[ -n "${E2E_SHOTS:-}" ]] && import -window root "$E2E_SHOTS/$1.png"
+    return 0
+}
+
 # date_back FILE, written_since_dated_back FILE: a file dated back shows any later write by its date.
 date_back() { touch -d '2000-01-01' "$1"; }
 written_since_dated_back() { [[ "$(stat -c %Y "$1" 2>/dev/null)" -gt 946771200 ]]; }
