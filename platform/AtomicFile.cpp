@@ -22,29 +22,6 @@ juce::Result notRegular()
     return juce::Result::fail ("it is not a regular file");
 }
 
-juce::Result writeAll (int handle, const void* data, size_t numBytes)
-{
-    const auto* bytes = static_cast<const char*> (data);
-
-    while (numBytes > 0)
-    {
-        const auto written = ::write (handle, bytes, numBytes);
-
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            return failure (errno);
-        // A write of nothing sets no errno: whatever errno holds is an earlier call's.
-        if (written == 0)
-            return juce::Result::fail ("the system wrote nothing and gave no reason");
-
-        bytes += written;
-        numBytes -= (size_t)written;
-    }
-
-    return juce::Result::ok();
-}
-
 juce::Result syncAndClose (FileDescriptor& file)
 {
     if (::fsync (file.get()) != 0)
@@ -54,12 +31,12 @@ juce::Result syncAndClose (FileDescriptor& file)
 
 juce::Result writeAndSync (FileDescriptor& file, const void* data, size_t numBytes)
 {
-    const auto written = writeAll (file.get(), data, numBytes);
+    const auto written = file.writeAll (data, numBytes);
     return written.failed() ? written : syncAndClose (file);
 }
 
 /** Why an existing file may not be written, if it may not. */
-juce::Result refusal (const juce::String& path, const struct stat& existing)
+juce::Result refusal (const SymbolicLinks::Location& where, const struct stat& existing)
 {
     if (S_ISDIR (existing.st_mode))
         return failure (EISDIR);
@@ -69,7 +46,7 @@ juce::Result refusal (const juce::String& path, const struct stat& existing)
     // read-only on purpose, and saving over it would undo that.
     if ((existing.st_mode & 0222) == 0)
         return juce::Result::fail (juce::String (std::strerror (EACCES)) + ": the file is read-only");
-    if (::access (path.toRawUTF8(), W_OK) != 0)
+    if (::faccessat (where.folder.get(), where.name.toRawUTF8(), W_OK, 0) != 0)
         return failure (errno);
     return juce::Result::ok();
 }
@@ -83,10 +60,10 @@ bool mustKeepInode (const struct stat& existing)
 
 /** The old content is gone before the new is complete, so this is only for a file that a rename
     cannot replace as it is. */
-juce::Result rewriteInPlace (const juce::String& path, const void* data, size_t numBytes)
+juce::Result rewriteInPlace (const SymbolicLinks::Location& where, const void* data, size_t numBytes)
 {
-    FileDescriptor file (
-        ::open (path.toRawUTF8(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC));
+    FileDescriptor file (::openat (where.folder.get(), where.name.toRawUTF8(),
+                                   O_WRONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC));
     struct stat opened
     {
     };
@@ -94,7 +71,7 @@ juce::Result rewriteInPlace (const juce::String& path, const void* data, size_t 
         return failure (errno);
     if (!S_ISREG (opened.st_mode))
         return notRegular();
-    if (const auto written = writeAll (file.get(), data, numBytes); written.failed())
+    if (const auto written = file.writeAll (data, numBytes); written.failed())
         return written;
     if (::ftruncate (file.get(), static_cast<off_t> (numBytes)) != 0)
         return failure (errno);
@@ -191,9 +168,11 @@ juce::Result replaceThroughSibling (int folder, const juce::String& name, const 
 
 juce::Result AtomicFile::replaceContent (const juce::File& file, const void* data, size_t numBytes)
 {
-    juce::String target;
-    if (const auto followed = SymbolicLinks::follow (file.getFullPathName(), target); followed.failed())
-        return followed;
+    // Every name from here on is looked up in the folder found now, so a link put in the way
+    // meanwhile is never followed.
+    const auto where = SymbolicLinks::locate (file.getFullPathName());
+    if (!where.found())
+        return where.result();
     const FileLock lock (file);
     if (lock.getStatus().failed())
         return lock.getStatus();
@@ -201,24 +180,26 @@ juce::Result AtomicFile::replaceContent (const juce::File& file, const void* dat
     struct stat existing
     {
     };
-    const auto exists = ::stat (target.toRawUTF8(), &existing) == 0;
+    const auto exists =
+        ::fstatat (where.folder.get(), where.name.toRawUTF8(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
     if (!exists && errno != ENOENT)
         return failure (errno);
+    // A link that took the file's place since it was found is not followed.
+    if (exists && S_ISLNK (existing.st_mode))
+        return failure (ELOOP);
     if (exists)
-        if (const auto refused = refusal (target, existing); refused.failed())
+        if (const auto refused = refusal (where, existing); refused.failed())
             return refused;
 
-    FileDescriptor folder (
-        ::open (SymbolicLinks::folderOf (target).toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor folder (::openat (where.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.isOpen() && !exists)
         return failure (errno);
     // Without the folder's descriptor the rename could not be synced.
     if (!folder.isOpen() || (exists && mustKeepInode (existing)))
-        return rewriteInPlace (target, data, numBytes);
+        return rewriteInPlace (where, data, numBytes);
 
     bool inPlace = false;
-    const auto replaced =
-        replaceThroughSibling (folder.get(), target.fromLastOccurrenceOf ("/", false, false),
-                               exists ? &existing : nullptr, data, numBytes, inPlace);
-    return inPlace ? rewriteInPlace (target, data, numBytes) : replaced;
+    const auto replaced = replaceThroughSibling (folder.get(), where.name, exists ? &existing : nullptr, data,
+                                                 numBytes, inPlace);
+    return inPlace ? rewriteInPlace (where, data, numBytes) : replaced;
 }

@@ -10,7 +10,9 @@
     for long ones).
 
     What stays as it was:
-    - a symbolic link, or a chain of them: the file it finally names is replaced;
+    - a symbolic link, or a chain of them: the file it finally names is replaced. A link in a
+      shared folder that neither the user nor the folder's owner made is refused (see
+      SymbolicLinks);
     - an existing file's owner, group and mode. Where a new file cannot keep them (another user
       owns the file, its group cannot be given), where it would split a hard link, or where the
       folder takes no new file (or cannot be opened to be synced), the file is rewritten in place

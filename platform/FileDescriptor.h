@@ -20,6 +20,12 @@ public:
 
     /** Closes now: close() reports a write the file system deferred, which a save must not miss. */
     juce::Result close();
+    /** Writes all of it, however many calls that takes. */
+    juce::Result writeAll (const void* data, size_t numBytes) const;
+    /** Reads until `size` bytes or the end of the file, whichever comes first: a file that
+        grows meanwhile cannot make the reader take more than it checked. */
+    juce::Result readUpTo (size_t size, juce::MemoryBlock& content) const;
+
     /** Gives up ownership without closing. */
     int release();
 

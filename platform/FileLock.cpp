@@ -32,32 +32,31 @@ std::mutex& heldLocksMutex()
     return mutex;
 }
 
-/** The folder of `target`, or where that cannot be opened, the file itself. */
-FileDescriptor openGuard (const juce::String& target, bool& isFolder)
+/** The folder of the file found, or where that cannot be opened, the file itself. */
+FileDescriptor openGuard (const SymbolicLinks::Location& where, bool& isFolder)
 {
-    FileDescriptor folder (
-        ::open (SymbolicLinks::folderOf (target).toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor folder (::openat (where.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     isFolder = folder.isOpen();
     if (isFolder)
         return folder;
-    return FileDescriptor (
-        ::open (target.toRawUTF8(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW));
+    return FileDescriptor (::openat (where.folder.get(), where.name.toRawUTF8(),
+                                     O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW));
 }
 
-/** Whether the path still names the file that was locked: a rename may have replaced it while
+/** Whether the name still names the file that was locked: a rename may have replaced it while
     this process waited for the lock. */
-bool stillNames (const juce::String& target, const struct stat& locked)
+bool stillNames (const SymbolicLinks::Location& where, const struct stat& locked)
 {
     struct stat now
     {
     };
-    return ::stat (target.toRawUTF8(), &now) == 0 && now.st_dev == locked.st_dev &&
-           now.st_ino == locked.st_ino;
+    return ::fstatat (where.folder.get(), where.name.toRawUTF8(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+           now.st_dev == locked.st_dev && now.st_ino == locked.st_ino;
 }
 
 /** 0 once the lock is held; otherwise the reason. Asks again every few milliseconds rather than
     blocking, so that the wait ends when its time is up. */
-int lockWithin (int descriptor, int waitMs)
+int lockWithin (int descriptor, int waitMs, FileLock::GivesUp givesUp)
 {
     const auto giveUpAt = juce::Time::getMillisecondCounter() + (juce::uint32)juce::jmax (0, waitMs);
     for (;;)
@@ -68,6 +67,8 @@ int lockWithin (int descriptor, int waitMs)
             continue;
         if (errno != EWOULDBLOCK || juce::Time::getMillisecondCounter() >= giveUpAt)
             return errno;
+        if (givesUp != nullptr && givesUp())
+            return EINTR;
         juce::Thread::sleep (10);
     }
 }
@@ -78,11 +79,11 @@ bool FileLock::Key::operator<(const Key& other) const
     return std::tie (device, inode, thread) < std::tie (other.device, other.inode, other.thread);
 }
 
-FileLock::FileLock (const juce::File& file, int waitMs)
+FileLock::FileLock (const juce::File& file, int waitMs, GivesUp givesUp)
 {
-    juce::String target;
     // A chain of links that cannot be followed cannot be written either; the writer says why.
-    if (SymbolicLinks::follow (file.getFullPathName(), target).failed())
+    const auto where = SymbolicLinks::locate (file.getFullPathName());
+    if (!where.found())
         return;
 
     // Locking the file itself is retried when a rename replaced it meanwhile; the bound only
@@ -90,7 +91,7 @@ FileLock::FileLock (const juce::File& file, int waitMs)
     for (int attempt = 0; attempt < 100; ++attempt)
     {
         bool isFolder = true;
-        auto guard = openGuard (target, isFolder);
+        auto guard = openGuard (where, isFolder);
         struct stat opened
         {
         };
@@ -109,14 +110,14 @@ FileLock::FileLock (const juce::File& file, int waitMs)
             }
         }
 
-        if (const auto error = lockWithin (guard.get(), waitMs); error != 0)
+        if (const auto error = lockWithin (guard.get(), waitMs, givesUp); error != 0)
         {
             status = error == EWOULDBLOCK
                          ? juce::Result::fail ("another program is changing a file in this folder; try again")
                          : FileDescriptor::failure (error);
             return;
         }
-        if (!isFolder && !stillNames (target, opened))
+        if (!isFolder && !stillNames (where, opened))
             continue;
 
         const std::lock_guard<std::mutex> lock (heldLocksMutex());

@@ -26,8 +26,11 @@ public:
         hang the editor's save, which then fails and says why. */
     static constexpr int defaultWaitMs = 1000;
 
-    /** Waits until the lock for `file` is held, at most `waitMs`. */
-    explicit FileLock (const juce::File& file, int waitMs = defaultWaitMs);
+    /** Whether to stop waiting (Ctrl+C in the command-line tool). */
+    using GivesUp = bool (*)();
+
+    /** Waits until the lock for `file` is held, at most `waitMs`, or until `givesUp` says so. */
+    explicit FileLock (const juce::File& file, int waitMs = defaultWaitMs, GivesUp givesUp = nullptr);
     ~FileLock();
 
     /** Fails with the system's reason when the lock could not be taken; nothing is held then. A

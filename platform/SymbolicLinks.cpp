@@ -1,48 +1,170 @@
 #include "platform/SymbolicLinks.h"
 
-#include "platform/FileDescriptor.h"
-
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
-juce::Result SymbolicLinks::follow (const juce::String& path, juce::String& target)
+const juce::String SymbolicLinks::sharedLinkRefusal (juce::String (std::strerror (EACCES)) +
+                                                     ": a link in a shared folder");
+
+namespace
 {
-    auto current = path;
-    for (int followed = 0;; ++followed)
+/** The names of a path, last first, so that the next one to walk is at the back. */
+void pushNames (const juce::String& path, std::vector<juce::String>& pending)
+{
+    auto names = juce::StringArray::fromTokens (path, "/", "");
+    names.removeEmptyStrings();
+    for (int i = names.size(); --i >= 0;)
+        pending.push_back (names[i]);
+}
+
+FileDescriptor openStart (const juce::String& path)
+{
+    return FileDescriptor (::open (path.startsWithChar ('/') ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+}
+
+/** The kernel's rule for links in shared folders (fs.protected_symlinks), applied here because
+    the system may not apply it: a link in a sticky folder that everybody may write is followed
+    only when the user or the folder's owner made it. */
+bool mayFollow (int folder, const struct stat& link)
+{
+    struct stat status
     {
+    };
+    if (::fstat (folder, &status) != 0)
+        return false;
+    const auto shared = (status.st_mode & S_ISVTX) != 0 && (status.st_mode & S_IWOTH) != 0;
+    return !shared || link.st_uid == ::geteuid() || link.st_uid == status.st_uid;
+}
+
+/** The text of the link open at `link`, or false with errno set. */
+bool readLink (int link, const struct stat& status, juce::String& text)
+{
+    // st_size is the link's length; one byte more tells a link that grew from one that fits.
+    std::vector<char> buffer (static_cast<size_t> (juce::jmax<off_t> (status.st_size, 255)) + 1);
+    const auto length = ::readlinkat (link, "", buffer.data(), buffer.size());
+    if (length < 0)
+        return false;
+    if (static_cast<size_t> (length) == buffer.size())
+    {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    text = juce::String::fromUTF8 (buffer.data(), static_cast<int> (length));
+    return true;
+}
+
+SymbolicLinks::Location failed (int error, bool sharedLink = false)
+{
+    SymbolicLinks::Location location;
+    location.error = error;
+    location.sharedLink = sharedLink;
+    return location;
+}
+} // namespace
+
+juce::Result SymbolicLinks::Location::result() const
+{
+    if (sharedLink)
+        return juce::Result::fail (sharedLinkRefusal);
+    return error == 0 ? juce::Result::ok() : FileDescriptor::failure (error);
+}
+
+juce::String SymbolicLinks::Location::path() const
+{
+    if (name == ".")
+        return folderPath.isEmpty() ? juce::String ("/") : folderPath;
+    return folderPath + "/" + name;
+}
+
+SymbolicLinks::Location SymbolicLinks::locate (const juce::String& path)
+{
+    if (path.isEmpty())
+        return failed (ENOENT);
+
+    Location location;
+    location.folder = openStart (path);
+    location.folderPath = path.startsWithChar ('/')
+                              ? juce::String()
+                              : juce::File::getCurrentWorkingDirectory().getFullPathName();
+    if (!location.folder.isOpen())
+        return failed (errno);
+
+    std::vector<juce::String> pending;
+    pushNames (path, pending);
+    int followed = 0;
+    location.name = ".";
+    while (!pending.empty())
+    {
+        const auto name = pending.back();
+        pending.pop_back();
+        const auto isLast = pending.empty();
+        location.name = ".";
+        if (name == ".")
+            continue;
+        if (name == "..")
+        {
+            // The folder's real parent, as the system goes up, not the one a link came from.
+            location.folder =
+                FileDescriptor (::openat (location.folder.get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+            if (!location.folder.isOpen())
+                return failed (errno);
+            location.folderPath = folderOf (location.folderPath.isEmpty() ? "/" : location.folderPath);
+            if (location.folderPath == "/")
+                location.folderPath = {};
+            continue;
+        }
+
+        FileDescriptor entry (
+            ::openat (location.folder.get(), name.toRawUTF8(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
         struct stat status
         {
         };
-        if (::lstat (current.toRawUTF8(), &status) != 0)
+        if (!entry.isOpen())
         {
-            // A missing last name is where a dangling link points: the file to create.
-            if (errno != ENOENT)
-                return FileDescriptor::failure (errno);
-            break;
+            if (errno == ENOENT && isLast)
+            {
+                location.name = name;
+                return location;
+            }
+            return failed (errno);
         }
-        if (!S_ISLNK (status.st_mode))
-            break;
-        if (followed == mostFollowed)
-            return FileDescriptor::failure (ELOOP);
+        if (::fstat (entry.get(), &status) != 0)
+            return failed (errno);
 
-        // st_size is the link's length, but the link may change before it is read; one byte more
-        // tells a link that grew from one that fits.
-        std::vector<char> text (static_cast<size_t> (juce::jmax<off_t> (status.st_size, 255)) + 1);
-        const auto length = ::readlink (current.toRawUTF8(), text.data(), text.size());
-        if (length < 0)
-            return FileDescriptor::failure (errno);
-        if (static_cast<size_t> (length) == text.size())
-            return FileDescriptor::failure (ENAMETOOLONG);
-
-        const auto named = juce::String::fromUTF8 (text.data(), static_cast<int> (length));
-        current = named.startsWithChar ('/') ? named : folderOf (current) + "/" + named;
+        if (S_ISLNK (status.st_mode))
+        {
+            if (++followed > mostFollowed)
+                return failed (ELOOP);
+            if (!mayFollow (location.folder.get(), status))
+                return failed (EACCES, true);
+            juce::String text;
+            if (!readLink (entry.get(), status, text))
+                return failed (errno);
+            if (text.startsWithChar ('/'))
+            {
+                location.folder = openStart (text);
+                location.folderPath = {};
+                if (!location.folder.isOpen())
+                    return failed (errno);
+            }
+            pushNames (text, pending);
+            continue;
+        }
+        if (isLast)
+        {
+            location.name = name;
+            return location;
+        }
+        if (!S_ISDIR (status.st_mode))
+            return failed (ENOTDIR);
+        location.folder = std::move (entry);
+        location.folderPath += "/" + name;
     }
-    target = current;
-    return juce::Result::ok();
+    return location;
 }
 
 juce::String SymbolicLinks::folderOf (const juce::String& path)
@@ -57,13 +179,14 @@ juce::File SymbolicLinks::fileNamed (const juce::File& workingFolder, const juce
     const auto last = path.fromLastOccurrenceOf ("/", false, false);
 
     // "." and ".." at the end name folders; the system's own resolution of them is the folder's.
-    const auto toResolve = (last == "." || last == "..") ? path : folderOf (path);
-    char resolved[PATH_MAX];
-    if (toResolve.isEmpty() || ::realpath (toResolve.toRawUTF8(), resolved) == nullptr)
+    const auto isFolderName = last == "." || last == "..";
+    const auto toResolve = isFolderName ? path : folderOf (path);
+    const auto folder = locate (toResolve);
+    if (!folder.found() || (folder.name != "." && !juce::File (folder.path()).isDirectory()))
         return juce::File (path);
 
-    const auto folder = juce::String (juce::CharPointer_UTF8 (resolved));
-    if (last == "." || last == "..")
-        return juce::File (folder);
-    return juce::File (folder == "/" ? "/" + last : folder + "/" + last);
+    const auto resolved = folder.path();
+    if (isFolderName)
+        return juce::File (resolved);
+    return juce::File (resolved == "/" ? "/" + last : resolved + "/" + last);
 }

@@ -1,9 +1,16 @@
 #pragma once
 
+#include "platform/FileDescriptor.h"
+
 #include <juce_core/juce_core.h>
 
-/** Finds the file a path finally names when it is a symbolic link, or a chain of them, so that
-    writing a preset replaces that file and leaves the links as they are.
+/** Finds the file a path names the way the system does, one name at a time through open folders,
+    so that writing a preset replaces the file a link names and leaves the link as it is.
+
+    Links are followed with the rule that protects shared folders (/tmp and the like), whatever the
+    system's own setting: a link in a folder that everybody may write and that has the sticky bit
+    is followed only when it belongs to the user or to the folder's owner. Otherwise anybody could
+    plant a link there that makes the user's program write over one of the user's own files.
 */
 class SymbolicLinks
 {
@@ -12,17 +19,39 @@ public:
         limit). */
     static constexpr int mostFollowed = 40;
 
-    /** Sets `target` to the path the last link of the chain names, or to `path` itself when it is
-        no link. A link to a missing file is followed to that missing file, which saving then
-        creates. The paths are kept as the links spell them: a relative link is read from the
-        folder the link is in, with ".." left for the system to resolve, as it does through a link.
-        Fails with the system's reason (a loop, a link that cannot be read). */
-    static juce::Result follow (const juce::String& path, juce::String& target);
+    /** Where a path's last name lives once every link on the way is followed. */
+    struct Location
+    {
+        /** The folder, open for lookups only: names are looked up in it, never through a path
+            that could be changed meanwhile. */
+        FileDescriptor folder;
+        /** The folder's path without links, "" for the root. */
+        juce::String folderPath;
+        /** The last name, which is no link (or names nothing yet); "." for a folder itself. */
+        juce::String name;
+        /** 0, or why the path leads nowhere (the system's error number). */
+        int error = 0;
+        /** A link in a shared folder was refused. */
+        bool sharedLink = false;
+
+        bool found() const noexcept { return error == 0; }
+        juce::Result result() const;
+        /** The path of the file found, without links. */
+        juce::String path() const;
+    };
+
+    /** What a refused link in a shared folder is called. */
+    static const juce::String sharedLinkRefusal;
+
+    /** Follows every link on the way, in the folders and at the end. A missing last name is
+        found too (its folder exists): that is where a dangling link points, the file to create. */
+    static Location locate (const juce::String& path);
 
     /** The file a name given on a command line means, looked up from `workingFolder` as the system
         would: ".." after a link to a folder leads to that folder's parent, not back to where the
         link is. (juce::File takes ".." away as text, which can name another file.) The folder
-        part is resolved by the system; where it does not exist the name is taken as text. */
+        part is resolved here; where it cannot be, the name is taken as text, and reading or
+        writing it says why. */
     static juce::File fileNamed (const juce::File& workingFolder, const juce::String& name);
 
     /** Everything before the last '/': the folder a path's name is looked up in. */

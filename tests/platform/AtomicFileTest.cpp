@@ -2,6 +2,8 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/FileLock.h"
+#include "platform/RegularFile.h"
+#include "platform/SymbolicLinks.h"
 #include "support/ForkedChild.h"
 
 #include <csignal>
@@ -306,4 +308,46 @@ TEST_F (AtomicFileTest, ALockAnotherProcessHoldsIsWaitedForOnlyForAWhile)
         ::close (end);
     EXPECT_TRUE (FileLock (juce::File (file), 0).getStatus().wasOk());
     EXPECT_EQ (contentOf (file), "old");
+}
+
+TEST_F (AtomicFileTest, AStrangersLinkInASharedFolderIsRefusedOnTheWayAndAtTheEnd)
+{
+    if (!isRoot())
+        GTEST_SKIP() << "needs the superuser to give a link to another user";
+    // A folder like /tmp: everybody may write, the sticky bit set. The user's own file beside it.
+    const auto shared = path ("shared");
+    ASSERT_EQ (::mkdir (shared.toRawUTF8(), 01777), 0);
+    ASSERT_EQ (::chmod (shared.toRawUTF8(), 01777), 0);
+    const auto own = make ("own.syx", "the user's");
+    ASSERT_EQ (::mkdir (path ("ownFolder").toRawUTF8(), 0755), 0);
+    const auto plant = [&] (const char* name, const juce::String& target, uid_t owner)
+    {
+        const auto link = shared + "/" + name;
+        EXPECT_EQ (::symlink (target.toRawUTF8(), link.toRawUTF8()), 0);
+        EXPECT_EQ (::lchown (link.toRawUTF8(), owner, owner), 0);
+        return link;
+    };
+
+    const auto planted = plant ("evil.syx", own, nobody);
+    const auto plantedFolder = plant ("evil", path ("ownFolder"), nobody);
+    EXPECT_EQ (save (planted, "overwritten").getErrorMessage(),
+               "Permission denied: a link in a shared folder");
+    EXPECT_EQ (save (plantedFolder + "/new.syx", "made").getErrorMessage(),
+               "Permission denied: a link in a shared folder");
+    EXPECT_EQ (contentOf (own), "the user's");
+    EXPECT_FALSE (juce::File (path ("ownFolder/new.syx")).exists());
+    juce::MemoryBlock read;
+    EXPECT_EQ (RegularFile::read (juce::File (planted), 1024, "a preset file", read).getErrorMessage(),
+               "Permission denied: a link in a shared folder");
+    // The tool's names are not resolved through it either.
+    EXPECT_EQ (SymbolicLinks::fileNamed (juce::File (shared), "evil/new.syx").getFullPathName(),
+               plantedFolder + "/new.syx");
+
+    // The user's own link is followed, and so is the folder owner's.
+    EXPECT_TRUE (save (plant ("mine.syx", own, ::geteuid()), "through mine").wasOk());
+    EXPECT_EQ (contentOf (own), "through mine");
+    ASSERT_EQ (::chown (shared.toRawUTF8(), nobody, nobody), 0);
+    EXPECT_TRUE (save (planted, "through the owner's").wasOk());
+    EXPECT_EQ (contentOf (own), "through the owner's");
+    EXPECT_TRUE (S_ISLNK (statusOf (planted).st_mode)) << "the link stays a link";
 }
