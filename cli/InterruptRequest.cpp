@@ -5,6 +5,10 @@
 namespace
 {
 volatile std::sig_atomic_t interrupted = 0;
+int installed = 0;
+struct sigaction previous
+{
+};
 
 extern "C" void noteInterrupt (int)
 {
@@ -14,16 +18,26 @@ extern "C" void noteInterrupt (int)
 
 InterruptRequest::InterruptRequest()
 {
+    if (installed++ > 0)
+        return;
     interrupted = 0;
-    previous = std::signal (SIGINT, noteInterrupt);
+    struct sigaction handling
+    {
+    };
+    handling.sa_handler = noteInterrupt;
+    sigemptyset (&handling.sa_mask);
+    // Calls the signal breaks are resumed; the program looks at the flag where it waits.
+    handling.sa_flags = SA_RESTART;
+    ::sigaction (SIGINT, &handling, &previous);
 }
 
 InterruptRequest::~InterruptRequest()
 {
-    std::signal (SIGINT, previous == SIG_ERR ? SIG_DFL : previous);
+    if (--installed == 0)
+        ::sigaction (SIGINT, &previous, nullptr);
 }
 
-bool InterruptRequest::wasRequested() const noexcept
+bool InterruptRequest::wasRequested() noexcept
 {
     return interrupted != 0;
 }

@@ -245,13 +245,12 @@ int MonitorCommand::listen (const Options& options, const PresetCodec::Image& pr
     for (const auto& play : options.plays)
         marlo->play (play);
 
-    const InterruptRequest interrupt;
     const auto start = environment.nowMs();
     environment.runUntil (
         [&]
         {
             out.flush();
-            return enough() || interrupt.wasRequested() ||
+            return enough() || InterruptRequest::wasRequested() ||
                    (options.seconds > 0.0 && environment.nowMs() - start >= options.seconds * 1000.0);
         });
     // What arrived before the end is written too.

@@ -1,6 +1,7 @@
 #include "cli/PresetCommandLine.h"
 
 #include "cli/ConsoleDialogs.h"
+#include "cli/InterruptRequest.h"
 #include "cli/MonitorCommand.h"
 #include "midi/MidiManager.h"
 #include "midi/PresetTransfer.h"
@@ -362,7 +363,9 @@ int set (const Arguments& arguments, juce::OutputStream& err)
     // Held from the read to the write, so that a set running at the same time on the same file
     // reads what this one wrote instead of writing over it.
     // A script may run many sets on one file; each waits its turn longer than a save in the editor.
-    const FileLock lock (fileOf (target), 30000);
+    const FileLock lock (fileOf (target), 30000, &InterruptRequest::wasRequested);
+    if (InterruptRequest::wasRequested())
+        return Code::interrupted;
     if (lock.getStatus().failed())
     {
         err << PresetCommandLine::programName << ": " << target
@@ -416,6 +419,8 @@ int set (const Arguments& arguments, juce::OutputStream& err)
             << "\n";
         return Code::negative;
     }
+    if (InterruptRequest::wasRequested())
+        return Code::interrupted;
     return writeAtomically (target, model.getImage(), err) ? Code::success : Code::usageOrFileError;
 }
 } // namespace
@@ -511,7 +516,10 @@ std::optional<PresetModel> fetch (PresetCommandLine::Environment& environment, c
     std::optional<PresetTransfer::Result> result;
     transfer.transfer.onGetFinished = [&result] (const PresetTransfer::Result& r) { result = r; };
     transfer.transfer.get();
-    environment.waitForTransfer (transfer.transfer, [&] { return result.has_value(); });
+    environment.waitForTransfer (transfer.transfer,
+                                 [&] { return result.has_value() || InterruptRequest::wasRequested(); });
+    if (InterruptRequest::wasRequested())
+        return std::nullopt;
 
     if (!result.has_value())
     {
@@ -539,6 +547,8 @@ int get (PresetCommandLine::Environment& environment, const Arguments& arguments
         return Code::usageOrFileError;
     }
     const auto model = fetch (environment, arguments, err, true);
+    if (InterruptRequest::wasRequested())
+        return Code::interrupted;
     if (!model.has_value())
         return Code::negative;
     return writeAtomically (target, model->getImage(), err) ? Code::success : Code::usageOrFileError;
@@ -551,11 +561,18 @@ int compare (PresetCommandLine::Environment& environment, const Arguments& argum
     if (!openDocument (arguments.files[0], inFile, err))
         return Code::usageOrFileError;
     const auto inController = fetch (environment, arguments, err, false);
+    if (InterruptRequest::wasRequested())
+        return Code::interrupted;
     if (!inController.has_value())
         return Code::negative;
     return printDifferences (inFile, *inController, out) == 0 ? Code::success : Code::negative;
 }
 } // namespace
+
+bool PresetCommandLine::waits (const juce::String& command)
+{
+    return juce::StringArray{"get", "compare", "set", "monitor"}.contains (command);
+}
 
 int PresetCommandLine::run (const juce::StringArray& arguments, juce::OutputStream& out,
                             juce::OutputStream& err)
@@ -577,6 +594,10 @@ int PresetCommandLine::run (const juce::StringArray& arguments, juce::OutputStre
         err << programName << ": unknown command \"" << name << "\"\n\n" << overallUsage();
         return Code::usageOrFileError;
     }
+    // Before any port or lock is opened: a Ctrl+C from then on ends the command on its terms.
+    std::optional<InterruptRequest> interrupt;
+    if (waits (name))
+        interrupt.emplace();
 
     // The monitor repeats --play, which the shared parser would keep only once.
     if (name == "monitor")

@@ -25,7 +25,8 @@ public:
     {
         success = 0,  ///< done, valid, the same
         negative = 1, ///< invalid, different, refused, timed out
-        usageOrFileError = 2
+        usageOrFileError = 2,
+        interrupted = 130 ///< Ctrl+C: nothing was written (as a shell reports SIGINT)
     };
 
     /** What the transfer commands reach outside the process and the time they take; tests
@@ -58,6 +59,10 @@ public:
     int runOnStandardStreams (const juce::StringArray& arguments);
 
     static const juce::String programName;
+
+    /** Whether the command waits (for a device or a lock), and so takes Ctrl+C as a request to
+        stop rather than dying by it. */
+    static bool waits (const juce::String& command);
 
 private:
     Environment environment;

@@ -11,6 +11,7 @@
 #include "support/MessageLoop.h"
 #include "support/SysExBytes.h"
 
+#include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -578,4 +579,51 @@ TEST_F (PresetCommandLineTest, CompareListsWhatTheControllerHoldsDifferentlyAndW
     EXPECT_EQ (noAnswer.code, 1);
     EXPECT_TRUE (noAnswer.err.contains ("No MIDI Device selected.")) << noAnswer.err;
     EXPECT_TRUE (noAnswer.out.isEmpty());
+}
+
+TEST_F (PresetCommandLineTest, AStrangersLinkInASharedFolderIsRefusedBySetAndConvert)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs the superuser to give a link to another user";
+    const auto victim = writeImage ("root-owned.marlo", PresetModel().getImage());
+    const auto before = contentOf (victim);
+    const auto shared = path ("shared");
+    ASSERT_EQ (::mkdir (shared.toRawUTF8(), 01777), 0);
+    ASSERT_EQ (::chmod (shared.toRawUTF8(), 01777), 0);
+    const auto evil = shared + "/evil.syx";
+    ASSERT_EQ (::symlink (victim.toRawUTF8(), evil.toRawUTF8()), 0);
+    ASSERT_EQ (::lchown (evil.toRawUTF8(), 65534, 65534), 0);
+    auto changed = PresetModel().getImage();
+    changed.set (0, 3);
+    const auto good = writeImage ("good.marlo", changed);
+
+    for (const auto& arguments :
+         {juce::StringArray{"convert", good, evil}, juce::StringArray{"set", evil, "Keybed Transpose=-5"}})
+    {
+        const auto outcome = run (arguments);
+        EXPECT_NE (outcome.code, 0) << arguments.joinIntoString (" ");
+        EXPECT_TRUE (outcome.err.contains ("Permission denied: a link in a shared folder")) << outcome.err;
+    }
+    EXPECT_EQ (contentOf (victim), before);
+}
+
+TEST_F (PresetCommandLineTest, CtrlCWhileAGetOrCompareWaitsWritesNothingAndSaysSo)
+{
+    const auto target = writeImage ("kept.marlo", PresetModel().getImage());
+    const auto before = contentOf (target);
+    marlo.setLatencyMs (60000);
+    environment.waitForTransfer = [] (PresetTransfer&, const std::function<bool()>& finished)
+    {
+        std::raise (SIGINT);
+        runMessageLoopUntil (finished, 5000);
+    };
+
+    for (const auto& command : {"get", "compare"})
+    {
+        const auto outcome =
+            run ({command, target, "--in", SimulatedMarlo::deviceName, "--out", SimulatedMarlo::deviceName});
+        EXPECT_EQ (outcome.code, PresetCommandLine::interrupted) << command << outcome.err;
+        EXPECT_TRUE (outcome.out.isEmpty()) << outcome.out;
+    }
+    EXPECT_EQ (contentOf (target), before);
 }
