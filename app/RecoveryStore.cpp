@@ -1,16 +1,10 @@
 #include "app/RecoveryStore.h"
 
-#include "platform/AtomicFile.h"
 #include "preset/PresetCodec.h"
 #include "preset/PresetFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -19,72 +13,24 @@ const juce::String presetSuffix (".marlo");
 const juce::String descriptionSuffix (".txt");
 const juce::String lockName ("lock");
 
-juce::String systemReason()
+/** The number of an entry's file ("12.marlo", "12.txt"), or 0 for any other name. */
+int entryNumber (const juce::String& name, const juce::String& suffix)
 {
-    return juce::String (std::strerror (errno));
+    const auto stem = name.dropLastCharacters (suffix.length());
+    if (!name.endsWith (suffix) || stem.isEmpty() || stem.length() > 9 || !stem.containsOnly ("0123456789") ||
+        stem[0] == '0')
+        return 0;
+    return stem.getIntValue();
 }
 
-/** Makes the folder for this user alone; an existing one is closed to everybody else. */
-juce::Result makePrivateFolder (const juce::File& folder)
+juce::String presetName (int number)
 {
-    const auto path = folder.getFullPathName();
-    if (::mkdir (path.toRawUTF8(), 0700) != 0 && errno != EEXIST)
-        return juce::Result::fail (path + ": " + systemReason());
-
-    struct stat info = {};
-    if (::lstat (path.toRawUTF8(), &info) != 0)
-        return juce::Result::fail (path + ": " + systemReason());
-    if (!S_ISDIR (info.st_mode))
-        return juce::Result::fail (path + ": not a folder");
-    if ((info.st_mode & 0077) != 0 && ::chmod (path.toRawUTF8(), 0700) != 0)
-        return juce::Result::fail (path + ": " + systemReason());
-    return juce::Result::ok();
+    return juce::String (number) + presetSuffix;
 }
 
-juce::Result writeFile (const juce::File& file, const juce::MemoryBlock& content)
+juce::String descriptionName (int number)
 {
-    // A new entry is made for this user alone; replacing it keeps that.
-    if (!file.exists())
-    {
-        const auto handle = ::open (file.getFullPathName().toRawUTF8(),
-                                    O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (handle < 0 && errno != EEXIST)
-            return juce::Result::fail (file.getFullPathName() + ": " + systemReason());
-        if (handle >= 0)
-            ::close (handle);
-    }
-    const auto written = AtomicFile::replaceContent (file, content.getData(), content.getSize());
-    if (written.failed())
-        return juce::Result::fail (file.getFullPathName() + ": " + written.getErrorMessage());
-    return written;
-}
-
-juce::MemoryBlock describe (const RecoveryStore::Preset& preset)
-{
-    auto* description = new juce::DynamicObject();
-    description->setProperty ("name", preset.name);
-    description->setProperty ("file",
-                              preset.file == juce::File() ? juce::String() : preset.file.getFullPathName());
-    const auto text = juce::JSON::toString (juce::var (description)) + "\n";
-    return {text.toRawUTF8(), text.getNumBytesAsUTF8()};
-}
-
-bool readEntry (const juce::File& presetFile, RecoveryStore::Preset& preset)
-{
-    if (PresetFile::read (presetFile, preset.image).failed())
-        return false;
-
-    juce::MemoryBlock text;
-    const auto description =
-        PresetFile::readContent (presetFile.withFileExtension (descriptionSuffix), text).wasOk()
-            ? juce::JSON::parse (text.toString())
-            : juce::var();
-    const auto path = description.getProperty ("file", {}).toString();
-    preset.file = juce::File::isAbsolutePath (path) ? juce::File (path) : juce::File();
-    preset.name = description.getProperty ("name", {}).toString();
-    if (preset.name.isEmpty())
-        preset.name = preset.file != juce::File() ? preset.file.getFileNameWithoutExtension() : "Untitled";
-    return true;
+    return juce::String (number) + descriptionSuffix;
 }
 
 /** Whether the preset's own file already holds exactly this preset: then nothing was lost. */
@@ -94,64 +40,91 @@ bool isSavedAlready (const RecoveryStore::Preset& preset)
     return preset.file != juce::File() && PresetFile::read (preset.file, onDisk).wasOk() &&
            onDisk == preset.image;
 }
+
+void say (const juce::String& line)
+{
+    std::fprintf (stderr, "marlo-editor: %s\n", line.toRawUTF8());
+}
 } // namespace
 
 /** One editor's folder of entries and the lock that says the editor still runs. */
 class RecoveryStore::Session
 {
 public:
-    explicit Session (const juce::File& sessionFolder) : folder (sessionFolder) {}
-
-    ~Session()
-    {
-        if (lockHandle >= 0)
-            ::close (lockHandle);
-    }
+    explicit Session (juce::String folderName) : name (std::move (folderName)) {}
 
     /** False when another process holds the lock (its editor runs) or it cannot be taken. */
     bool lock()
     {
-        const auto path = folder.getChildFile (lockName).getFullPathName();
-        lockHandle = ::open (path.toRawUTF8(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (lockHandle >= 0 && ::flock (lockHandle, LOCK_EX | LOCK_NB) == 0)
-            return true;
-        if (lockHandle >= 0)
-            ::close (lockHandle);
-        lockHandle = -1;
-        return false;
+        held = folder.lock (lockName);
+        return held.isOpen();
     }
 
-    juce::File presetFile (int number) const
+    /** The numbers of its presets, in the order they were first kept. */
+    juce::Array<int> presetNumbers() const
     {
-        return folder.getChildFile (juce::String (number) + presetSuffix);
+        juce::Array<int> numbers;
+        for (const auto& entry : folder.names())
+            if (const auto number = entryNumber (entry, presetSuffix); number > 0)
+                numbers.add (number);
+        numbers.sort();
+        return numbers;
     }
 
-    /** In the order they were first kept. */
-    juce::Array<juce::File> presetFiles() const
+    juce::Result write (int number, const RecoveryStore::Preset& preset) const
     {
-        auto files = folder.findChildFiles (juce::File::findFiles, false, "*" + presetSuffix);
-        std::sort (files.begin(), files.end(),
-                   [] (const juce::File& a, const juce::File& b) {
-                       return a.getFileNameWithoutExtension().getIntValue() <
-                              b.getFileNameWithoutExtension().getIntValue();
-                   });
-        return files;
+        const auto content = PresetCodec::encodeFile (preset.image);
+        // The preset first: a description without its preset is never offered.
+        auto written = folder.write (presetName (number), content.getData(), content.getSize());
+        if (written.wasOk())
+        {
+            const auto description = preset.describe();
+            written = folder.write (descriptionName (number), description.getData(), description.getSize());
+        }
+        return written;
     }
 
-    /** A session without entries goes, lock and all; one with entries stays for the next start. */
-    void removeIfEmpty()
+    juce::Result read (int number, RecoveryStore::Preset& preset) const
     {
-        if (!presetFiles().isEmpty())
+        juce::MemoryBlock content, description;
+        if (const auto read = folder.read (presetName (number), PresetFile::largestFile, content);
+            read.failed())
+            return read;
+        // A description may be missing (a crash between the two writes), but one that is there
+        // must be read. Up to one byte past the bound, so that a larger one is refused as such.
+        if (!folder.contains (descriptionName (number)))
+            return RecoveryEntry::read (content, nullptr, preset);
+        if (const auto read =
+                folder.read (descriptionName (number), RecoveryEntry::largestDescription + 1, description);
+            read.failed())
+            return juce::Result::fail (descriptionName (number) + ": " + read.getErrorMessage());
+        return RecoveryEntry::read (content, &description, preset);
+    }
+
+    void remove (int number) const
+    {
+        folder.remove (descriptionName (number));
+        folder.remove (presetName (number));
+    }
+
+    /** A session without presets goes: its descriptions, its lock and the folder. Anything that
+        is no entry of its own keeps the folder, which then stays. */
+    void removeIfEmpty (const PrivateFolder& recovery)
+    {
+        if (!held.isOpen() || !presetNumbers().isEmpty())
             return;
-        for (const auto& file : folder.findChildFiles (juce::File::findFiles, false))
-            file.deleteFile();
-        folder.deleteFile();
+        for (const auto& entry : folder.names())
+            if (entryNumber (entry, descriptionSuffix) > 0)
+                folder.remove (entry);
+        folder.remove (lockName);
+        recovery.removeFolder (name);
     }
 
-    juce::File folder;
+    juce::String name;
+    PrivateFolder folder;
 
 private:
-    int lockHandle = -1;
+    FileDescriptor held;
 
     JUCE_DECLARE_NON_COPYABLE (Session)
 };
@@ -164,10 +137,12 @@ RecoveryStore::RecoveryStore (const juce::File& recoveryFolder, const juce::Stri
 RecoveryStore::~RecoveryStore()
 {
     flush();
+    if (opened == nullptr)
+        return;
     for (auto& other : claimed)
-        other->removeIfEmpty();
+        other->removeIfEmpty (*opened);
     if (session != nullptr)
-        session->removeIfEmpty();
+        session->removeIfEmpty (*opened);
 }
 
 juce::File RecoveryStore::defaultFolder()
@@ -181,44 +156,54 @@ juce::File RecoveryStore::defaultFolder()
     return base.getChildFile ("orvane-marlo-editor").getChildFile ("recovery");
 }
 
+const PrivateFolder* RecoveryStore::openFolder (bool make)
+{
+    if (opened != nullptr)
+        return opened.get();
+    // Looking for what others left makes nothing: there is nothing to find where there is no folder.
+    if (!make && !folder.exists())
+        return nullptr;
+
+    auto candidate = std::make_unique<PrivateFolder>();
+    if (const auto result = PrivateFolder::open (folder, make, *candidate); result.failed())
+    {
+        if (!std::exchange (reportedFolder, true))
+            report (folder.getFullPathName() + ": " + result.getErrorMessage());
+        return nullptr;
+    }
+    opened = std::move (candidate);
+    return opened.get();
+}
+
 RecoveryStore::Session* RecoveryStore::openSession()
 {
     if (session != nullptr)
         return session.get();
-
-    if (!folder.getParentDirectory().getParentDirectory().createDirectory())
-    {
-        report (folder.getParentDirectory().getParentDirectory().getFullPathName() + ": cannot be made");
+    const auto* recovery = openFolder (true);
+    if (recovery == nullptr)
         return nullptr;
-    }
-    for (const auto& level : {folder.getParentDirectory(), folder})
-    {
-        if (const auto made = makePrivateFolder (level); made.failed())
-        {
-            report (made.getErrorMessage());
-            return nullptr;
-        }
-    }
 
     const auto name = instanceName + "." + juce::String ((int)::getpid()) + "." +
                       juce::String::toHexString (juce::Random::getSystemRandom().nextInt());
     // Made and locked under a name no editor looks for, then given its own: another editor that
     // starts meanwhile could otherwise take an unlocked new session for an ended one.
-    auto own = std::make_unique<Session> (folder.getChildFile ("." + name));
-    if (const auto made = makePrivateFolder (own->folder); made.failed() || !own->lock())
+    const auto hidden = "." + name;
+    auto own = std::make_unique<Session> (name);
+    auto made = recovery->openFolder (hidden, true, own->folder);
+    if (made.wasOk() && !own->lock())
+        made = juce::Result::fail ("cannot be locked");
+    if (made.wasOk())
+        made = recovery->rename (hidden, name);
+    if (made.failed())
     {
-        report (made.failed() ? made.getErrorMessage()
-                              : own->folder.getFullPathName() + ": cannot be locked");
+        report (recovery->getFile().getChildFile (hidden).getFullPathName() + ": " + made.getErrorMessage());
+        if (own->folder.isOpen())
+        {
+            own->folder.remove (lockName);
+            recovery->removeFolder (hidden);
+        }
         return nullptr;
     }
-    const auto finalFolder = folder.getChildFile (name);
-    if (::rename (own->folder.getFullPathName().toRawUTF8(), finalFolder.getFullPathName().toRawUTF8()) != 0)
-    {
-        report (finalFolder.getFullPathName() + ": " + systemReason());
-        own->folder.deleteRecursively();
-        return nullptr;
-    }
-    own->folder = finalFolder;
     session = std::move (own);
     return session.get();
 }
@@ -228,8 +213,7 @@ void RecoveryStore::report (const juce::String& problem)
     // Once per run: the editor goes on without recovery rather than nagging at every change.
     if (std::exchange (reported, true))
         return;
-    std::fprintf (stderr, "marlo-editor: unsaved presets cannot be kept for recovery: %s\n",
-                  problem.toRawUTF8());
+    say ("unsaved presets cannot be kept for recovery: " + problem);
 }
 
 void RecoveryStore::keep (const void* owner, const Preset& preset)
@@ -249,11 +233,7 @@ void RecoveryStore::forget (const void* owner)
         return;
     pending.erase (found->second);
     if (session != nullptr)
-    {
-        const auto presetFile = session->presetFile (found->second);
-        presetFile.withFileExtension (descriptionSuffix).deleteFile();
-        presetFile.deleteFile();
-    }
+        session->remove (found->second);
     numbers.erase (found);
 }
 
@@ -275,14 +255,10 @@ bool RecoveryStore::flush()
 
     for (auto entry = pending.begin(); entry != pending.end();)
     {
-        const auto presetFile = own->presetFile (entry->first);
-        // The preset first: a description without its preset is never offered.
-        auto written = writeFile (presetFile, PresetCodec::encodeFile (entry->second.image));
-        if (written.wasOk())
-            written = writeFile (presetFile.withFileExtension (descriptionSuffix), describe (entry->second));
-        if (written.failed())
+        if (const auto written = own->write (entry->first, entry->second); written.failed())
         {
-            report (written.getErrorMessage());
+            report (own->folder.getFile().getChildFile (presetName (entry->first)).getFullPathName() + ": " +
+                    written.getErrorMessage());
             ++entry;
         }
         else
@@ -296,43 +272,67 @@ bool RecoveryStore::flush()
 std::vector<RecoveryStore::LeftEntry> RecoveryStore::claimLeftEntries()
 {
     std::vector<LeftEntry> entries;
-    if (!folder.isDirectory())
+    const auto* recovery = openFolder (false);
+    if (recovery == nullptr)
         return entries;
 
     const auto prefix = instanceName + ".";
-    for (const auto& candidate : folder.findChildFiles (juce::File::findDirectories, false, prefix + "*"))
+    for (const auto& candidate : recovery->names())
     {
         // "<instance>.<pid>.<tag>": another instance whose name begins with this one's is skipped.
-        const auto suffix = candidate.getFileName().substring (prefix.length());
+        if (!candidate.startsWith (prefix))
+            continue;
+        const auto suffix = candidate.substring (prefix.length());
         const auto pid = suffix.upToFirstOccurrenceOf (".", false, false);
         const auto tag = suffix.fromFirstOccurrenceOf (".", false, false);
         if (pid.isEmpty() || !pid.containsOnly ("0123456789") || tag.isEmpty() || tag.containsChar ('.'))
             continue;
-        if (session != nullptr && candidate == session->folder)
+        if ((session != nullptr && candidate == session->name) ||
+            std::any_of (claimed.begin(), claimed.end(),
+                         [&] (const auto& other) { return other->name == candidate; }))
             continue;
-
-        auto other = std::make_unique<Session> (candidate);
-        if (!other->lock())
-            continue;
-
-        for (const auto& presetFile : other->presetFiles())
-        {
-            LeftEntry entry;
-            entry.presetFile = presetFile;
-            entry.descriptionFile = presetFile.withFileExtension (descriptionSuffix);
-            // Unreadable or already saved: nothing there to give back.
-            if (!readEntry (presetFile, entry.preset) || isSavedAlready (entry.preset))
-                remove (entry);
-            else
-                entries.push_back (std::move (entry));
-        }
-        claimed.push_back (std::move (other));
+        claim (candidate, entries);
     }
     return entries;
 }
 
+void RecoveryStore::claim (const juce::String& name, std::vector<LeftEntry>& entries)
+{
+    auto other = std::make_unique<Session> (name);
+    if (const auto usable = opened->openFolder (name, false, other->folder); usable.failed())
+    {
+        say ("recovery: skipped " + folder.getChildFile (name).getFullPathName() + ": " +
+             usable.getErrorMessage());
+        return;
+    }
+    if (!other->lock())
+        return;
+
+    for (const auto number : other->presetNumbers())
+    {
+        LeftEntry entry;
+        entry.session = name;
+        entry.number = number;
+        if (const auto read = other->read (number, entry.preset); read.failed())
+        {
+            // Left where it is: it may be something this editor cannot read, but not nothing.
+            say ("recovery: skipped " +
+                 other->folder.getFile().getChildFile (presetName (number)).getFullPathName() + ": " +
+                 read.getErrorMessage());
+            continue;
+        }
+        // Already saved: nothing there to give back.
+        if (isSavedAlready (entry.preset))
+            other->remove (number);
+        else
+            entries.push_back (std::move (entry));
+    }
+    claimed.push_back (std::move (other));
+}
+
 void RecoveryStore::remove (const LeftEntry& entry)
 {
-    entry.descriptionFile.deleteFile();
-    entry.presetFile.deleteFile();
+    for (const auto& other : claimed)
+        if (other->name == entry.session)
+            other->remove (entry.number);
 }

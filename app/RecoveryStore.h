@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/PrivateFolder.h"
+#include "preset/RecoveryEntry.h"
+
 #include <juce_events/juce_events.h>
 #include <map>
 #include <memory>
@@ -12,7 +15,12 @@
     holds a lock on it for its whole life; the system drops the lock when the process ends however
     it ends. A session whose lock is free therefore belongs to an editor that is gone, and only
     such sessions are offered. An entry is two files: the preset as a preset file and a small text
-    file with the document's name and file.
+    file with the document's name and file (RecoveryEntry).
+
+    Whatever else is in the recovery folder is never touched: the folder and each session are used
+    only when they are real folders of this user's that nobody else may write, every file is
+    reached by its exact name inside the open folder, and only the entries' own names are ever
+    removed, inside a session this editor holds locked. Anything else costs one line on stderr.
 
     Writes wait a little after a change, so typing costs one write, not one per key; every change
     reaches the disk within a second. A folder that cannot be written costs one line on stderr.
@@ -20,19 +28,14 @@
 class RecoveryStore final : private juce::Timer
 {
 public:
-    struct Preset
-    {
-        juce::String name;
-        juce::File file; ///< none for a document never saved
-        juce::Array<juce::uint8> image;
-    };
+    using Preset = RecoveryEntry;
 
     /** What another editor left: claimed by this one until it is recovered or discarded. */
     struct LeftEntry
     {
         Preset preset;
-        juce::File presetFile;
-        juce::File descriptionFile;
+        juce::String session; ///< the claimed session's folder name
+        int number = 0;       ///< the entry's number in it
     };
 
     /** How long after a change its entry is written. */
@@ -66,10 +69,15 @@ private:
     class Session;
 
     void timerCallback() override;
+    /** The recovery folder, opened (and made, with `make`) once it is needed; null when it is
+        not a private folder, which is reported. */
+    const PrivateFolder* openFolder (bool make);
     Session* openSession();
+    void claim (const juce::String& name, std::vector<LeftEntry>& entries);
     void report (const juce::String& problem);
 
     juce::File folder;
+    std::unique_ptr<PrivateFolder> opened;
     juce::String instanceName;
     std::unique_ptr<Session> session;
     // Other editors' sessions this one has claimed, with their locks.
@@ -78,6 +86,7 @@ private:
     std::map<int, Preset> pending;
     int nextNumber = 1;
     bool reported = false;
+    bool reportedFolder = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (RecoveryStore)
 };

@@ -190,7 +190,7 @@ endif()
 
 marlo_only(files midi ${MARLO_DEVICE_SETUP})
 marlo_add_layer(marlo_midi_ui FILES ${files})
-target_link_libraries(marlo_midi_ui PUBLIC marlo_midi marlo_editor PRIVATE marlo_artwork)
+target_link_libraries(marlo_midi_ui PUBLIC marlo_midi marlo_editor PRIVATE marlo_artwork marlo_platform)
 
 marlo_only(files preset PresetController)
 marlo_add_layer(marlo_document FILES ${files})
@@ -326,9 +326,9 @@ if(MARLO_FUZZ)
     foreach(source ${fuzz_sources})
         get_filename_component(name "${source}" NAME_WE)
         add_executable(${name} "${source}")
-        # The codec's and the reader's fuzzers need the core alone; the input fuzzer drives a
+        # The codec's and the readers' fuzzers need the core alone; the input fuzzer drives a
         # document's controller.
-        if(name STREQUAL "PresetCodecFuzzer" OR name STREQUAL "SysExReaderFuzzer")
+        if(name MATCHES "^(PresetCodec|SysExReader|RecoveryEntry)Fuzzer$")
             target_link_libraries(${name} PRIVATE marlo_core juce::juce_recommended_warning_flags)
         else()
             target_link_libraries(${name} PRIVATE marlo_document marlo_test_support

@@ -1,17 +1,59 @@
 #include "midi/DeviceSettings.h"
 
+#include "platform/AtomicFile.h"
+#include "platform/RegularFile.h"
+
+#include <cstdio>
+
 namespace
 {
 constexpr const char* inputKey = "inputDevice";
 constexpr const char* outputKey = "outputDevice";
+// The framework's properties file keeps its values so; files it wrote read the same.
+constexpr const char* rootTag = "PROPERTIES";
+constexpr const char* valueTag = "VALUE";
 
-juce::PropertiesFile::Options fileOptions()
+/** Far more than a few names and paths take. */
+constexpr juce::int64 largestFile = 64 * 1024;
+/** Every element starts with '<', so this bounds how deep the parser, which recurses once per
+    level, can be made to go; a settings file holds a handful. */
+constexpr int mostMarkup = 256;
+
+/** The file's values, read without trusting it: anybody who could write the folder may have
+    put anything there, and nothing in it may keep the editor from starting. */
+juce::Result readValues (const juce::File& file, juce::StringPairArray& values)
 {
-    juce::PropertiesFile::Options options;
-    options.storageFormat = juce::PropertiesFile::storeAsXML;
-    // Written once per OK or Apply, so the save is immediate rather than on a timer.
-    options.millisecondsBeforeSaving = -1;
-    return options;
+    juce::MemoryBlock content;
+    if (const auto read = RegularFile::read (file, largestFile, "a settings file", content); read.failed())
+        return read;
+    const auto text = content.toString();
+    // Declarations bring the parser's entities, which may name each other without end.
+    if (text.contains ("<!"))
+        return juce::Result::fail ("holds declarations or comments, which a settings file never has");
+    int markup = 0;
+    for (auto character = text.getCharPointer(); !character.isEmpty();)
+        if (character.getAndAdvance() == '<' && ++markup > mostMarkup)
+            return juce::Result::fail ("holds more than " + juce::String (mostMarkup) + " elements");
+
+    const auto xml = juce::XmlDocument::parse (text);
+    if (xml == nullptr || !xml->hasTagName (rootTag))
+        return juce::Result::fail ("is not a settings file");
+    for (const auto* value : xml->getChildWithTagNameIterator (valueTag))
+        values.set (value->getStringAttribute ("name"), value->getStringAttribute ("val"));
+    return juce::Result::ok();
+}
+
+juce::Result writeValues (const juce::File& file, const juce::StringPairArray& values)
+{
+    juce::XmlElement xml (rootTag);
+    for (const auto& key : values.getAllKeys())
+    {
+        auto* value = xml.createNewChildElement (valueTag);
+        value->setAttribute ("name", key);
+        value->setAttribute ("val", values[key]);
+    }
+    const auto text = xml.toString();
+    return AtomicFile::replaceContent (file, text.toRawUTF8(), text.getNumBytesAsUTF8());
 }
 } // namespace
 
@@ -36,8 +78,16 @@ DeviceSettings::Devices DeviceSettings::load() const
     if (!isRemembering())
         return {};
 
-    juce::PropertiesFile properties (file, fileOptions());
-    return {properties.getValue (inputKey), properties.getValue (outputKey)};
+    juce::StringPairArray values;
+    if (const auto read = readValues (file, values); read.failed())
+    {
+        // Once: the start goes on with no device open, as without the file.
+        if (!std::exchange (reported, true))
+            std::fprintf (stderr, "marlo-editor: %s: %s; no device is opened\n",
+                          file.getFullPathName().toRawUTF8(), read.getErrorMessage().toRawUTF8());
+        return {};
+    }
+    return {values[inputKey], values[outputKey]};
 }
 
 bool DeviceSettings::remember (const Devices& devices)
@@ -45,12 +95,14 @@ bool DeviceSettings::remember (const Devices& devices)
     if (!file.getParentDirectory().createDirectory())
         return false;
 
-    juce::PropertiesFile properties (file, fileOptions());
-    properties.setValue (inputKey, devices.input);
-    properties.setValue (outputKey, devices.output);
-    return properties.save();
+    // Whatever else the file holds stays; a file that cannot be read gives way to the choice.
+    juce::StringPairArray values;
+    if (isRemembering())
+        readValues (file, values);
+    values.set (inputKey, devices.input);
+    values.set (outputKey, devices.output);
+    return writeValues (file, values).wasOk();
 }
-
 bool DeviceSettings::forget()
 {
     return !file.exists() || file.deleteFile();

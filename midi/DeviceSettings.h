@@ -2,7 +2,7 @@
 
 #include "midi/MidiManager.h"
 
-#include <juce_data_structures/juce_data_structures.h>
+#include <juce_core/juce_core.h>
 
 /** The devices the editor opens when it starts, kept only when the user asks for it: while the
     file exists the choice is remembered, and without it the editor starts with no device open.
@@ -24,7 +24,8 @@ public:
     static juce::File defaultFile();
 
     bool isRemembering() const { return file.existsAsFile(); }
-    /** Empty names when nothing is remembered or the file cannot be read. */
+    /** Empty names when nothing is remembered or the file cannot be read (which is said once on
+        stderr: a file nested without end, or of the wrong kind, never stops a start). */
     Devices load() const;
     bool remember (const Devices& devices);
     /** Removes the file, so that nothing is opened at the next start. */
@@ -39,4 +40,5 @@ public:
 
 private:
     juce::File file;
+    mutable bool reported = false;
 };

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 
 namespace
 {
@@ -202,4 +203,38 @@ TEST_F (DeviceSettingsTest, AnAbsentDeviceIsSkippedAtStartShownAsNotConnectedAnd
     EXPECT_EQ (settings.load().input, "Unplugged Keys");
     EXPECT_EQ (settings.load().output, "Marlo");
     EXPECT_TRUE (dialogs.alertsShown().empty());
+}
+
+TEST_F (DeviceSettingsTest, AFileNestedWithoutEndOrOfTheWrongKindOpensNothingAndGivesWayToAChoice)
+{
+    const auto file = settings.getFile();
+    ASSERT_TRUE (file.getParentDirectory().createDirectory());
+    juce::String nested;
+    nested.preallocateBytes (2 * 200000 * 4);
+    nested << "<PROPERTIES>";
+    for (int level = 0; level < 200000; ++level)
+        nested << "<a>";
+    const juce::String fifo = (folder / "pipe.xml").getFullPathName();
+    ASSERT_EQ (::mkfifo (fifo.toRawUTF8(), 0600), 0);
+    const juce::String entities =
+        "<!DOCTYPE p [<!ENTITY a \"&a;&a;\">]><PROPERTIES><VALUE name=\"inputDevice\" "
+        "val=\"&a;\"/></PROPERTIES>";
+
+    for (const auto& content : {juce::String ("fifo"), entities, nested})
+    {
+        ASSERT_TRUE (file.deleteFile());
+        if (content == "fifo")
+            ASSERT_TRUE (juce::File (fifo).moveFileTo (file));
+        else
+            ASSERT_TRUE (file.replaceWithText (content));
+
+        ::testing::internal::CaptureStderr();
+        EXPECT_TRUE (openedAtStart().isEmpty());
+        const auto said = juce::String (::testing::internal::GetCapturedStderr());
+        EXPECT_TRUE (said.contains (file.getFullPathName()) && said.contains ("no device is opened")) << said;
+    }
+
+    // Choosing devices again replaces what could not be read.
+    EXPECT_TRUE (settings.remember ({"Marlo", "Marlo"}));
+    EXPECT_EQ (openedAtStart(), juce::StringArray ({"out:Marlo", "in:Marlo"}));
 }

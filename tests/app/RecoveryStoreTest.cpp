@@ -158,3 +158,81 @@ TEST_F (RecoveryStoreTest, AFolderThatCannotBeWrittenCostsOneLineAndNoCrash)
     EXPECT_TRUE (said.contains ("recovery")) << said;
     EXPECT_TRUE (store->claimLeftEntries().empty());
 }
+
+TEST_F (RecoveryStoreTest, NothingButItsOwnEntriesIsTouchedAndALinkOrAnOpenFolderIsSkipped)
+{
+    // A link named like an ended editor's session, to a folder of the user's other files, and a
+    // session folder that anybody may write.
+    const auto elsewhere = folder / "thesis";
+    ASSERT_TRUE (elsewhere.createDirectory());
+    ASSERT_TRUE (elsewhere.getChildFile ("thesis.txt").replaceWithText ("chapter one"));
+    ASSERT_TRUE (elsewhere.getChildFile ("1.marlo").replaceWithText ("not a preset"));
+    writePresetFile (elsewhere.getChildFile ("2.marlo"), 9);
+    const auto before = elsewhere.findChildFiles (juce::File::findFiles, false).size();
+    ASSERT_TRUE (recoveryFolder.createDirectory());
+    ASSERT_EQ (::chmod (recoveryFolder.getFullPathName().toRawUTF8(), 0700), 0);
+    ASSERT_TRUE (elsewhere.createSymbolicLink (recoveryFolder.getChildFile ("editor-test.1.abc"), true));
+    const auto open = recoveryFolder.getChildFile ("editor-test.2.def");
+    ASSERT_TRUE (open.createDirectory());
+    writePresetFile (open.getChildFile ("1.marlo"), 10);
+    ASSERT_EQ (::chmod (open.getFullPathName().toRawUTF8(), 0777), 0);
+
+    ::testing::internal::CaptureStderr();
+    {
+        auto store = makeStore();
+        EXPECT_TRUE (store->claimLeftEntries().empty());
+        store->keep (&firstDocument, presetWith (3, "Untitled 1"));
+        store->flush();
+        store->forget (&firstDocument);
+    }
+    const auto said =
+        juce::StringArray::fromLines (juce::String (::testing::internal::GetCapturedStderr()).trim());
+
+    EXPECT_EQ (said.size(), 2) << said.joinIntoString ("\n");
+    EXPECT_TRUE (said.joinIntoString ("\n").contains ("a link or a file, not a folder"));
+    EXPECT_TRUE (said.joinIntoString ("\n").contains ("others may write to it"));
+    EXPECT_EQ (elsewhere.findChildFiles (juce::File::findFiles, false).size(), before);
+    EXPECT_EQ (elsewhere.getChildFile ("thesis.txt").loadFileAsString(), "chapter one");
+    EXPECT_FALSE (elsewhere.getChildFile ("lock").exists());
+    EXPECT_TRUE (open.getChildFile ("1.marlo").existsAsFile());
+
+    // A recovery folder that is itself a link is not used at all.
+    ASSERT_TRUE (recoveryFolder.deleteRecursively());
+    ASSERT_TRUE (elsewhere.createSymbolicLink (recoveryFolder, true));
+    ::testing::internal::CaptureStderr();
+    {
+        auto store = makeStore();
+        EXPECT_TRUE (store->claimLeftEntries().empty());
+        store->keep (&firstDocument, presetWith (3, "Untitled 1"));
+        EXPECT_FALSE (store->flush());
+    }
+    EXPECT_TRUE (juce::String (::testing::internal::GetCapturedStderr()).contains ("not a folder"));
+    EXPECT_EQ (elsewhere.findChildFiles (juce::File::findFilesAndDirectories, false).size(), before);
+}
+
+TEST_F (RecoveryStoreTest, AnEntryThatCannotBeReadIsSkippedOnceAndKeptWhileTheOthersAreOffered)
+{
+    {
+        auto ended = makeStore();
+        ended->keep (&firstDocument, presetWith (5, "Huge"));
+        ended->keep (&secondDocument, presetWith (6, "Deep"));
+        int third = 0;
+        ended->keep (&third, presetWith (7, "Plain"));
+    }
+    const auto session = presetFilesOnDisk()[0].getParentDirectory();
+    // 200 kB of nesting, and a deep one within the size bound.
+    ASSERT_TRUE (session.getChildFile ("1.txt").replaceWithText (juce::String::repeatedString ("[", 200000)));
+    ASSERT_TRUE (
+        session.getChildFile ("2.txt").replaceWithText (juce::String::repeatedString ("{\"a\":", 2000)));
+
+    ::testing::internal::CaptureStderr();
+    const auto entries = makeStore()->claimLeftEntries();
+    const auto said = juce::String (::testing::internal::GetCapturedStderr());
+
+    ASSERT_EQ (entries.size(), 1u);
+    EXPECT_EQ (entries[0].preset.name, "Plain");
+    EXPECT_EQ (juce::StringArray::fromLines (said.trim()).size(), 2) << said;
+    EXPECT_TRUE (said.contains ("1.txt: larger than") && said.contains ("nests deeper")) << said;
+    EXPECT_TRUE (session.getChildFile ("1.marlo").existsAsFile())
+        << "what cannot be read is left, not deleted";
+}

@@ -1,0 +1,184 @@
+#include "platform/PrivateFolder.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+/** Why a descriptor's folder is not used, if it is not. */
+juce::Result refusal (int descriptor)
+{
+    struct stat status
+    {
+    };
+    if (::fstat (descriptor, &status) != 0)
+        return FileDescriptor::failure (errno);
+    if (!S_ISDIR (status.st_mode))
+        return juce::Result::fail ("not a folder");
+    if (status.st_uid != ::geteuid())
+        return juce::Result::fail ("owned by another user");
+    if ((status.st_mode & 0022) != 0)
+        return juce::Result::fail ("others may write to it");
+    return juce::Result::ok();
+}
+
+/** Opens `name` in `parent` as a folder without following it, made for this user when asked. */
+FileDescriptor openFolderIn (int parent, const juce::String& name, bool make, juce::Result& status)
+{
+    if (make && ::mkdirat (parent, name.toRawUTF8(), 0700) != 0 && errno != EEXIST)
+    {
+        status = FileDescriptor::failure (errno);
+        return {};
+    }
+    FileDescriptor folder (
+        ::openat (parent, name.toRawUTF8(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!folder.isOpen())
+        status = errno == ELOOP || errno == ENOTDIR ? juce::Result::fail ("a link or a file, not a folder")
+                                                    : FileDescriptor::failure (errno);
+    return folder;
+}
+} // namespace
+
+juce::Result PrivateFolder::checked (FileDescriptor candidate, const juce::File& folderFile,
+                                     PrivateFolder& opened)
+{
+    if (const auto refused = refusal (candidate.get()); refused.failed())
+        return refused;
+    opened.descriptor = std::move (candidate);
+    opened.file = folderFile;
+    return juce::Result::ok();
+}
+
+juce::Result PrivateFolder::open (const juce::File& folder, bool make, PrivateFolder& opened)
+{
+    const auto parent = folder.getParentDirectory();
+    // The folders above are the user's own choice of place (a link among them is fine); the
+    // one that holds the user's work is made for the user alone.
+    if (make && !parent.isDirectory() && parent.getParentDirectory().createDirectory())
+        ::mkdir (parent.getFullPathName().toRawUTF8(), 0700);
+
+    FileDescriptor parentFolder (
+        ::open (parent.getFullPathName().toRawUTF8(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!parentFolder.isOpen())
+        return juce::Result::fail (parent.getFullPathName() + ": " +
+                                   FileDescriptor::failure (errno).getErrorMessage());
+    auto status = juce::Result::ok();
+    auto candidate = openFolderIn (parentFolder.get(), folder.getFileName(), make, status);
+    return candidate.isOpen() ? checked (std::move (candidate), folder, opened) : status;
+}
+
+juce::Result PrivateFolder::openFolder (const juce::String& name, bool make, PrivateFolder& opened) const
+{
+    auto status = juce::Result::ok();
+    auto candidate = openFolderIn (descriptor.get(), name, make, status);
+    return candidate.isOpen() ? checked (std::move (candidate), file.getChildFile (name), opened) : status;
+}
+
+juce::StringArray PrivateFolder::names() const
+{
+    juce::StringArray found;
+    const auto copy = ::dup (descriptor.get());
+    auto* listing = copy >= 0 ? ::fdopendir (copy) : nullptr;
+    if (listing == nullptr)
+    {
+        if (copy >= 0)
+            ::close (copy);
+        return found;
+    }
+    // The copy shares the position of the folder's descriptor, which an earlier listing moved.
+    ::rewinddir (listing);
+    while (const auto* entry = ::readdir (listing))
+    {
+        const juce::String name (juce::CharPointer_UTF8 (entry->d_name));
+        if (name != "." && name != "..")
+            found.add (name);
+    }
+    ::closedir (listing);
+    return found;
+}
+
+bool PrivateFolder::contains (const juce::String& name) const
+{
+    struct stat status
+    {
+    };
+    return ::fstatat (descriptor.get(), name.toRawUTF8(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+juce::Result PrivateFolder::read (const juce::String& name, size_t largest, juce::MemoryBlock& content) const
+{
+    FileDescriptor opened (::openat (descriptor.get(), name.toRawUTF8(),
+                                     O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat status
+    {
+    };
+    if (!opened.isOpen() || ::fstat (opened.get(), &status) != 0)
+        return FileDescriptor::failure (errno);
+    if (!S_ISREG (status.st_mode))
+        return juce::Result::fail ("not a regular file");
+    if (static_cast<juce::uint64> (status.st_size) > largest)
+        return juce::Result::fail ("larger than " + juce::String (static_cast<juce::uint64> (largest)) +
+                                   " bytes");
+    return opened.readUpTo (static_cast<size_t> (status.st_size), content);
+}
+
+juce::Result PrivateFolder::write (const juce::String& name, const void* data, size_t numBytes) const
+{
+    const auto temporary = "." + name + ".new";
+    // One a crash left behind is this folder's own.
+    ::unlinkat (descriptor.get(), temporary.toRawUTF8(), 0);
+    FileDescriptor created (::openat (descriptor.get(), temporary.toRawUTF8(),
+                                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!created.isOpen())
+        return FileDescriptor::failure (errno);
+
+    auto written = created.writeAll (data, numBytes);
+    if (written.wasOk() && ::fsync (created.get()) != 0)
+        written = FileDescriptor::failure (errno);
+    if (written.wasOk())
+        written = created.close();
+    if (written.wasOk() &&
+        ::renameat (descriptor.get(), temporary.toRawUTF8(), descriptor.get(), name.toRawUTF8()) != 0)
+        written = FileDescriptor::failure (errno);
+    if (written.failed())
+    {
+        ::unlinkat (descriptor.get(), temporary.toRawUTF8(), 0);
+        return written;
+    }
+    // The rename lives in the folder; a file system that cannot sync a folder says EINVAL.
+    if (::fsync (descriptor.get()) != 0 && errno != EINVAL)
+        return FileDescriptor::failure (errno);
+    return juce::Result::ok();
+}
+
+bool PrivateFolder::remove (const juce::String& name) const
+{
+    return ::unlinkat (descriptor.get(), name.toRawUTF8(), 0) == 0;
+}
+
+bool PrivateFolder::removeFolder (const juce::String& name) const
+{
+    return ::unlinkat (descriptor.get(), name.toRawUTF8(), AT_REMOVEDIR) == 0;
+}
+
+juce::Result PrivateFolder::rename (const juce::String& from, const juce::String& to) const
+{
+    if (::renameat2 (descriptor.get(), from.toRawUTF8(), descriptor.get(), to.toRawUTF8(),
+                     RENAME_NOREPLACE) == 0)
+        return juce::Result::ok();
+    return FileDescriptor::failure (errno);
+}
+
+FileDescriptor PrivateFolder::lock (const juce::String& name) const
+{
+    FileDescriptor held (
+        ::openat (descriptor.get(), name.toRawUTF8(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (held.isOpen() && ::flock (held.get(), LOCK_EX | LOCK_NB) != 0)
+        return {};
+    return held;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/FileDescriptor.h"
+
+#include <juce_core/juce_core.h>
+
+/** A folder of this user's alone, reached through a descriptor held open, so that whatever is
+    done in it happens in it, and never through a link somebody put in its place.
+
+    A folder is opened only when it is a real folder (not a link), owned by the user, and writable
+    by nobody else; the descriptor decides this, not a path checked first and opened later. Every
+    file in it is then reached by its exact name inside the open folder, and a link found there is
+    never followed.
+*/
+class PrivateFolder
+{
+public:
+    PrivateFolder() = default;
+    PrivateFolder (PrivateFolder&&) noexcept = default;
+    PrivateFolder& operator= (PrivateFolder&&) noexcept = default;
+
+    /** The folder at `folder`, made (for this user alone) when missing and `make` is set. The
+        folders above it are looked up as the system does; its own name is not followed. */
+    static juce::Result open (const juce::File& folder, bool make, PrivateFolder& opened);
+
+    /** The folder `name` inside this one, under the same rules. */
+    juce::Result openFolder (const juce::String& name, bool make, PrivateFolder& opened) const;
+
+    bool isOpen() const noexcept { return descriptor.isOpen(); }
+    const juce::File& getFile() const noexcept { return file; }
+
+    /** The names in the folder, less "." and "..". */
+    juce::StringArray names() const;
+
+    /** Whether there is an entry `name`, of whatever kind. */
+    bool contains (const juce::String& name) const;
+
+    /** The whole content of the regular file `name`, if it holds at most `largest` bytes. */
+    juce::Result read (const juce::String& name, size_t largest, juce::MemoryBlock& content) const;
+
+    /** Replaces (or makes) the file `name` all at once, readable by this user alone. */
+    juce::Result write (const juce::String& name, const void* data, size_t numBytes) const;
+
+    /** Removes the file `name`; false when there was none or it could not be removed. */
+    bool remove (const juce::String& name) const;
+    /** Removes the empty folder `name`; a folder that still holds anything stays. */
+    bool removeFolder (const juce::String& name) const;
+    /** Gives the entry `from` the name `to`, which must be free. */
+    juce::Result rename (const juce::String& from, const juce::String& to) const;
+
+    /** Holds an exclusive lock on the file `name` (made if missing) for as long as the returned
+        descriptor lives; not open when another open file holds it already. */
+    FileDescriptor lock (const juce::String& name) const;
+
+private:
+    static juce::Result checked (FileDescriptor candidate, const juce::File& file, PrivateFolder& opened);
+
+    FileDescriptor descriptor;
+    juce::File file;
+};

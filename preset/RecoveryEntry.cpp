@@ -1,0 +1,79 @@
+#include "preset/RecoveryEntry.h"
+
+namespace
+{
+/** Whether the JSON text nests no deeper than `deepest` arrays and objects. It is walked by
+    character as the parser walks it. Brackets inside strings do not count; the parser takes
+    strings in single quotes too, so they are strings here as well, or a quote inside one could
+    hide the brackets after it. */
+bool nestsWithin (const juce::String& text, int deepest)
+{
+    int depth = 0;
+    juce::juce_wchar quote = 0;
+    for (auto character = text.getCharPointer(); !character.isEmpty();)
+    {
+        const auto c = character.getAndAdvance();
+        if (quote != 0)
+        {
+            if (c == '\\' && !character.isEmpty())
+                ++character;
+            else if (c == quote)
+                quote = 0;
+        }
+        else if (c == '"' || c == '\'')
+            quote = c;
+        else if ((c == '[' || c == '{') && ++depth > deepest)
+            return false;
+        else if ((c == ']' || c == '}') && depth > 0)
+            --depth;
+    }
+    return true;
+}
+
+juce::Result readDescription (const juce::MemoryBlock& text, RecoveryEntry& entry)
+{
+    if (text.getSize() > RecoveryEntry::largestDescription)
+        return juce::Result::fail ("the description holds more than " +
+                                   juce::String (RecoveryEntry::largestDescription) + " bytes");
+    const auto json = text.toString();
+    if (!nestsWithin (json, RecoveryEntry::deepestDescription))
+        return juce::Result::fail ("the description nests deeper than " +
+                                   juce::String (RecoveryEntry::deepestDescription) + " levels");
+
+    juce::var description;
+    const auto parsed = juce::JSON::parse (json, description);
+    if (parsed.failed() || !description.isObject())
+        return juce::Result::fail ("the description is not an object of JSON");
+
+    const auto path = description.getProperty ("file", {}).toString();
+    entry.file = juce::File::isAbsolutePath (path) ? juce::File (path) : juce::File();
+    entry.name = description.getProperty ("name", {}).toString();
+    return juce::Result::ok();
+}
+} // namespace
+
+juce::MemoryBlock RecoveryEntry::describe() const
+{
+    auto* description = new juce::DynamicObject();
+    description->setProperty ("name", name);
+    description->setProperty ("file", file == juce::File() ? juce::String() : file.getFullPathName());
+    const auto text = juce::JSON::toString (juce::var (description)) + "\n";
+    return {text.toRawUTF8(), text.getNumBytesAsUTF8()};
+}
+
+juce::Result RecoveryEntry::read (const juce::MemoryBlock& preset, const juce::MemoryBlock* description,
+                                  RecoveryEntry& entry)
+{
+    RecoveryEntry read;
+    if (const auto decoded = PresetCodec::decodeFile (preset.getData(), preset.getSize(), read.image);
+        decoded.failed())
+        return decoded;
+    if (description != nullptr)
+        if (const auto described = readDescription (*description, read); described.failed())
+            return described;
+
+    if (read.name.isEmpty())
+        read.name = read.file != juce::File() ? read.file.getFileNameWithoutExtension() : "Untitled";
+    entry = std::move (read);
+    return juce::Result::ok();
+}
