@@ -41,10 +41,7 @@ EditorDocument* WindowManager::createDocument (const juce::File& notOpened)
 {
     if (!canOpenAnotherDocument())
     {
-        auto message = "You may only have " + juce::String (maxDocuments) + " documents open.";
-        if (notOpened != juce::File())
-            message << "\r\n\"" << notOpened.getFullPathName() << "\" was not opened.";
-        Dialogs::get().showAlert ("Maxiumum Number of Open Documents Reached", message);
+        refuseDocument (notOpened);
         return nullptr;
     }
 
@@ -64,6 +61,29 @@ EditorDocument* WindowManager::createDocument (const juce::File& notOpened)
         document->showMenuBar (menuBarModel);
 
     return document;
+}
+
+void WindowManager::refuseDocument (const juce::File& notOpened)
+{
+    // One alert at a time: a crowd of launches must not stack an alert each, which left the
+    // editor spinning among them. Files refused while it shows are counted in its text.
+    const juce::String title ("Maxiumum Number of Open Documents Reached");
+    auto& dialogs = Dialogs::get();
+    if (!dialogs.isAlertShowing (title))
+    {
+        limitMessage = "You may only have " + juce::String (maxDocuments) + " documents open.";
+        if (notOpened != juce::File())
+            limitMessage << "\r\n\"" << notOpened.getFullPathName() << "\" was not opened.";
+        refusedWhileShown = 0;
+        dialogs.showOrUpdateAlert (title, limitMessage);
+        return;
+    }
+    if (notOpened == juce::File())
+        return;
+    ++refusedWhileShown;
+    dialogs.showOrUpdateAlert (title, limitMessage + "\r\n" + juce::String (refusedWhileShown) +
+                                          (refusedWhileShown == 1 ? " more file was" : " more files were") +
+                                          " not opened.");
 }
 
 namespace

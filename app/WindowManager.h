@@ -73,6 +73,8 @@ public:
 private:
     /** Null at the limit, after the alert; a handed-over file that was not opened is named. */
     EditorDocument* createDocument (const juce::File& notOpened = {});
+    /** The limit's alert, or the file added to the one that shows. */
+    void refuseDocument (const juce::File& notOpened);
     EditorDocument* findDocumentShowing (const juce::File& file) const;
     void openInNewDocument (const juce::File& file, const juce::File& notOpened);
     /** A handed-over file goes into `target` if that holds nothing of the user's, else into a
@@ -101,6 +103,8 @@ private:
     juce::MenuBarModel* menuBarModel = nullptr;
     RecoveryStore* recovery = nullptr;
     DeviceSettings* deviceSettings = nullptr;
+    juce::String limitMessage;
+    int refusedWhileShown = 0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (WindowManager)
 };

@@ -13,6 +13,27 @@ void SystemDialogs::showAlert (const juce::String& title, const juce::String& me
     juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::NoIcon, title, message, "OK");
 }
 
+void SystemDialogs::showOrUpdateAlert (const juce::String& title, const juce::String& message)
+{
+    if (auto* shown = singleAlerts[title].getComponent())
+    {
+        shown->setMessage (message);
+        return;
+    }
+    // As showMessageBoxAsync makes it, but kept, so that its text can change while it shows.
+    auto* alert = new juce::AlertWindow (title, message, juce::MessageBoxIconType::NoIcon);
+    alert->addButton ("OK", 1, juce::KeyPress (juce::KeyPress::returnKey),
+                      juce::KeyPress (juce::KeyPress::escapeKey));
+    singleAlerts[title] = alert;
+    alert->enterModalState (true, nullptr, true);
+}
+
+bool SystemDialogs::isAlertShowing (const juce::String& title) const
+{
+    const auto found = singleAlerts.find (title);
+    return found != singleAlerts.end() && found->second != nullptr;
+}
+
 void SystemDialogs::showModalMessage (const juce::String& title, const juce::String& message)
 {
     juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::NoIcon, title, message, "OK");

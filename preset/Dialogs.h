@@ -31,6 +31,20 @@ public:
     /** Asynchronous alert without icon and one "OK" button; the caller does not wait. */
     virtual void showAlert (const juce::String& title, const juce::String& message) = 0;
 
+    /** An alert of which one shows at a time: while the one of this title still shows, its text
+        becomes `message` instead of another alert stacking up over it. */
+    virtual void showOrUpdateAlert (const juce::String& title, const juce::String& message)
+    {
+        showAlert (title, message);
+    }
+
+    /** Whether the alert of this title that showOrUpdateAlert put up still shows. */
+    virtual bool isAlertShowing (const juce::String& title) const
+    {
+        juce::ignoreUnused (title);
+        return false;
+    }
+
     /** Modal message with one "OK" button; returns when it is dismissed. */
     virtual void showModalMessage (const juce::String& title, const juce::String& message) = 0;
 

@@ -104,11 +104,22 @@ TEST_F (WindowManagerTest, TheSixthDocumentIsRefusedWithTheLimitAlert)
     EXPECT_TRUE (dialogs.alertsShown().empty());
 
     windows->newDocument();
+    dialogs.dismissAlert ("Maxiumum Number of Open Documents Reached");
     windows->openFile (writePresetFile (folder / "extra.marlo", 4));
 
     EXPECT_EQ (windows->getNumDocuments(), 5);
     ASSERT_EQ (dialogs.countAlerts ("Maxiumum Number of Open Documents Reached"), 2);
     EXPECT_EQ (dialogs.alertsShown()[0].message, "You may only have 5 documents open.");
+
+    // A crowd of launches while the alert shows adds to its text; it never stacks another. (The
+    // first goes into the untouched active document.)
+    for (int i = 0; i < 45; ++i)
+        windows->openFileInActiveDocument (
+            writePresetFile (folder / ("crowd" + juce::String (i) + ".marlo"), 5));
+    EXPECT_EQ (dialogs.countAlerts ("Maxiumum Number of Open Documents Reached"), 2);
+    EXPECT_EQ (dialogs.alertsShown().back().message,
+               "You may only have 5 documents open.\r\n44 more files were not opened.");
+    dialogs.dismissAlert ("Maxiumum Number of Open Documents Reached");
 
     // Refused documents do not use up a number.
     dialogs.saveAnswers.push_back (Answer::no);

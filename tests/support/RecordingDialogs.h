@@ -26,6 +26,36 @@ public:
         alerts.push_back ({title, message});
     }
 
+    /** A single alert shows until dismissAlert; meanwhile its text is updated in place. */
+    void showOrUpdateAlert (const juce::String& title, const juce::String& message) override
+    {
+        const juce::ScopedLock lock (mutex);
+        if (showing.contains (title))
+        {
+            for (auto shown = alerts.rbegin(); shown != alerts.rend(); ++shown)
+                if (shown->title == title)
+                {
+                    shown->message = message;
+                    break;
+                }
+            return;
+        }
+        showing.add (title);
+        alerts.push_back ({title, message});
+    }
+
+    bool isAlertShowing (const juce::String& title) const override
+    {
+        const juce::ScopedLock lock (mutex);
+        return showing.contains (title);
+    }
+
+    void dismissAlert (const juce::String& title)
+    {
+        const juce::ScopedLock lock (mutex);
+        showing.removeString (title);
+    }
+
     void showModalMessage (const juce::String& title, const juce::String& message) override
     {
         modalMessages.push_back ({title, message});
@@ -121,4 +151,5 @@ private:
 
     juce::CriticalSection mutex;
     std::vector<Shown> alerts;
+    juce::StringArray showing;
 };
