@@ -58,6 +58,10 @@ status=0
 tags="$(lintian --fail-on error,warning "$deb")" || status=$?
 echo "${tags:-(no tags)}"
 [[ $status == 0 ]] || fail "lintian found errors or warnings"
+# The programs carry the distribution's hardening; lintian names each missing part, at any level.
+hardening="$(lintian -I --pedantic "$deb" 2>/dev/null | grep "hardening-" || true)"
+[[ -z "$hardening" ]] || fail "lintian finds hardening missing: $hardening"
+echo "lintian -I --pedantic: no hardening-* tag"
 echo "appstreamcli:"
 appstreamcli validate --no-net --strict "$tree/usr/share/metainfo/$app_id.metainfo.xml" ||
     fail "the AppStream description is not valid"
