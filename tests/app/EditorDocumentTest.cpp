@@ -10,6 +10,7 @@
 #include "preset/PresetFile.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -122,6 +123,31 @@ TEST_F (EditorDocumentTest, AFailedWriteIsNotASave)
     EXPECT_FALSE (document->save());
     EXPECT_EQ (dialogs.countAlerts ("File Not Saved"), 2);
     EXPECT_EQ (document->getDocumentName(), "good");
+}
+
+TEST_F (EditorDocumentTest, SaveThroughAStrangersLinkInASharedFolderIsRefused)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs the superuser to give a link to another user";
+    const auto own = writePresetFile (folder / "own.marlo", 4);
+    juce::MemoryBlock before;
+    ASSERT_TRUE (own.loadFileAsData (before));
+    const auto shared = folder / "shared";
+    ASSERT_TRUE (shared.createDirectory());
+    ASSERT_EQ (::chmod (shared.getFullPathName().toRawUTF8(), 01777), 0);
+    const auto planted = shared.getChildFile ("evil.marlo");
+    ASSERT_TRUE (own.createSymbolicLink (planted, true));
+    ASSERT_EQ (::lchown (planted.getFullPathName().toRawUTF8(), 65534, 65534), 0);
+
+    dialogs.chooserAnswers.push_back (planted);
+    EXPECT_FALSE (document->saveAs());
+
+    ASSERT_EQ (dialogs.countAlerts ("File Not Saved"), 1);
+    EXPECT_TRUE (dialogs.alertsShown().back().message.contains ("a link in a shared folder"))
+        << dialogs.alertsShown().back().message;
+    juce::MemoryBlock after;
+    ASSERT_TRUE (own.loadFileAsData (after));
+    EXPECT_EQ (after, before);
 }
 
 TEST_F (EditorDocumentTest, ALoadedFileGivesItsNameAndItsPreset)
