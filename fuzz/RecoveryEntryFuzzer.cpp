@@ -19,6 +19,8 @@ void check (bool condition)
 }
 } // namespace
 
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size);
+
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
     if (size == 0)

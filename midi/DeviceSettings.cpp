@@ -1,6 +1,7 @@
 #include "midi/DeviceSettings.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/ExactText.h"
 #include "platform/RegularFile.h"
 
 #include <cstdio>
@@ -26,7 +27,11 @@ juce::Result readValues (const juce::File& file, juce::StringPairArray& values)
     juce::MemoryBlock content;
     if (const auto read = RegularFile::read (file, largestFile, "a settings file", content); read.failed())
         return read;
-    const auto text = content.toString();
+    // The parser walks UTF-8 by its lead bytes alone: a cut sequence would take it past the text.
+    const auto exact = ExactText::fromBytes (static_cast<const char*> (content.getData()), content.getSize());
+    if (!exact.has_value())
+        return juce::Result::fail ("is not UTF-8 text");
+    const auto& text = *exact;
     // Declarations bring the parser's entities, which may name each other without end.
     if (text.contains ("<!"))
         return juce::Result::fail ("holds declarations or comments, which a settings file never has");

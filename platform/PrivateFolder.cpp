@@ -1,7 +1,10 @@
 #include "platform/PrivateFolder.h"
 
+#include "platform/ExactText.h"
+
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -94,9 +97,10 @@ juce::StringArray PrivateFolder::names() const
     ::rewinddir (listing);
     while (const auto* entry = ::readdir (listing))
     {
-        const juce::String name (juce::CharPointer_UTF8 (entry->d_name));
-        if (name != "." && name != "..")
-            found.add (name);
+        // A name the framework's strings cannot spell exactly is nobody's entry here.
+        const auto name = ExactText::fromBytes (entry->d_name, std::strlen (entry->d_name));
+        if (name.has_value() && *name != "." && *name != "..")
+            found.add (*name);
     }
     ::closedir (listing);
     return found;

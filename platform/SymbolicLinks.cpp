@@ -1,5 +1,7 @@
 #include "platform/SymbolicLinks.h"
 
+#include "platform/ExactText.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -53,7 +55,14 @@ bool readLink (int link, const struct stat& status, juce::String& text)
         errno = ENAMETOOLONG;
         return false;
     }
-    text = juce::String::fromUTF8 (buffer.data(), static_cast<int> (length));
+    // A link the framework's strings cannot spell exactly would lead somewhere else.
+    const auto exact = ExactText::fromBytes (buffer.data(), static_cast<size_t> (length));
+    if (!exact.has_value())
+    {
+        errno = EILSEQ;
+        return false;
+    }
+    text = *exact;
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "preset/RecoveryEntry.h"
 
+#include "platform/ExactText.h"
+
 namespace
 {
 /** Whether the JSON text nests no deeper than `deepest` arrays and objects. It is walked by
@@ -35,14 +37,19 @@ juce::Result readDescription (const juce::MemoryBlock& text, RecoveryEntry& entr
     if (text.getSize() > RecoveryEntry::largestDescription)
         return juce::Result::fail ("the description holds more than " +
                                    juce::String (RecoveryEntry::largestDescription) + " bytes");
-    const auto json = text.toString();
+    // The framework's strings walk UTF-8 by its lead bytes alone: a cut sequence at the end
+    // would take the parser past the text.
+    const auto exact = ExactText::fromBytes (static_cast<const char*> (text.getData()), text.getSize());
+    if (!exact.has_value())
+        return juce::Result::fail ("the description is not UTF-8 text");
+    const auto& json = *exact;
     if (!nestsWithin (json, RecoveryEntry::deepestDescription))
         return juce::Result::fail ("the description nests deeper than " +
                                    juce::String (RecoveryEntry::deepestDescription) + " levels");
 
     juce::var description;
     const auto parsed = juce::JSON::parse (json, description);
-    if (parsed.failed() || !description.isObject())
+    if (parsed.failed() || description.getDynamicObject() == nullptr)
         return juce::Result::fail ("the description is not an object of JSON");
 
     const auto path = description.getProperty ("file", {}).toString();
