@@ -12,6 +12,8 @@ namespace
 const juce::String presetSuffix (".marlo");
 const juce::String descriptionSuffix (".txt");
 const juce::String lockName ("lock");
+/** Sessions claimed at once; each holds two descriptors until the editor ends. */
+constexpr size_t mostClaimed = 16;
 
 /** The number of an entry's file ("12.marlo", "12.txt"), or 0 for any other name. */
 int entryNumber (const juce::String& name, const juce::String& suffix)
@@ -53,12 +55,11 @@ class RecoveryStore::Session
 public:
     explicit Session (juce::String folderName) : name (std::move (folderName)) {}
 
-    /** False when another process holds the lock (its editor runs) or it cannot be taken. */
-    bool lock()
-    {
-        held = folder.lock (lockName);
-        return held.isOpen();
-    }
+    /** Leaves the session unlocked when another process holds the lock (its editor runs); fails
+        when the lock cannot be taken at all. */
+    juce::Result lock() { return folder.lock (lockName, held); }
+
+    bool isLocked() const noexcept { return held.isOpen(); }
 
     /** The numbers of its presets, in the order they were first kept. */
     juce::Array<int> presetNumbers() const
@@ -111,7 +112,7 @@ public:
         is no entry of its own keeps the folder, which then stays. */
     void removeIfEmpty (const PrivateFolder& recovery)
     {
-        if (!held.isOpen() || !presetNumbers().isEmpty())
+        if (!isLocked() || !presetNumbers().isEmpty())
             return;
         for (const auto& entry : folder.names())
             if (entryNumber (entry, descriptionSuffix) > 0)
@@ -190,8 +191,10 @@ RecoveryStore::Session* RecoveryStore::openSession()
     const auto hidden = "." + name;
     auto own = std::make_unique<Session> (name);
     auto made = recovery->openFolder (hidden, true, own->folder);
-    if (made.wasOk() && !own->lock())
-        made = juce::Result::fail ("cannot be locked");
+    if (made.wasOk())
+        made = own->lock();
+    if (made.wasOk() && !own->isLocked())
+        made = juce::Result::fail ("another program holds its lock");
     if (made.wasOk())
         made = recovery->rename (hidden, name);
     if (made.failed())
@@ -291,23 +294,35 @@ std::vector<RecoveryStore::LeftEntry> RecoveryStore::claimLeftEntries()
             std::any_of (claimed.begin(), claimed.end(),
                          [&] (const auto& other) { return other->name == candidate; }))
             continue;
-        claim (candidate, entries);
+        // A start offers what a few ended editors left; the rest waits for the next start, but
+        // every empty session goes now.
+        claim (candidate, entries, claimed.size() < mostClaimed);
     }
     return entries;
 }
 
-void RecoveryStore::claim (const juce::String& name, std::vector<LeftEntry>& entries)
+void RecoveryStore::claim (const juce::String& name, std::vector<LeftEntry>& entries, bool mayClaim)
 {
     auto other = std::make_unique<Session> (name);
-    if (const auto usable = opened->openFolder (name, false, other->folder); usable.failed())
+    auto usable = opened->openFolder (name, false, other->folder);
+    if (usable.wasOk())
+        usable = other->lock();
+    if (usable.failed())
     {
         say ("recovery: skipped " + folder.getChildFile (name).getFullPathName() + ": " +
              usable.getErrorMessage());
         return;
     }
-    if (!other->lock())
+    // Its editor still runs.
+    if (!other->isLocked())
         return;
+    if (!mayClaim)
+    {
+        other->removeIfEmpty (*opened);
+        return;
+    }
 
+    size_t offered = 0;
     for (const auto number : other->presetNumbers())
     {
         LeftEntry entry;
@@ -325,9 +340,17 @@ void RecoveryStore::claim (const juce::String& name, std::vector<LeftEntry>& ent
         if (isSavedAlready (entry.preset))
             other->remove (number);
         else
+        {
             entries.push_back (std::move (entry));
+            ++offered;
+        }
     }
-    claimed.push_back (std::move (other));
+    // Only a session with something to offer stays claimed, holding its folder and its lock: the
+    // others are released now, so a crowd of them cannot use up the editor's descriptors.
+    if (offered == 0)
+        other->removeIfEmpty (*opened);
+    else
+        claimed.push_back (std::move (other));
 }
 
 void RecoveryStore::remove (const LeftEntry& entry)

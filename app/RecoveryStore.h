@@ -73,7 +73,8 @@ private:
         not a private folder, which is reported. */
     const PrivateFolder* openFolder (bool make);
     Session* openSession();
-    void claim (const juce::String& name, std::vector<LeftEntry>& entries);
+    /** Takes what the session left; without `mayClaim` it only goes if it is empty. */
+    void claim (const juce::String& name, std::vector<LeftEntry>& entries, bool mayClaim);
     void report (const juce::String& problem);
 
     juce::File folder;

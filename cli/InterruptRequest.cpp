@@ -21,6 +21,10 @@ InterruptRequest::InterruptRequest()
     if (installed++ > 0)
         return;
     interrupted = 0;
+    // Whoever started the program chose to ignore Ctrl+C for it (a script's background job, say):
+    // it stays ignored.
+    if (::sigaction (SIGINT, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN)
+        return;
     struct sigaction handling
     {
     };

@@ -547,10 +547,12 @@ int get (PresetCommandLine::Environment& environment, const Arguments& arguments
         return Code::usageOrFileError;
     }
     const auto model = fetch (environment, arguments, err, true);
+    if (!model.has_value())
+        return InterruptRequest::wasRequested() ? Code::interrupted : Code::negative;
+    // Taken here, so that a Ctrl+C while the write waits for another's lock still writes nothing.
+    const FileLock lock (fileOf (target), FileLock::defaultWaitMs, &InterruptRequest::wasRequested);
     if (InterruptRequest::wasRequested())
         return Code::interrupted;
-    if (!model.has_value())
-        return Code::negative;
     return writeAtomically (target, model->getImage(), err) ? Code::success : Code::usageOrFileError;
 }
 

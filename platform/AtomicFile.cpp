@@ -173,7 +173,7 @@ juce::Result AtomicFile::replaceContent (const juce::File& file, const void* dat
     const auto where = SymbolicLinks::locate (file.getFullPathName());
     if (!where.found())
         return where.result();
-    const FileLock lock (file);
+    const FileLock lock (where);
     if (lock.getStatus().failed())
         return lock.getStatus();
 

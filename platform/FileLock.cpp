@@ -1,7 +1,7 @@
 #include "platform/FileLock.h"
 
 #include "platform/FileDescriptor.h"
-#include "platform/SymbolicLinks.h"
+#include "platform/InstanceHandOver.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -32,26 +32,22 @@ std::mutex& heldLocksMutex()
     return mutex;
 }
 
-/** The folder of the file found, or where that cannot be opened, the file itself. */
-FileDescriptor openGuard (const SymbolicLinks::Location& where, bool& isFolder)
+/** What the lock is taken on: a file in the user's own private folder named after the folder
+    that holds the preset, so that only the user's own programs can take it (anybody who may read
+    a folder could take a lock on the folder itself and hold up every save in it). Where there is
+    no private folder, the folder itself. */
+FileDescriptor openGuard (const SymbolicLinks::Location& where, const struct stat& folder)
 {
-    FileDescriptor folder (::openat (where.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    isFolder = folder.isOpen();
-    if (isFolder)
-        return folder;
-    return FileDescriptor (::openat (where.folder.get(), where.name.toRawUTF8(),
-                                     O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW));
-}
-
-/** Whether the name still names the file that was locked: a rename may have replaced it while
-    this process waited for the lock. */
-bool stillNames (const SymbolicLinks::Location& where, const struct stat& locked)
-{
-    struct stat now
+    if (const auto mine = InstanceHandOver::privateFolder (InstanceHandOver::defaultBaseFolder()))
     {
-    };
-    return ::fstatat (where.folder.get(), where.name.toRawUTF8(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
-           now.st_dev == locked.st_dev && now.st_ino == locked.st_ino;
+        const auto name = "folder-" + juce::String (static_cast<juce::uint64> (folder.st_dev)) + "-" +
+                          juce::String (static_cast<juce::uint64> (folder.st_ino)) + ".lock";
+        FileDescriptor lockFile (::open (mine->getChildFile (name).getFullPathName().toRawUTF8(),
+                                         O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (lockFile.isOpen())
+            return lockFile;
+    }
+    return FileDescriptor (::openat (where.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 /** 0 once the lock is held; otherwise the reason. Asks again every few milliseconds rather than
@@ -80,53 +76,46 @@ bool FileLock::Key::operator<(const Key& other) const
 }
 
 FileLock::FileLock (const juce::File& file, int waitMs, GivesUp givesUp)
+    : FileLock (SymbolicLinks::locate (file.getFullPathName()), waitMs, givesUp)
+{
+}
+
+FileLock::FileLock (const SymbolicLinks::Location& where, int waitMs, GivesUp givesUp)
 {
     // A chain of links that cannot be followed cannot be written either; the writer says why.
-    const auto where = SymbolicLinks::locate (file.getFullPathName());
-    if (!where.found())
+    struct stat folder
+    {
+    };
+    if (!where.found() || ::fstat (where.folder.get(), &folder) != 0)
         return;
 
-    // Locking the file itself is retried when a rename replaced it meanwhile; the bound only
-    // stops a file that is replaced without end.
-    for (int attempt = 0; attempt < 100; ++attempt)
+    // The folder keeps its inode while a save replaces the file in it by a rename.
+    const Key wanted{folder.st_dev, folder.st_ino, std::this_thread::get_id()};
     {
-        bool isFolder = true;
-        auto guard = openGuard (where, isFolder);
-        struct stat opened
-        {
-        };
-        if (!guard.isOpen() || ::fstat (guard.get(), &opened) != 0)
-            return;
-
-        const Key wanted{opened.st_dev, opened.st_ino, std::this_thread::get_id()};
-        {
-            const std::lock_guard<std::mutex> lock (heldLocksMutex());
-            auto& held = heldLocks<Key>();
-            if (auto found = held.find (wanted); found != held.end())
-            {
-                ++found->second.count;
-                key = wanted;
-                return;
-            }
-        }
-
-        if (const auto error = lockWithin (guard.get(), waitMs, givesUp); error != 0)
-        {
-            status = error == EWOULDBLOCK
-                         ? juce::Result::fail ("another program is changing a file in this folder; try again")
-                         : FileDescriptor::failure (error);
-            return;
-        }
-        if (!isFolder && !stillNames (where, opened))
-            continue;
-
         const std::lock_guard<std::mutex> lock (heldLocksMutex());
-        heldLocks<Key>()[wanted] = Held{std::move (guard), 1};
-        key = wanted;
+        auto& held = heldLocks<Key>();
+        if (auto found = held.find (wanted); found != held.end())
+        {
+            ++found->second.count;
+            key = wanted;
+            return;
+        }
+    }
+
+    auto guard = openGuard (where, folder);
+    if (!guard.isOpen())
+        return;
+    if (const auto error = lockWithin (guard.get(), waitMs, givesUp); error != 0)
+    {
+        status = error == EWOULDBLOCK
+                     ? juce::Result::fail ("another program is changing a file in this folder; try again")
+                     : FileDescriptor::failure (error);
         return;
     }
-    status =
-        juce::Result::fail ("the file was replaced again and again while this program waited to lock it");
+
+    const std::lock_guard<std::mutex> lock (heldLocksMutex());
+    heldLocks<Key>()[wanted] = Held{std::move (guard), 1};
+    key = wanted;
 }
 
 FileLock::~FileLock()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SymbolicLinks.h"
+
 #include <juce_core/juce_core.h>
 #include <optional>
 #include <sys/types.h>
@@ -8,11 +10,13 @@
 /** Keeps other processes from changing a preset file while this one reads, changes and writes it,
     so that two edits of one file at the same time never lose one of them.
 
-    The lock is flock() on the folder that holds the file the path finally names (after its
-    links): saving replaces the file by a rename, which gives the path a new inode, but the folder
-    keeps its own, so a waiting process cannot end up holding a lock on a file that is no longer
-    there. Where the folder cannot be opened, the file itself is locked, and the writer rewrites it
-    in place then, so its inode stays too.
+    The lock belongs to the folder that holds the file the path finally names (after its links):
+    saving replaces the file by a rename, which gives the path a new inode, but the folder keeps
+    its own, so a waiting process cannot end up holding a lock on a file that is no longer there.
+    It is flock() on a file of the user's private folder named after that folder's device and
+    inode: the user's own programs wait for each other, and nobody else can take it and hold up the
+    user's saves (any reader of a folder could lock the folder itself). Without a private folder
+    the folder itself is locked.
 
     Re-entrant on one thread: the writer takes the lock for every save, also under a caller that
     holds it already around a read-modify-write. flock() locks belong to open files, not to
@@ -31,11 +35,14 @@ public:
 
     /** Waits until the lock for `file` is held, at most `waitMs`, or until `givesUp` says so. */
     explicit FileLock (const juce::File& file, int waitMs = defaultWaitMs, GivesUp givesUp = nullptr);
+    /** The same for a file already found, so that the folder locked is the one written. */
+    explicit FileLock (const SymbolicLinks::Location& where, int waitMs = defaultWaitMs,
+                       GivesUp givesUp = nullptr);
     ~FileLock();
 
     /** Fails with the system's reason when the lock could not be taken; nothing is held then. A
-        file whose folder and the file itself cannot be opened has nothing to lock, and is not
-        a failure: writing it fails or creates it, and no other change can be lost. */
+        file whose folder cannot be found has nothing to lock, and is not a failure: writing it
+        fails and says why. */
     const juce::Result& getStatus() const { return status; }
 
 private:

@@ -178,11 +178,14 @@ juce::Result PrivateFolder::rename (const juce::String& from, const juce::String
     return FileDescriptor::failure (errno);
 }
 
-FileDescriptor PrivateFolder::lock (const juce::String& name) const
+juce::Result PrivateFolder::lock (const juce::String& name, FileDescriptor& held) const
 {
-    FileDescriptor held (
+    FileDescriptor opened (
         ::openat (descriptor.get(), name.toRawUTF8(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (held.isOpen() && ::flock (held.get(), LOCK_EX | LOCK_NB) != 0)
-        return {};
-    return held;
+    if (!opened.isOpen())
+        return FileDescriptor::failure (errno);
+    if (::flock (opened.get(), LOCK_EX | LOCK_NB) != 0)
+        return errno == EWOULDBLOCK ? juce::Result::ok() : FileDescriptor::failure (errno);
+    held = std::move (opened);
+    return juce::Result::ok();
 }

@@ -48,9 +48,10 @@ public:
     /** Gives the entry `from` the name `to`, which must be free. */
     juce::Result rename (const juce::String& from, const juce::String& to) const;
 
-    /** Holds an exclusive lock on the file `name` (made if missing) for as long as the returned
-        descriptor lives; not open when another open file holds it already. */
-    FileDescriptor lock (const juce::String& name) const;
+    /** Takes an exclusive lock on the file `name` (made if missing), held for as long as `held`
+        lives. Leaves `held` closed when another open file holds the lock already (another
+        process runs); fails when the file cannot be opened or locked at all. */
+    juce::Result lock (const juce::String& name, FileDescriptor& held) const;
 
 private:
     static juce::Result checked (FileDescriptor candidate, const juce::File& file, PrivateFolder& opened);

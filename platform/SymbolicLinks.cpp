@@ -3,6 +3,7 @@
 #include "platform/ExactText.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,8 +46,9 @@ bool mayFollow (int folder, const struct stat& link)
 /** The text of the link open at `link`, or false with errno set. */
 bool readLink (int link, const struct stat& status, juce::String& text)
 {
-    // st_size is the link's length; one byte more tells a link that grew from one that fits.
-    std::vector<char> buffer (static_cast<size_t> (juce::jmax<off_t> (status.st_size, 255)) + 1);
+    // st_size is the link's length (0 for the system's own links in /proc, which are read all the
+    // same); one byte more tells a link that grew from one that fits.
+    std::vector<char> buffer (static_cast<size_t> (juce::jmax<off_t> (status.st_size, PATH_MAX)) + 1);
     const auto length = ::readlinkat (link, "", buffer.data(), buffer.size());
     if (length < 0)
         return false;

@@ -7,10 +7,11 @@
 /** The one way a preset file is read and written, for the editor and the command-line tool alike.
 
     Reading checks the file before it reads a byte: only a regular file (a link to one is fine,
-    unless it is a stranger's link in a shared folder) of at most `largestFile` bytes is read, so a device, a
-   pipe or a huge file can neither hang the reader nor fill the memory. A preset file as the editor saves it
-   goes through PresetCodec; anything else (a ".syx" file another MIDI program wrote) through SysExReader,
-   which finds the preset among its messages. Writing goes through AtomicFile.
+    unless it is a stranger's link in a shared folder) of at most `largestFile` bytes is read, so a
+    device, a pipe or a huge file can neither hang the reader nor fill the memory. A preset file as
+    the editor saves it goes through PresetCodec; anything else (a ".syx" file another MIDI program
+    wrote) through SysExReader, which finds the preset among its messages. Writing goes through
+    AtomicFile.
 */
 class PresetFile
 {

@@ -4,11 +4,13 @@
 
 namespace
 {
-/** Whether the JSON text nests no deeper than `deepest` arrays and objects. It is walked by
-    character as the parser walks it. Brackets inside strings do not count; the parser takes
-    strings in single quotes too, so they are strings here as well, or a quote inside one could
-    hide the brackets after it. */
-bool nestsWithin (const juce::String& text, int deepest)
+/** Why the JSON text is not read, if it is not: it nests deeper than `deepest` arrays and
+    objects, or holds anything but strings and the marks between them. A description holds only
+    names and paths; a number or a word is not looked at, since the parser's own reading of long
+    numbers overflows. The text is walked by character as the parser walks it. Brackets inside
+    strings do not count; the parser takes strings in single quotes too, so they are strings here
+    as well, or a quote inside one could hide the brackets after it. */
+juce::Result structureOf (const juce::String& text, int deepest)
 {
     int depth = 0;
     juce::juce_wchar quote = 0;
@@ -18,18 +20,24 @@ bool nestsWithin (const juce::String& text, int deepest)
         if (quote != 0)
         {
             if (c == '\\' && !character.isEmpty())
-                ++character;
+                character.getAndAdvance();
             else if (c == quote)
                 quote = 0;
         }
         else if (c == '"' || c == '\'')
             quote = c;
-        else if ((c == '[' || c == '{') && ++depth > deepest)
-            return false;
-        else if ((c == ']' || c == '}') && depth > 0)
-            --depth;
+        else if (c == '[' || c == '{')
+        {
+            if (++depth > deepest)
+                return juce::Result::fail ("the description nests deeper than " + juce::String (deepest) +
+                                           " levels");
+        }
+        else if (c == ']' || c == '}')
+            depth = juce::jmax (0, depth - 1);
+        else if (c != ',' && c != ':' && !juce::CharacterFunctions::isWhitespace (c))
+            return juce::Result::fail ("the description holds more than names and paths");
     }
-    return true;
+    return juce::Result::ok();
 }
 
 juce::Result readDescription (const juce::MemoryBlock& text, RecoveryEntry& entry)
@@ -43,9 +51,8 @@ juce::Result readDescription (const juce::MemoryBlock& text, RecoveryEntry& entr
     if (!exact.has_value())
         return juce::Result::fail ("the description is not UTF-8 text");
     const auto& json = *exact;
-    if (!nestsWithin (json, RecoveryEntry::deepestDescription))
-        return juce::Result::fail ("the description nests deeper than " +
-                                   juce::String (RecoveryEntry::deepestDescription) + " levels");
+    if (const auto structure = structureOf (json, RecoveryEntry::deepestDescription); structure.failed())
+        return structure;
 
     juce::var description;
     const auto parsed = juce::JSON::parse (json, description);

@@ -176,6 +176,13 @@ TEST_F (RecoveryStoreTest, NothingButItsOwnEntriesIsTouchedAndALinkOrAnOpenFolde
     ASSERT_TRUE (open.createDirectory());
     writePresetFile (open.getChildFile ("1.marlo"), 10);
     ASSERT_EQ (::chmod (open.getFullPathName().toRawUTF8(), 0777), 0);
+    // A session whose lock is a link to elsewhere.
+    const auto linkedLock = recoveryFolder.getChildFile ("editor-test.3.ghi");
+    ASSERT_TRUE (linkedLock.createDirectory());
+    ASSERT_EQ (::chmod (linkedLock.getFullPathName().toRawUTF8(), 0700), 0);
+    writePresetFile (linkedLock.getChildFile ("1.marlo"), 11);
+    ASSERT_TRUE (
+        elsewhere.getChildFile ("thesis.txt").createSymbolicLink (linkedLock.getChildFile ("lock"), true));
 
     ::testing::internal::CaptureStderr();
     {
@@ -188,9 +195,11 @@ TEST_F (RecoveryStoreTest, NothingButItsOwnEntriesIsTouchedAndALinkOrAnOpenFolde
     const auto said =
         juce::StringArray::fromLines (juce::String (::testing::internal::GetCapturedStderr()).trim());
 
-    EXPECT_EQ (said.size(), 2) << said.joinIntoString ("\n");
+    EXPECT_EQ (said.size(), 3) << said.joinIntoString ("\n");
     EXPECT_TRUE (said.joinIntoString ("\n").contains ("a link or a file, not a folder"));
     EXPECT_TRUE (said.joinIntoString ("\n").contains ("others may write to it"));
+    EXPECT_TRUE (
+        said.joinIntoString ("\n").contains ("editor-test.3.ghi: Too many levels of symbolic links"));
     EXPECT_EQ (elsewhere.findChildFiles (juce::File::findFiles, false).size(), before);
     EXPECT_EQ (elsewhere.getChildFile ("thesis.txt").loadFileAsString(), "chapter one");
     EXPECT_FALSE (elsewhere.getChildFile ("lock").exists());
@@ -235,4 +244,38 @@ TEST_F (RecoveryStoreTest, AnEntryThatCannotBeReadIsSkippedOnceAndKeptWhileTheOt
     EXPECT_TRUE (said.contains ("1.txt: larger than") && said.contains ("nests deeper")) << said;
     EXPECT_TRUE (session.getChildFile ("1.marlo").existsAsFile())
         << "what cannot be read is left, not deleted";
+}
+
+TEST_F (RecoveryStoreTest, ACrowdOfSessionsNeitherUsesUpDescriptorsNorStays)
+{
+    // Forty empty sessions, and twenty that each hold an entry.
+    ASSERT_TRUE (recoveryFolder.createDirectory());
+    ASSERT_EQ (::chmod (recoveryFolder.getFullPathName().toRawUTF8(), 0700), 0);
+    for (int i = 0; i < 60; ++i)
+    {
+        const auto session = recoveryFolder.getChildFile ("editor-test." + juce::String (100 + i) + ".a");
+        ASSERT_TRUE (session.createDirectory());
+        ASSERT_EQ (::chmod (session.getFullPathName().toRawUTF8(), 0700), 0);
+        if (i >= 40)
+            writePresetFile (session.getChildFile ("1.marlo"), 12);
+    }
+    const auto openDescriptors = [] {
+        return juce::File ("/proc/self/fd")
+            .findChildFiles (juce::File::findFilesAndDirectories, false)
+            .size();
+    };
+    const auto before = openDescriptors();
+
+    auto store = makeStore();
+    const auto entries = store->claimLeftEntries();
+
+    // A few sessions at a time are claimed, each holding its folder and its lock; the empty ones go.
+    EXPECT_GE (entries.size(), 5u);
+    EXPECT_LE (openDescriptors() - before, 2 * static_cast<int> (entries.size()) + 2);
+    EXPECT_EQ (recoveryFolder.findChildFiles (juce::File::findDirectories, false).size(), 20);
+    for (const auto& entry : entries)
+        store->remove (entry);
+    store.reset();
+    EXPECT_EQ (makeStore()->claimLeftEntries().size(), 20u - entries.size())
+        << "the rest are offered next time";
 }

@@ -34,7 +34,9 @@ interrupt()
 # ends any program; it takes a few milliseconds), and at moments well into its start, while it
 # reads its 20,000 plays and opens its port.
 for delay in first 0.1 0.2 0.3; do
-    "$tool" monitor --in "$device" --simulated-device "${plays[@]}" >out.txt 2>err.txt &
+    # As from a terminal: a script's background job would start with Ctrl+C ignored, which the
+    # tool leaves ignored.
+    env --default-signal=INT "$tool" monitor --in "$device" --simulated-device "${plays[@]}" >out.txt 2>err.txt &
     pid=$!
     if [[ $delay == first ]]; then
         wait_for catching "$pid" || fail "the monitor never took Ctrl+C"
@@ -51,14 +53,19 @@ for delay in first 0.1 0.2 0.3; do
     echo "ok: monitor interrupted at $delay ended with exit 0 and $lines whole lines"
 done
 
-# A set that waits for the lock another program holds on the file's folder.
+# A set that waits for the lock another of the user's programs holds on the file's folder: the
+# lock file of the user's private folder named after the folder's device and inode.
 "$tool" new held.marlo 2>/dev/null || fail "new failed"
 cp held.marlo before.marlo
 mkdir -p locked && mv held.marlo locked/
-flock locked sleep 30 &
+base="${XDG_RUNTIME_DIR:-}"
+[[ -n "$base" && -d "$base" ]] || base="${TMPDIR:-/tmp}"
+lock="$base/orvane-marlo-editor-$(id -u)/folder-$(stat -c '%d-%i' locked).lock"
+mkdir -p -m 700 "$(dirname "$lock")"
+flock "$lock" sleep 30 &
 holder=$!
-sleep 0.2
-"$tool" set locked/held.marlo "Keybed Transpose=-5" 2>err.txt &
+for _ in $(seq 50); do flock -n "$lock" true || break; sleep 0.1; done
+env --default-signal=INT "$tool" set locked/held.marlo "Keybed Transpose=-5" 2>err.txt &
 pid=$!
 wait_for catching "$pid" || fail "set never took Ctrl+C"
 sleep 0.5

@@ -46,7 +46,9 @@ elapsed=$((($(date +%s%N) - start) / 1000000))
 ((elapsed >= 1000 && elapsed < 20000)) || fail "--seconds 1 took ${elapsed} ms"
 
 # The signal goes to the tool itself, as the terminal sends it; one that ignores it is killed.
-"$tool" monitor --in "$device" --simulated-device --play "Pad 5=press" >out.txt 2>err.txt &
+# Started as from a terminal: a script's background job starts with Ctrl+C ignored, which the tool
+# leaves ignored.
+env --default-signal=INT "$tool" monitor --in "$device" --simulated-device --play "Pad 5=press" >out.txt 2>err.txt &
 pid=$!
 for _ in $(seq 100); do [[ -s out.txt ]] && break; sleep 0.1; done
 kill -INT "$pid"

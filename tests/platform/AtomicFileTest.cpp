@@ -9,6 +9,8 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <future>
+#include <optional>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -256,58 +258,84 @@ TEST_F (AtomicFileTest, FoldersAndOtherFilesAreNotReplaced)
 TEST_F (AtomicFileTest, TheLockGuardsTheFolderAndIsTakenAgainByTheSameThread)
 {
     const auto file = make ("locked.marlo", "old");
+    // Another thread waits as another process does (a forked child would share this one's lock).
     const auto otherProcessCanLock = [&]
     {
-        return runInChild (
-            [&]
-            {
-                const auto handle = ::open (folder.toRawUTF8(), O_RDONLY | O_DIRECTORY);
-                return std::string (::flock (handle, LOCK_EX | LOCK_NB) == 0 ? "locked"
-                                                                             : std::strerror (errno));
-            });
+        return std::async (std::launch::async,
+                           [&]
+                           {
+                               const FileLock lock (juce::File (path ("other.marlo")), 0);
+                               return lock.getStatus().wasOk()
+                                          ? std::string ("locked")
+                                          : lock.getStatus().getErrorMessage().toStdString();
+                           })
+            .get();
     };
     {
         const FileLock lock{juce::File (file)};
         ASSERT_TRUE (lock.getStatus().wasOk());
         // The writer takes the same lock: waiting for it here would never end.
         ASSERT_TRUE (save (file, "new").wasOk());
-        EXPECT_EQ (otherProcessCanLock(), std::strerror (EWOULDBLOCK));
+        EXPECT_EQ (otherProcessCanLock(), "another program is changing a file in this folder; try again");
     }
     EXPECT_EQ (otherProcessCanLock(), "locked");
     EXPECT_EQ (contentOf (file), "new");
 }
 
-TEST_F (AtomicFileTest, ALockAnotherProcessHoldsIsWaitedForOnlyForAWhile)
+TEST_F (AtomicFileTest, ALockAnotherProcessHoldsIsWaitedForOnlyForAWhileAndAStrangerCannotHoldOne)
 {
     const auto file = make ("held.marlo", "old");
+    // holdInChild (asStranger): a child takes the lock (or, as another user, a lock on the folder
+    // itself) and keeps it until told; `child` is its process.
     int ready[2], release[2];
-    ASSERT_EQ (::pipe (ready), 0);
-    ASSERT_EQ (::pipe (release), 0);
-    const auto child = ::fork();
-    if (child == 0)
+    pid_t child = 0;
+    const auto holdInChild = [&] (bool asStranger)
     {
-        const auto handle = ::open (folder.toRawUTF8(), O_RDONLY | O_DIRECTORY);
-        const char byte = ::flock (handle, LOCK_EX) == 0 ? 'y' : 'n';
-        [[maybe_unused]] const auto written = ::write (ready[1], &byte, 1);
-        char ignored = 0;
-        [[maybe_unused]] const auto read = ::read (release[0], &ignored, 1);
-        ::_exit (0);
-    }
-    char held = 0;
-    ASSERT_EQ (::read (ready[0], &held, 1), 1);
-    ASSERT_EQ (held, 'y');
+        ASSERT_EQ (::pipe (ready), 0);
+        ASSERT_EQ (::pipe (release), 0);
+        child = ::fork();
+        if (child == 0)
+        {
+            std::optional<FileLock> lock;
+            auto held = false;
+            if (asStranger)
+                held = becomeNobody() &&
+                       ::flock (::open (folder.toRawUTF8(), O_RDONLY | O_DIRECTORY), LOCK_EX) == 0;
+            else
+                held = lock.emplace (juce::File (file)).getStatus().wasOk();
+            const char byte = held ? 'y' : 'n';
+            [[maybe_unused]] const auto written = ::write (ready[1], &byte, 1);
+            char ignored = 0;
+            [[maybe_unused]] const auto read = ::read (release[0], &ignored, 1);
+            ::_exit (0);
+        }
+        char byte = 0;
+        ASSERT_EQ (::read (ready[0], &byte, 1), 1);
+        ASSERT_EQ (byte, 'y');
+    };
+    const auto letGo = [&]
+    {
+        [[maybe_unused]] const auto written = ::write (release[1], "x", 1);
+        ::waitpid (child, nullptr, 0);
+        for (const auto end : {ready[0], ready[1], release[0], release[1]})
+            ::close (end);
+    };
 
-    const FileLock lock (juce::File (file), 0);
-    EXPECT_TRUE (lock.getStatus().failed());
-    EXPECT_TRUE (lock.getStatus().getErrorMessage().contains ("another program"))
-        << lock.getStatus().getErrorMessage();
-
-    [[maybe_unused]] const auto written = ::write (release[1], "x", 1);
-    ::waitpid (child, nullptr, 0);
-    for (const auto end : {ready[0], ready[1], release[0], release[1]})
-        ::close (end);
+    holdInChild (false);
+    const FileLock waited (juce::File (file), 0);
+    EXPECT_TRUE (waited.getStatus().getErrorMessage().contains ("another program"))
+        << waited.getStatus().getErrorMessage();
+    letGo();
     EXPECT_TRUE (FileLock (juce::File (file), 0).getStatus().wasOk());
     EXPECT_EQ (contentOf (file), "old");
+
+    if (!isRoot())
+        GTEST_SKIP() << "needs the superuser to act as another user";
+    // Anybody who may read a folder may lock it; that holds up nothing of the user's.
+    holdInChild (true);
+    EXPECT_TRUE (save (file, "saved past the stranger").wasOk());
+    letGo();
+    EXPECT_EQ (contentOf (file), "saved past the stranger");
 }
 
 TEST_F (AtomicFileTest, AStrangersLinkInASharedFolderIsRefusedOnTheWayAndAtTheEnd)

@@ -34,6 +34,8 @@ TEST (RecoveryEntry, ADescriptionIsReadOnlyWithinItsBoundsAndAsTheParserWouldWal
         {"{\"name\": \"\xfb", "not UTF-8"},
         {std::string (RecoveryEntry::largestDescription + 1, ' '), "more than"},
         {"[\"not an object\"]", "not an object"},
+        // The parser's reading of long numbers overflows; a description holds none.
+        {"{\"name\": \"x\", \"n\": 99999999999999999999999}", "more than names and paths"},
     };
     for (const auto& [description, why] : refused)
     {
