@@ -324,7 +324,18 @@ void EditorDocument::setZoom (int percent)
     if (getPosition() != zoomedPosition)
         zoomAnchor = getPosition().toFloat() * getDesktopScaleFactor();
     zoomPercent = percent;
-    const auto position = zoomAnchor / getDesktopScaleFactor();
+    auto topLeft = zoomAnchor;
+    // A larger window that would reach past the user area moves back into it; the spot is kept,
+    // so that zooming out again puts the window back there.
+    if (const auto* shownOn = displayOfWindow(); shownOn != nullptr && isOnDesktop())
+    {
+        const auto scale = getDesktopScaleFactor();
+        const juce::Rectangle<float> shown (zoomAnchor.x, zoomAnchor.y,
+                                            static_cast<float> (getWidth()) * scale,
+                                            static_cast<float> (getHeight()) * scale);
+        topLeft = WindowFit::keptInside (shownOn->userArea, frameOnScreen(), shown.toNearestInt()).toFloat();
+    }
+    const auto position = topLeft / getDesktopScaleFactor();
     zoomedPosition = {juce::roundToInt (position.x), juce::roundToInt (position.y)};
     setTopLeftPosition (zoomedPosition);
 
@@ -339,6 +350,39 @@ void EditorDocument::setZoom (int percent)
 
     keepFixedSize();
     repaint();
+}
+
+bool EditorDocument::canZoomTo (int percent) const
+{
+    if (percent == zoomPercent)
+        return false;
+    const auto* display = displayOfWindow();
+    if (percent < zoomPercent || display == nullptr)
+        return true;
+    const auto& displays = juce::Desktop::getInstance().getDisplays();
+    const auto physicalFrame = frameOnScreen().multipliedBy (display->scale);
+    return WindowFit::fits (displays.logicalToPhysical (display->userArea, display), display->scale,
+                            physicalFrame, {getWidth(), getHeight()}, percent);
+}
+
+int EditorDocument::zoomTarget (juce::CommandID command) const
+{
+    if (command == CommandIDs::actualSize)
+        return WindowFit::actualSize;
+    return WindowFit::stepFrom (zoomPercent, command == CommandIDs::zoomIn ? 1 : -1);
+}
+
+const juce::Displays::Display* EditorDocument::displayOfWindow() const
+{
+    return juce::Desktop::getInstance().getDisplays().getDisplayForRect (getScreenBounds());
+}
+
+juce::BorderSize<int> EditorDocument::frameOnScreen() const
+{
+    if (auto* peer = getPeer())
+        if (const auto frame = peer->getFrameSizeIfPresent())
+            return *frame;
+    return {};
 }
 
 void EditorDocument::keepFixedSize()
@@ -490,9 +534,15 @@ void EditorDocument::getCommandInfo (juce::CommandID commandID, juce::Applicatio
             result.addDefaultKeypress ('+', command);
             result.addDefaultKeypress ('+', command | juce::ModifierKeys::shiftModifier);
             result.addDefaultKeypress (juce::KeyPress::numberPadAdd, command);
+            result.setActive (canZoomTo (zoomTarget (commandID)));
             break;
         case CommandIDs::zoomOut:
             result.addDefaultKeypress (juce::KeyPress::numberPadSubtract, command);
+            result.setActive (canZoomTo (zoomTarget (commandID)));
+            break;
+        case CommandIDs::actualSize:
+            // A step that would not fit the screen is greyed in the View menu, and its keys do nothing.
+            result.setActive (canZoomTo (zoomTarget (commandID)));
             break;
         default:
             break;
@@ -543,10 +593,8 @@ bool EditorDocument::perform (const InvocationInfo& info)
             break;
         case CommandIDs::zoomIn:
         case CommandIDs::zoomOut:
-            setZoom (WindowFit::stepFrom (zoomPercent, info.commandID == CommandIDs::zoomIn ? 1 : -1));
-            break;
         case CommandIDs::actualSize:
-            setZoom (WindowFit::actualSize);
+            setZoom (zoomTarget (info.commandID));
             break;
         default:
             if (content != nullptr && content->showPage (pageOf (info.commandID)))

@@ -93,8 +93,12 @@ public:
     /** The zoom this window is drawn at, in percent: it multiplies the display's own scale. */
     int getZoom() const noexcept { return zoomPercent; }
     /** Draws the window, menu bar included, at a zoom step, keeping its top left where it is on
-        the screen; its pictures are made again for the new scale. */
+        the screen unless that would put a part of it off the screen's user area; its pictures are
+        made again for the new scale. */
     void setZoom (int percent);
+    /** Whether the zoom commands may go to a step: one that the window, frame included, does not
+        fit in its screen's user area at is refused, unless it makes the window smaller. */
+    bool canZoomTo (int percent) const;
     /** What the framework draws this window at, over the display's own scale. */
     float getDesktopScaleFactor() const override;
 
@@ -123,6 +127,12 @@ private:
     void showSentNote (const juce::String& outputName);
     bool writeTo (const juce::File& file);
     void takeOriginOfPreset();
+    /** The display the window is on, and the frame round it in that display's units; none until
+        the window manager has framed it. */
+    const juce::Displays::Display* displayOfWindow() const;
+    juce::BorderSize<int> frameOnScreen() const;
+    /** Where a zoom command goes from the present zoom. */
+    int zoomTarget (juce::CommandID command) const;
 
     juce::File* lastDirectory;
     int dialogsOpen = 0;

@@ -45,11 +45,12 @@ void MonitorWindow::watch (EditorDocument* document)
         light = std::make_unique<PictureLight> (document->getEditor()->getPictureSelector());
 }
 
-std::optional<PresetCodec::Image> MonitorWindow::watchedPreset() const
+std::optional<MonitorComponent::WatchedPreset> MonitorWindow::watchedPreset() const
 {
     if (watched == nullptr || watched->getController() == nullptr)
         return std::nullopt;
-    return watched->getController()->getPresetData();
+    return MonitorComponent::WatchedPreset{watched->getDocumentName(),
+                                           watched->getController()->getPresetData()};
 }
 
 void MonitorWindow::globalFocusChanged (juce::Component* focused)

@@ -34,7 +34,7 @@ public:
 
 private:
     void globalFocusChanged (juce::Component* focused) override;
-    std::optional<PresetCodec::Image> watchedPreset() const;
+    std::optional<MonitorComponent::WatchedPreset> watchedPreset() const;
 
     MonitorComponent component;
     juce::Component::SafePointer<EditorDocument> watched;

@@ -15,6 +15,26 @@ int WindowFit::stepFrom (int percent, int direction)
     return atLeast == zoomSteps.begin() ? zoomSteps.front() : *std::prev (atLeast);
 }
 
+bool WindowFit::fits (juce::Rectangle<int> userArea, double displayScale, juce::BorderSize<int> frame,
+                      juce::Point<int> contentSize, int zoomPercent)
+{
+    const auto size = shownSize (contentSize, displayScale, zoomPercent);
+    return size.x + frame.getLeftAndRight() <= userArea.getWidth() &&
+           size.y + frame.getTopAndBottom() <= userArea.getHeight();
+}
+
+juce::Point<int> WindowFit::keptInside (juce::Rectangle<int> userArea, juce::BorderSize<int> frame,
+                                        juce::Rectangle<int> window)
+{
+    const auto inside = frame.subtractedFrom (userArea);
+    // Right and bottom first, so that where the window is too large its top left stays in the area.
+    const auto x =
+        juce::jmax (inside.getX(), juce::jmin (window.getX(), inside.getRight() - window.getWidth()));
+    const auto y =
+        juce::jmax (inside.getY(), juce::jmin (window.getY(), inside.getBottom() - window.getHeight()));
+    return {x, y};
+}
+
 juce::Point<int> WindowFit::shownSize (juce::Point<int> contentSize, double displayScale, int zoomPercent)
 {
     const auto factor = displayScale * zoomPercent / 100.0;

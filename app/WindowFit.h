@@ -17,6 +17,17 @@ public:
         percent between two steps goes to the nearer of them in that direction. */
     static int stepFrom (int percent, int direction);
 
+    /** Whether the content, scaled by the display's scale and the step, fits the user area with
+        its frame around it. */
+    static bool fits (juce::Rectangle<int> userArea, double displayScale, juce::BorderSize<int> frame,
+                      juce::Point<int> contentSize, int zoomPercent);
+
+    /** Where a window's inside (`window`, frame excluded) goes so that it and its frame lie in the
+        user area, moved as little as it can be; a window too large for the area keeps its top
+        left corner inside it. Any units, as long as all three share them. */
+    static juce::Point<int> keptInside (juce::Rectangle<int> userArea, juce::BorderSize<int> frame,
+                                        juce::Rectangle<int> window);
+
     struct Placement
     {
         int zoomPercent;

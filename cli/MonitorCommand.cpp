@@ -11,11 +11,12 @@
 #include "preset/ShownValue.h"
 
 const juce::String MonitorCommand::synopsis (
-    "monitor --in NAME [--preset FILE] [--json] [--count N] [--seconds S] [--simulated-device "
+    "monitor [--in NAME] [--preset FILE] [--json] [--count N] [--seconds S] [--simulated-device "
     "[--play CONTROL=VALUE]...]");
 
 const juce::String MonitorCommand::description (
-    "Prints each MIDI message that arrives at input NAME, one line each: kind, channel (1-16), number\n"
+    "Prints each MIDI message that arrives at input NAME, one line each: kind, channel (1-16), number,\n"
+    "a note's name (middle C, 60, is C3, so 0 is C-2 and 127 is G8; some programs call middle C C4)\n"
     "and value, then the controls of the preset that send such a message (\"Knob 1\", \"Pad 5\"), in the\n"
     "preset's order: keybed, wheels, sustain, knobs, pads, switches. The preset is FILE, else the\n"
     "factory preset. --json prints one object a line with the keys \"kind\" (\"note on\", \"note off\",\n"
@@ -23,11 +24,11 @@ const juce::String MonitorCommand::description (
     "\"preset reply\", ...), \"channel\", \"number\" and \"value\" (null where the message has none),\n"
     "\"control\" (the first matching control, or null) and \"controls\" (all of them); a system-exclusive\n"
     "message adds its \"length\". It ends after N messages, after S seconds or on Ctrl+C, with exit 0\n"
-    "and every line written. --simulated-device offers the simulated Marlo, which holds the preset;\n"
-    "each --play is played on it in order once the monitor listens: a number for the knobs and the\n"
-    "mod wheel (kept within Min and Max), -8192 to 8191 for the pitch wheel, \"press\" or \"release\"\n"
-    "for pads, switches and sustain. Messages that came faster than they could be taken are counted\n"
-    "at the end (\"1,204 messages not shown\").");
+    "and every line written. --simulated-device offers the simulated Marlo, which holds the preset and\n"
+    "is listened to when --in is not given; each --play is played on it in order once the monitor\n"
+    "listens: a number for the knobs and the mod wheel (kept within Min and Max), -8192 to 8191 for\n"
+    "the pitch wheel, \"press\" or \"release\" for pads, switches and sustain. Messages that came faster\n"
+    "than they could be taken are counted at the end (\"1,204 messages not shown\").");
 
 namespace
 {
@@ -149,7 +150,7 @@ juce::Result MonitorCommand::parse (const juce::StringArray& arguments, Options&
     }
     if (options.help)
         return juce::Result::ok();
-    if (options.input.isEmpty())
+    if (options.input.isEmpty() && !options.simulated)
         return juce::Result::fail ("--in NAME is required");
     if (!options.plays.isEmpty() && !options.simulated)
         return juce::Result::fail ("--play needs --simulated-device");
@@ -208,17 +209,17 @@ int MonitorCommand::listen (const Options& options, const PresetCodec::Image& pr
     if (marlo != nullptr)
         marlo->setPreset (preset);
 
-    if (!midi.getPorts().getInputNames().contains (options.input))
+    const auto input = options.input.isNotEmpty() ? options.input : juce::String (SimulatedMarlo::deviceName);
+    if (!midi.getPorts().getInputNames().contains (input))
     {
-        err << PresetCommandLine::programName << ": there is no MIDI input named \"" << options.input
-            << "\" (see \"" << PresetCommandLine::programName << " ports\")\n";
+        err << PresetCommandLine::programName << ": there is no MIDI input named \"" << input << "\" (see \""
+            << PresetCommandLine::programName << " ports\")\n";
         return PresetCommandLine::negative;
     }
-    midi.setInputDevice (options.input);
+    midi.setInputDevice (input);
     if (!midi.isInputOpen())
     {
-        err << PresetCommandLine::programName << ": the MIDI input \"" << options.input
-            << "\" cannot be opened\n";
+        err << PresetCommandLine::programName << ": the MIDI input \"" << input << "\" cannot be opened\n";
         return PresetCommandLine::negative;
     }
 

@@ -9,6 +9,7 @@
 #include "midi/TransferAlerts.h"
 #include "platform/FileLock.h"
 #include "platform/SymbolicLinks.h"
+#include "preset/ParameterIndex.h"
 #include "preset/PresetDifference.h"
 #include "preset/PresetFile.h"
 #include "preset/PresetModel.h"
@@ -73,8 +74,10 @@ const std::vector<Command>& commands()
          "set FILE NAME=VALUE...",
          "Changes parameters as the editor would in a document that opened FILE, in the order given,\n"
          "e.g. \"Keybed Transpose=-5\" \"Pad 1 Mode=CC Toggle\". Values as shown: channels 1-16, modes by\n"
-         "name. A parameter the control's mode hides cannot be set. All or nothing: on any refusal\n"
-         "(exit 1) the file is untouched; otherwise it is replaced at once by a complete new file.\n"
+         "name. NAME is matched ignoring case (\"names\" lists them all); an unknown one is refused\n"
+         "with the nearest names. A parameter the control's mode hides cannot be set. All or nothing:\n"
+         "on any refusal (exit 1) the file is untouched; otherwise it is replaced at once by a complete\n"
+         "new file.\n"
          "FILE must be a preset file: any other file, such as a \".syx\" another program wrote, is\n"
          "refused (exit 1); \"convert\" makes a preset file of it.",
          {},
@@ -88,9 +91,18 @@ const std::vector<Command>& commands()
          {},
          2,
          2},
+        {"names",
+         "names",
+         "Lists every parameter a preset has, one a line: \"<name>: <values>\", the range of a number\n"
+         "as shown (\"1 to 16\") or the modes a \"Mode\" takes; where only some modes show a parameter,\n"
+         "which.",
+         {},
+         0,
+         0},
         {"ports",
          "ports [--simulated-device]",
-         "Lists the MIDI inputs (\"in: NAME\") and outputs (\"out: NAME\").",
+         "Lists the MIDI inputs (\"in: NAME\") and outputs (\"out: NAME\"); says so on stderr when there\n"
+         "are none, and when there is no MIDI service at all.",
          {"--simulated-device"},
          0,
          0},
@@ -127,6 +139,14 @@ const Command* findCommand (const juce::String& name)
         if (command.name == name)
             return &command;
     return nullptr;
+}
+
+/** Whether a command reaches the MIDI devices: not for its help alone. */
+bool usesMidi (const Command& command, const juce::StringArray& arguments)
+{
+    static const juce::StringArray midiCommands{"ports", "send", "get", "compare", "monitor"};
+    return midiCommands.contains (command.name) && !arguments.contains ("--help") &&
+           !arguments.contains ("-h");
 }
 
 juce::String usageOf (const Command& command)
@@ -357,6 +377,44 @@ int convert (const Arguments& arguments, juce::OutputStream& err)
     return writeAtomically (target, model.getImage(), err) ? Code::success : Code::usageOrFileError;
 }
 
+/** The parameter a typed name means, whatever the case of its letters; an unknown name fails with
+    the names nearest to it. */
+juce::Result parameterNamed (const juce::String& typed, juce::String& name)
+{
+    if (const auto* entry = ParameterIndex::findIgnoringCase (typed))
+    {
+        name = entry->name;
+        return juce::Result::ok();
+    }
+    auto problem = "there is no parameter \"" + typed + "\"";
+    if (const auto nearest = ParameterIndex::nearest (typed, 3); !nearest.isEmpty())
+        problem << " (the nearest: \"" << nearest.joinIntoString ("\", \"") << "\")";
+    return juce::Result::fail (problem);
+}
+
+/** "1 to 16", or the modes of a mode selector; and which modes show it, where not all do. */
+juce::String valuesOf (const ParameterIndex::Entry& entry)
+{
+    const auto& spec = entry.parameter->spec;
+    if (entry.parameter->label == ControlSchema::modeLabel)
+        return entry.schema->getModeNames().joinIntoString (", ");
+    auto text = juce::String (spec.minimum) + " to " + juce::String (spec.maximum);
+    juce::StringArray showing;
+    for (const auto& mode : entry.schema->getModes())
+        if (mode.labels.contains (entry.parameter->label))
+            showing.add (mode.name);
+    if (showing.size() < static_cast<int> (entry.schema->getModes().size()))
+        text << " (when Mode is " << showing.joinIntoString (" or ") << ")";
+    return text;
+}
+
+int names (juce::OutputStream& out)
+{
+    for (const auto& entry : ParameterIndex::all())
+        out << entry.name << ": " << valuesOf (entry) << "\n";
+    return Code::success;
+}
+
 int set (const Arguments& arguments, juce::OutputStream& err)
 {
     const auto& target = arguments.files[0];
@@ -394,10 +452,12 @@ int set (const Arguments& arguments, juce::OutputStream& err)
                 << "\n";
             return Code::usageOrFileError;
         }
-        const auto name = assignment.upToFirstOccurrenceOf ("=", false, false).trim();
+        juce::String name;
         const auto text = assignment.fromFirstOccurrenceOf ("=", false, false);
         int stored = 0;
-        auto result = ShownValue::parse (name, text, stored);
+        auto result = parameterNamed (assignment.upToFirstOccurrenceOf ("=", false, false).trim(), name);
+        if (result.wasOk())
+            result = ShownValue::parse (name, text, stored);
         // The user can only type into a box that is on the screen: one the mode hides is not
         // there to edit, and writing it would change the byte of the box that is shown.
         if (result.wasOk() && !model.getShownNames().contains (name))
@@ -444,6 +504,7 @@ PresetCommandLine::Environment PresetCommandLine::systemEnvironment()
             juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
     };
     environment.nowMs = &juce::Time::getMillisecondCounterHiRes;
+    environment.missingMidiService = &SystemMidiPorts::missingService;
     return environment;
 }
 
@@ -463,18 +524,23 @@ struct Transfer
     {
     }
 
-    /** Opens a device by name; an unknown name is said before the editor's alert follows. */
-    void open (const juce::String& name, bool input, juce::OutputStream& err)
+    /** Opens a device by name; false, after saying so in the tool's words, when there is none of
+        that name. */
+    bool open (const juce::String& name, bool input, juce::OutputStream& err)
     {
         auto& ports = midi.getPorts();
         if (!(input ? ports.getInputNames() : ports.getOutputNames()).contains (name))
+        {
             err << PresetCommandLine::programName << ": there is no MIDI " << (input ? "input" : "output")
                 << " named \"" << name << "\" (see \"" << PresetCommandLine::programName << " ports\")"
                 << "\n";
+            return false;
+        }
         if (input)
             midi.setInputDevice (name);
         else
             midi.setOutputDevice (name);
+        return true;
     }
 
     ConsoleDialogs dialogs;
@@ -482,13 +548,18 @@ struct Transfer
     PresetTransfer transfer;
 };
 
-int ports (PresetCommandLine::Environment& environment, const Arguments& arguments, juce::OutputStream& out)
+int ports (PresetCommandLine::Environment& environment, const Arguments& arguments, juce::OutputStream& out,
+           juce::OutputStream& err)
 {
     auto devices = environment.makePorts (arguments.flags.contains ("--simulated-device"));
-    for (const auto& name : devices->getInputNames())
+    const auto inputs = devices->getInputNames();
+    const auto outputs = devices->getOutputNames();
+    for (const auto& name : inputs)
         out << "in: " << name << "\n";
-    for (const auto& name : devices->getOutputNames())
+    for (const auto& name : outputs)
         out << "out: " << name << "\n";
+    if (inputs.isEmpty() && outputs.isEmpty())
+        err << PresetCommandLine::programName << ": there are no MIDI inputs or outputs\n";
     return Code::success;
 }
 
@@ -499,7 +570,8 @@ int send (PresetCommandLine::Environment& environment, const Arguments& argument
         return Code::usageOrFileError;
 
     Transfer transfer (environment, arguments, err);
-    transfer.open (arguments.values["--out"], false, err);
+    if (!transfer.open (arguments.values["--out"], false, err))
+        return Code::negative;
     const auto outcome = transfer.transfer.send (model.getImage());
     TransferAlerts::show (outcome);
     return outcome == PresetTransfer::Outcome::sent ? Code::success : Code::negative;
@@ -511,8 +583,9 @@ std::optional<PresetModel> fetch (PresetCommandLine::Environment& environment, c
                                   juce::OutputStream& err, bool reportSuccess)
 {
     Transfer transfer (environment, arguments, err);
-    transfer.open (arguments.values["--in"], true, err);
-    transfer.open (arguments.values["--out"], false, err);
+    if (!transfer.open (arguments.values["--in"], true, err) ||
+        !transfer.open (arguments.values["--out"], false, err))
+        return std::nullopt;
     std::optional<PresetTransfer::Result> result;
     transfer.transfer.onGetFinished = [&result] (const PresetTransfer::Result& r) { result = r; };
     transfer.transfer.get();
@@ -601,6 +674,10 @@ int PresetCommandLine::run (const juce::StringArray& arguments, juce::OutputStre
     if (waits (name))
         interrupt.emplace();
 
+    if (usesMidi (*command, arguments) && environment.missingMidiService != nullptr)
+        if (const auto missing = environment.missingMidiService(); missing.isNotEmpty())
+            err << programName << ": " << missing << "\n";
+
     // The monitor repeats --play, which the shared parser would keep only once.
     if (name == "monitor")
         return MonitorCommand (environment, out, err)
@@ -635,8 +712,10 @@ int PresetCommandLine::run (const juce::StringArray& arguments, juce::OutputStre
         return convert (parsed, err);
     if (name == "compare")
         return compare (environment, parsed, out, err);
+    if (name == "names")
+        return names (out);
     if (name == "ports")
-        return ports (environment, parsed, out);
+        return ports (environment, parsed, out, err);
     if (name == "send")
         return send (environment, parsed, err);
     return get (environment, parsed, err);

@@ -45,6 +45,9 @@ public:
         std::function<void (const std::function<bool()>& finished)> runUntil;
         /** A steady clock in milliseconds; "monitor --seconds" counts on it. */
         std::function<double()> nowMs;
+        /** Why the system's MIDI devices cannot be reached at all, empty while they can; said once
+            by every command that reaches them. Unset: they can. */
+        std::function<juce::String()> missingMidiService;
     };
 
     /** The real devices and the real message loop. */

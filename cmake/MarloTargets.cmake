@@ -163,7 +163,7 @@ set(MARLO_DEVICE_SETUP DeviceManagerComponent DeviceManagerWindow DeviceListMode
 
 # FontFolders is platform code, but it builds the framework's font list, so it is compiled where
 # the framework's graphics module is: into the editor's layer.
-marlo_files(files platform EXCEPT FontFolders FixedSizeHints)
+marlo_files(files platform EXCEPT FontFolders FixedSizeHints MidiService)
 marlo_add_layer(marlo_platform FILES ${files})
 target_link_libraries(marlo_platform PUBLIC marlo_juce_core)
 
@@ -172,7 +172,10 @@ marlo_add_layer(marlo_core FILES ${files})
 target_link_libraries(marlo_core PUBLIC marlo_juce_audio PRIVATE marlo_platform marlo_preset_data)
 
 marlo_files(files midi EXCEPT ${MARLO_DEVICE_SETUP})
-marlo_add_layer(marlo_midi FILES ${files})
+# The MIDI service's own library (ALSA) comes with the framework's MIDI module, so the platform
+# code that talks to it goes where that module is: into the MIDI layer.
+marlo_only(midi_service platform MidiService)
+marlo_add_layer(marlo_midi FILES ${files} ${midi_service})
 target_link_libraries(marlo_midi PUBLIC marlo_core marlo_juce_midi)
 
 marlo_files(files editor)

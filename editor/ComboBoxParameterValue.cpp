@@ -66,6 +66,9 @@ bool ComboBoxParameterValue::keyPressed (const juce::KeyPress& key)
 
 void ComboBoxParameterValue::comboBoxChanged (juce::ComboBox*)
 {
+    // The box is narrower than the longer modes' names ("CC Toggle", "Program Change").
+    setTooltip (getText());
+
     for (int i = listeners.size(); --i >= 0;)
         listeners.getUnchecked (i)->parameterValueChanged (this);
 }

@@ -5,7 +5,8 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** A combo box bound to one preset parameter: the stored value is the position of the selected
-    item, counted from 0. The parameter name is the box's component name.
+    item, counted from 0. The parameter name is the box's component name. Its tooltip is the
+    selected item's whole text, which a narrow box cuts short.
 
     setValue and getValue hold the message-manager lock, so the preset controller may call them from
     another thread.

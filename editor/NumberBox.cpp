@@ -40,18 +40,25 @@ void NumberBox::setMinimum (double newMinimum)
 {
     minimum = newMinimum;
     setInputRestrictions (0, minimum >= 0.0 ? digits : digitsAndSigns);
-    showRange();
+    showTooltip();
 }
 
 void NumberBox::setMaximum (double newMaximum)
 {
     maximum = newMaximum;
-    showRange();
+    showTooltip();
 }
 
-void NumberBox::showRange()
+void NumberBox::showTooltip()
 {
-    setTooltip (textOf (minimum) + " to " + textOf (maximum));
+    const auto range = textOf (minimum) + " to " + textOf (maximum);
+    setTooltip (valueWords != nullptr ? range + "\n" + valueWords (juce::roundToInt (value)) : range);
+}
+
+void NumberBox::setValueWords (std::function<juce::String (int value)> words)
+{
+    valueWords = std::move (words);
+    showTooltip();
 }
 
 void NumberBox::setValue (double newValue, bool notify)
@@ -177,4 +184,6 @@ juce::String NumberBox::textOf (double number)
 void NumberBox::showValue()
 {
     setText (textOf (value), true);
+    if (valueWords != nullptr)
+        showTooltip();
 }

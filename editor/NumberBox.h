@@ -11,7 +11,7 @@
     Keys: taking focus selects the text, so typing replaces it; Up and Down step by 1, Page Up and
     Page Down by 10, kept within the range and committed as Return commits; Escape drops typed
     text. Keys with Ctrl (Cmd) other than the clipboard's, keys with Alt and F10 go on to the
-    window. Its tooltip names its range ("1 to 16").
+    window. Its tooltip names its range ("1 to 16"), and the value in words where a box has them.
 */
 class NumberBox : public juce::TextEditor, public juce::TextEditor::Listener
 {
@@ -45,6 +45,9 @@ public:
     /** Only an optional sign followed by digits is a number here. */
     static bool isNumber (const juce::String& text);
 
+    /** Words for a value, shown in the tooltip below the range ("36 is C1"); none by default. */
+    void setValueWords (std::function<juce::String (int value)> words);
+
     /** Adds a listener (not owned) unless it is already there; listeners are never removed. */
     void addListener (Listener* listener);
 
@@ -60,10 +63,11 @@ private:
     /** Moves the typed number, or the value when nothing valid is typed, by delta and commits. */
     void step (int delta);
     void showValue();
-    void showRange();
+    void showTooltip();
     static juce::String textOf (double number);
 
     juce::Array<Listener*> listeners;
+    std::function<juce::String (int)> valueWords;
     double minimum = 0.0;
     double maximum = 0.0;
     double value = 0.0;

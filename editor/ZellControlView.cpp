@@ -3,6 +3,7 @@
 #include "editor/ComboBoxParameterValue.h"
 #include "editor/NumberBoxParameterValue.h"
 #include "editor/ZellControlReferenceData.h"
+#include "preset/NoteName.h"
 
 namespace
 {
@@ -86,6 +87,10 @@ void ZellControlView::addNumberBox (const juce::String& label, const juce::Strin
 
     addAndMakeVisible (binding);
     binding->addListener (controller);
+    if (label == "Note")
+        binding->setValueWords (
+            [] (int note)
+            { return juce::String (note) + " is " + NoteName::of (note) + ". " + NoteName::convention; });
     widgets[label] = std::move (box);
 
     if (controller != nullptr)

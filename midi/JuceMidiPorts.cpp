@@ -1,5 +1,7 @@
 #include "midi/JuceMidiPorts.h"
 
+#include "platform/MidiService.h"
+
 namespace
 {
 class JuceInput final : public MidiPorts::Input
@@ -30,6 +32,11 @@ juce::StringArray namesOf (const juce::Array<juce::MidiDeviceInfo>& devices)
     return names;
 }
 } // namespace
+
+JuceMidiPorts::JuceMidiPorts()
+{
+    MidiService::silenceLibraryMessages();
+}
 
 juce::StringArray JuceMidiPorts::getInputNames()
 {

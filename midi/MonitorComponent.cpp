@@ -1,16 +1,37 @@
 #include "midi/MonitorComponent.h"
 
 #include "midi/SimulatedMarlo.h"
-#include "preset/ControlState.h"
+#include "preset/ControlPlayer.h"
+#include "preset/NoteName.h"
+
+#include <cmath>
 
 namespace
 {
-constexpr int width = 640;
+constexpr int width = 760;
 constexpr int height = 440;
 constexpr int margin = 10;
 constexpr int rowHeight = 26;
 constexpr int lineHeight = 16;
+// Where a line's text starts in its row, and where its controls start, in characters.
+constexpr int lineInset = 4;
+constexpr int controlsColumn = 58;
+// Typed values longer than this are no number the controller takes, and the play row's reply
+// to one must fit on its line.
+constexpr int longestPlayValue = 16;
 
+/** The time and direction in front of each line's message. */
+juce::String lineStart (const juce::String& time, const juce::String& direction)
+{
+    return time.paddedLeft (' ', 9) + "  " + direction.paddedRight (' ', 3) + "  ";
+}
+
+juce::String headingFor (const juce::String& documentName)
+{
+    return (lineStart ("Time", "Dir") + MonitoredMessage::heading()).paddedRight (' ', controlsColumn) +
+           "  " +
+           (documentName.isEmpty() ? juce::String ("Controls (no document)") : "Controls of " + documentName);
+}
 } // namespace
 
 MonitorComponent::MonitorComponent (MidiManager& manager, std::unique_ptr<TransferTimer> drainTimer,
@@ -31,12 +52,11 @@ MonitorComponent::MonitorComponent (MidiManager& manager, std::unique_ptr<Transf
         auto* watched = monitor.get();
         // What is played waits for room, so none of it is dropped.
         simulated->setRoomCheck ([watched] { return watched->hasRoomForInput(); });
-        int id = 1;
-        for (const auto& control : ControlState::all (PresetCodec::Image (simulated->getPreset())))
-            controlChoice.addItem (control.getName(), id++);
-        // The keybed comes first in the preset's order but has no gesture to play; a knob does.
+        controlChoice.addItemList (
+            ControlPlayer::playableControls (PresetCodec::Image (simulated->getPreset())), 1);
         controlChoice.setText ("Knob 1", juce::dontSendNotification);
         playValue.setTextToShowWhenEmpty ("a number, press or release", juce::Colours::grey);
+        playValue.setInputRestrictions (longestPlayValue);
         playValue.onReturnKey = [this] { playChosen(); };
         playButton.onClick = [this] { playChosen(); };
         for (auto* child :
@@ -47,6 +67,15 @@ MonitorComponent::MonitorComponent (MidiManager& manager, std::unique_ptr<Transf
     list.setModel (this);
     list.setMultipleSelectionEnabled (true);
     list.setRowHeight (lineHeight);
+    auto columns = std::make_unique<juce::Label>();
+    heading = columns.get();
+    heading->setFont (font);
+    heading->setBorderSize ({0, lineInset, 0, lineInset});
+    heading->setColour (juce::Label::backgroundColourId, juce::Colour (0xffeeeeee));
+    heading->setText (headingFor ({}), juce::dontSendNotification);
+    heading->setTooltip (NoteName::convention);
+    heading->setSize (width, lineHeight + 4);
+    list.setHeaderComponent (std::move (columns));
     hideClockButton.setToggleState (true, juce::dontSendNotification);
     clearButton.onClick = [this] { clear(); };
     droppedLabel.setColour (juce::Label::textColourId, juce::Colours::darkred);
@@ -58,7 +87,7 @@ MonitorComponent::MonitorComponent (MidiManager& manager, std::unique_ptr<Transf
         child->addKeyListener (this);
 
     setLookAndFeel (&look);
-    setSize (width, simulated != nullptr ? height + rowHeight + margin : height);
+    setSize (width, simulated != nullptr ? height + 2 * rowHeight + margin : height);
 }
 
 MonitorComponent::~MonitorComponent()
@@ -81,6 +110,7 @@ void MonitorComponent::drain()
     if (linesAdded)
     {
         linesAdded = false;
+        fitContentWidth();
         list.updateContent();
         list.scrollToEnsureRowIsOnscreen (getNumLines() - 1);
         list.repaint();
@@ -97,7 +127,17 @@ void MonitorComponent::refreshMatcher()
         return;
     // Built again only when the preset changed: matching a flood stays cheap.
     matchedPreset = std::move (preset);
-    matcher = matchedPreset.has_value() ? std::make_unique<ControlMatcher> (*matchedPreset) : nullptr;
+    matcher = matchedPreset.has_value() ? std::make_unique<ControlMatcher> (matchedPreset->image) : nullptr;
+    heading->setText (headingFor (matchedPreset.has_value() ? matchedPreset->documentName : juce::String()),
+                      juce::dontSendNotification);
+    fitContentWidth();
+}
+
+void MonitorComponent::fitContentWidth()
+{
+    const auto characters = juce::jmax (longestLine, heading->getText().length());
+    list.setMinimumContentWidth (juce::roundToInt (std::ceil (characters * characterWidth)) + 2 * lineInset +
+                                 2);
 }
 
 void MonitorComponent::addRecord (const MonitorRecord& record)
@@ -109,6 +149,7 @@ void MonitorComponent::addRecord (const MonitorRecord& record)
 
     const auto controls = matcher != nullptr ? matcher->controlsSending (message) : juce::StringArray();
     lines.push_back (lineFor (record, message, controls));
+    longestLine = juce::jmax (longestLine, lines.back().length());
     if (lines.size() > static_cast<size_t> (keptLines))
     {
         lines.pop_front();
@@ -125,10 +166,11 @@ juce::String MonitorComponent::lineFor (const MonitorRecord& record, const Monit
                                         const juce::StringArray& controls) const
 {
     const auto seconds = juce::jmax (0.0, record.timeMs - startMs) / 1000.0;
-    auto line = juce::String (seconds, 3).paddedLeft (' ', 9) + "  " +
-                (record.direction == MonitorRecord::Direction::in ? "in " : "out") + "  " + message.toText();
+    auto line = lineStart (juce::String (seconds, 3),
+                           record.direction == MonitorRecord::Direction::in ? "in" : "out") +
+                message.toText();
     if (!controls.isEmpty())
-        line = line.paddedRight (' ', 60) + "  " + controls.joinIntoString (", ");
+        line = line.paddedRight (' ', controlsColumn) + "  " + controls.joinIntoString (", ");
     return line;
 }
 
@@ -145,6 +187,8 @@ void MonitorComponent::showDropped()
 void MonitorComponent::clear()
 {
     lines.clear();
+    longestLine = 0;
+    fitContentWidth();
     monitor->clear();
     list.deselectAllRows();
     list.updateContent();
@@ -187,7 +231,7 @@ void MonitorComponent::paintListBoxItem (int row, juce::Graphics& g, int rowWidt
         g.fillAll (juce::Colour (0xffcfe0f7));
     g.setColour (juce::Colours::black);
     g.setFont (font);
-    g.drawText (lines[static_cast<size_t> (row)], 4, 0, rowWidth - 8, rowHeight,
+    g.drawText (lines[static_cast<size_t> (row)], lineInset, 0, rowWidth - 2 * lineInset, rowHeight,
                 juce::Justification::centredLeft, false);
 }
 
@@ -234,14 +278,14 @@ void MonitorComponent::resized()
     if (simulated != nullptr)
     {
         auto play = area.removeFromBottom (rowHeight);
+        // What went wrong with a play has a line of its own above the row, the whole width of it.
+        playProblem.setBounds (area.removeFromBottom (rowHeight));
         area.removeFromBottom (margin);
         controlChoice.setBounds (play.removeFromLeft (150));
         play.removeFromLeft (margin);
         playValue.setBounds (play.removeFromLeft (170));
         play.removeFromLeft (margin);
         playButton.setBounds (play.removeFromLeft (70));
-        play.removeFromLeft (margin);
-        playProblem.setBounds (play);
     }
 
     list.setBounds (area);

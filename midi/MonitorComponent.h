@@ -13,9 +13,10 @@
 class SimulatedMarlo;
 
 /** The content of the MIDI Monitor window: one line per message in and out, newest at the bottom,
-    with the controls of the watched preset that send it; "Pause", "Clear", "Hide Clock and Active
-    Sensing"; the count of messages the FIFO had to drop; with the simulated controller, a row to
-    play one of its controls. Selected lines copy as text (Ctrl+C); Escape asks to close.
+    under the names of its columns, with the name of a note beside its number and the controls of
+    the watched preset that send it; "Pause", "Clear", "Hide Clock and Active Sensing"; the count
+    of messages the FIFO had to drop; with the simulated controller, a row to play one of the
+    controls that can be played. Selected lines copy as text (Ctrl+C); Escape asks to close.
 
     It watches the MIDI manager from its construction to its destruction.
 */
@@ -30,9 +31,20 @@ public:
                       std::function<double()> clockMs = &juce::Time::getMillisecondCounterHiRes);
     ~MonitorComponent() override;
 
+    /** A document's preset, with the name the monitor gives it in its heading. */
+    struct WatchedPreset
+    {
+        juce::String documentName;
+        PresetCodec::Image image;
+        bool operator== (const WatchedPreset& other) const
+        {
+            return documentName == other.documentName && image == other.image;
+        }
+    };
     /** The preset whose controls are named: the most recently active document's; nothing when
-        there is no document. */
-    std::function<std::optional<PresetCodec::Image>()> presetSource;
+        there is no document. Its name and its controls come from one call, so the heading never
+        names another document than the one matched. */
+    std::function<std::optional<WatchedPreset>()> presetSource;
     /** The controls that sent a message just shown, with the monitor's time. */
     std::function<void (const juce::StringArray& controls, double nowMs)> onControlsHeard;
     /** After every drain, with the monitor's time: what was lit can go out. */
@@ -54,6 +66,8 @@ public:
     juce::Button& getClearButton() noexcept { return clearButton; }
     juce::Button& getHideClockButton() noexcept { return hideClockButton; }
     const juce::Label& getDroppedLabel() const noexcept { return droppedLabel; }
+    /** The names of the columns, over the lines and scrolled with them. */
+    juce::Label& getHeading() noexcept { return *heading; }
     /** Null without the simulated controller. */
     juce::ComboBox* getControlChoice() noexcept { return simulated != nullptr ? &controlChoice : nullptr; }
     juce::TextEditor& getPlayValue() noexcept { return playValue; }
@@ -78,17 +92,21 @@ private:
                           const juce::StringArray& controls) const;
     void refreshMatcher();
     void showDropped();
+    /** Lets the list scroll sideways far enough to show its longest line whole. */
+    void fitContentWidth();
 
     MidiManager& midiManager;
     SimulatedMarlo* simulated;
     const std::function<double()> clock;
     const double startMs;
     std::unique_ptr<MidiMonitor> monitor;
-    std::optional<PresetCodec::Image> matchedPreset;
+    std::optional<WatchedPreset> matchedPreset;
     std::unique_ptr<ControlMatcher> matcher;
     std::deque<juce::String> lines;
     // Made once: every visible line is drawn with it at each repaint.
     const juce::Font font{juce::Font::getDefaultMonospacedFontName(), 13.0f, juce::Font::plain};
+    const float characterWidth = font.getStringWidthFloat ("0");
+    int longestLine = 0;
     bool linesAdded = false;
     double drainTimeMs = 0.0;
 
@@ -101,7 +119,10 @@ private:
     juce::TextEditor playValue{"Value"};
     juce::TextButton playButton{"Play"};
     juce::Label playProblem;
+    // Owned by the list, which puts it over the lines.
+    juce::Label* heading;
     CheckBoxLook look;
+    juce::TooltipWindow tooltips{this};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MonitorComponent)
 };

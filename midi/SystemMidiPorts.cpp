@@ -3,6 +3,7 @@
 #include "midi/CombinedMidiPorts.h"
 #include "midi/JuceMidiPorts.h"
 #include "midi/SimulatedMarlo.h"
+#include "platform/MidiService.h"
 
 #include <vector>
 
@@ -14,4 +15,12 @@ std::unique_ptr<MidiPorts> SystemMidiPorts::create (bool withSimulatedDevice)
     parts.push_back (std::make_unique<JuceMidiPorts>());
     parts.push_back (std::make_unique<SimulatedMarlo>());
     return std::make_unique<CombinedMidiPorts> (std::move (parts));
+}
+
+juce::String SystemMidiPorts::missingService()
+{
+    if (MidiService::isPresent())
+        return {};
+    return "there is no MIDI service (the ALSA sequencer " + juce::String (MidiService::sequencerDevice) +
+           " is missing)";
 }

@@ -137,6 +137,15 @@ void perform (const ControlState& control, Gesture gesture, const juce::String& 
 }
 } // namespace
 
+juce::StringArray ControlPlayer::playableControls (const PresetCodec::Image& image)
+{
+    juce::StringArray names;
+    for (const auto& control : ControlState::all (image))
+        if (playableOf (control) != nullptr)
+            names.add (control.getName());
+    return names;
+}
+
 juce::Result ControlPlayer::play (const PresetCodec::Image& image, const juce::String& assignment,
                                   std::vector<juce::MidiMessage>& messages)
 {

@@ -26,6 +26,10 @@ public:
     juce::Result play (const PresetCodec::Image& image, const juce::String& assignment,
                        std::vector<juce::MidiMessage>& messages);
 
+    /** The controls that can be played in the modes the preset gives them, in the preset's order;
+        the keybed, which has no gesture to play here, is never among them. */
+    static juce::StringArray playableControls (const PresetCodec::Image& image);
+
 private:
     std::set<juce::String> toggledOn;
 };

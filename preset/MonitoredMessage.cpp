@@ -1,5 +1,6 @@
 #include "preset/MonitoredMessage.h"
 
+#include "preset/NoteName.h"
 #include "preset/PresetMessages.h"
 
 #include <array>
@@ -118,9 +119,24 @@ bool MonitoredMessage::isClockOrActiveSensing() const noexcept
     return kind == Kind::clock || kind == Kind::activeSensing;
 }
 
+bool MonitoredMessage::hasNote() const noexcept
+{
+    return kind == Kind::noteOn || kind == Kind::noteOff || kind == Kind::polyAftertouch;
+}
+
+namespace
+{
+// The columns of a line: kind, channel (after "ch "), number, note name, value.
+constexpr int kindWidth = 16;
+constexpr int channelWidth = 5;
+constexpr int numberWidth = 7;
+constexpr int noteWidth = 4;
+constexpr int valueWidth = 7;
+} // namespace
+
 juce::String MonitoredMessage::toText() const
 {
-    auto text = kindName (kind).paddedRight (' ', 16);
+    auto text = kindName (kind).paddedRight (' ', kindWidth);
     if (isSystemExclusive())
         return text + juce::String (length) + " bytes";
     if (channel == none)
@@ -128,5 +144,16 @@ juce::String MonitoredMessage::toText() const
 
     const auto column = [] (int field, int width)
     { return (field == none ? juce::String ("-") : juce::String (field)).paddedLeft (' ', width); };
-    return text + "ch " + column (channel, 2) + column (number, 5) + column (value, 7);
+    const auto note = hasNote() ? NoteName::of (number) : juce::String();
+    return text + "ch " + column (channel, channelWidth - 3) + column (number, numberWidth) + " " +
+           note.paddedRight (' ', noteWidth) + column (value, valueWidth);
+}
+
+juce::String MonitoredMessage::heading()
+{
+    return juce::String ("Message").paddedRight (' ', kindWidth) +
+           juce::String ("Ch").paddedLeft (' ', channelWidth) +
+           juce::String ("Number").paddedLeft (' ', numberWidth) + " " +
+           juce::String ("Note").paddedRight (' ', noteWidth) +
+           juce::String ("Value").paddedLeft (' ', valueWidth);
 }

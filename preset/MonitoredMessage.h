@@ -53,6 +53,11 @@ struct MonitoredMessage
     /** The two messages a monitor hides on request: they come many times a second from a device at rest. */
     bool isClockOrActiveSensing() const noexcept;
 
-    /** One line: kind, channel, number and value in columns, or a sysex's length. */
+    /** Whether the number is a note (note on and off, a key's pressure). */
+    bool hasNote() const noexcept;
+
+    /** One line: kind, channel, number, the note's name and value in columns, or a sysex's length. */
     juce::String toText() const;
+    /** The names of toText's columns, each over its own column. */
+    static juce::String heading();
 };

@@ -24,5 +24,11 @@ public:
 
     /** Null when the name is none of the preset's parameters. */
     static const Entry* find (const juce::String& name);
+    /** The entry whose name is `name` but for the case of its letters ("knob 1 cc"); null when
+        there is none. */
+    static const Entry* findIgnoringCase (const juce::String& name);
+    /** Up to `count` names nearest to one that is none of them, by the fewest letters added,
+        dropped or changed (case aside), nearest first; none that is more than half of it away. */
+    static juce::StringArray nearest (const juce::String& name, int count);
     static const std::vector<Entry>& all();
 };

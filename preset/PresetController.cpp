@@ -325,14 +325,21 @@ bool PresetController::loadFromFile (const juce::File& file)
 {
     PresetCodec::Image image;
     PresetFile::Reading reading;
-    if (PresetFile::read (file, image, &reading).failed() || !applyImage (image))
+    auto result = PresetFile::read (file, image, &reading);
+    if (result.wasOk() && !applyImage (image))
+        result = PresetCodec::checkImage (image);
+    if (result.failed())
     {
-        showInvalidFileAlert();
+        showInvalidFileAlert (file, result.getErrorMessage());
         return false;
     }
     // One step holds the values and the origin, so undo gives back both.
     origin = {file, file.getFileNameWithoutExtension(), reading.foreign};
     recordStep();
+    if (reading.presets > 1)
+        Dialogs::get().showAlert ("More Than One Preset", file.getFileName() + " holds " +
+                                                              juce::String (reading.presets) +
+                                                              " presets; the first is shown");
     return true;
 }
 
@@ -342,9 +349,11 @@ void PresetController::takePendingEdits()
         onBeforePresetIsRead();
 }
 
-void PresetController::showInvalidFileAlert()
+void PresetController::showInvalidFileAlert (const juce::File& file, const juce::String& reason)
 {
-    Dialogs::get().showAlert ("Invalid File", "File is invalid or currupt");
+    // The second line is what "marlo-preset validate" prints for the file.
+    Dialogs::get().showAlert ("Invalid File",
+                              "File is invalid or currupt\r\n" + file.getFullPathName() + ": " + reason);
 }
 
 void PresetController::showSaveFailedAlert (const juce::File& file, const juce::String& reason)

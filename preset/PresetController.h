@@ -65,7 +65,8 @@ public:
     /** Writes the 103-byte dump; false (after an alert naming the file) when the write failed. */
     bool saveToFile (const juce::File& file);
     /** On success the preset's origin becomes the file, and the load is one undo step that gives
-        back the origin it replaced. */
+        back the origin it replaced; a file of several presets says that its first is shown. On
+        failure the "Invalid File" alert names the file and why. */
     bool loadFromFile (const juce::File& file);
 
     /** Where the preset belongs, as its document names it: the file it is saved to (none for an
@@ -124,7 +125,7 @@ public:
     bool isAwaitingReply() const noexcept { return transfer.isAwaitingReply(); }
     int getRetryCount() const noexcept { return transfer.getRetryCount(); }
 
-    static void showInvalidFileAlert();
+    static void showInvalidFileAlert (const juce::File& file, const juce::String& reason);
     static void showSaveFailedAlert (const juce::File& file, const juce::String& reason);
 
 private:

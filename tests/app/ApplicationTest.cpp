@@ -4,6 +4,7 @@
 
 #include "app/CommandIDs.h"
 #include "app/OrvaneZellSeriesEditorApplication.h"
+#include "app/WindowFit.h"
 #include "editor/EditorTestSupport.h"
 #include "editor/ZellControlLayoutView.h"
 
@@ -255,7 +256,7 @@ TEST_F (ApplicationTest, UndoPagesAndBanksAnswerTheirKeysFromInsideANumberBox)
     EXPECT_TRUE (dialogs.alertsShown().empty());
 }
 
-TEST_F (ApplicationTest, ZoomKeysScaleTheWholeWindowInStepsAndKeepItsPlaceOnTheScreen)
+TEST_F (ApplicationTest, ZoomKeysScaleTheWholeWindowInStepsThatFitAndKeepItsPlaceOnTheScreen)
 {
     start();
     auto* document = windows().getDocument (0);
@@ -265,7 +266,11 @@ TEST_F (ApplicationTest, ZoomKeysScaleTheWholeWindowInStepsAndKeepItsPlaceOnTheS
     const auto command = juce::ModifierKeys::commandModifier;
     const auto press = [peer] (const juce::KeyPress& key) { return peer->handleKeyPress (key); };
     const auto size = document->getLocalBounds().getBottomRight();
+    // Where the window, framed, lies inside the screen at every step that fits, so that it has no
+    // reason to move.
+    document->setTopLeftPosition (40, 60);
     const auto topLeft = peer->getBounds().getTopLeft();
+    ASSERT_EQ (topLeft, juce::Point<int> (40, 60));
     ASSERT_EQ (document->getZoom(), 100);
     ASSERT_EQ (peer->getBounds().getBottomRight() - topLeft, size);
 
@@ -280,15 +285,39 @@ TEST_F (ApplicationTest, ZoomKeysScaleTheWholeWindowInStepsAndKeepItsPlaceOnTheS
         EXPECT_LE (peer->getBounds().getTopLeft().getDistanceFrom (topLeft), 2.0f);
     };
 
-    ASSERT_TRUE (press (juce::KeyPress ('=', command, 0)));
-    expectZoom (125);
-    ASSERT_TRUE (press (juce::KeyPress ('+', command | juce::ModifierKeys::shiftModifier, 0)));
-    expectZoom (150);
-    ASSERT_TRUE (press (juce::KeyPress (juce::KeyPress::numberPadAdd, command, 0)));
-    expectZoom (175);
-    for (int i = 0; i < 3; ++i)
-        press (juce::KeyPress ('+', command, 0));
-    expectZoom (200);
+    // Larger steps as long as the window, frame and all, fits the screen's user area; then the
+    // keys do nothing and the View menu greys the step.
+    const auto* display =
+        juce::Desktop::getInstance().getDisplays().getDisplayForRect (document->getScreenBounds());
+    ASSERT_NE (display, nullptr);
+    const auto frame = peer->getFrameSize();
+    const auto onScreen = [&] { return display->userArea.contains (frame.addedTo (peer->getBounds())); };
+    const auto zoomInActive = [&]
+    {
+        juce::ApplicationCommandInfo info (CommandIDs::zoomIn);
+        return commands().getTargetForCommand (CommandIDs::zoomIn, info) != nullptr &&
+               (info.flags & juce::ApplicationCommandInfo::isDisabled) == 0;
+    };
+    const juce::KeyPress zoomKeys[] = {juce::KeyPress ('=', command, 0),
+                                       juce::KeyPress ('+', command | juce::ModifierKeys::shiftModifier, 0),
+                                       juce::KeyPress (juce::KeyPress::numberPadAdd, command, 0)};
+    auto expected = 100;
+    for (int i = 0; i < 8; ++i)
+    {
+        const auto next = WindowFit::stepFrom (expected, 1);
+        const auto fits = frame.getLeftAndRight() + juce::roundToInt (size.x * next / 100.0) <=
+                              display->userArea.getWidth() &&
+                          frame.getTopAndBottom() + juce::roundToInt (size.y * next / 100.0) <=
+                              display->userArea.getHeight();
+        EXPECT_EQ (zoomInActive(), fits && next != expected) << next;
+        press (zoomKeys[i % 3]);
+        expected = fits ? next : expected;
+        expectZoom (expected);
+        EXPECT_TRUE (onScreen()) << "at " << expected << " %: " << peer->getBounds().toString();
+    }
+    EXPECT_GT (expected, 100) << "the test's screen has room for a larger step";
+    EXPECT_LT (expected, 200) << "the test's screen is too large to refuse a step";
+    EXPECT_FALSE (zoomInActive());
 
     ASSERT_TRUE (press (juce::KeyPress ('0', command, 0)));
     expectZoom (100);

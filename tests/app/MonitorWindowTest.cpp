@@ -40,7 +40,9 @@ protected:
         auto drainTimer = std::make_unique<ManualTimer>();
         timer = drainTimer.get();
         monitor = std::make_unique<MonitorComponent> (midi, std::move (drainTimer), [this] { return now; });
-        monitor->presetSource = [this] { return std::optional<PresetCodec::Image> (preset); };
+        monitor->presetSource = [this] {
+            return std::optional<MonitorComponent::WatchedPreset> ({"Mapped", preset});
+        };
         return *monitor;
     }
 
@@ -73,11 +75,18 @@ TEST_F (MonitorTest, EachMessageInAndOutIsALineWithTheControlsThatSendIt)
     timer->fire();
 
     ASSERT_EQ (shown.getNumLines(), 4);
-    // Newest at the bottom: time from the monitor's opening, direction, kind, channel, number, value.
-    EXPECT_EQ (shown.getLine (0).substring (0, 60).trimEnd(),
-               "    1.500  in   cc              ch  2   74     64");
+    // Newest at the bottom: time from the monitor's opening, direction, kind, channel, number, the
+    // note's name, value; under the names of the columns, the last naming the document matched.
+    EXPECT_EQ (shown.getLine (0).substring (0, 58).trimEnd(),
+               "    1.500  in   cc              ch  2     74          64");
     EXPECT_TRUE (shown.getLine (0).endsWith ("  Knob 1"));
-    EXPECT_EQ (shown.getLine (1).trimEnd(), "    1.600  out  program         ch  3    9      -");
+    EXPECT_EQ (shown.getLine (1).trimEnd(), "    1.600  out  program         ch  3      9           -");
+    EXPECT_TRUE (shown.getLine (2).startsWith ("    1.700  in   note on         ch  2     36 C1      100"));
+    const auto heading = shown.getHeading().getText();
+    EXPECT_TRUE (heading.startsWith ("     Time  Dir  Message")) << heading;
+    EXPECT_EQ (heading.indexOf ("Controls of Mapped"), shown.getLine (0).indexOf ("Knob 1")) << heading;
+    EXPECT_EQ (heading.indexOf ("Note"), shown.getLine (2).indexOf ("C1")) << heading;
+    EXPECT_TRUE (shown.getHeading().getTooltip().contains ("C3")) << "the convention is said";
     // The keybed plays any note: both are named, in the preset's order.
     EXPECT_TRUE (shown.getLine (2).endsWith ("  Keybed, Pad 5")) << shown.getLine (2);
     // Another channel: no control of this preset sends it.
@@ -168,13 +177,29 @@ TEST_F (MonitorTest, TheSimulatedControllerIsPlayedFromTheMonitor)
             timer->fire();
             return shown.getNumLines() > 0;
         }));
-    EXPECT_TRUE (shown.getLine (0).contains ("cc              ch  2   74     64")) << shown.getLine (0);
+    EXPECT_TRUE (shown.getLine (0).contains ("cc              ch  2     74          64"))
+        << shown.getLine (0);
     EXPECT_TRUE (shown.getLine (0).endsWith ("Knob 1"));
     EXPECT_TRUE (shown.getPlayProblem().getText().isEmpty());
 
     shown.getPlayValue().setText ("press");
     shown.playChosen();
     EXPECT_TRUE (shown.getPlayProblem().getText().contains ("number")) << shown.getPlayProblem().getText();
+
+    // Only what can be played is offered, and the longest reply to a play shows whole.
+    auto& choice = *shown.getControlChoice();
+    EXPECT_EQ (choice.getNumItems(), 19);
+    for (int i = 0; i < choice.getNumItems(); ++i)
+        EXPECT_NE (choice.getItemText (i), "Keybed");
+    choice.setText ("Pitch Wheel", juce::dontSendNotification);
+    shown.getPlayValue().clear();
+    shown.getPlayValue().insertTextAtCaret ("-123456789012345678");
+    shown.playChosen();
+    const auto& problem = shown.getPlayProblem();
+    EXPECT_EQ (problem.getText(), "Pitch Wheel takes no number as large as -123456789012345");
+    EXPECT_LE (
+        problem.getFont().getStringWidthFloat (problem.getText()),
+        static_cast<float> (problem.getBorderSize().subtractedFrom (problem.getLocalBounds()).getWidth()));
 }
 
 TEST_F (MonitorTest, WithoutTheSimulatedControllerThereIsNoPlayRow)

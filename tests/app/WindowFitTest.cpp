@@ -43,6 +43,27 @@ juce::Rectangle<int> outerBounds (const Screen& screen, const WindowFit::Placeme
 }
 } // namespace
 
+TEST (WindowFitTest, AZoomedWindowFitsOnlyWithItsFrameAndMovesBackInsideTheArea)
+{
+    const juce::Rectangle<int> laptop (0, 0, 1366, 768);
+    EXPECT_TRUE (WindowFit::fits (laptop, 1.0, frame, content, 100));
+    EXPECT_FALSE (WindowFit::fits (laptop, 1.0, frame, content, 125));
+    // 724 + 24 rows of frame fill 748 exactly; one more row of panel and it does not fit.
+    EXPECT_TRUE (WindowFit::fits ({0, 0, 1202, 748}, 1.0, frame, content, 100));
+    EXPECT_FALSE (WindowFit::fits ({0, 0, 1202, 747}, 1.0, frame, content, 100));
+    EXPECT_FALSE (WindowFit::fits ({0, 0, 1201, 748}, 1.0, frame, content, 100));
+    EXPECT_FALSE (WindowFit::fits ({0, 0, 1600, 1000}, 2.0, frame, content, 67));
+
+    const juce::Rectangle<int> area (0, 30, 1920, 1050);
+    // Inside already: it stays; past the right and bottom edges: back by as much as it reaches over.
+    EXPECT_EQ (WindowFit::keptInside (area, frame, {100, 100, 1500, 905}), juce::Point<int> (100, 100));
+    EXPECT_EQ (WindowFit::keptInside (area, frame, {600, 400, 1500, 905}), juce::Point<int> (419, 174));
+    // Above the area (behind a panel) and left of it.
+    EXPECT_EQ (WindowFit::keptInside (area, frame, {-50, 0, 800, 600}), juce::Point<int> (1, 53));
+    // Too large for the area: the top left stays inside, so the title bar can still be reached.
+    EXPECT_EQ (WindowFit::keptInside (area, frame, {500, 500, 2400, 1448}), juce::Point<int> (1, 53));
+}
+
 TEST (WindowFitTest, ANewWindowTakesTheLargestStepUpToActualSizeThatFitsTheUserArea)
 {
     for (const auto& screen : screens)

@@ -64,12 +64,12 @@ TEST_F (MonitorCommandTest, HelpAndUsageErrors)
 {
     const auto help = run ({"--help"});
     EXPECT_EQ (help.code, 0);
-    EXPECT_TRUE (help.lines[0].startsWith ("usage: marlo-preset monitor --in NAME")) << help.lines[0];
+    EXPECT_TRUE (help.lines[0].startsWith ("usage: marlo-preset monitor [--in NAME]")) << help.lines[0];
     EXPECT_TRUE (help.lines.joinIntoString ("\n").contains ("--play"));
 
     juce::MemoryOutputStream out, err;
     EXPECT_EQ (PresetCommandLine (environment).run ({"--help"}, out, err), 0);
-    EXPECT_TRUE (out.toString().contains ("marlo-preset monitor --in NAME"));
+    EXPECT_TRUE (out.toString().contains ("marlo-preset monitor [--in NAME]"));
 
     for (const auto& wrong :
          {juce::StringArray{}, juce::StringArray{"--in"}, juce::StringArray{"--json"},
@@ -103,12 +103,12 @@ TEST_F (MonitorCommandTest, PlayedKnobsAndPadsComeOutAsJsonWithTheControlsThatSe
 
 TEST_F (MonitorCommandTest, TextLinesStopAtTheCountAndNameEveryMatchingControl)
 {
-    // Without a preset, the factory one.
-    const auto outcome = run ({"--in", simulated, "--count", "2", "--simulated-device", "--play",
-                               "Mod Wheel=5", "--play", "Pad 7=press", "--play", "Knob 1=9"});
+    // Without a preset, the factory one; without --in, the simulated controller is listened to.
+    const auto outcome = run ({"--count", "2", "--simulated-device", "--play", "Mod Wheel=5", "--play",
+                               "Pad 7=press", "--play", "Knob 1=9"});
     EXPECT_EQ (outcome.code, 0) << outcome.err;
-    EXPECT_EQ (outcome.lines, juce::StringArray ({"cc              ch  1    1      5  Mod Wheel",
-                                                  "note on         ch 10   38    100  Pad 7"}));
+    EXPECT_EQ (outcome.lines, juce::StringArray ({"cc              ch  1      1           5  Mod Wheel",
+                                                  "note on         ch 10     38 D1      100  Pad 7"}));
 }
 
 TEST_F (MonitorCommandTest, EndsAfterItsSecondsOrOnCtrlCWithEverythingWritten)
@@ -142,8 +142,8 @@ TEST_F (MonitorCommandTest, EndsAfterItsSecondsOrOnCtrlCWithEverythingWritten)
     EXPECT_EQ (stopped.code, 0) << stopped.err;
     EXPECT_LT (polls, 100000);
     // Both presses were sent before the interrupt, and both are written.
-    EXPECT_EQ (stopped.lines, juce::StringArray ({"cc              ch  1   48    127  Switch 1",
-                                                  "cc              ch  1   48      0  Switch 1"}));
+    EXPECT_EQ (stopped.lines, juce::StringArray ({"cc              ch  1     48         127  Switch 1",
+                                                  "cc              ch  1     48           0  Switch 1"}));
 }
 
 TEST_F (MonitorCommandTest, RefusesAMissingInputABadPresetAndABadPlayBeforeSendingAnything)

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "cli/PresetCommandLine.h"
+#include "midi/CombinedMidiPorts.h"
 #include "midi/PresetTransfer.h"
 #include "midi/SimulatedMarlo.h"
+#include "preset/ParameterIndex.h"
 #include "preset/PresetCodec.h"
 #include "preset/PresetModel.h"
 #include "preset/ShownValue.h"
@@ -98,7 +100,7 @@ struct PresetCommandLineTest : public ::testing::Test
 TEST_F (PresetCommandLineTest, HelpWorksForEveryCommandAndUsageErrorsExitWithTwo)
 {
     for (const auto* command :
-         {"new", "show", "validate", "diff", "set", "convert", "ports", "send", "get", "compare"})
+         {"new", "show", "validate", "diff", "set", "names", "convert", "ports", "send", "get", "compare"})
     {
         const auto help = run ({command, "--help"});
         EXPECT_EQ (help.code, 0) << command;
@@ -379,6 +381,56 @@ TEST_F (PresetCommandLineTest, PortsListTheDevices)
     EXPECT_EQ (outcome.code, 0);
     EXPECT_TRUE (simulatedAskedFor);
     EXPECT_EQ (outcome.out, "in: Marlo (simulated)\nout: Marlo (simulated)\n");
+    EXPECT_TRUE (outcome.err.isEmpty()) << outcome.err;
+}
+
+TEST_F (PresetCommandLineTest, WithoutAMidiServiceEveryMidiCommandSaysSoOnceAndPortsSaysThereAreNone)
+{
+    environment.missingMidiService = [] { return juce::String ("there is no MIDI service (a reason)"); };
+    environment.makePorts = [] (bool)
+    { return std::make_unique<CombinedMidiPorts> (std::vector<std::unique_ptr<MidiPorts>>{}); };
+    const auto noService = "marlo-preset: there is no MIDI service (a reason)\n";
+
+    const auto ports = run ({"ports"});
+    EXPECT_EQ (ports.code, 0);
+    EXPECT_TRUE (ports.out.isEmpty());
+    EXPECT_EQ (ports.err, noService + juce::String ("marlo-preset: there are no MIDI inputs or outputs\n"));
+
+    const auto file = path ("a.marlo");
+    ASSERT_EQ (run ({"new", file}).err, "") << "a command without MIDI says nothing of it";
+    const auto send = run ({"send", file, "--out", "Marlo"});
+    EXPECT_EQ (send.code, 1);
+    EXPECT_TRUE (send.err.startsWith (noService)) << send.err;
+    EXPECT_EQ (send.err.indexOf ("MIDI service"), send.err.lastIndexOf ("MIDI service")) << send.err;
+}
+
+TEST_F (PresetCommandLineTest, NamesListEveryParameterAndSetTakesThemInAnyCase)
+{
+    const auto names = run ({"names"});
+    EXPECT_EQ (names.code, 0);
+    const auto lines = juce::StringArray::fromLines (names.out.trimEnd());
+    EXPECT_EQ (lines.size(), static_cast<int> (ParameterIndex::all().size()));
+    for (const auto* line :
+         {"Keybed MIDI Channel: 1 to 16", "Keybed Transpose: -12 to 12", "Knob 1 Mode: CC, Aftertouch",
+          "Knob 1 CC: 0 to 127 (when Mode is CC)", "Pad 8 Toggle Off: 0 to 127 (when Mode is CC Toggle)",
+          "Switch 4 CC: 0 to 127 (when Mode is CC Toggle or CC Momentary)"})
+        EXPECT_TRUE (lines.contains (line)) << line;
+
+    const auto file = path ("any-case.marlo");
+    ASSERT_EQ (run ({"new", file}).code, 0);
+    const auto set = run ({"set", file, "knob 1 cc=74", "PAD 1 MODE=CC Toggle"});
+    ASSERT_EQ (set.code, 0) << set.err;
+    const auto shown = run ({"show", file}).out;
+    EXPECT_TRUE (shown.contains ("Knob 1 CC = 74\n")) << shown;
+    EXPECT_TRUE (shown.contains ("Pad 1 Mode = CC Toggle\n")) << shown;
+
+    const auto before = contentOf (file);
+    const auto typo = run ({"set", file, "Knob 1 CCC=3"});
+    EXPECT_EQ (typo.code, 1);
+    EXPECT_TRUE (typo.err.contains ("there is no parameter \"Knob 1 CCC\" (the nearest: \"Knob 1 CC\""))
+        << typo.err;
+    EXPECT_FALSE (run ({"set", file, "Volume=3"}).err.contains ("nearest"));
+    EXPECT_EQ (contentOf (file), before);
 }
 
 TEST_F (PresetCommandLineTest, SendDeliversTheFilesPresetOrSaysWhyNot)
@@ -392,11 +444,11 @@ TEST_F (PresetCommandLineTest, SendDeliversTheFilesPresetOrSaysWhyNot)
     EXPECT_EQ (marlo.getDumpCount(), 1);
     EXPECT_EQ (bytes (marlo.getPreset()), bytes (image));
 
+    // In the tool's words alone: the editor's alert speaks of a Device Setup the tool does not have.
     const auto nowhere = run ({"send", file, "--out", "Nothing"});
     EXPECT_EQ (nowhere.code, 1);
-    EXPECT_TRUE (nowhere.err.contains ("no MIDI output named \"Nothing\""));
-    EXPECT_TRUE (nowhere.err.contains (
-        "No MIDI Device selected.: Please select a device using the Device Setup option."));
+    EXPECT_EQ (nowhere.err,
+               "marlo-preset: there is no MIDI output named \"Nothing\" (see \"marlo-preset ports\")\n");
     EXPECT_EQ (marlo.getDumpCount(), 1);
 }
 
@@ -467,7 +519,7 @@ TEST_F (PresetCommandLineTest, AnInvalidReplyOrNoDeviceLeavesTheFileUntouched)
     const auto noInput = run ({"get", file, "--in", "Nothing", "--out", SimulatedMarlo::deviceName});
     EXPECT_EQ (noInput.code, 1);
     EXPECT_TRUE (noInput.err.contains ("no MIDI input named \"Nothing\""));
-    EXPECT_TRUE (noInput.err.contains ("No MIDI Device selected."));
+    EXPECT_FALSE (noInput.err.contains ("No MIDI Device selected."));
     EXPECT_EQ (contentOf (file), before);
 }
 
@@ -577,7 +629,8 @@ TEST_F (PresetCommandLineTest, CompareListsWhatTheControllerHoldsDifferentlyAndW
 
     const auto noAnswer = run ({"compare", file, "--in", "Nothing", "--out", SimulatedMarlo::deviceName});
     EXPECT_EQ (noAnswer.code, 1);
-    EXPECT_TRUE (noAnswer.err.contains ("No MIDI Device selected.")) << noAnswer.err;
+    EXPECT_TRUE (noAnswer.err.contains ("there is no MIDI input named \"Nothing\"")) << noAnswer.err;
+    EXPECT_FALSE (noAnswer.err.contains ("No MIDI Device selected.")) << noAnswer.err;
     EXPECT_TRUE (noAnswer.out.isEmpty());
 }
 

@@ -94,7 +94,33 @@ run get c.marlo --in "Marlo (simulated)" --out "Marlo (simulated)" --simulated-d
 grep -q "MIDI Get Sucess" err.clean || fail "get did not report the editor's success alert"
 run validate c.marlo;                 expect_code 0 "validate of the file get wrote"
 run send b.marlo --out "No Such Port"; expect_code 1 "send to a missing port"
-grep -q "No MIDI Device selected." err.clean || fail "send to a missing port: $(cat err.clean)"
+grep -q 'there is no MIDI output named "No Such Port"' err.clean || fail "send to a missing port: $(cat err.clean)"
+grep -q "No MIDI Device selected" err.clean && fail "send without a device speaks of Device Setup: $(cat err.clean)"
+
+# In a plain terminal: the system library's own lines are kept out, and without the ALSA sequencer
+# one line says there is no MIDI service.
+for command in "ports" "send b.marlo --out Nowhere" "monitor --in Nowhere --count 1"; do
+    run $command
+    grep -q "^ALSA lib" err.txt && fail "$command printed the ALSA library's lines: $(head -3 err.txt)"
+    if [[ ! -e /dev/snd/seq ]]; then
+        [[ $(grep -c "there is no MIDI service (the ALSA sequencer /dev/snd/seq is missing)" err.txt) == 1 ]] ||
+            fail "$command did not say once that there is no MIDI service: $(cat err.txt)"
+    fi
+done
+if [[ ! -e /dev/snd/seq ]]; then
+    run ports;                        expect_code 0 "ports without a MIDI service"
+    grep -q "there are no MIDI inputs or outputs" err.txt || fail "ports without devices: $(cat err.txt)"
+fi
+
+# Names in any case; an unknown one gets the nearest suggested, and "names" lists them all.
+cp b.marlo case.marlo
+run set case.marlo "knob 1 cc=74";    expect_code 0 "set with a name in lower case"
+run show case.marlo
+grep -qx "Knob 1 CC = 74" out.txt || fail "set in lower case did not set Knob 1 CC"
+run set case.marlo "Knob 1 CCC=1";    expect_code 1 "set of a misspelt name"
+grep -q '"Knob 1 CC"' err.clean || fail "the misspelt name got no suggestion: $(cat err.clean)"
+run names;                            expect_code 0 "names"
+grep -qx "Pad 1 Note: 0 to 127 (when Mode is Note)" out.txt || fail "names: $(head -20 out.txt)"
 
 # Another program's capture: bytes before the first message, an identity reply, then b.marlo's
 # preset as the controller's reply (command 63) with a clock byte inside it.

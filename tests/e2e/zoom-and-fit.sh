@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Windows that fit the screen, zoom and a size the window manager cannot change, through the real
 # window on screens of their own: at 1366 x 768 two documents lie wholly on the screen, frames
-# included; at 1920 x 1080 Ctrl+= makes the window larger, a resize request leaves it as it is, and
-# a click on the zoomed Knob 1 CC box with typed digits writes that box's byte; on a desktop scaled
-# by 2 (XSETTINGS, as GNOME sets it) at 1600 x 1000, the window opens at the 50 % that fits.
+# included, and a zoom never puts a window past it: the steps that would are greyed in the View menu
+# and their keys do nothing, and a window that grows near the edge moves back inside; at 1920 x 1080
+# Ctrl+= makes the window larger, a resize request leaves it as it is, and a click on the zoomed
+# Knob 1 CC box with typed digits writes that box's byte; on a desktop scaled by 2 (XSETTINGS, as
+# GNOME sets it) at 1600 x 1000, the window opens at the 50 % that fits and no larger step is taken.
 # With E2E_SHOTS set to a folder, it leaves a screenshot of each screen there.
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -19,6 +21,8 @@ fi
 
 source "$here/lib/e2e-common.bash"
 e2e_setup
+# Where the menu bar shows "View" in the window at 100 %.
+VIEW_MENU_X="${VIEW_MENU_X:-130}"
 screen_width="${ZOOM_PHASE%x*}"
 screen_height="${ZOOM_PHASE#*x}"
 
@@ -63,9 +67,12 @@ if [[ "$ZOOM_PHASE" == 1600x1000 ]]; then
     wait_until 15 has_size "$window" 1200 724 || fail "at scale 2 the window opened at $(geometry "$window")"
     wait_until 15 inside_screen "$window" || fail "at scale 2 the window is not inside the screen: $(geometry "$window")"
     focus "$window"
-    xdotool key ctrl+0
-    wait_until 15 has_size "$window" 2400 1448 || fail "Ctrl+0 at scale 2 gave $(geometry "$window")"
-    echo "ok: on a desktop scaled by 2 the window opens at the step that fits, and zoom multiplies the scale"
+    # 67 % would be 1608 pixels wide, 100 % 2400: neither fits, so neither key does anything.
+    xdotool key ctrl+0 ctrl+equal
+    wait_until 3 bash -c "! xwininfo -id $window | grep -q 'Width: 1200'" &&
+        fail "a zoom at scale 2 made the window $(geometry "$window")"
+    inside_screen "$window" || fail "at scale 2 a zoom put the window past the screen: $(geometry "$window")"
+    echo "ok: on a desktop scaled by 2 the window opens at the step that fits, and takes no step that does not"
     exit 0
 fi
 
@@ -83,6 +90,44 @@ if [[ "$ZOOM_PHASE" == 1366x768 ]]; then
     [[ "$(geometry "$first")" != "$(geometry "$second")" ]] || fail "the second window covers the first"
     shot screen-1366x768
     echo "ok: at 1366 x 768 both windows lie on the screen"
+
+    # 125 % would make the window 1500 x 905: every key for it does nothing.
+    wait_until 15 has_size "$second" 1200 724 || fail "the second window opened at $(geometry "$second")"
+    focus "$second"
+    xdotool key ctrl+equal ctrl+plus ctrl+KP_Add
+    wait_until 3 bash -c "! xwininfo -id $second | grep -q 'Width: 1200'" &&
+        fail "a zoom key made the window $(geometry "$second") on a 1366 x 768 screen"
+    inside_screen "$second" || fail "a zoom key put the window past the screen: $(geometry "$second")"
+    shot screen-1366x768-after-zoom-in
+    echo "ok: at 1366 x 768 the zoom keys take no step past the screen"
+
+    # The View menu greys Zoom In: a click on it does nothing and leaves the menu open. A click on
+    # Zoom Out, the second of its three items, works.
+    open_menu "$second" "$VIEW_MENU_X" || fail "the View menu did not open"
+    shot screen-1366x768-view-menu
+    menu="$(xdotool search --all --onlyvisible --pid "$EDITOR_PID" --name '^menu$' | head -1)"
+    eval "$(xdotool getwindowgeometry --shell "$menu")"
+    xdotool mousemove --window "$menu" 40 $((HEIGHT / 6)) click 1
+    wait_until 3 bash -c "! xwininfo -id $second | grep -q 'Width: 1200'" &&
+        fail "View > Zoom In made the window $(geometry "$second")"
+    menus_shown 1 || fail "a click on the greyed Zoom In closed the menu"
+    xdotool mousemove --window "$menu" 40 $((HEIGHT / 2)) click 1
+    wait_until 15 menus_shown 0 || fail "the View menu stayed open"
+    wait_until 15 has_size "$second" 1080 652 || fail "View > Zoom Out gave $(geometry "$second")"
+    echo "ok: the View menu greys the step that does not fit, and takes the one that does"
+
+    # At 90 % near the right edge, Ctrl+= brings the window back to 100 % and moves it left into
+    # the screen instead of past its edge, which 1200 pixels from x = 200 would reach.
+    xdotool windowmove "$second" 200 40
+    moved_right() { local x y w h; read -r x y w h <<<"$(geometry "$1")"; ((x >= 190)); }
+    wait_until 15 moved_right "$second" || fail "the window did not move to x = 200: $(geometry "$second")"
+    inside_screen "$second" || fail "at 90 % and x = 200 the window is already past the screen"
+    focus "$second"
+    xdotool key ctrl+equal
+    wait_until 15 has_size "$second" 1200 724 || fail "Ctrl+= at 90 % gave $(geometry "$second")"
+    wait_until 15 inside_screen "$second" || fail "Ctrl+= near the edge put the window past the screen: $(geometry "$second")"
+    shot screen-1366x768-grown-near-the-edge
+    echo "ok: a window that grows near the edge moves back onto the screen"
     exit 0
 fi
 

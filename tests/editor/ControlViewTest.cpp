@@ -132,6 +132,33 @@ TEST (ControlView, UserPickingAModeReportsItAndShowsItsRows)
                (juce::StringArray{"Mode", "MIDI Channel", "Bank LSB", "Bank MSB", "Program"}));
 }
 
+TEST (ControlView, TheModeBoxAndTheNoteBoxSayInTheirTooltipsWhatTheBoxCannotShow)
+{
+    ZellPadControlReferenceData data;
+    ZellControlView view (&data, "Pad 1", nullptr);
+    auto* mode = dynamic_cast<ComboBoxParameterValue*> (view.getWidget ("Mode"));
+    auto* note = dynamic_cast<NumberBoxParameterValue*> (view.getWidget ("Note"));
+    ASSERT_NE (mode, nullptr);
+    ASSERT_NE (note, nullptr);
+
+    // The mode's whole name, wherever it was chosen from.
+    for (int m : {2, 3, 1})
+    {
+        mode->setValue (m);
+        EXPECT_EQ (mode->getTooltip(), data.modeNames[m]);
+    }
+    mode->setSelectedId (1, juce::sendNotificationSync);
+    EXPECT_EQ (mode->getTooltip(), "Note");
+
+    // The note's name, which follows the value, after the range; other boxes give the range alone.
+    note->NumberBox::setValue (60, false);
+    EXPECT_TRUE (note->getTooltip().startsWith ("0 to 127\n60 is C3.")) << note->getTooltip();
+    EXPECT_TRUE (note->getTooltip().contains ("C4")) << "the other convention is named";
+    note->NumberBox::setValue (36, false);
+    EXPECT_TRUE (note->getTooltip().startsWith ("0 to 127\n36 is C1.")) << note->getTooltip();
+    EXPECT_EQ (dynamic_cast<NumberBoxParameterValue*> (view.getWidget ("Fixed"))->getTooltip(), "0 to 127");
+}
+
 TEST (ControlView, UnknownModesAndRowsLeaveThePanelUsable)
 {
     ZellKnobControlReferenceData data;

@@ -117,7 +117,28 @@ TEST (MonitoredMessage, KindsHaveTheNamesTheToolPrints)
     EXPECT_EQ (MonitoredMessage::kindName (Kind::sysex), "sysex");
     EXPECT_EQ (MonitoredMessage::kindName (Kind::presetRequest), "preset request");
 
-    EXPECT_EQ (decode ({0xB1, 74, 100}).toText(), "cc              ch  2   74    100");
-    EXPECT_EQ (decode ({0xD0, 7}).toText(), "aftertouch      ch  1    -      7");
+    EXPECT_EQ (decode ({0xB1, 74, 100}).toText(), "cc              ch  2     74         100");
+    EXPECT_EQ (decode ({0xD0, 7}).toText(), "aftertouch      ch  1      -           7");
     EXPECT_EQ (decode ({0xF8}).toText(), "clock");
+}
+
+TEST (MonitoredMessage, NotesAreNamedBesideTheirNumberUnderTheColumnsHeadings)
+{
+    const auto heading = MonitoredMessage::heading();
+    EXPECT_EQ (heading, "Message            Ch Number Note  Value");
+    const auto noteOn = decode ({0x90, 60, 100}).toText();
+    EXPECT_EQ (noteOn, "note on         ch  1     60 C3      100");
+    EXPECT_EQ (decode ({0x8F, 1, 0}).toText(), "note off        ch 16      1 C#-2      0");
+    EXPECT_EQ (decode ({0xA0, 127, 5}).toText(), "poly aftertouch ch  1    127 G8        5");
+    // A controller's number is no note.
+    EXPECT_FALSE (decode ({0xB0, 60, 1}).toText().contains ("C3"));
+
+    // Each heading ends where its column's numbers end, and the note's name starts under "Note".
+    for (const auto* column : {"Ch", "Number", "Value"})
+    {
+        const auto end = heading.indexOf (column) + juce::String (column).length();
+        EXPECT_NE (noteOn[end - 1], ' ') << column;
+        EXPECT_TRUE (end == noteOn.length() || noteOn[end] == ' ') << column;
+    }
+    EXPECT_EQ (noteOn.substring (heading.indexOf ("Note"), heading.indexOf ("Note") + 2), "C3");
 }

@@ -4,6 +4,7 @@
 #include "support/RecordingDialogs.h"
 
 #include "midi/SimulatedMarlo.h"
+#include "preset/PresetFile.h"
 #include "preset/PresetMessages.h"
 
 #include <sys/stat.h>
@@ -113,8 +114,29 @@ TEST_F (PresetFileTest, FilesWithoutAWholePresetOrMissingAreRefusedWithAnAlert)
         EXPECT_EQ (other->getPresetData(), factoryPresetData());
         ASSERT_EQ (dialogs.alertsShown().size(), 1u);
         EXPECT_EQ (dialogs.alertsShown()[0].title, "Invalid File");
-        EXPECT_EQ (dialogs.alertsShown()[0].message, "File is invalid or currupt");
+        // The second line says what "marlo-preset validate" says of the file.
+        PresetCodec::Image unread;
+        const auto reason = PresetFile::read (file, unread).getErrorMessage();
+        EXPECT_TRUE (reason.isNotEmpty());
+        EXPECT_EQ (dialogs.alertsShown()[0].message,
+                   "File is invalid or currupt\r\n" + file.getFullPathName() + ": " + reason);
     }
+}
+
+TEST_F (PresetFileTest, AFileOfSeveralPresetsSaysTheFirstIsShown)
+{
+    auto two = savedBytes();
+    two.append (savedBytes().getData(), two.getSize());
+    const auto file = writeFile ("bank.syx", two);
+    dialogs.clear();
+    ASSERT_TRUE (loadsIntoFreshDocument (file));
+    EXPECT_EQ (other->getPresetData(), controller->getPresetData());
+    ASSERT_EQ (dialogs.alertsShown().size(), 1u);
+    EXPECT_EQ (dialogs.alertsShown()[0].message, "bank.syx holds 2 presets; the first is shown");
+
+    dialogs.clear();
+    ASSERT_TRUE (loadsIntoFreshDocument (writeFile ("one.syx", savedBytes())));
+    EXPECT_TRUE (dialogs.alertsShown().empty());
 }
 
 TEST_F (PresetFileTest, AFileOfAnyOtherSizeLoadsWhenItHoldsTheWholeDump)
@@ -155,7 +177,9 @@ TEST_F (PresetFileTest, AByteOutOfRangeRefusesTheWholeFile)
     EXPECT_FALSE (loadsIntoFreshDocument (writeFile ("range.marlo", bytes)));
     EXPECT_EQ (other->getPresetData(), factoryPresetData());
     EXPECT_EQ ((*otherPreset)["Pad 3 CC"].getValue(), 42.0);
-    EXPECT_EQ (dialogs.countAlerts ("Invalid File"), 1);
+    ASSERT_EQ (dialogs.countAlerts ("Invalid File"), 1);
+    EXPECT_TRUE (dialogs.alertsShown()[0].message.contains ("range.marlo: "))
+        << dialogs.alertsShown()[0].message;
 }
 
 TEST_F (PresetFileTest, AFailedWriteIsReportedWithTheFileName)
