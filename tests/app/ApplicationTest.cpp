@@ -290,7 +290,8 @@ TEST_F (ApplicationTest, ZoomKeysScaleTheWholeWindowInStepsThatFitAndKeepItsPlac
     const auto* display =
         juce::Desktop::getInstance().getDisplays().getDisplayForRect (document->getScreenBounds());
     ASSERT_NE (display, nullptr);
-    const auto frame = peer->getFrameSize();
+    const auto knownFrame = peer->getFrameSizeIfPresent();
+    const auto frame = knownFrame ? *knownFrame : juce::BorderSize<int>();
     const auto onScreen = [&] { return display->userArea.contains (frame.addedTo (peer->getBounds())); };
     const auto zoomInActive = [&]
     {
