@@ -9,7 +9,19 @@
 namespace
 {
 constexpr int framesPerSecond = 60;
+
+::Display* frameworkDisplay()
+{
+    auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
+    return windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
 }
+
+/** Counts what Xlib has read already, without a request to the server or a read of the socket. */
+bool hasQueuedEvents (::Display* display)
+{
+    return display != nullptr && XEventsQueued (display, QueuedAlready) > 0;
+}
+} // namespace
 
 QueuedWindowEvents::QueuedWindowEvents()
 {
@@ -23,15 +35,15 @@ QueuedWindowEvents::~QueuedWindowEvents()
 
 void QueuedWindowEvents::dispatch()
 {
-    auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
-    auto* display = windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
-
-    // Counts what Xlib has read already, without a request or a read of the socket.
-    if (display != nullptr && XEventsQueued (display, QueuedAlready) > 0)
+    if (auto* display = frameworkDisplay(); hasQueuedEvents (display))
         juce::LinuxEventLoopInternal::invokeEventLoopCallbackForFd (ConnectionNumber (display));
 }
 
 void QueuedWindowEvents::timerCallback()
 {
-    dispatch();
+    // Handled as a message of its own, as the framework's loop handles the socket: an event may
+    // start a modal loop (a close asks the save question), which inside a timer's callback would
+    // hold back every timer of the program, repaints included, until it ended.
+    if (hasQueuedEvents (frameworkDisplay()))
+        juce::MessageManager::callAsync (&QueuedWindowEvents::dispatch);
 }
