@@ -9,6 +9,10 @@ namespace
 {
 constexpr juce::CommandID separator = 0;
 constexpr juce::CommandID hardwareMenu = -1;
+constexpr juce::CommandID openDocumentItems = -2;
+
+// The open documents' items carry ids of their own, apart from every command's.
+constexpr int firstDocumentItemId = 0x300001;
 
 /** A menu as data: its name and its items in order. */
 struct MenuDescription
@@ -35,7 +39,8 @@ const std::vector<MenuDescription>& menuTable()
             {"View", {CommandIDs::zoomIn, CommandIDs::zoomOut, CommandIDs::actualSize}},
             {"Options", {CommandIDs::deviceSetup}},
             {"Window",
-             {CommandIDs::minimize, CommandIDs::bringAllToFront, CommandIDs::midiMonitor, separator}},
+             {CommandIDs::minimize, CommandIDs::bringAllToFront, CommandIDs::midiMonitor, separator,
+              openDocumentItems}},
             {"Help", {CommandIDs::openUserGuide}},
         };
 
@@ -91,6 +96,8 @@ juce::PopupMenu MainMenuModel::getMenuForIndex (int, const juce::String& menuNam
                 menu.addSeparator();
             else if (id == hardwareMenu)
                 menu.addSubMenu ("Hardware", createHardwareMenu(), true);
+            else if (id == openDocumentItems)
+                addOpenDocuments (menu);
             else
                 menu.addCommandItem (commandManager, id);
         }
@@ -109,9 +116,25 @@ juce::PopupMenu MainMenuModel::createHardwareMenu() const
     return hardware;
 }
 
+void MainMenuModel::addOpenDocuments (juce::PopupMenu& menu) const
+{
+    if (openDocuments == nullptr)
+        return;
+
+    auto id = firstDocumentItemId;
+    for (const auto& document : openDocuments())
+    {
+        juce::PopupMenu::Item item (document.name);
+        item.itemID = id++;
+        item.isTicked = document.active;
+        item.action = document.bringToFront;
+        menu.addItem (std::move (item));
+    }
+}
+
 void MainMenuModel::menuItemSelected (int, int)
 {
-    // Command items are carried out by the command manager.
+    // Command items are carried out by the command manager, a document's item by its action.
 }
 
 juce::PopupMenu MainMenuModel::createAppleMenuItems (juce::ApplicationCommandManager* manager)

@@ -34,6 +34,14 @@ bool MenuKeys::openMenuFor (const juce::KeyPress& key, juce::MenuBarComponent* b
     if (index < 0)
         return false;
 
+    const auto* modalBefore = juce::Component::getCurrentlyModalComponent();
     bar->showMenu (index);
+
+    // As on other desktops, a menu opened from the keyboard has its first item selected, so that
+    // Return runs it. The bar gives the menu it opens no options, so the menu's own Down selects
+    // the first item that can run (and leaves the selection to the keys until the pointer moves).
+    if (auto* menu = juce::Component::getCurrentlyModalComponent(); menu != nullptr && menu != modalBefore)
+        menu->keyPressed (juce::KeyPress (juce::KeyPress::downKey));
+
     return true;
 }

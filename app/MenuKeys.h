@@ -11,6 +11,7 @@ public:
     /** The index of the menu the key opens among the bar's menu names, or -1 for any other key. */
     static int menuToOpen (const juce::KeyPress& key, const juce::StringArray& menuNames);
 
-    /** Opens that menu of the bar; false when the key opens none (the bar may be null). */
+    /** Opens that menu of the bar with its first item that can run selected; false when the key
+        opens none (the bar may be null). */
     static bool openMenuFor (const juce::KeyPress& key, juce::MenuBarComponent* bar);
 };

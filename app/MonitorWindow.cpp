@@ -74,6 +74,16 @@ void MonitorWindow::activeWindowStatusChanged()
         focusInside();
 }
 
+void MonitorWindow::focusGained (FocusChangeType)
+{
+    // The window system's news that this window has the keys can come after the list took them;
+    // the framework then gives them to the window itself, where no key is handled. They go back to
+    // the list, as a document's go to its page; only while this window has them, so that a late
+    // notice does not take them from another window.
+    if (auto* peer = getPeer(); peer != nullptr && peer->isFocused())
+        focusInside();
+}
+
 void MonitorWindow::closeButtonPressed()
 {
     juce::Component::SafePointer<MonitorWindow> self (this);

@@ -31,6 +31,7 @@ public:
 
     void closeButtonPressed() override;
     void activeWindowStatusChanged() override;
+    void focusGained (FocusChangeType cause) override;
 
 private:
     void globalFocusChanged (juce::Component* focused) override;

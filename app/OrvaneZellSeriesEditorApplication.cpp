@@ -127,6 +127,7 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
     windowManager = std::make_unique<WindowManager> (&midiManager, commandManager.get(), &lastDirectory);
     windowManager->setRecoveryStore (recovery.get());
     windowManager->setDeviceSettings (deviceSettings.get());
+    menuModel->openDocuments = [this] { return openDocumentsForMenu(); };
 
 #if JUCE_MAC
     juce::MenuBarModel::setMacMainMenu (menuModel.get(), &extraAppleMenuItems, {});
@@ -281,6 +282,30 @@ void OrvaneZellSeriesEditorApplication::openDocumentWithChooser()
 
     windowManager->openFile (*picked);
     lastDirectory = picked->getParentDirectory();
+}
+
+std::vector<MainMenuModel::OpenDocument> OrvaneZellSeriesEditorApplication::openDocumentsForMenu() const
+{
+    std::vector<MainMenuModel::OpenDocument> listed;
+    if (windowManager == nullptr)
+        return listed;
+
+    const auto* active = windowManager->getActiveDocument();
+    for (int index = 0; index < windowManager->getNumDocuments(); ++index)
+    {
+        juce::Component::SafePointer<EditorDocument> document (windowManager->getDocument (index));
+        listed.push_back ({document->getDocumentName(), document.getComponent() == active,
+                           [document]
+                           {
+                               // The document may have closed before its item was chosen.
+                               if (document != nullptr)
+                               {
+                                   document->setMinimised (false);
+                                   document->toFront (true);
+                               }
+                           }});
+    }
+    return listed;
 }
 
 void OrvaneZellSeriesEditorApplication::keepUnsavedWork()

@@ -74,6 +74,8 @@ private:
     bool handOverToRunningInstance (const LaunchOptions& options);
     bool openWithSystemViewer (const juce::File& guide);
     void handleAsyncUpdate() override;
+    /** The open documents as the Window menu lists them, oldest first. */
+    std::vector<MainMenuModel::OpenDocument> openDocumentsForMenu() const;
 
     juce::PopupMenu extraAppleMenuItems;
     MidiManager midiManager;

@@ -60,13 +60,17 @@ WindowFit::Placement WindowFit::fit (juce::Rectangle<int> userArea, double displ
         if (step <= actualSize && fits (step))
             zoom = step;
 
-    // Each further window one step down and right, as long as the whole of it stays in the area.
+    // Each further window one step down and right while the whole of it stays in the area; once
+    // one way has no more room, on along the other alone, and round again once neither has.
     const auto step = juce::roundToInt (cascadeStep * displayScale);
     const auto room = juce::Point<int> (userArea.getWidth(), userArea.getHeight()) - outerSize (zoom);
-    const auto positions = step > 0 ? juce::jmax (0, juce::jmin (room.x, room.y)) / step + 1 : 1;
-    const auto offset = step * (juce::jmax (0, cascade) % positions);
+    const auto stepsInto = [step] (int length) { return step > 0 ? juce::jmax (0, length) / step : 0; };
+    const auto across = stepsInto (room.x);
+    const auto down = stepsInto (room.y);
+    const auto index = juce::jmax (0, cascade) % (juce::jmax (across, down) + 1);
+    const auto offset = juce::Point<int> (juce::jmin (index, across), juce::jmin (index, down)) * step;
 
-    const auto physical = userArea.getTopLeft() + juce::Point<int> (offset, offset);
+    const auto physical = userArea.getTopLeft() + offset;
     // Rounded up: a window rounded the other way would overlap a panel by a pixel.
     const auto toLogical = [displayScale] (int value)
     { return static_cast<int> (std::ceil (value / displayScale - 1.0e-9)); };

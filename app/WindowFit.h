@@ -45,7 +45,8 @@ public:
     /** The largest step up to the actual size at which the content, scaled by the display's scale
         and the step, fits the user area (the screen less its panels) with its frame around it, or
         the smallest step when none does; the window then lies inside the area, moved down and
-        right by `cascade` steps of its own, wrapping round before it would leave the area. */
+        right by `cascade` steps of its own, on in one direction alone once the other has no room,
+        and wrapping round before it would leave the area. */
     static Placement fit (juce::Rectangle<int> userArea, double displayScale, juce::BorderSize<int> frame,
                           juce::Point<int> contentSize, int cascade);
 

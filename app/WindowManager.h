@@ -7,6 +7,8 @@
 #include "app/WindowCloseListener.h"
 #include "midi/DeviceManagerWindow.h"
 #include "midi/MidiManager.h"
+#include "platform/KeptWindowImages.h"
+#include "platform/QueuedWindowEvents.h"
 
 #include <functional>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -105,6 +107,10 @@ private:
     DeviceSettings* deviceSettings = nullptr;
     juce::String limitMessage;
     int refusedWhileShown = 0;
+    // Every window is drawn again at once where another uncovered it, and keeps its menus open
+    // after a pause (two defects of the framework's X11 windows).
+    QueuedWindowEvents queuedEvents;
+    KeptWindowImages keptImages;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (WindowManager)
 };

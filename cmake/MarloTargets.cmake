@@ -163,7 +163,7 @@ set(MARLO_DEVICE_SETUP DeviceManagerComponent DeviceManagerWindow DeviceListMode
 
 # FontFolders is platform code, but it builds the framework's font list, so it is compiled where
 # the framework's graphics module is: into the editor's layer.
-marlo_files(files platform EXCEPT FontFolders FixedSizeHints MidiService)
+marlo_files(files platform EXCEPT FontFolders FixedSizeHints MidiService KeptWindowImages QueuedWindowEvents)
 marlo_add_layer(marlo_platform FILES ${files})
 target_link_libraries(marlo_platform PUBLIC marlo_juce_core)
 
@@ -200,9 +200,10 @@ marlo_add_layer(marlo_document FILES ${files})
 target_link_libraries(marlo_document PUBLIC marlo_midi marlo_editor)
 
 marlo_files(files app EXCEPT Main)
-# The window size hints talk to the X server, so they go where the windows are: into the application.
-marlo_only(size_hints platform FixedSizeHints)
-marlo_add_layer(marlo_app FILES ${files} ${size_hints})
+# The window size hints and the two workarounds for the framework's X11 windows talk to the X server
+# and the framework's windows, so they go where the windows are: into the application.
+marlo_only(x11_windows platform FixedSizeHints KeptWindowImages QueuedWindowEvents)
+marlo_add_layer(marlo_app FILES ${files} ${x11_windows})
 target_link_libraries(marlo_app PUBLIC marlo_document marlo_midi_ui marlo_platform PRIVATE marlo_artwork)
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     find_package(X11 REQUIRED)

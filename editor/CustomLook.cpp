@@ -5,8 +5,11 @@
 
 namespace
 {
-// Room right of a shortcut, matching the room the menu leaves left of the item names.
+// Room right of a shortcut.
 constexpr int shortcutMargin = 8;
+// How far a menu item's tick and sub-menu arrow keep from the edges of their square, in rows.
+constexpr float tickInset = 0.25f;
+constexpr float arrowInset = 0.32f;
 constexpr float ringThickness = 2.0f;
 // Past the pictures' own outlines (the transfer buttons' sits up to 2 pixels in), on whole pixels
 // and rounded like their corners.
@@ -72,9 +75,9 @@ void CustomLook::drawPopupMenuBackground (juce::Graphics& g, int width, int heig
 }
 
 void CustomLook::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int>& area, bool, bool isActive,
-                                    bool isHighlighted, bool, bool, const juce::String& text,
-                                    const juce::String& shortcutKeyText, const juce::Drawable*,
-                                    const juce::Colour*)
+                                    bool isHighlighted, bool isTicked, bool hasSubMenu,
+                                    const juce::String& text, const juce::String& shortcutKeyText,
+                                    const juce::Drawable*, const juce::Colour*)
 {
     auto textColour = juce::Colour (0xffffffff);
 
@@ -87,11 +90,33 @@ void CustomLook::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int
 
     // An item that cannot be chosen now (nothing to undo) is shown faded.
     g.setColour (isActive ? textColour : textColour.withMultipliedAlpha (0.5f));
-    g.drawText (text, 0, 0, area.getWidth(), area.getHeight(), juce::Justification::left, false);
+
+    // A column as wide as a row is high holds the tick, so that names line up ticked or not; the
+    // ideal width the menu gives an item leaves that much room on either side of its name.
+    auto row = area.withZeroOrigin();
+    const auto tickArea = row.removeFromLeft (row.getHeight()).toFloat();
+    if (isTicked)
+    {
+        const auto tick = getTickShape (1.0f);
+        g.fillPath (
+            tick, tick.getTransformToScaleToFit (tickArea.reduced (tickArea.getHeight() * tickInset), true));
+    }
+
+    if (hasSubMenu)
+    {
+        const auto arrowArea =
+            row.removeFromRight (row.getHeight()).toFloat().reduced (row.getHeight() * arrowInset);
+        juce::Path arrow;
+        arrow.addTriangle (arrowArea.getX(), arrowArea.getY(), arrowArea.getX(), arrowArea.getBottom(),
+                           arrowArea.getRight(), arrowArea.getCentreY());
+        g.fillPath (arrow);
+    }
+
+    g.drawText (text, row, juce::Justification::left, false);
 
     if (shortcutKeyText.isNotEmpty())
-        g.drawText (shortcutKeyText, 0, 0, area.getWidth() - shortcutMargin, area.getHeight(),
-                    juce::Justification::right, false);
+        g.drawText (shortcutKeyText, row.withTrimmedRight (shortcutMargin), juce::Justification::right,
+                    false);
 }
 
 void CustomLook::drawMenuBarItem (juce::Graphics& g, int width, int height, int itemIndex,

@@ -3,7 +3,8 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** The editor's flat drawing style: white rounded buttons with a black outline, white combo boxes
-    with a small arrow, frameless text editors, plain labels and blue pop-up menus with white text.
+    with a small arrow, frameless text editors, plain labels and blue pop-up menus with white text,
+    a tick before a ticked item and an arrow after one that opens a sub-menu.
     Everything else is drawn as LookAndFeel_V3 draws it. It has no state; each owner keeps its own.
 */
 class CustomLook : public juce::LookAndFeel_V3

@@ -6,9 +6,11 @@
 #include "editor/SectionBuilders.h"
 #include "editor/SelectorButtons.h"
 #include "editor/ZellControlLayoutView.h"
+#include "editor/ZellControlView.h"
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace
 {
@@ -19,6 +21,65 @@ constexpr int pageGap = 45;
 
 // Picture button i opens this page; the main page and the sustain page have no picture part.
 constexpr int pictureButtonPages[] = {1, 2, 3, 4, 4, 5};
+
+/** Where the keyboard is in the bank shown: the place of its panel in the bank and the label of
+    its row. */
+struct PlaceInBank
+{
+    int panel;
+    juce::String label;
+};
+
+ZellControlView* panelOfBank (const BankView& banks, int place)
+{
+    const auto* bank = banks.getBanks()[banks.getCurrentBank()];
+    return bank != nullptr ? dynamic_cast<ZellControlView*> (bank->getControls()[place]) : nullptr;
+}
+
+std::optional<PlaceInBank> keyboardPlaceIn (const BankView& banks)
+{
+    auto* focused = juce::Component::getCurrentlyFocusedComponent();
+    const auto* bank = banks.getBanks()[banks.getCurrentBank()];
+    if (focused == nullptr || bank == nullptr)
+        return std::nullopt;
+
+    for (int place = 0; place < bank->getControls().size(); ++place)
+    {
+        auto* panel = panelOfBank (banks, place);
+        if (panel == nullptr || !panel->isParentOf (focused))
+            continue;
+
+        const auto& widgets = panel->getShownWidgets();
+        for (int row = 0; row < widgets.size(); ++row)
+            if (widgets[row] == focused || widgets[row]->isParentOf (focused))
+                return PlaceInBank{place, panel->getRowLabels()[row]->getText()};
+        return PlaceInBank{place, {}};
+    }
+    return std::nullopt;
+}
+
+/** The box with the same label in the panel at the same place of the bank shown, else that panel's
+    first number box (its first row without one); the last panel stands in for a place the bank
+    does not have. */
+juce::Component* boxAtPlace (const BankView& banks, const PlaceInBank& place)
+{
+    const auto* bank = banks.getBanks()[banks.getCurrentBank()];
+    if (bank == nullptr || bank->getControls().isEmpty())
+        return nullptr;
+
+    auto* panel = panelOfBank (banks, juce::jmin (place.panel, bank->getControls().size() - 1));
+    if (panel == nullptr || panel->getShownWidgets().isEmpty())
+        return nullptr;
+
+    const auto& widgets = panel->getShownWidgets();
+    if (auto* same = panel->getWidget (place.label); same != nullptr && widgets.contains (same))
+        return same;
+
+    const auto firstBox =
+        std::find_if (widgets.begin(), widgets.end(),
+                      [] (juce::Component* widget) { return dynamic_cast<NumberBox*> (widget) != nullptr; });
+    return firstBox != widgets.end() ? *firstBox : widgets.getFirst();
+}
 
 /** The background as the editor shows it at a scale, made once for all documents. */
 juce::Image shownBackground (float scale)
@@ -293,9 +354,16 @@ bool EditorComponent::stepBank (int direction)
         auto& banks = page->getBankView();
         auto* arrow = direction > 0 ? banks.getNextButton() : banks.getPreviousButton();
         const auto before = banks.getCurrentBank();
+        // Hiding the bank that holds the keyboard hands it to the first tab; it goes on to the same
+        // box of the panel at the same place in the bank now shown.
+        const auto place = keyboardPlaceIn (banks);
         if (arrow != nullptr)
             banks.buttonClicked (arrow);
-        return banks.getCurrentBank() != before;
+
+        const auto stepped = banks.getCurrentBank() != before;
+        if (auto* box = stepped && place.has_value() ? boxAtPlace (banks, *place) : nullptr)
+            box->grabKeyboardFocus();
+        return stepped;
     }
     return false;
 }

@@ -32,8 +32,10 @@ public:
     juce::Component* getFirstControlOfPage (int index) const;
     /** Puts the keyboard focus on the first control of the page shown, so that typing edits it. */
     void focusShownPage();
-    /** Steps the banks of the page shown, as its arrows do: +1 right, -1 left. False when the page
-        has no further bank that way. */
+    /** Steps the banks of the page shown, as its arrows do: +1 right, -1 left; the keyboard, if it
+        was in the bank, goes on to the box with the same label in the panel at the same place (Pad 2's
+        Note to Pad 6's), else to that panel's first number box. False when the page has no further
+        bank that way. */
     bool stepBank (int direction);
 
     /** Makes the panels of every page now, as showing each page would: for whoever reaches into

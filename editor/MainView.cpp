@@ -66,3 +66,19 @@ MainView::MainView (juce::Button::Listener* controller)
 }
 
 MainView::~MainView() = default;
+
+bool MainView::keyPressed (const juce::KeyPress& key)
+{
+    const auto step = key == juce::KeyPress::downKey ? 1 : (key == juce::KeyPress::upKey ? -1 : 0);
+    if (step == 0)
+        return false;
+
+    for (int index = 0; index < buttons.size(); ++index)
+    {
+        if (!buttons[index]->hasKeyboardFocus (false))
+            continue;
+        buttons[juce::jlimit (0, buttons.size() - 1, index + step)]->grabKeyboardFocus();
+        return true;
+    }
+    return false;
+}

@@ -17,6 +17,9 @@ public:
     /** Right of the buttons: where and when the preset was last sent. */
     SentNote& getSentNote() noexcept { return sentNote; }
 
+    /** Up and Down move the keyboard between the buttons, top to bottom, and stop at either end. */
+    bool keyPressed (const juce::KeyPress& key) override;
+
 private:
     juce::OwnedArray<juce::ImageButton> buttons;
     SentNote sentNote;

@@ -1,6 +1,9 @@
 #include "editor/SystemDialogs.h"
 
+#include "editor/DialogLook.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
+#include <memory>
 
 void SystemDialogs::install()
 {
@@ -41,10 +44,17 @@ void SystemDialogs::showModalMessage (const juce::String& title, const juce::Str
 
 Dialogs::SaveAnswer SystemDialogs::askSaveQuestion (const juce::String& title, const juce::String& message)
 {
-    // showYesNoCancelBox returns 1 for the first button, 2 for the second and 0 for the
-    // last one or Escape.
-    const auto result = juce::AlertWindow::showYesNoCancelBox (
-        juce::MessageBoxIconType::NoIcon, title, message, "Yes", "No", "Cancel", nullptr, nullptr);
+    // The question showYesNoCancelBox asks, made as it makes it (its layout and its keys 'y', 'n'
+    // and Escape); only its buttons are drawn in a look that shows which one holds the keyboard.
+    // It returns 1 for the first button, 2 for the second and 0 for the last one or Escape.
+    DialogLook buttonLook;
+    const std::unique_ptr<juce::AlertWindow> window (
+        juce::LookAndFeel::getDefaultLookAndFeel().createAlertWindow (
+            title, message, "Yes", "No", "Cancel", juce::MessageBoxIconType::NoIcon, 3, nullptr));
+    for (auto* child : window->getChildren())
+        if (auto* button = dynamic_cast<juce::Button*> (child))
+            button->setLookAndFeel (&buttonLook);
+    const auto result = window->runModalLoop();
     if (result == 1)
         return SaveAnswer::yes;
     if (result == 2)

@@ -366,7 +366,7 @@ TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
     EXPECT_EQ (textsOf (view), juce::StringArray ({"Zoom In", "Zoom Out", "Actual Size"}));
     EXPECT_EQ (textsOf (options), juce::StringArray ({"Device Setup"}));
     EXPECT_EQ (textsOf (window),
-               juce::StringArray ({"Minimize", "Bring All to Front", "MIDI Monitor", "---"}));
+               juce::StringArray ({"Minimize", "Bring All to Front", "MIDI Monitor", "---", "Untitled 1"}));
     EXPECT_EQ (file[0].id, CommandIDs::newWindow);
 
     const auto fileMenu = menu->getMenuForIndex (0, "File");
@@ -382,6 +382,41 @@ TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
     EXPECT_TRUE (itemsOf (menu->getMenuForIndex (6, "Zoom")).empty());
     EXPECT_EQ (textsOf (itemsOf (MainMenuModel::createAppleMenuItems (&commands()))),
                juce::StringArray ({"About"}));
+}
+
+TEST_F (ApplicationTest, TheWindowMenuListsTheOpenDocumentsAndBringsTheChosenOneForward)
+{
+    start();
+    ASSERT_TRUE (invoke (CommandIDs::newWindow));
+    auto* second = windows().getDocument (1);
+    auto* menu = application->getMenuModel();
+    const auto listed = menu->openDocuments();
+    ASSERT_EQ (listed.size(), 2u);
+    EXPECT_EQ (listed[0].name, "Untitled 1");
+    EXPECT_EQ (listed[1].name, "Untitled 2");
+    EXPECT_EQ (listed[0].active, windows().getDocument (0) == windows().getActiveDocument());
+    EXPECT_EQ (listed[1].active, second == windows().getActiveDocument());
+
+    // Their items carry ids of their own, which no command shares, and a tick where listed active.
+    const auto windowMenu = menu->getMenuForIndex (4, "Window");
+    juce::PopupMenu::MenuItemIterator it (windowMenu);
+    std::vector<const juce::PopupMenu::Item*> documentItems;
+    while (it.next())
+        if (it.getItem().text.startsWith ("Untitled"))
+            documentItems.push_back (&it.getItem());
+    ASSERT_EQ (documentItems.size(), 2u);
+    for (size_t i = 0; i < documentItems.size(); ++i)
+    {
+        EXPECT_NE (documentItems[i]->itemID, 0);
+        EXPECT_EQ (commands().getCommandForID (documentItems[i]->itemID), nullptr);
+        EXPECT_EQ (documentItems[i]->isTicked, listed[i].active);
+    }
+
+    // A document that closed while its item was listed is passed over when the item is chosen.
+    dialogs.saveAnswers.push_back (Dialogs::SaveAnswer::no);
+    windows().windowCloseRequested (second);
+    ASSERT_EQ (windows().getNumDocuments(), 1);
+    listed[1].bringToFront();
 }
 
 TEST_F (ApplicationTest, DocumentItemsAreDisabledWithoutAnActiveDocument)

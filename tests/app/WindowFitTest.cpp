@@ -2,6 +2,8 @@
 
 #include "app/WindowFit.h"
 
+#include <set>
+
 namespace
 {
 // A document window's content with its menu bar, and a frame as a window manager draws one.
@@ -90,10 +92,18 @@ TEST (WindowFitTest, LaterWindowsCascadeAndWrapRoundInsideTheUserArea)
     const auto& wide = screens[5];
     EXPECT_EQ (WindowFit::fit (wide.userArea, 1.0, frame, content, 2).topLeft, juce::Point<int> (30, 30));
 
-    // 20 rows to spare at 1366 x 768: the second window moves down 15, the third starts over.
+    // 20 rows to spare at 1366 x 768: the second window moves down 15, the third on to the right
+    // alone, and every window up to the width's room lies elsewhere.
     const auto& laptop = screens[4];
     EXPECT_EQ (WindowFit::fit (laptop.userArea, 1.0, frame, content, 1).topLeft, juce::Point<int> (15, 15));
-    EXPECT_EQ (WindowFit::fit (laptop.userArea, 1.0, frame, content, 2).topLeft, juce::Point<int> (0, 0));
+    EXPECT_EQ (WindowFit::fit (laptop.userArea, 1.0, frame, content, 2).topLeft, juce::Point<int> (30, 15));
+    std::set<std::pair<int, int>> places;
+    for (int cascade = 0; cascade < 10; ++cascade)
+    {
+        const auto topLeft = WindowFit::fit (laptop.userArea, 1.0, frame, content, cascade).topLeft;
+        places.insert ({topLeft.x, topLeft.y});
+    }
+    EXPECT_EQ (places.size(), 10u);
 
     for (const auto& screen : screens)
     {
