@@ -18,14 +18,20 @@ fi
 source "$here/lib/e2e-common.bash"
 e2e_setup
 
-# white_pixels: how many pixels of pure white a stretch of the document left of both windows shows
-# (the background and the picture's dark edge there have none).
+# white_pixels [TITLE]: how many pixels of pure white a stretch of the document left of both windows
+# shows (the background and the picture's dark edge there have none); the stretch ends short of the
+# window titled TITLE, whose own background is white.
 white_pixels()
 {
-    import -window root png:- 2>/dev/null | convert png:- -crop 180x150+5+250 +repage -fill black +opaque white \
+    local width=180 X=1000 Y WIDTH HEIGHT SCREEN id
+    id="$(xdotool search --onlyvisible --name "${1:-^$}" 2>/dev/null | head -1)"
+    [[ -n "$id" ]] && eval "$(xdotool getwindowgeometry --shell "$id")"
+    ((X - 15 < width + 5)) && width=$((X - 20))
+    ((width > 20)) || { echo 0; return; }
+    import -window root png:- 2>/dev/null | convert png:- -crop "${width}x150+5+250" +repage -fill black +opaque white \
         -format "%[fx:round(mean*w*h)]" info:
 }
-no_hole() { (($(white_pixels) == 0)); }
+no_hole() { (($(white_pixels "$@") == 0)); }
 
 start_editor
 window="$(wait_for_window "^Orvane Marlo Editor - Untitled 1$")" || exit 1
@@ -46,12 +52,14 @@ open_from_menu()
 
 for round in 1 2 3; do
     open_from_menu 196 3 "^MIDI Monitor$"
-    wait_until 5 no_hole || { shot "hole-monitor-$round"; fail "the document stayed white beside the monitor ($(white_pixels) pixels)"; }
+    wait_until 5 no_hole "^MIDI Monitor$" ||
+        { shot "hole-monitor-$round"; fail "the document stayed white beside the monitor ($(white_pixels "^MIDI Monitor$") pixels)"; }
     wmctrl -i -c "$(xdotool search --onlyvisible --name "^MIDI Monitor$" | head -1)"
     wait_until 15 no_window "^MIDI Monitor$" || fail "the monitor stayed open"
 
     open_from_menu 150 1 "Device Setup"
-    wait_until 5 no_hole || { shot "hole-setup-$round"; fail "the document stayed white beside Device Setup ($(white_pixels) pixels)"; }
+    wait_until 5 no_hole "Device Setup" ||
+        { shot "hole-setup-$round"; fail "the document stayed white beside Device Setup ($(white_pixels "Device Setup") pixels)"; }
     wmctrl -i -c "$(xdotool search --onlyvisible --name "Device Setup" | head -1)"
     wait_until 15 no_window "Device Setup" || fail "Device Setup stayed open"
 done
