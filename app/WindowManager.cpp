@@ -182,6 +182,9 @@ void WindowManager::removeDocument (EditorDocument* document)
 {
     document->removeKeyListener (commandManager->getKeyMappings());
     documents.removeObject (document);
+    // The monitor goes on matching against a document that is still open, not against none.
+    if (monitorWindow != nullptr && monitorWindow->getWatchedDocument() == nullptr && !documents.isEmpty())
+        monitorWindow->watch (getActiveDocument() != nullptr ? getActiveDocument() : documents.getLast());
 }
 
 bool WindowManager::isWaitingOnDialog() const

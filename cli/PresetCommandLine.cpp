@@ -141,14 +141,6 @@ const Command* findCommand (const juce::String& name)
     return nullptr;
 }
 
-/** Whether a command reaches the MIDI devices: not for its help alone. */
-bool usesMidi (const Command& command, const juce::StringArray& arguments)
-{
-    static const juce::StringArray midiCommands{"ports", "send", "get", "compare", "monitor"};
-    return midiCommands.contains (command.name) && !arguments.contains ("--help") &&
-           !arguments.contains ("-h");
-}
-
 juce::String usageOf (const Command& command)
 {
     return "usage: " + PresetCommandLine::programName + " " + command.synopsis + "\n\n" +
@@ -674,13 +666,20 @@ int PresetCommandLine::run (const juce::StringArray& arguments, juce::OutputStre
     if (waits (name))
         interrupt.emplace();
 
-    if (usesMidi (*command, arguments) && environment.missingMidiService != nullptr)
-        if (const auto missing = environment.missingMidiService(); missing.isNotEmpty())
-            err << programName << ": " << missing << "\n";
+    // Said once, when the command first reaches for the system's devices: not for a usage error,
+    // and not when only the simulated Marlo was asked for.
+    auto reaching = environment;
+    reaching.makePorts = [this, &err, said = false] (bool withSimulatedDevice) mutable
+    {
+        if (!withSimulatedDevice && !std::exchange (said, true) && environment.missingMidiService != nullptr)
+            if (const auto missing = environment.missingMidiService(); missing.isNotEmpty())
+                err << programName << ": " << missing << "\n";
+        return environment.makePorts (withSimulatedDevice);
+    };
 
     // The monitor repeats --play, which the shared parser would keep only once.
     if (name == "monitor")
-        return MonitorCommand (environment, out, err)
+        return MonitorCommand (reaching, out, err)
             .run (juce::StringArray (arguments.begin() + 1, arguments.size() - 1), usageOf (*command));
 
     Arguments parsed;
@@ -711,14 +710,14 @@ int PresetCommandLine::run (const juce::StringArray& arguments, juce::OutputStre
     if (name == "convert")
         return convert (parsed, err);
     if (name == "compare")
-        return compare (environment, parsed, out, err);
+        return compare (reaching, parsed, out, err);
     if (name == "names")
         return names (out);
     if (name == "ports")
-        return ports (environment, parsed, out, err);
+        return ports (reaching, parsed, out, err);
     if (name == "send")
-        return send (environment, parsed, err);
-    return get (environment, parsed, err);
+        return send (reaching, parsed, err);
+    return get (reaching, parsed, err);
 }
 
 namespace

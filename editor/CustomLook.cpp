@@ -7,6 +7,12 @@ namespace
 {
 // Room right of a shortcut.
 constexpr int shortcutMargin = 8;
+/** The font a menu item's name is drawn in (the framework's default). */
+juce::Font menuItemFont()
+{
+    return juce::Font();
+}
+
 // How far a menu item's tick and sub-menu arrow keep from the edges of their square, in rows.
 constexpr float tickInset = 0.25f;
 constexpr float arrowInset = 0.32f;
@@ -112,11 +118,23 @@ void CustomLook::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int
         g.fillPath (arrow);
     }
 
+    g.setFont (menuItemFont());
     g.drawText (text, row, juce::Justification::left, false);
 
     if (shortcutKeyText.isNotEmpty())
         g.drawText (shortcutKeyText, row.withTrimmedRight (shortcutMargin), juce::Justification::right,
                     false);
+}
+
+void CustomLook::getIdealPopupMenuItemSize (const juce::String& text, bool isSeparator,
+                                            int standardMenuItemHeight, int& idealWidth, int& idealHeight)
+{
+    juce::LookAndFeel_V3::getIdealPopupMenuItemSize (text, isSeparator, standardMenuItemHeight, idealWidth,
+                                                     idealHeight);
+    // The tick's column, the name, and as much again for a sub-menu's arrow or a margin.
+    if (!isSeparator)
+        idealWidth =
+            juce::roundToInt (std::ceil (menuItemFont().getStringWidthFloat (text))) + idealHeight * 2;
 }
 
 void CustomLook::drawMenuBarItem (juce::Graphics& g, int width, int height, int itemIndex,

@@ -25,6 +25,11 @@ public:
                             bool isActive, bool isHighlighted, bool isTicked, bool hasSubMenu,
                             const juce::String& text, const juce::String& shortcutKeyText,
                             const juce::Drawable* icon, const juce::Colour* textColour) override;
+    /** Measured in the font the item is drawn in, with room for the tick column: the framework
+        measures in a font sized to the row, which in a combo box's list is smaller than the one
+        drawn, and the name was cut short. */
+    void getIdealPopupMenuItemSize (const juce::String& text, bool isSeparator, int standardMenuItemHeight,
+                                    int& idealWidth, int& idealHeight) override;
     void drawMenuBarItem (juce::Graphics& g, int width, int height, int itemIndex,
                           const juce::String& itemText, bool isMouseOverItem, bool isMenuOpen,
                           bool isMouseOverBar, juce::MenuBarComponent& menuBar) override;

@@ -290,4 +290,12 @@ TEST_F (MonitorTest, TheWindowMenuOpensOneMonitorInsideTheScreenWatchingTheDocum
     const auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay();
     ASSERT_NE (display, nullptr);
     EXPECT_TRUE (display->userArea.contains (first->getBounds())) << first->getBounds().toString();
+
+    // When the watched document closes, the monitor watches one that is still open.
+    windows.newDocument();
+    first->watch (windows.getDocument (0));
+    dialogs.saveAnswers.push_back (Dialogs::SaveAnswer::no);
+    windows.windowCloseRequested (windows.getDocument (0));
+    ASSERT_EQ (windows.getNumDocuments(), 1);
+    EXPECT_EQ (first->getWatchedDocument(), windows.getDocument (0));
 }

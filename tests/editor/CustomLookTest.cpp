@@ -125,3 +125,29 @@ TEST (CustomLook, FocusRingsTakeAColourThatStandsOutFromWhatLiesBehind)
     EXPECT_EQ (CustomLook::focusRingColourOn (juce::Colours::white), juce::Colour (CustomLook::accentColour));
     EXPECT_EQ (CustomLook::focusRingColourOn (juce::Colour (CustomLook::accentColour)), juce::Colours::white);
 }
+
+TEST (CustomLook, AMenuItemAtItsIdealWidthShowsItsWholeName)
+{
+    // A combo box's list asks for rows as high as the box, smaller than the font the name is drawn in.
+    CustomLook look;
+    for (const auto rowHeight : {14, 18, 24})
+    {
+        int width = 0, height = 0;
+        look.getIdealPopupMenuItemSize ("Program Change", false, rowHeight, width, height);
+        const auto drawn = [&] (int areaWidth)
+        {
+            juce::Image image (juce::Image::ARGB, 400, height, true);
+            juce::Graphics g (image);
+            look.drawPopupMenuBackground (g, 400, height);
+            look.drawPopupMenuItem (g, {0, 0, areaWidth, height}, false, true, false, true, false,
+                                    "Program Change", "", nullptr, nullptr);
+            return image;
+        };
+        const auto atIdeal = drawn (width);
+        const auto unbounded = drawn (400);
+        for (int x = 0; x < 400; ++x)
+            for (int y = 0; y < height; ++y)
+                ASSERT_EQ (atIdeal.getPixelAt (x, y), unbounded.getPixelAt (x, y))
+                    << "rows of " << rowHeight << ": the name is cut at x " << x;
+    }
+}
