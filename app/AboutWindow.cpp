@@ -2,7 +2,7 @@
 
 #include "MarloArtwork.h"
 
-AboutWindow::AboutWindow() : juce::ResizableWindow ({}, true)
+AboutWindow::AboutWindow() : juce::ResizableWindow ({}, false)
 {
     aboutImage = juce::ImageCache::getFromMemory (MarloArt::about_png, MarloArt::about_pngSize);
     content = std::make_unique<AboutComponent> (&aboutImage);
@@ -10,6 +10,9 @@ AboutWindow::AboutWindow() : juce::ResizableWindow ({}, true)
     setUsingNativeTitleBar (false);
     setResizable (false, false);
     centreWithSize (content->getWidth(), content->getHeight());
+    // On the desktop once, at its final size and place, so that no earlier size can reach the
+    // window manager after it.
+    addToDesktop();
     setAlwaysOnTop (false);
     setVisible (true);
 }

@@ -2,7 +2,7 @@
 
 MonitorWindow::MonitorWindow (MidiManager& midiManager, EditorDocument* document,
                               std::unique_ptr<TransferTimer> drainTimer, std::function<double()> clockMs)
-    : juce::DocumentWindow ("MIDI Monitor", juce::Colours::white, juce::DocumentWindow::closeButton, true),
+    : juce::DocumentWindow ("MIDI Monitor", juce::Colours::white, juce::DocumentWindow::closeButton, false),
       component (midiManager, std::move (drainTimer), std::move (clockMs))
 {
     component.presetSource = [this] { return watchedPreset(); };
@@ -24,6 +24,10 @@ MonitorWindow::MonitorWindow (MidiManager& midiManager, EditorDocument* document
     setResizable (false, false);
     setContentNonOwned (&component, true);
     centreWithSize (getWidth(), getHeight());
+    // Put on the desktop once, at its final size and place: each size asked for while on the
+    // desktop reaches a busy window manager as a request of its own, and one that it handles after
+    // it has framed the window can leave the window at the framework's minimum size in the corner.
+    addToDesktop();
     juce::Desktop::getInstance().addFocusChangeListener (this);
 }
 

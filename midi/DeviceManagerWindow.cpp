@@ -1,13 +1,16 @@
 #include "midi/DeviceManagerWindow.h"
 
 DeviceManagerWindow::DeviceManagerWindow (MidiManager& midiManager, DeviceSettings* settings)
-    : juce::ResizableWindow ("Orvane Brindle Editor Device Setup", true),
+    : juce::ResizableWindow ("Orvane Brindle Editor Device Setup", false),
       component (this, &inputModel, &outputModel), selection (midiManager, component, settings)
 {
     setUsingNativeTitleBar (true);
     setResizable (false, false);
     setContentNonOwned (&component, true);
     centreWithSize (component.getWidth(), component.getHeight());
+    // On the desktop once, at its final size and place, so that no earlier size can reach the
+    // window manager after it.
+    addToDesktop();
     setAlwaysOnTop (false);
     toFront (true);
     setVisible (true);

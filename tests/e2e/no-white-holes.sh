@@ -18,18 +18,26 @@ fi
 source "$here/lib/e2e-common.bash"
 e2e_setup
 
-# white_pixels [TITLE]: how many pixels of pure white a stretch of the document left of both windows
-# shows (the background and the picture's dark edge there have none); the stretch ends short of the
-# window titled TITLE, whose own background is white.
+# white_pixels [TITLE]: how many pixels of pure white a stretch of the document beside the window
+# titled TITLE shows (the background and the picture's dark edge there have none). The stretch lies
+# left of the window, short of it, as its own background is white; a window that a busy window
+# manager left at the screen's corner uncovers nothing there, so the stretch then lies right of it.
 white_pixels()
 {
-    local width=180 X=1000 Y WIDTH HEIGHT SCREEN id=""
+    local width=180 left=5 X=1000 Y WIDTH=0 HEIGHT SCREEN id=""
     [[ -n "${1:-}" ]] && id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)"
     [[ -n "$id" ]] && eval "$(xdotool getwindowgeometry --shell "$id")"
-    ((X - 15 < width + 5)) && width=$((X - 20))
-    # Too little of the document left of the window to look at: that is no pass.
-    ((width > 20)) || { echo "the window at x $X leaves nothing to look at" >&2; echo 99999; return; }
-    import -window root png:- 2>/dev/null | convert png:- -crop "${width}x150+5+250" +repage -fill black +opaque white \
+    if ((X - 15 >= width + 5)); then
+        :
+    elif ((X - 15 > 25)); then
+        width=$((X - 20))
+    else
+        left=$((X + WIDTH + 15))
+        ((left + width > 885)) && width=$((885 - left))
+    fi
+    # Too little of the document beside the window to look at: that is no pass.
+    ((width > 20)) || { echo "the window at x $X, $WIDTH wide, leaves nothing to look at" >&2; echo 99999; return; }
+    import -window root png:- 2>/dev/null | convert png:- -crop "${width}x140+${left}+250" +repage -fill black +opaque white \
         -format "%[fx:round(mean*w*h)]" info:
 }
 no_hole() { (($(white_pixels "$@") == 0)); }
