@@ -1,28 +1,18 @@
 #include "platform/FixedSizeHints.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <cstdint>
-#include <memory>
+// The framework's X display, which its public headers leave out.
+#define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
+#include <juce_gui_basics/juce_gui_basics.h>
 
-namespace
-{
-/** A connection of its own: the framework's is not reachable from outside it. The hints are a
-    property of the window on the server, so either connection sets them. */
-Display* hintsDisplay()
-{
-    struct Closer
-    {
-        void operator() (Display* display) const { XCloseDisplay (display); }
-    };
-    static const std::unique_ptr<Display, Closer> display (XOpenDisplay (nullptr));
-    return display.get();
-}
-} // namespace
+#include <cstdint>
 
 void FixedSizeHints::apply (void* nativeWindow, int physicalWidth, int physicalHeight)
 {
-    auto* display = hintsDisplay();
+    // Through the framework's own connection, in order with its requests: on a connection of
+    // their own, hints for a window that the framework had just destroyed came back as an error
+    // that Xlib's default handler turned into an exit when that connection closed at the end.
+    auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
+    auto* display = windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
 
     if (display == nullptr || nativeWindow == nullptr || physicalWidth <= 0 || physicalHeight <= 0)
         return;
@@ -32,6 +22,7 @@ void FixedSizeHints::apply (void* nativeWindow, int physicalWidth, int physicalH
     hints.flags = PMinSize | PMaxSize | PSize;
     hints.width = hints.min_width = hints.max_width = physicalWidth;
     hints.height = hints.min_height = hints.max_height = physicalHeight;
+    juce::XWindowSystemUtilities::ScopedXLock xLock;
     XSetWMNormalHints (display, window, &hints);
     XFlush (display);
 }
