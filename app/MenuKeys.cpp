@@ -37,11 +37,61 @@ bool MenuKeys::openMenuFor (const juce::KeyPress& key, juce::MenuBarComponent* b
     const auto* modalBefore = juce::Component::getCurrentlyModalComponent();
     bar->showMenu (index);
 
-    // As on other desktops, a menu opened from the keyboard has its first item selected, so that
-    // Return runs it. The bar gives the menu it opens no options, so the menu's own Down selects
-    // the first item that can run (and leaves the selection to the keys until the pointer moves).
     if (auto* menu = juce::Component::getCurrentlyModalComponent(); menu != nullptr && menu != modalBefore)
-        menu->keyPressed (juce::KeyPress (juce::KeyPress::downKey));
+        selectFirstItem (*menu,
+                         bar->getModel()->getMenuForIndex (index, bar->getModel()->getMenuBarNames()[index]));
 
     return true;
+}
+
+void MenuKeys::selectFirstItem (juce::Component& menu, const juce::PopupMenu& items)
+{
+    // The menu takes the pointer's first look as a move from the screen's corner and gives the
+    // selection to the item under a pointer that rests where the menu opened, after the keys had
+    // chosen the first. So it is shown where the pointer rests before the keys choose: a resting
+    // pointer then selects nothing, and only a real move hands the selection back to the mouse.
+    auto pointer = juce::Desktop::getInstance().getMainMouseSource();
+    const auto local = menu.getLocalPoint (nullptr, pointer.getScreenPosition());
+    menu.mouseMove (juce::MouseEvent (pointer, local, juce::ModifierKeys::currentModifiers,
+                                      juce::MouseInputSource::defaultPressure, 0.0f, 0.0f, 0.0f, 0.0f, &menu,
+                                      &menu, juce::Time::getCurrentTime(), local,
+                                      juce::Time::getCurrentTime(), 0, false));
+
+    // From the item under the pointer, if any, Up goes back past each item that can be chosen
+    // before it and round to the last; Down then goes round to the first.
+    const auto presses = selectableItemsBefore (items, itemIndexAt (menu, local.roundToInt())) + 1;
+    for (int press = 0; press < presses; ++press)
+        menu.keyPressed (juce::KeyPress (juce::KeyPress::upKey));
+    menu.keyPressed (juce::KeyPress (juce::KeyPress::downKey));
+}
+
+int MenuKeys::itemIndexAt (juce::Component& menu, juce::Point<int> position)
+{
+    if (!menu.getLocalBounds().contains (position))
+        return 0;
+
+    // Each of the menu's children is one of its items, in order.
+    for (auto* child = menu.getComponentAt (position); child != nullptr; child = child->getParentComponent())
+        if (child->getParentComponent() == &menu)
+            return menu.getIndexOfChildComponent (child);
+
+    return 0;
+}
+
+int MenuKeys::selectableItemsBefore (const juce::PopupMenu& items, int index)
+{
+    // What the menu's own keys stop at: an item that runs, or one with a sub-menu.
+    int count = 0;
+    int position = 0;
+    for (juce::PopupMenu::MenuItemIterator iterator (items); iterator.next() && position < index; ++position)
+    {
+        const auto& item = iterator.getItem();
+        const bool runs =
+            item.itemID != 0 && !item.isSectionHeader &&
+            (item.customComponent == nullptr || item.customComponent->isTriggeredAutomatically());
+        const bool opens = item.subMenu != nullptr && item.subMenu->getNumItems() > 0;
+        if (item.isEnabled && (runs || opens))
+            ++count;
+    }
+    return count;
 }

@@ -14,4 +14,9 @@ public:
     /** Opens that menu of the bar with its first item that can run selected; false when the key
         opens none (the bar may be null). */
     static bool openMenuFor (const juce::KeyPress& key, juce::MenuBarComponent* bar);
+
+private:
+    static void selectFirstItem (juce::Component& menu, const juce::PopupMenu& items);
+    static int itemIndexAt (juce::Component& menu, juce::Point<int> position);
+    static int selectableItemsBefore (const juce::PopupMenu& items, int index);
 };

@@ -2,7 +2,8 @@
 # Menu keys that work every time: 50 Alt+letter presses in a row, between pauses, clicks, sends,
 # page changes and boxes holding the keyboard, each open its menu and keep it open while the arrows
 # move in it; nothing reaches the controls (the saved file is byte for byte the original). A menu
-# opened from the keyboard has its first item selected, so Alt+O then Return opens Device Setup.
+# opened from the keyboard has its first item selected, so Alt+O then Return opens Device Setup, and
+# a pointer resting where the Window menu opens does not take that selection: Return minimizes.
 source "$(dirname "$0")/lib/e2e-common.bash"
 e2e_setup
 
@@ -70,6 +71,23 @@ wait_for_focus "$setup"
 xdotool key Escape
 wait_until 15 no_window "Device Setup" || fail "Escape left Device Setup open"
 echo "ok: Alt+O and Return ran the Options menu's first item"
+
+# The pointer rests on the Window menu's third item, MIDI Monitor, before the menu opens from the
+# keyboard; the menu looks for the pointer twenty times a second, and the pause outlasts that.
+xdotool key alt+w
+wait_until 5 menus_shown 1 || fail "Alt+W opened no menu"
+eval "$(xdotool getwindowgeometry --shell "$(xdotool search --all --onlyvisible --pid "$EDITOR_PID" --name '^menu$' | head -1)")"
+xdotool key Escape
+wait_until 5 menus_shown 0 || fail "Escape left the Window menu open"
+xdotool mousemove $((X + 60)) $((Y + 2 + 2 * 22 + 11))
+sleep 0.5
+xdotool key alt+w
+wait_until 5 menus_shown 1 || fail "Alt+W opened no menu under the resting pointer"
+sleep 0.5
+xdotool key Return
+minimized() { xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN; }
+wait_until 10 minimized || fail "Return under a resting pointer did not run Minimize$(xdotool search --onlyvisible --name '^MIDI Monitor$' >/dev/null && echo ': it opened the MIDI Monitor')"
+echo "ok: a pointer resting on the Window menu left its first item selected"
 
 is_running "$EDITOR_PID" || fail "the editor ended"
 echo "PASS: menu keys open their menus every time, and nothing else"
