@@ -80,11 +80,16 @@ void CustomLook::drawPopupMenuBackground (juce::Graphics& g, int width, int heig
     g.fillRect (0, 0, width, height);
 }
 
-void CustomLook::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int>& area, bool, bool isActive,
-                                    bool isHighlighted, bool isTicked, bool hasSubMenu,
+void CustomLook::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int>& area, bool isSeparator,
+                                    bool isActive, bool isHighlighted, bool isTicked, bool hasSubMenu,
                                     const juce::String& text, const juce::String& shortcutKeyText,
                                     const juce::Drawable*, const juce::Colour*)
 {
+    // A separator is a gap of the menu's own colour; the menu highlights one under the pointer
+    // too, which would show as a white bar.
+    if (isSeparator)
+        return;
+
     auto textColour = juce::Colour (0xffffffff);
 
     if (isHighlighted && isActive)

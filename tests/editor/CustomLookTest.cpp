@@ -151,3 +151,14 @@ TEST (CustomLook, AMenuItemAtItsIdealWidthShowsItsWholeName)
                     << "rows of " << rowHeight << ": the name is cut at x " << x;
     }
 }
+
+TEST (CustomLook, ASeparatorUnderThePointerStaysAGap)
+{
+    CustomLook look;
+    juce::Image image (juce::Image::ARGB, 200, 10, true);
+    juce::Graphics g (image);
+    look.drawPopupMenuItem (g, {0, 0, 200, 10}, true, true, true, false, false, "", "", nullptr, nullptr);
+    for (int x = 0; x < 200; ++x)
+        for (int y = 0; y < 10; ++y)
+            ASSERT_EQ (image.getPixelAt (x, y).getAlpha(), 0) << "painted at " << x << ", " << y;
+}
