@@ -19,10 +19,7 @@ kill -0 "$EDITOR_PID" 2>/dev/null || fail "closing one of two documents ended th
 focus "$window"
 
 xdotool key ctrl+q
-question="$(wait_for_window "^Save Document$")" || exit 1
-activate "$question"
-xdotool key Escape
-wait_until 15 not_shown "^Save Document$" || fail "Escape did not dismiss the save question"
+escape_save_question
 # The question that comes next shows the editor is still going after this check too.
 kill -0 "$EDITOR_PID" 2>/dev/null || fail "Cancel in the save question ended the editor"
 

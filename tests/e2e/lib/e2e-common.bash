@@ -193,6 +193,16 @@ open_menu()
     wait_until 15 menus_shown 1
 }
 
+# escape_save_question: once the save question shows, Escape cancels it; fails if it stays.
+escape_save_question()
+{
+    local question
+    question="$(wait_for_window "^Save Document$")" || exit 1
+    activate "$question"
+    xdotool key Escape
+    wait_until 15 not_shown "^Save Document$" || fail "Escape did not dismiss the save question"
+}
+
 # answer_no QUESTION-WINDOW: the buttons are "Yes", "No", "Cancel" from left to right along the
 # bottom, so "No" is in the middle. The window must be on screen, as wait_for_window finds it.
 answer_no()
