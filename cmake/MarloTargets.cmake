@@ -251,33 +251,57 @@ endif()
 # What tests, benchmarks and fuzzers share: fakes and helpers under tests/, included as "support/...".
 add_library(marlo_test_support INTERFACE)
 target_include_directories(marlo_test_support INTERFACE "${PROJECT_SOURCE_DIR}/tests")
-target_link_libraries(marlo_test_support INTERFACE marlo_juce_midi)
 
 if(MARLO_BUILD_TESTS)
     enable_testing()
     find_package(GTest REQUIRED)
-    # One executable per folder, so each subsystem's suite builds and runs on its own, linking the
-    # layer it tests (the controller's tests live beside it in preset/).
-    set(marlo_platform_layer marlo_platform)
-    set(marlo_preset_layer marlo_document marlo_preset_data)
-    set(marlo_midi_layer marlo_midi)
-    set(marlo_editor_layer marlo_document marlo_artwork)
-    set(marlo_app_layer marlo_app)
-    set(marlo_cli_layer marlo_cli)
-    foreach(area platform preset midi editor app cli)
-        file(GLOB_RECURSE area_tests CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/${area}/*.cpp")
-        if(area_tests)
-            add_executable(marlo_${area}_tests ${area_tests} ${PROJECT_SOURCE_DIR}/tests/support/TestMain.cpp)
-            target_link_libraries(marlo_${area}_tests PRIVATE ${marlo_${area}_layer} marlo_test_support
-                                  GTest::gtest GTest::gmock
-                                  juce::juce_recommended_warning_flags)
-            add_test(NAME ${area} COMMAND marlo_${area}_tests)
-            set_tests_properties(${area} PROPERTIES TIMEOUT 600)
+    # One program per layer, linking that layer alone, so each suite builds and runs on its own;
+    # each suite sits in the folder of the code it tests. Where a folder's code builds into two
+    # layers, the upper layer's suites sit in a subfolder: the controller's (with the editor's
+    # suites that run on a real controller), Device Setup's and the monitor's, and the platform
+    # code compiled into the editor's layer (FontFolders). The platform's suites take the
+    # framework's message loop as well, which the hand-over delivers on.
+    # Each entry: the program's name, its folders under tests/, the libraries it links.
+    set(marlo_test_programs
+        "platform|platform|marlo_platform marlo_juce_midi"
+        "platform_gui|platform/gui|marlo_editor"
+        "preset|preset|marlo_core marlo_preset_data"
+        "controller|preset/controller editor/controller|marlo_document"
+        "midi|midi|marlo_midi"
+        "midi_ui|midi/ui|marlo_midi_ui"
+        "editor|editor|marlo_editor marlo_artwork"
+        "app|app|marlo_app marlo_artwork"
+        "cli|cli|marlo_cli")
+    foreach(program IN LISTS marlo_test_programs)
+        string(REPLACE "|" ";" program "${program}")
+        list(GET program 0 name)
+        list(GET program 1 folders)
+        list(GET program 2 layers)
+        separate_arguments(folders)
+        separate_arguments(layers)
+        set(program_tests "")
+        foreach(folder IN LISTS folders)
+            file(GLOB folder_tests CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp")
+            list(APPEND program_tests ${folder_tests})
+        endforeach()
+        add_executable(marlo_${name}_tests ${program_tests})
+        target_link_libraries(marlo_${name}_tests PRIVATE ${layers} marlo_test_support GTest::gtest GTest::gmock
+                              juce::juce_recommended_warning_flags)
+        add_test(NAME ${name} COMMAND marlo_${name}_tests)
+        set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+        # The core has no message loop, and its suite runs without a display; every other program
+        # brings the framework's message loop up.
+        if(name STREQUAL "preset")
+            target_link_libraries(marlo_${name}_tests PRIVATE GTest::gtest_main)
+            set_tests_properties(${name} PROPERTIES ENVIRONMENT_MODIFICATION "DISPLAY=unset:")
+        else()
+            target_sources(marlo_${name}_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests/support/TestMain.cpp")
         endif()
     endforeach()
+    # The editor's suites on a real controller share the editor suite's helpers.
+    target_sources(marlo_controller_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests/editor/EditorTestSupport.cpp")
     # The desktop's icons are compared with the scalable one where the artwork generator put them.
     target_compile_definitions(marlo_app_tests PRIVATE MARLO_ICONS_DIR="${PROJECT_SOURCE_DIR}/packaging/icons")
-    target_link_libraries(marlo_app_tests PRIVATE marlo_artwork)
     # An include that reaches up a layer does not compile: each pair is a layer and a header of a
     # layer above it, built on demand and expected to stop at that include.
     set(marlo_reach_up

@@ -5,6 +5,7 @@
 #include "support/RecordingDialogs.h"
 
 #include "midi/SimulatedMarlo.h"
+#include "preset/ParameterIndex.h"
 
 namespace
 {
@@ -168,7 +169,7 @@ TEST_F (PresetControllerTest, UndoAndRedoGiveBackEachStepsImageAndTheModelFollow
     controller->clearUndoHistory();
     const auto boxesAgreeWithModel = [this]
     {
-        for (const auto& entry : presetLayout())
+        for (const auto& entry : ParameterIndex::all())
             if (controller->getModel().getStoredValue (entry.name) !=
                 static_cast<int> (preset[entry.name].getValue()))
                 return testing::AssertionFailure() << entry.name;

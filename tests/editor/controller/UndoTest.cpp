@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "EditedDocument.h"
+#include "preset/ParameterIndex.h"
 
 namespace
 {
@@ -27,7 +28,7 @@ struct UndoTest : public EditedDocument
     Shown shown()
     {
         Shown result{bytes (controller->getPresetData()), {}};
-        for (const auto& entry : presetLayout())
+        for (const auto& entry : ParameterIndex::all())
             result.boxes[entry.name] = binding (entry.name).getValue();
         return result;
     }
@@ -43,7 +44,7 @@ struct UndoTest : public EditedDocument
     void expectShownBoxesMatchTheirBytes()
     {
         // The model only tells which boxes each mode shows; it takes the modes from the screen.
-        for (const auto& entry : presetLayout())
+        for (const auto& entry : ParameterIndex::all())
             model.setStoredValue (entry.name, static_cast<int> (binding (entry.name).getValue()));
         expectEveryShownBoxMatchesItsByte();
     }

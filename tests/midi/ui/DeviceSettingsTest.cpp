@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "AppTestSupport.h"
+#include "support/MessageLoop.h"
+#include "support/RecordingDialogs.h"
+#include "support/TemporaryFolder.h"
+#include "support/WindowChecks.h"
 
 #include "midi/DeviceManagerWindow.h"
 #include "midi/DeviceSettings.h"

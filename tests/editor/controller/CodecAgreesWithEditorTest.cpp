@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "EditorTestSupport.h"
 #include "editor/EditorComponent.h"
+#include "editor/EditorTestSupport.h"
 #include "midi/MidiManager.h"
 #include "midi/SimulatedMarlo.h"
 #include "preset/ControlSchema.h"
+#include "preset/ParameterIndex.h"
 #include "preset/PresetCodec.h"
 #include "preset/PresetController.h"
 #include "support/RecordingDialogs.h"
@@ -32,7 +33,7 @@ struct CodecAgreesWithEditorTest : public ::testing::Test
     CodecAgreesWithEditorTest()
     {
         controller->loadPresetData (factoryPresetData());
-        for (const auto& entry : presetLayout())
+        for (const auto& entry : ParameterIndex::all())
         {
             auto* widget = findByName (*editor, entry.name);
             auto* value = dynamic_cast<ParameterValue*> (widget);

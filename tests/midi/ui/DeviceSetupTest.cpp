@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "AppTestSupport.h"
+#include "support/MessageLoop.h"
+#include "support/RecordingDialogs.h"
+#include "support/WindowChecks.h"
 
 #include "midi/CombinedMidiPorts.h"
 #include "midi/DeviceManagerWindow.h"
+#include "midi/SimulatedMarlo.h"
 
 namespace
 {

@@ -2,6 +2,7 @@
 
 #include "EditedDocument.h"
 #include "editor/ZellControlLayoutView.h"
+#include "preset/ParameterIndex.h"
 
 namespace
 {
@@ -103,7 +104,7 @@ TEST_F (KeyboardFocusTest, EveryNumberBoxNamesItsRangeInShownUnits)
     EXPECT_EQ (tipOf ("Keybed Transpose"), "-12 to 12");
 
     int boxes = 0;
-    for (const auto& entry : presetLayout())
+    for (const auto& entry : ParameterIndex::all())
         if (auto* box = findAs<NumberBox> (*editor, entry.name))
         {
             ++boxes;

@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "EditorTestSupport.h"
 #include "editor/EditorComponent.h"
+#include "editor/EditorTestSupport.h"
 #include "midi/MidiManager.h"
 #include "midi/SimulatedMarlo.h"
 #include "preset/ControlSchema.h"
+#include "preset/ParameterIndex.h"
 #include "preset/PresetCodec.h"
 #include "preset/PresetController.h"
 #include "preset/PresetModel.h"
@@ -70,7 +71,7 @@ struct EditedDocument : public ::testing::Test
 
     int offsetOf (const juce::String& name) const
     {
-        for (const auto& entry : presetLayout())
+        for (const auto& entry : ParameterIndex::all())
             if (entry.name == name)
                 return entry.offset;
         throw std::out_of_range (name.toStdString());
@@ -92,7 +93,7 @@ struct EditedDocument : public ::testing::Test
     void expectModelAgrees()
     {
         ASSERT_EQ (bytes (controller->getPresetData()), bytes (model.getImage()));
-        for (const auto& entry : presetLayout())
+        for (const auto& entry : ParameterIndex::all())
             ASSERT_EQ (static_cast<int> (binding (entry.name).getValue()), *model.getStoredValue (entry.name))
                 << entry.name;
     }

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "EditorTestSupport.h"
 #include "editor/EditorComponent.h"
+#include "editor/EditorTestSupport.h"
 #include "editor/ZellControlView.h"
 #include "midi/MidiManager.h"
 #include "midi/SimulatedMarlo.h"
 #include "preset/Dialogs.h"
+#include "preset/ParameterIndex.h"
 #include "preset/PresetController.h"
 #include "preset/PresetMessages.h"
 
@@ -41,7 +42,7 @@ struct EditorTreeTest : public ::testing::Test
     EditorTreeTest()
     {
         Dialogs::set (&dialogs);
-        for (const auto& entry : presetLayout())
+        for (const auto& entry : ParameterIndex::all())
             offsets[entry.name] = entry.offset;
     }
 

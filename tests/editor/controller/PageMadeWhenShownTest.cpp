@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "EditorTestSupport.h"
 #include "editor/EditorComponent.h"
+#include "editor/EditorTestSupport.h"
 #include "editor/ZellControlView.h"
 #include "midi/MidiManager.h"
 #include "midi/SimulatedMarlo.h"
 #include "preset/ControlSchema.h"
+#include "preset/ParameterIndex.h"
 #include "preset/PresetController.h"
 #include "preset/PresetLayout.h"
 #include "preset/PresetModel.h"
@@ -45,7 +46,7 @@ struct PageMadeWhenShownTest : public ::testing::Test
     int expectBoxesShowThePreset (const juce::String& when)
     {
         int compared = 0;
-        for (const auto& entry : presetLayout())
+        for (const auto& entry : ParameterIndex::all())
             if (auto* value = dynamic_cast<ParameterValue*> (findByName (*editor, entry.name)))
             {
                 ++compared;
@@ -73,7 +74,7 @@ TEST_F (PageMadeWhenShownTest, APageMadeAfterALoadShowsThePresetAndChangesNothin
     for (int page = 1; page < 7; ++page)
         ASSERT_TRUE (editor->showPage (page));
 
-    EXPECT_EQ (expectBoxesShowThePreset ("after the load"), static_cast<int> (presetLayout().size()));
+    EXPECT_EQ (expectBoxesShowThePreset ("after the load"), static_cast<int> (ParameterIndex::all().size()));
     EXPECT_EQ (controller->getPresetData(), image) << "making the pages wrote into the preset";
     EXPECT_FALSE (controller->canUndo()) << "making the pages recorded a step";
 
