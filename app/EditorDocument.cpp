@@ -6,6 +6,7 @@
 #include "platform/AtomicFile.h"
 #include "preset/Dialogs.h"
 #include "preset/PresetFile.h"
+#include "preset/PresetFileFlow.h"
 #include "preset/PresetLayout.h"
 
 #include <algorithm>
@@ -206,7 +207,7 @@ bool EditorDocument::exportSysEx()
     const auto written = AtomicFile::replaceContent (*chosen, message.getRawData(),
                                                      static_cast<size_t> (message.getRawDataSize()));
     if (written.failed())
-        PresetController::showSaveFailedAlert (*chosen, written.getErrorMessage());
+        PresetFileFlow::showSaveFailedAlert (*chosen, written.getErrorMessage());
     return written.wasOk();
 }
 
