@@ -168,6 +168,8 @@ marlo_add_layer(marlo_platform FILES ${files})
 target_link_libraries(marlo_platform PUBLIC marlo_juce_core)
 
 marlo_files(files preset EXCEPT PresetController)
+# The controller's file and transfer flows go with it into the document layer.
+list(FILTER files EXCLUDE REGEX "/preset/Preset(File|Transfer)Flow\\.(h|cpp)$")
 marlo_add_layer(marlo_core FILES ${files})
 target_link_libraries(marlo_core PUBLIC marlo_juce_audio PRIVATE marlo_platform marlo_preset_data)
 
@@ -195,7 +197,7 @@ marlo_only(files midi ${MARLO_DEVICE_SETUP})
 marlo_add_layer(marlo_midi_ui FILES ${files})
 target_link_libraries(marlo_midi_ui PUBLIC marlo_midi marlo_editor PRIVATE marlo_artwork marlo_platform)
 
-marlo_only(files preset PresetController)
+marlo_only(files preset PresetController PresetFileFlow PresetTransferFlow)
 marlo_add_layer(marlo_document FILES ${files})
 target_link_libraries(marlo_document PUBLIC marlo_midi marlo_editor)
 

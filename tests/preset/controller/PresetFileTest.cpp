@@ -5,6 +5,7 @@
 
 #include "midi/SimulatedMarlo.h"
 #include "preset/PresetFile.h"
+#include "preset/PresetFileFlow.h"
 #include "preset/PresetMessages.h"
 
 #include <sys/stat.h>
@@ -120,6 +121,27 @@ TEST_F (PresetFileTest, FilesWithoutAWholePresetOrMissingAreRefusedWithAnAlert)
         EXPECT_TRUE (reason.isNotEmpty());
         EXPECT_EQ (dialogs.alertsShown()[0].message,
                    "File is invalid or currupt\r\n" + file.getFullPathName() + ": " + reason);
+    }
+}
+
+TEST_F (PresetFileTest, AFailedLoadGivesTheReasonTheToolPrintsAndTakesNothing)
+{
+    auto shorter = savedBytes();
+    shorter.setSize (60);
+    for (const auto& file : {writeFile ("short.marlo", shorter), folder.getChildFile ("missing.marlo")})
+    {
+        dialogs.clear();
+        PresetFile::Reading reading;
+        bool applied = false;
+        const auto loaded = PresetFileFlow::load (
+            file, reading, [&applied] (const PresetCodec::Image&) { return applied = true; });
+        PresetCodec::Image unread;
+        const auto reason = PresetFile::read (file, unread).getErrorMessage();
+        EXPECT_TRUE (loaded.failed()) << file.getFullPathName();
+        EXPECT_FALSE (applied);
+        EXPECT_EQ (loaded.getErrorMessage(), reason);
+        ASSERT_EQ (dialogs.countAlerts ("Invalid File"), 1);
+        EXPECT_TRUE (dialogs.alertsShown()[0].message.endsWith (file.getFullPathName() + ": " + reason));
     }
 }
 
