@@ -6,7 +6,7 @@
 #include "editor/Artwork.h"
 #include "editor/MainView.h"
 #include "platform/AtomicFile.h"
-#include "platform/FixedSizeHints.h"
+#include "platform/gui/FixedSizeHints.h"
 #include "preset/Dialogs.h"
 #include "preset/PresetDifference.h"
 #include "preset/PresetFile.h"
