@@ -2,7 +2,7 @@
 
 #include "app/WindowFit.h"
 #include "editor/Artwork.h"
-#include "platform/FixedSizeHints.h"
+#include "platform/gui/FixedSizeHints.h"
 
 WindowZoom::WindowZoom (juce::DocumentWindow& windowToZoom, juce::Component& picturesToRescale)
     : window (windowToZoom), pictures (picturesToRescale)

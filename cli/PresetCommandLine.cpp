@@ -7,6 +7,7 @@
 #include "cli/ParameterCommands.h"
 #include "midi/SystemMidiPorts.h"
 #include "midi/TransferAlerts.h"
+#include "platform/FileIdentity.h"
 #include "platform/FileLock.h"
 #include "preset/PresetDifference.h"
 #include "preset/PresetFile.h"
@@ -16,7 +17,6 @@
 #include <cstdio>
 #include <juce_events/juce_events.h>
 #include <optional>
-#include <sys/stat.h>
 
 const juce::String PresetCommandLine::programName ("marlo-preset");
 
@@ -304,11 +304,7 @@ int diff (CommandInvocation& invocation)
 /** Whether two names reach one file, through links or other spellings of its path. */
 bool namesSameFile (const juce::File& first, const juce::File& second)
 {
-    struct stat a = {};
-    struct stat b = {};
-    return ::stat (first.getFullPathName().toRawUTF8(), &a) == 0 &&
-           ::stat (second.getFullPathName().toRawUTF8(), &b) == 0 && a.st_dev == b.st_dev &&
-           a.st_ino == b.st_ino;
+    return FileIdentity::sameFile (first, second);
 }
 
 int convert (CommandInvocation& invocation)

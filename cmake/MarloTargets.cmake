@@ -1,6 +1,7 @@
 # The architecture, bottom to top; each layer is a library that links only the layers and the
 # framework's modules it uses:
-#   platform   the Linux system code (hand-over, frames, signals, atomic files, locks)   juce_core
+#   platform   every call into the system (hand-over, frames, signals, files, locks)      juce_core
+#              (platform/midi and platform/gui: the parts that need the MIDI or GUI modules)
 #   core       preset layout, messages, schema, codec, model, shown values, preset files  + juce_audio_basics
 #   midi       the MIDI manager, ports, the simulated Marlo and the preset transfer       + juce_events, juce_audio_devices
 #   editor     the component tree, bindings, looks and artwork                            + the GUI modules
@@ -161,11 +162,42 @@ configure_file("${PROJECT_SOURCE_DIR}/cmake/MarloArtworkSizes.h.in"
 set(MARLO_DEVICE_SETUP DeviceManagerComponent DeviceManagerWindow DeviceListModel DeviceSelection DeviceSettings
     MonitorComponent)
 
-# FontFolders is platform code, but it builds the framework's font list, so it is compiled where
-# the framework's graphics module is: into the editor's layer.
-marlo_files(files platform EXCEPT FontFolders FixedSizeHints MidiService KeptWindowImages QueuedWindowEvents)
+# Every call into the system is in platform/. Each of its parts is a library of its own: the
+# headers say what the programs use, the sources beside them are the same on every system, and a
+# folder per system (linux/) holds the rest; a build for another system adds a folder of its own.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    set(MARLO_SYSTEM linux)
+else()
+    message(FATAL_ERROR "platform/ has no code for ${CMAKE_SYSTEM_NAME}: each of its parts needs a folder for it beside linux/")
+endif()
+
+function(marlo_platform_files variable folder)
+    file(GLOB files CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/${folder}/*.h" "${PROJECT_SOURCE_DIR}/${folder}/*.cpp"
+         "${PROJECT_SOURCE_DIR}/${folder}/${MARLO_SYSTEM}/*.cpp")
+    set(${variable} ${files} PARENT_SCOPE)
+endfunction()
+
+marlo_platform_files(files platform)
 marlo_add_layer(marlo_platform FILES ${files})
 target_link_libraries(marlo_platform PUBLIC marlo_juce_core)
+
+# The MIDI service's own library (ALSA) comes with the framework's MIDI module.
+marlo_platform_files(files platform/midi)
+marlo_add_layer(marlo_platform_midi FILES ${files})
+target_link_libraries(marlo_platform_midi PUBLIC marlo_juce_core PRIVATE marlo_juce_midi)
+
+# What needs the GUI modules: the fonts' folders, the window manager's size hints, two workarounds
+# for the framework's windows and the desktop's own menu bar. On Linux it asks the font
+# configuration library where the system's sans-serif font lives, and talks to the X server.
+marlo_platform_files(files platform/gui)
+marlo_add_layer(marlo_platform_gui FILES ${files})
+target_link_libraries(marlo_platform_gui PUBLIC marlo_juce_gui)
+if(MARLO_SYSTEM STREQUAL "linux")
+    find_package(PkgConfig REQUIRED)
+    pkg_check_modules(MARLO_FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+    find_package(X11 REQUIRED)
+    target_link_libraries(marlo_platform_gui PRIVATE PkgConfig::MARLO_FONTCONFIG X11::X11)
+endif()
 
 marlo_files(files preset EXCEPT PresetController)
 # The controller's file and transfer flows go with it into the document layer.
@@ -174,24 +206,13 @@ marlo_add_layer(marlo_core FILES ${files})
 target_link_libraries(marlo_core PUBLIC marlo_juce_audio PRIVATE marlo_platform marlo_preset_data)
 
 marlo_files(files midi EXCEPT ${MARLO_DEVICE_SETUP})
-# The MIDI service's own library (ALSA) comes with the framework's MIDI module, so the platform
-# code that talks to it goes where that module is: into the MIDI layer.
-marlo_only(midi_service platform MidiService)
-marlo_add_layer(marlo_midi FILES ${files} ${midi_service})
-target_link_libraries(marlo_midi PUBLIC marlo_core marlo_juce_midi)
+marlo_add_layer(marlo_midi FILES ${files})
+target_link_libraries(marlo_midi PUBLIC marlo_core marlo_juce_midi PRIVATE marlo_platform_midi)
 
 marlo_files(files editor)
-marlo_only(font_folders platform FontFolders)
-marlo_add_layer(marlo_editor FILES ${files} ${font_folders})
+marlo_add_layer(marlo_editor FILES ${files})
 target_include_directories(marlo_editor PRIVATE "${CMAKE_CURRENT_BINARY_DIR}/generated")
 target_link_libraries(marlo_editor PUBLIC marlo_core marlo_juce_gui PRIVATE marlo_artwork)
-# The editor asks the font configuration library where the system's sans-serif font lives, so that
-# the framework's font list opens only that folder (platform/FontFolders).
-if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-    find_package(PkgConfig REQUIRED)
-    pkg_check_modules(MARLO_FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
-    target_link_libraries(marlo_editor PRIVATE PkgConfig::MARLO_FONTCONFIG)
-endif()
 
 marlo_only(files midi ${MARLO_DEVICE_SETUP})
 marlo_add_layer(marlo_midi_ui FILES ${files})
@@ -202,15 +223,9 @@ marlo_add_layer(marlo_document FILES ${files})
 target_link_libraries(marlo_document PUBLIC marlo_midi marlo_editor)
 
 marlo_files(files app EXCEPT Main)
-# The window size hints and the two workarounds for the framework's X11 windows talk to the X server
-# and the framework's windows, so they go where the windows are: into the application.
-marlo_only(x11_windows platform FixedSizeHints KeptWindowImages QueuedWindowEvents)
-marlo_add_layer(marlo_app FILES ${files} ${x11_windows})
-target_link_libraries(marlo_app PUBLIC marlo_document marlo_midi_ui marlo_platform PRIVATE marlo_artwork)
-if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-    find_package(X11 REQUIRED)
-    target_link_libraries(marlo_app PRIVATE X11::X11)
-endif()
+marlo_add_layer(marlo_app FILES ${files})
+target_link_libraries(marlo_app PUBLIC marlo_document marlo_midi_ui marlo_platform marlo_platform_gui
+                      PRIVATE marlo_artwork)
 
 marlo_files(files cli EXCEPT Main)
 marlo_add_layer(marlo_cli FILES ${files})
@@ -314,7 +329,9 @@ if(MARLO_BUILD_TESTS)
         "marlo_editor|preset/PresetController.h"
         "marlo_editor|midi/DeviceManagerComponent.h"
         "marlo_cli|preset/PresetController.h"
-        "marlo_document|app/EditorDocument.h")
+        "marlo_document|app/EditorDocument.h"
+        "marlo_platform|platform/gui/FixedSizeHints.h"
+        "marlo_cli|platform/gui/FontFolders.h")
     foreach(pair IN LISTS marlo_reach_up)
         string(REPLACE "|" ";" pair "${pair}")
         list(GET pair 0 layer)
@@ -330,6 +347,8 @@ if(MARLO_BUILD_TESTS)
     endforeach()
     # The repository's own style, so it never drifts.
     add_test(NAME format COMMAND bash "${PROJECT_SOURCE_DIR}/tools/check-format")
+    # Every call into the system stays in platform/.
+    add_test(NAME layers_system_calls COMMAND bash "${PROJECT_SOURCE_DIR}/tests/layers/system-calls.sh")
     # End-to-end checks that drive the real binary from outside.
     file(GLOB e2e_scripts CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/e2e/*.sh")
     foreach(script ${e2e_scripts})

@@ -1,4 +1,4 @@
-#include "platform/FontFolders.h"
+#include "platform/gui/FontFolders.h"
 
 #include <gtest/gtest.h>
 #include <juce_graphics/juce_graphics.h>

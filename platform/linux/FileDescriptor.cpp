@@ -2,9 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/file.h>
 #include <unistd.h>
 
-FileDescriptor::FileDescriptor (int handle) : descriptor (handle) {}
+FileDescriptor::FileDescriptor (Handle handle) : descriptor (handle) {}
 
 FileDescriptor::FileDescriptor (FileDescriptor&& other) noexcept : descriptor (other.release()) {}
 
@@ -32,7 +33,7 @@ juce::Result FileDescriptor::close()
     return closed == 0 ? juce::Result::ok() : failure (errno);
 }
 
-int FileDescriptor::release()
+FileDescriptor::Handle FileDescriptor::release()
 {
     return std::exchange (descriptor, -1);
 }
@@ -78,4 +79,30 @@ juce::Result FileDescriptor::readUpTo (size_t size, juce::MemoryBlock& content) 
     }
     content.setSize (done);
     return juce::Result::ok();
+}
+
+juce::Result FileDescriptor::tryLock (bool& taken) const
+{
+    taken = false;
+    for (;;)
+    {
+        if (::flock (descriptor, LOCK_EX | LOCK_NB) == 0)
+        {
+            taken = true;
+            return juce::Result::ok();
+        }
+        if (errno != EINTR)
+            return errno == EWOULDBLOCK ? juce::Result::ok() : failure (errno);
+    }
+}
+
+juce::Result FileDescriptor::lock() const
+{
+    for (;;)
+    {
+        if (::flock (descriptor, LOCK_EX) == 0)
+            return juce::Result::ok();
+        if (errno != EINTR)
+            return failure (errno);
+    }
 }

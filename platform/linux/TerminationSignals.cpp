@@ -1,8 +1,5 @@
 #include "platform/TerminationSignals.h"
 
-#include <juce_core/juce_core.h>
-
-#if JUCE_LINUX
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -10,11 +7,9 @@
 #include <sys/shm.h>
 #include <thread>
 #include <unistd.h>
-#endif
 
 namespace
 {
-#if JUCE_LINUX
 void releaseAndEnd (int signalNumber)
 {
     TerminationSignals::releaseOwnSharedMemory();
@@ -73,19 +68,15 @@ void installHandler (void (*handler) (int))
             sigaction (signalNumber, &action, nullptr);
     }
 }
-#endif
 } // namespace
 
 void TerminationSignals::install()
 {
-#if JUCE_LINUX
     installHandler (releaseAndEnd);
-#endif
 }
 
 void TerminationSignals::install (std::function<void()> lastWords)
 {
-#if JUCE_LINUX
     if (lastWordsPipe[0] >= 0 || pipe2 (lastWordsPipe, O_CLOEXEC) != 0)
     {
         install();
@@ -95,14 +86,10 @@ void TerminationSignals::install (std::function<void()> lastWords)
     // Blocked in a read until a signal comes; the process ends without joining it.
     std::thread (endAfterLastWords).detach();
     installHandler (passToLastWords);
-#else
-    juce::ignoreUnused (lastWords);
-#endif
 }
 
 void TerminationSignals::releaseOwnSharedMemory() noexcept
 {
-#if JUCE_LINUX
     const auto self = getpid();
     struct shm_info summary = {};
     const auto highestIndex = shmctl (0, SHM_INFO, reinterpret_cast<struct shmid_ds*> (&summary));
@@ -115,5 +102,4 @@ void TerminationSignals::releaseOwnSharedMemory() noexcept
         if (id >= 0 && segment.shm_cpid == self)
             shmctl (id, IPC_RMID, nullptr);
     }
-#endif
 }

@@ -91,6 +91,11 @@ juce::String SymbolicLinks::Location::path() const
     return folderPath + "/" + name;
 }
 
+FileDescriptor SymbolicLinks::Location::openFolder() const
+{
+    return FileDescriptor (::openat (folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
 SymbolicLinks::Location SymbolicLinks::locate (const juce::String& path)
 {
     if (path.isEmpty())

@@ -7,14 +7,13 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace
 {
 /** Why a descriptor's folder is not used, if it is not. */
-juce::Result refusal (int descriptor)
+juce::Result refusal (int descriptor, PrivateFolder::KeptOut keptOut)
 {
     struct stat status
     {
@@ -27,7 +26,15 @@ juce::Result refusal (int descriptor)
         return juce::Result::fail ("owned by another user");
     if ((status.st_mode & 0022) != 0)
         return juce::Result::fail ("others may write to it");
+    if (keptOut == PrivateFolder::KeptOut::everybody && (status.st_mode & 0077) != 0)
+        return juce::Result::fail ("others may enter it");
     return juce::Result::ok();
+}
+
+/** The status of the entry `name` itself, a link not followed; false with errno set. */
+bool statusOf (int folder, const juce::String& name, struct stat& status)
+{
+    return ::fstatat (folder, name.toRawUTF8(), &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 /** Opens `name` in `parent` as a folder without following it, made for this user when asked. */
@@ -47,17 +54,18 @@ FileDescriptor openFolderIn (int parent, const juce::String& name, bool make, ju
 }
 } // namespace
 
-juce::Result PrivateFolder::checked (FileDescriptor candidate, const juce::File& folderFile,
+juce::Result PrivateFolder::checked (FileDescriptor candidate, const juce::File& folderFile, KeptOut kept,
                                      PrivateFolder& opened)
 {
-    if (const auto refused = refusal (candidate.get()); refused.failed())
+    if (const auto refused = refusal (candidate.get(), kept); refused.failed())
         return refused;
     opened.descriptor = std::move (candidate);
     opened.file = folderFile;
+    opened.keptOut = kept;
     return juce::Result::ok();
 }
 
-juce::Result PrivateFolder::open (const juce::File& folder, bool make, PrivateFolder& opened)
+juce::Result PrivateFolder::open (const juce::File& folder, bool make, PrivateFolder& opened, KeptOut kept)
 {
     const auto parent = folder.getParentDirectory();
     // The folders above are the user's own choice of place (a link among them is fine); the
@@ -72,27 +80,26 @@ juce::Result PrivateFolder::open (const juce::File& folder, bool make, PrivateFo
                                    FileDescriptor::failure (errno).getErrorMessage());
     auto status = juce::Result::ok();
     auto candidate = openFolderIn (parentFolder.get(), folder.getFileName(), make, status);
-    return candidate.isOpen() ? checked (std::move (candidate), folder, opened) : status;
+    return candidate.isOpen() ? checked (std::move (candidate), folder, kept, opened) : status;
 }
 
 juce::Result PrivateFolder::openFolder (const juce::String& name, bool make, PrivateFolder& opened) const
 {
     auto status = juce::Result::ok();
     auto candidate = openFolderIn (descriptor.get(), name, make, status);
-    return candidate.isOpen() ? checked (std::move (candidate), file.getChildFile (name), opened) : status;
+    return candidate.isOpen() ? checked (std::move (candidate), file.getChildFile (name), keptOut, opened)
+                              : status;
 }
 
 juce::StringArray PrivateFolder::names() const
 {
     juce::StringArray found;
-    const auto copy = ::dup (descriptor.get());
-    auto* listing = copy >= 0 ? ::fdopendir (copy) : nullptr;
+    FileDescriptor copy (::dup (descriptor.get()));
+    auto* listing = copy.isOpen() ? ::fdopendir (copy.get()) : nullptr;
     if (listing == nullptr)
-    {
-        if (copy >= 0)
-            ::close (copy);
         return found;
-    }
+    // The listing owns the copy from here on, and closes it.
+    copy.release();
     // The copy shares the position of the folder's descriptor, which an earlier listing moved.
     ::rewinddir (listing);
     while (const auto* entry = ::readdir (listing))
@@ -111,7 +118,7 @@ bool PrivateFolder::contains (const juce::String& name) const
     struct stat status
     {
     };
-    return ::fstatat (descriptor.get(), name.toRawUTF8(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+    return statusOf (descriptor.get(), name, status);
 }
 
 juce::Result PrivateFolder::read (const juce::String& name, size_t largest, juce::MemoryBlock& content) const
@@ -178,14 +185,69 @@ juce::Result PrivateFolder::rename (const juce::String& from, const juce::String
     return FileDescriptor::failure (errno);
 }
 
+juce::Result PrivateFolder::create (const juce::String& name, FileDescriptor& created, bool& nameTaken) const
+{
+    FileDescriptor made (::openat (descriptor.get(), name.toRawUTF8(),
+                                   O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    const auto error = errno;
+    nameTaken = !made.isOpen() && error == EEXIST;
+    if (!made.isOpen())
+        return FileDescriptor::failure (error);
+    created = std::move (made);
+    return juce::Result::ok();
+}
+
+juce::Result PrivateFolder::openRegular (const juce::String& name, FileDescriptor& opened) const
+{
+    // Looked at before it is opened, so that nothing but a regular file is ever opened here.
+    struct stat status
+    {
+    };
+    if (!statusOf (descriptor.get(), name, status))
+        return FileDescriptor::failure (errno);
+    if (!S_ISREG (status.st_mode))
+        return juce::Result::fail ("not a regular file");
+    FileDescriptor candidate (::openat (descriptor.get(), name.toRawUTF8(),
+                                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!candidate.isOpen() || ::fstat (candidate.get(), &status) != 0)
+        return FileDescriptor::failure (errno);
+    if (!S_ISREG (status.st_mode))
+        return juce::Result::fail ("not a regular file");
+    opened = std::move (candidate);
+    return juce::Result::ok();
+}
+
+bool PrivateFolder::stillNames (const juce::String& name, const FileDescriptor& opened) const
+{
+    struct stat held
+    {
+    };
+    struct stat named
+    {
+    };
+    return ::fstat (opened.get(), &held) == 0 && held.st_nlink > 0 &&
+           statusOf (descriptor.get(), name, named) && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
+}
+
+juce::Result PrivateFolder::openLockFile (const juce::String& name, FileDescriptor& opened) const
+{
+    FileDescriptor made (
+        ::openat (descriptor.get(), name.toRawUTF8(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!made.isOpen())
+        return FileDescriptor::failure (errno);
+    opened = std::move (made);
+    return juce::Result::ok();
+}
+
 juce::Result PrivateFolder::lock (const juce::String& name, FileDescriptor& held) const
 {
-    FileDescriptor opened (
-        ::openat (descriptor.get(), name.toRawUTF8(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!opened.isOpen())
-        return FileDescriptor::failure (errno);
-    if (::flock (opened.get(), LOCK_EX | LOCK_NB) != 0)
-        return errno == EWOULDBLOCK ? juce::Result::ok() : FileDescriptor::failure (errno);
-    held = std::move (opened);
-    return juce::Result::ok();
+    FileDescriptor opened;
+    bool taken = false;
+    auto result = openLockFile (name, opened);
+    if (result.wasOk())
+        result = opened.tryLock (taken);
+    if (taken)
+        held = std::move (opened);
+    return result;
 }

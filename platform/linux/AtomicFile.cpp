@@ -191,7 +191,7 @@ juce::Result AtomicFile::replaceContent (const juce::File& file, const void* dat
         if (const auto refused = refusal (where, existing); refused.failed())
             return refused;
 
-    FileDescriptor folder (::openat (where.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    auto folder = where.openFolder();
     if (!folder.isOpen() && !exists)
         return failure (errno);
     // Without the folder's descriptor the rename could not be synced.

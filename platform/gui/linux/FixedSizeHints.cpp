@@ -1,4 +1,8 @@
-#include "platform/FixedSizeHints.h"
+#include "platform/gui/FixedSizeHints.h"
+
+// The minimum and maximum size hints both equal the size. JUCE 7 on X11 sets such hints from a
+// window's logical size, which is wrong once the window is drawn at a scale, and replaces them with
+// position and size hints alone every time it moves or resizes a window (XWindowSystem::setBounds).
 
 // The framework's X display, which its public headers leave out.
 #define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1

@@ -1,8 +1,7 @@
-#include "platform/FontFolders.h"
+#include "platform/gui/FontFolders.h"
 
 #include <juce_graphics/juce_graphics.h>
 
-#if JUCE_LINUX || JUCE_BSD
 #include <fontconfig/fontconfig.h>
 
 #include <cstdlib>
@@ -88,17 +87,6 @@ bool FontFolders::buildFontList()
     unsetenv (fontPathVariable);
     return defaultSansSerifIs (choice.family);
 }
-#else
-FontFolders::Choice FontFolders::ofSystemSansSerif()
-{
-    return {};
-}
-
-bool FontFolders::buildFontList()
-{
-    return false;
-}
-#endif
 
 bool FontFolders::defaultSansSerifIs (const juce::String& family)
 {
