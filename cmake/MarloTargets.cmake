@@ -275,13 +275,13 @@ if(MARLO_BUILD_TESTS)
     # One program per layer, linking that layer alone, so each suite builds and runs on its own;
     # each suite sits in the folder of the code it tests. Where a folder's code builds into two
     # layers, the upper layer's suites sit in a subfolder: the controller's (with the editor's
-    # suites that run on a real controller), Device Setup's and the monitor's, and the platform
-    # code compiled into the editor's layer (FontFolders). The platform's suites take the
-    # framework's message loop as well, which the hand-over delivers on.
+    # suites that run on a real controller), Device Setup's and the monitor's, and the platform's
+    # GUI part. The platform's suites take the framework's message loop as well, which the
+    # hand-over delivers on.
     # Each entry: the program's name, its folders under tests/, the libraries it links.
     set(marlo_test_programs
         "platform|platform|marlo_platform marlo_juce_midi"
-        "platform_gui|platform/gui|marlo_editor"
+        "platform_gui|platform/gui|marlo_platform_gui"
         "preset|preset|marlo_core marlo_preset_data"
         "controller|preset/controller editor/controller|marlo_document"
         "midi|midi|marlo_midi"
