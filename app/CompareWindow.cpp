@@ -1,7 +1,7 @@
 #include "app/CompareWindow.h"
 
 #include "app/WindowFit.h"
-#include "platform/FixedSizeHints.h"
+#include "platform/gui/FixedSizeHints.h"
 
 #include <cmath>
 

@@ -1,15 +1,12 @@
 #include "app/EditorDocument.h"
 
 #include "app/CommandIDs.h"
-#include "app/MenuKeys.h"
 #include "app/WindowFit.h"
-#include "editor/Artwork.h"
 #include "editor/MainView.h"
 #include "platform/AtomicFile.h"
-#include "platform/FixedSizeHints.h"
 #include "preset/Dialogs.h"
-#include "preset/PresetDifference.h"
 #include "preset/PresetFile.h"
+#include "preset/PresetFileFlow.h"
 #include "preset/PresetLayout.h"
 
 #include <algorithm>
@@ -41,13 +38,12 @@ int pageOf (juce::CommandID id)
     return -1;
 }
 
-MainView* mainViewOf (const EditorComponent* editor)
+MainView* mainViewOf (const EditorComponent& editor)
 {
     // The pages are kept in no fixed order.
-    if (editor != nullptr)
-        for (auto* view : editor->getViews())
-            if (auto* mainView = dynamic_cast<MainView*> (view))
-                return mainView;
+    for (auto* view : editor.getViews())
+        if (auto* mainView = dynamic_cast<MainView*> (view))
+            return mainView;
     return nullptr;
 }
 
@@ -65,35 +61,32 @@ EditorDocument::EditorDocument (std::unique_ptr<EditorComponent> contentToShow,
       lastDirectory (sharedLastDirectory), documentName (name), controller (std::move (presetController)),
       content (std::move (contentToShow))
 {
+    jassert (controller != nullptr && content != nullptr);
     setLookAndFeel (&look);
     setUsingNativeTitleBar (true);
     setResizable (false, false);
-    setContentNonOwned (content.get(), true);
-    centreWithSize (getWidth(), getHeight());
-    fixedSize = {getWidth(), getHeight()};
+    zoom.resize (
+        [this]
+        {
+            setContentNonOwned (content.get(), true);
+            centreWithSize (getWidth(), getHeight());
+        });
     updateTitle();
 
-    if (controller != nullptr)
+    controller->loadPresetData (factoryPresetData());
+    // The preset a document starts with is where undo stops, not a step.
+    controller->clearUndoHistory();
+    controller->addActionListener (this);
+    controller->onBeforePresetIsRead = [this] { content->commitPendingEdits(); };
+    controller->onOriginRestored = [this] { takeOriginOfPreset(); };
+    controller->onChanged = [this]
     {
-        controller->loadPresetData (factoryPresetData());
-        // The preset a document starts with is where undo stops, not a step.
-        controller->clearUndoHistory();
-        controller->addActionListener (this);
-        controller->onBeforePresetIsRead = [this]
-        {
-            if (content != nullptr)
-                content->commitPendingEdits();
-        };
-        controller->onOriginRestored = [this] { takeOriginOfPreset(); };
-        controller->onChanged = [this]
-        {
-            if (onChanged != nullptr)
-                onChanged();
-        };
-        controller->onCompared = [this] (const PresetModel& controllerPreset)
-        { showComparison (controllerPreset); };
-        controller->onSent = [this] (const juce::String& outputName) { showSentNote (outputName); };
-    }
+        if (onChanged != nullptr)
+            onChanged();
+    };
+    controller->onCompared = [this] (const PresetModel& controllerPreset)
+    { comparison.show (controller->getModel(), controllerPreset, documentName, getScreenBounds()); };
+    controller->onSent = [this] (const juce::String& outputName) { showSentNote (outputName); };
 
     setVisible (true);
 }
@@ -101,17 +94,14 @@ EditorDocument::EditorDocument (std::unique_ptr<EditorComponent> contentToShow,
 EditorDocument::~EditorDocument()
 {
     // The controller must stop reaching its bindings before they are deleted with the views.
-    if (controller != nullptr)
-    {
-        controller->onBeforePresetIsRead = nullptr;
-        controller->onOriginRestored = nullptr;
-        controller->onChanged = nullptr;
-        controller->onCompared = nullptr;
-        controller->onSent = nullptr;
-        controller->detach();
-    }
+    controller->onBeforePresetIsRead = nullptr;
+    controller->onOriginRestored = nullptr;
+    controller->onChanged = nullptr;
+    controller->onCompared = nullptr;
+    controller->onSent = nullptr;
+    controller->detach();
 
-    compareWindow.reset();
+    comparison.closeWindow();
 
     setMenuBar (nullptr);
     clearContentComponent();
@@ -123,16 +113,13 @@ EditorDocument::~EditorDocument()
 void EditorDocument::addWindowCloseListener (WindowCloseListener* listener)
 {
     if (listener != nullptr)
-        closeListeners.addIfNotAlreadyThere (listener);
+        closeListeners.add (listener);
 }
 
 void EditorDocument::loadFile (const juce::File& file)
 {
     // A missing file goes to the controller too, which tells the user; nothing happening at all
     // would leave them guessing.
-    if (controller == nullptr)
-        return;
-
     if (controller->loadFromFile (file))
         takeOriginOfPreset();
 }
@@ -158,14 +145,14 @@ void EditorDocument::adoptOrigin (const juce::File& file, const juce::String& na
 
 bool EditorDocument::isUntouched() const
 {
-    return documentFile == juce::File() && (controller == nullptr || !controller->hasEverChanged());
+    return documentFile == juce::File() && !controller->hasEverChanged();
 }
 
 bool EditorDocument::save()
 {
     if (documentFile.existsAsFile() && !documentForeign)
     {
-        if (!writeTo (documentFile))
+        if (!controller->saveToFile (documentFile))
             return false;
 
         updateTitle();
@@ -180,7 +167,7 @@ bool EditorDocument::saveAs()
     const auto chosen = chooseSaveFile();
 
     // A failed write is not a save: the document keeps its file and its title.
-    if (!chosen.has_value() || !writeTo (*chosen))
+    if (!chosen.has_value() || !controller->saveToFile (*chosen))
         return false;
 
     adoptOrigin (*chosen, chosen->getFileNameWithoutExtension());
@@ -211,9 +198,6 @@ bool EditorDocument::openWithChooser()
 
 bool EditorDocument::exportSysEx()
 {
-    if (controller == nullptr)
-        return false;
-
     const auto folder = documentFile != juce::File() ? documentFile.getParentDirectory() : *lastDirectory;
     const auto chosen = chooseFileToWrite ("Select Filename to export", folder, sysExExtension);
     if (!chosen.has_value())
@@ -223,62 +207,24 @@ bool EditorDocument::exportSysEx()
     const auto written = AtomicFile::replaceContent (*chosen, message.getRawData(),
                                                      static_cast<size_t> (message.getRawDataSize()));
     if (written.failed())
-        PresetController::showSaveFailedAlert (*chosen, written.getErrorMessage());
+        PresetFileFlow::showSaveFailedAlert (*chosen, written.getErrorMessage());
     return written.wasOk();
-}
-
-void EditorDocument::showComparison (const PresetModel& controllerPreset)
-{
-    if (controller == nullptr)
-        return;
-
-    const auto rows = PresetDifference::between (controller->getModel(), controllerPreset);
-    if (compareWindow == nullptr)
-    {
-        compareWindow = std::make_unique<CompareWindow> (documentName);
-        // Deleted once the click or key that closed it has been handled by the window.
-        compareWindow->onClose = [self = juce::Component::SafePointer<EditorDocument> (this)]
-        {
-            juce::MessageManager::callAsync (
-                [self]
-                {
-                    if (self != nullptr)
-                        self->compareWindow.reset();
-                });
-        };
-        compareWindow->placeOver (getScreenBounds());
-    }
-
-    compareWindow->setName (CompareWindow::titleFor (documentName));
-    compareWindow->showRows (rows);
 }
 
 void EditorDocument::showSentNote (const juce::String& outputName)
 {
-    if (auto* mainView = mainViewOf (content.get()))
+    if (auto* mainView = mainViewOf (*content))
         mainView->getSentNote().showSendTo (outputName);
-}
-
-bool EditorDocument::isDroppable (const juce::String& path)
-{
-    const auto extension = juce::File (path).getFileExtension();
-    return extension.equalsIgnoreCase (fileExtension) || extension.equalsIgnoreCase (sysExExtension);
 }
 
 bool EditorDocument::isInterestedInFileDrag (const juce::StringArray& files)
 {
-    return std::any_of (files.begin(), files.end(), isDroppable);
+    return drop.isInterestedIn (files);
 }
 
 void EditorDocument::filesDropped (const juce::StringArray& files, int, int)
 {
-    juce::StringArray presets;
-    for (const auto& path : files)
-        if (isDroppable (path))
-            presets.add (path);
-
-    if (!presets.isEmpty() && onFilesDropped != nullptr)
-        onFilesDropped (presets);
+    drop.dropped (files);
 }
 
 void EditorDocument::updateTitle()
@@ -287,131 +233,34 @@ void EditorDocument::updateTitle()
         documentName = documentFile.getFileNameWithoutExtension();
 
     setName (titlePrefix + " - " + documentName);
-
-    if (controller != nullptr)
-        controller->setOrigin ({documentFile, documentName, documentForeign});
+    controller->setOrigin ({documentFile, documentName, documentForeign});
 }
 
 void EditorDocument::showMenuBar (juce::MenuBarModel* model)
 {
     // The menu bar takes its height from the content area, so the editor's size is read before
     // and the window grown to keep the whole editor visible.
-    const auto editorWidth = content != nullptr ? content->getWidth() : 0;
-    const auto editorHeight = content != nullptr ? content->getHeight() : 0;
-    fixedSize = {};
-    setMenuBar (model);
-
-    if (content != nullptr)
-        setContentComponentSize (editorWidth, editorHeight);
-
-    fixedSize = {getWidth(), getHeight()};
-    keepFixedSize();
-}
-
-float EditorDocument::getDesktopScaleFactor() const
-{
-    return juce::Desktop::getInstance().getGlobalScaleFactor() * static_cast<float> (zoomPercent) / 100.0f;
-}
-
-void EditorDocument::setZoom (int percent)
-{
-    if (percent == zoomPercent)
-        return;
-
-    // A desktop window's position is kept in its own scaled units, so the same spot on the
-    // screen is another position at another zoom. The spot is kept from the first of a run of
-    // zooms, so that rounding at each step does not move the window.
-    if (getPosition() != zoomedPosition)
-        zoomAnchor = getPosition().toFloat() * getDesktopScaleFactor();
-    zoomPercent = percent;
-    auto topLeft = zoomAnchor;
-    // A larger window that would reach past the user area moves back into it; the spot is kept,
-    // so that zooming out again puts the window back there.
-    if (const auto* shownOn = displayOfWindow(); shownOn != nullptr && isOnDesktop())
-    {
-        const auto scale = getDesktopScaleFactor();
-        const juce::Rectangle<float> shown (zoomAnchor.x, zoomAnchor.y,
-                                            static_cast<float> (getWidth()) * scale,
-                                            static_cast<float> (getHeight()) * scale);
-        topLeft = WindowFit::keptInside (shownOn->userArea, frameOnScreen(), shown.toNearestInt()).toFloat();
-    }
-    const auto position = topLeft / getDesktopScaleFactor();
-    zoomedPosition = {juce::roundToInt (position.x), juce::roundToInt (position.y)};
-    setTopLeftPosition (zoomedPosition);
-
-    if (auto* peer = getPeer())
-        peer->updateBounds();
-
-    const auto* display = juce::Desktop::getInstance().getDisplays().getDisplayForRect (getScreenBounds());
-    const auto displayScale = display != nullptr ? static_cast<float> (display->scale) : artworkScale();
-
-    if (content != nullptr)
-        rescaleArtwork (*content, displayScale * static_cast<float> (zoomPercent) / 100.0f);
-
-    keepFixedSize();
-    repaint();
-}
-
-bool EditorDocument::canZoomTo (int percent) const
-{
-    if (percent == zoomPercent)
-        return false;
-    const auto* display = displayOfWindow();
-    if (percent < zoomPercent || display == nullptr)
-        return true;
-    const auto& displays = juce::Desktop::getInstance().getDisplays();
-    const auto physicalFrame = frameOnScreen().multipliedBy (display->scale);
-    return WindowFit::fits (displays.logicalToPhysical (display->userArea, display), display->scale,
-                            physicalFrame, {getWidth(), getHeight()}, percent);
+    const auto editorWidth = content->getWidth();
+    const auto editorHeight = content->getHeight();
+    zoom.resize (
+        [&]
+        {
+            setMenuBar (model);
+            setContentComponentSize (editorWidth, editorHeight);
+        });
 }
 
 int EditorDocument::zoomTarget (juce::CommandID command) const
 {
     if (command == CommandIDs::actualSize)
         return WindowFit::actualSize;
-    return WindowFit::stepFrom (zoomPercent, command == CommandIDs::zoomIn ? 1 : -1);
-}
-
-const juce::Displays::Display* EditorDocument::displayOfWindow() const
-{
-    return juce::Desktop::getInstance().getDisplays().getDisplayForRect (getScreenBounds());
-}
-
-juce::BorderSize<int> EditorDocument::frameOnScreen() const
-{
-    if (auto* peer = getPeer())
-        if (const auto frame = peer->getFrameSizeIfPresent())
-            return *frame;
-    return {};
-}
-
-void EditorDocument::keepFixedSize()
-{
-    auto* peer = getPeer();
-
-    if (peer == nullptr)
-        return;
-
-    const auto physical = juce::Desktop::getInstance().getDisplays().logicalToPhysical (peer->getBounds());
-    FixedSizeHints::apply (peer->getNativeHandle(), physical.getWidth(), physical.getHeight());
+    return WindowFit::stepFrom (zoom.getZoom(), command == CommandIDs::zoomIn ? 1 : -1);
 }
 
 void EditorDocument::resized()
 {
     juce::DocumentWindow::resized();
-
-    if (fixedSize.x <= 0 || (getWidth() == fixedSize.x && getHeight() == fixedSize.y))
-        return;
-
-    // Put back after the window manager's own handling of its request has ended.
-    juce::MessageManager::callAsync (
-        [self = juce::Component::SafePointer<EditorDocument> (this)]
-        {
-            if (self == nullptr)
-                return;
-            self->setSize (self->fixedSize.x, self->fixedSize.y);
-            self->keepFixedSize();
-        });
+    zoom.windowResized();
 }
 
 std::optional<juce::File> EditorDocument::chooseSaveFile()
@@ -443,44 +292,23 @@ std::optional<juce::File> EditorDocument::chooseFileToWrite (const juce::String&
     return chosen;
 }
 
-bool EditorDocument::writeTo (const juce::File& file)
-{
-    return controller != nullptr && controller->saveToFile (file);
-}
-
 void EditorDocument::closeButtonPressed()
 {
-    // A listener may delete this document, so after each call nothing of it is touched unless
-    // it still exists.
-    juce::Component::SafePointer<EditorDocument> self (this);
-
-    for (int i = closeListeners.size(); --i >= 0;)
-    {
-        closeListeners.getUnchecked (i)->windowCloseRequested (this);
-
-        if (self == nullptr)
-            return;
-
-        i = juce::jmin (i, closeListeners.size());
-    }
+    // Last added first. A listener may delete this document, list and all: the checker ends the
+    // walk before anything of it is read again.
+    const juce::Component::BailOutChecker checker (this);
+    closeListeners.callChecked (checker, [this] (WindowCloseListener& listener)
+                                { listener.windowCloseRequested (this); });
 }
 
 void EditorDocument::focusGained (FocusChangeType)
 {
-    // The window itself takes the focus when it is new, or raised with nothing inside that had
-    // it; the keys belong on the page from the first moment, as after a click. Only while the
-    // window system still gives this window the keys: the news can arrive after a chooser or
-    // another program took them, and moving the focus inside would take them back.
-    auto* peer = getPeer();
-
-    if (content != nullptr && peer != nullptr && peer->isFocused())
-        content->focusShownPage();
+    keys.focusGained();
 }
 
 bool EditorDocument::keyPressed (const juce::KeyPress& key)
 {
-    return MenuKeys::openMenuFor (key, dynamic_cast<juce::MenuBarComponent*> (getMenuBarComponent())) ||
-           juce::DocumentWindow::keyPressed (key);
+    return keys.keyPressed (key) || juce::DocumentWindow::keyPressed (key);
 }
 
 void EditorDocument::actionListenerCallback (const juce::String& message)
@@ -512,40 +340,25 @@ void EditorDocument::getCommandInfo (juce::CommandID commandID, juce::Applicatio
         return;
 
     describeCommand (commandID, result);
-    const auto command = juce::ModifierKeys::commandModifier;
+    DocumentKeys::addDefaultKeys (commandID, result);
+    result.setActive (isActive (commandID));
+}
+
+bool EditorDocument::isActive (juce::CommandID commandID) const
+{
     switch (commandID)
     {
         case CommandIDs::undo:
-            result.setActive (controller != nullptr && controller->canUndo());
-            break;
+            return controller->canUndo();
         case CommandIDs::redo:
-            result.addDefaultKeypress ('z', command | juce::ModifierKeys::shiftModifier);
-            result.addDefaultKeypress ('y', command);
-            result.setActive (controller != nullptr && controller->canRedo());
-            break;
-        case CommandIDs::previousBank:
-            result.addDefaultKeypress (juce::KeyPress::leftKey, command);
-            break;
-        case CommandIDs::nextBank:
-            result.addDefaultKeypress (juce::KeyPress::rightKey, command);
-            break;
+            return controller->canRedo();
         case CommandIDs::zoomIn:
-            // Ctrl++ is typed with Shift on most layouts, and reads as either.
-            result.addDefaultKeypress ('+', command);
-            result.addDefaultKeypress ('+', command | juce::ModifierKeys::shiftModifier);
-            result.addDefaultKeypress (juce::KeyPress::numberPadAdd, command);
-            result.setActive (canZoomTo (zoomTarget (commandID)));
-            break;
         case CommandIDs::zoomOut:
-            result.addDefaultKeypress (juce::KeyPress::numberPadSubtract, command);
-            result.setActive (canZoomTo (zoomTarget (commandID)));
-            break;
         case CommandIDs::actualSize:
             // A step that would not fit the screen is greyed in the View menu, and its keys do nothing.
-            result.setActive (canZoomTo (zoomTarget (commandID)));
-            break;
+            return zoom.canZoomTo (zoomTarget (commandID));
         default:
-            break;
+            return true;
     }
 }
 
@@ -560,44 +373,38 @@ bool EditorDocument::perform (const InvocationInfo& info)
             saveAs();
             break;
         case CommandIDs::getPreset:
-            if (controller != nullptr)
-                controller->requestPreset();
+            controller->requestPreset();
             break;
         case CommandIDs::sendPreset:
-            if (controller != nullptr)
-                controller->sendPresetToHardware();
+            controller->sendPresetToHardware();
             break;
         case CommandIDs::exportSysEx:
             exportSysEx();
             break;
         case CommandIDs::compareWithController:
-            if (controller != nullptr)
-                controller->compareWithController();
+            controller->compareWithController();
             break;
         case CommandIDs::closeWindow:
             // May delete this document; nothing of it is touched afterwards.
             userTriedToCloseWindow();
             break;
         case CommandIDs::undo:
-            if (controller != nullptr)
-                controller->undo();
+            controller->undo();
             break;
         case CommandIDs::redo:
-            if (controller != nullptr)
-                controller->redo();
+            controller->redo();
             break;
         case CommandIDs::previousBank:
         case CommandIDs::nextBank:
-            if (content != nullptr)
-                content->stepBank (info.commandID == CommandIDs::nextBank ? 1 : -1);
+            content->stepBank (info.commandID == CommandIDs::nextBank ? 1 : -1);
             break;
         case CommandIDs::zoomIn:
         case CommandIDs::zoomOut:
         case CommandIDs::actualSize:
-            setZoom (zoomTarget (info.commandID));
+            zoom.setZoom (zoomTarget (info.commandID));
             break;
         default:
-            if (content != nullptr && content->showPage (pageOf (info.commandID)))
+            if (content->showPage (pageOf (info.commandID)))
                 content->focusShownPage();
             break;
     }

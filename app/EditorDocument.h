@@ -1,7 +1,10 @@
 #pragma once
 
-#include "app/CompareWindow.h"
+#include "app/DocumentComparison.h"
+#include "app/DocumentKeys.h"
+#include "app/FileDrop.h"
 #include "app/WindowCloseListener.h"
+#include "app/WindowZoom.h"
 #include "editor/CustomLook.h"
 #include "editor/EditorComponent.h"
 #include "preset/PresetController.h"
@@ -9,10 +12,13 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 #include <memory>
 
-/** One open preset in a window of its own: its name, its file, its controller and its views.
+/** One open preset in a window of its own: its name, its file, its controller and its views, the
+    commands it offers, and the file choosers of its saves and loads.
 
     The document never closes itself: it reports the wish to its close listeners (the window
-    manager), which ask the save question and delete it.
+    manager), which ask the save question and delete it. Its zoom and size (WindowZoom), its keys
+    and focus (DocumentKeys), files dropped on it (FileDrop) and its compare window
+    (DocumentComparison) are classes of their own that it owns.
 */
 class EditorDocument final : public juce::DocumentWindow,
                              public juce::ApplicationCommandTarget,
@@ -20,7 +26,8 @@ class EditorDocument final : public juce::DocumentWindow,
                              public juce::FileDragAndDropTarget
 {
 public:
-    /** Takes ownership of the views and the controller; lastDirectory is shared, not owned. */
+    /** Takes ownership of the views and the controller, neither of which may be null;
+        lastDirectory is shared, not owned. */
     EditorDocument (std::unique_ptr<EditorComponent> content, std::unique_ptr<PresetController> controller,
                     const juce::String& documentName, juce::File* lastDirectory);
     ~EditorDocument() override;
@@ -57,13 +64,11 @@ public:
     bool exportSysEx();
 
     /** The window of the last compare with the controller, while it is open. */
-    CompareWindow* getCompareWindow() const noexcept { return compareWindow.get(); }
+    CompareWindow* getCompareWindow() const noexcept { return comparison.getWindow(); }
 
     /** Preset files dropped on the window, in the order dropped, for the window manager to open
         as files handed over (it decides which document each goes to). */
     std::function<void (const juce::StringArray& files)> onFilesDropped;
-    /** Whether a file is one a drop opens: a preset file or a system-exclusive file. */
-    static bool isDroppable (const juce::String& path);
     bool isInterestedInFileDrag (const juce::StringArray& files) override;
     void filesDropped (const juce::StringArray& files, int x, int y) override;
     void updateTitle();
@@ -90,21 +95,12 @@ public:
         editor at its fixed size below it. The model is not owned. */
     void showMenuBar (juce::MenuBarModel* model);
 
-    /** The zoom this window is drawn at, in percent: it multiplies the display's own scale. */
-    int getZoom() const noexcept { return zoomPercent; }
-    /** Draws the window, menu bar included, at a zoom step, keeping its top left where it is on
-        the screen unless that would put a part of it off the screen's user area; its pictures are
-        made again for the new scale. */
-    void setZoom (int percent);
-    /** Whether the zoom commands may go to a step: one that the window, frame included, does not
-        fit in its screen's user area at is refused, unless it makes the window smaller. */
-    bool canZoomTo (int percent) const;
-    /** What the framework draws this window at, over the display's own scale. */
-    float getDesktopScaleFactor() const override;
-
-    /** Tells the window manager the window's one size; called whenever the framework has moved or
-        sized the window, since that drops what the window manager was told. */
-    void keepFixedSize();
+    /** The zoom this window is drawn at, in percent (see WindowZoom). */
+    int getZoom() const noexcept { return zoom.getZoom(); }
+    void setZoom (int percent) { zoom.setZoom (percent); }
+    bool canZoomTo (int percent) const { return zoom.canZoomTo (percent); }
+    float getDesktopScaleFactor() const override { return zoom.getScaleFactor(); }
+    void keepFixedSize() { zoom.keepFixedSize(); }
 
     void closeButtonPressed() override;
     void resized() override;
@@ -123,36 +119,33 @@ private:
         typed without one gets; the chosen folder is remembered. */
     std::optional<juce::File> chooseFileToWrite (const juce::String& title, const juce::File& folder,
                                                  const juce::String& extension);
-    void showComparison (const PresetModel& controllerPreset);
     void showSentNote (const juce::String& outputName);
-    bool writeTo (const juce::File& file);
     void takeOriginOfPreset();
-    /** The display the window is on, and the frame round it in that display's units; none until
-        the window manager has framed it. */
-    const juce::Displays::Display* displayOfWindow() const;
-    juce::BorderSize<int> frameOnScreen() const;
     /** Where a zoom command goes from the present zoom. */
     int zoomTarget (juce::CommandID command) const;
+    /** Whether a command can run now: undo and redo while there is a step to go to, a zoom while
+        the window would fit the screen at its step; every other command always can. */
+    bool isActive (juce::CommandID commandID) const;
 
     juce::File* lastDirectory;
     int dialogsOpen = 0;
-    int zoomPercent = 100;
-    // Where on the screen the window was when a run of zooms began, and where the last zoom put it.
-    juce::Point<float> zoomAnchor;
-    juce::Point<int> zoomedPosition{-1, -1};
-    // The window's size in its own units, taken when its content and menu bar are in place; a
-    // size the window manager forces on it anyway is put back.
-    juce::Point<int> fixedSize;
     juce::String documentName;
     CustomLook look;
     juce::File documentFile;
     bool documentForeign = false;
-    juce::Array<WindowCloseListener*> closeListeners;
+    juce::ListenerList<WindowCloseListener> closeListeners;
     // The controller is declared before the views so that, even without the destructor's own
     // steps, the views are deleted before the controller they are bound to.
     std::unique_ptr<PresetController> controller;
     std::unique_ptr<EditorComponent> content;
-    std::unique_ptr<CompareWindow> compareWindow;
+    WindowZoom zoom{*this, *content};
+    DocumentKeys keys{*this, *content};
+    FileDrop drop{[this] (const juce::StringArray& files)
+                  {
+                      if (onFilesDropped != nullptr)
+                          onFilesDropped (files);
+                  }};
+    DocumentComparison comparison;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EditorDocument)
 };

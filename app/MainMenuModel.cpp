@@ -1,6 +1,7 @@
 #include "app/MainMenuModel.h"
 
 #include "app/CommandIDs.h"
+#include "platform/gui/SystemMenuBar.h"
 
 #include <array>
 #include <vector>
@@ -21,12 +22,6 @@ struct MenuDescription
     std::vector<juce::CommandID> items;
 };
 
-#if JUCE_MAC
-constexpr bool hasApplicationMenu = true;
-#else
-constexpr bool hasApplicationMenu = false;
-#endif
-
 const std::vector<MenuDescription>& menuTable()
 {
     static const std::vector<MenuDescription> table = []
@@ -45,7 +40,7 @@ const std::vector<MenuDescription>& menuTable()
         };
 
         // Without an application menu, "Quit" and "About" go where desktop users look for them.
-        if (!hasApplicationMenu)
+        if (!SystemMenuBar::exists())
         {
             menus.front().items.insert (menus.front().items.end(), {separator, CommandIDs::quit});
             menus.back().items.insert (menus.back().items.end(), {separator, CommandIDs::about});

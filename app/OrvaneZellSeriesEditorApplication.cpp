@@ -5,8 +5,9 @@
 #include "editor/Artwork.h"
 #include "editor/SystemDialogs.h"
 #include "midi/SystemMidiPorts.h"
-#include "platform/FontFolders.h"
 #include "platform/TerminationSignals.h"
+#include "platform/gui/FontFolders.h"
+#include "platform/gui/SystemMenuBar.h"
 #include "preset/Dialogs.h"
 #include "preset/PresetFile.h"
 
@@ -45,18 +46,16 @@ OrvaneZellSeriesEditorApplication::~OrvaneZellSeriesEditorApplication()
 
 bool OrvaneZellSeriesEditorApplication::moreThanOneInstanceAllowed()
 {
-#if JUCE_LINUX || JUCE_BSD
-    // JUCE's own hand-over takes a lock here and then broadcasts into nothing, so a second launch
-    // would quit before initialise and drop its file. InstanceHandOver does the job instead.
-    return true;
-#else
-    return false;
-#endif
+    // Where InstanceHandOver does the job, the framework's own must not quit a second launch
+    // before initialise.
+    return InstanceHandOver::replacesFrameworkHandOver();
 }
 
 bool OrvaneZellSeriesEditorApplication::handOverToRunningInstance (const LaunchOptions& options)
 {
-#if JUCE_LINUX || JUCE_BSD
+    if (!InstanceHandOver::replacesFrameworkHandOver())
+        return false;
+
     handOver = std::make_unique<InstanceHandOver>();
     const auto role = handOver->start (
         options.forHandOver (juce::File::getCurrentWorkingDirectory()),
@@ -68,9 +67,6 @@ bool OrvaneZellSeriesEditorApplication::handOverToRunningInstance (const LaunchO
         handOver.reset();
         return true;
     }
-#else
-    juce::ignoreUnused (options);
-#endif
     return false;
 }
 
@@ -129,14 +125,13 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
     windowManager->setDeviceSettings (deviceSettings.get());
     menuModel->openDocuments = [this] { return openDocumentsForMenu(); };
 
-#if JUCE_MAC
-    juce::MenuBarModel::setMacMainMenu (menuModel.get(), &extraAppleMenuItems, {});
-#else
-    windowManager->setMenuBarModel (menuModel.get());
-    // Without a system menu bar a process with no window cannot be reached: closing the last
-    // document ends the editor, as desktop users expect.
-    windowManager->onLastDocumentClosed = [this] { quitAction(); };
-#endif
+    if (!SystemMenuBar::show (menuModel.get(), &extraAppleMenuItems))
+    {
+        windowManager->setMenuBarModel (menuModel.get());
+        // Without a system menu bar a process with no window cannot be reached: closing the last
+        // document ends the editor, as desktop users expect.
+        windowManager->onLastDocumentClosed = [this] { quitAction(); };
+    }
 
     if (options.namesAFile())
         openLaunchArgument (options.getDocumentArgument());
@@ -166,9 +161,7 @@ void OrvaneZellSeriesEditorApplication::shutdown()
     // their entries stay for the next start.
     windowManager.reset();
     recovery.reset();
-#if JUCE_MAC
-    juce::MenuBarModel::setMacMainMenu (nullptr);
-#endif
+    SystemMenuBar::hide();
     menuModel.reset();
 }
 

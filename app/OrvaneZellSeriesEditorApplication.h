@@ -64,13 +64,10 @@ public:
         the editor's command line, such as tests. */
     void setLaunchArguments (std::vector<std::string> arguments) { launchArguments = std::move (arguments); }
 
-    MidiManager& getMidiManager() noexcept { return midiManager; }
-    WindowManager* getWindowManager() const noexcept { return windowManager.get(); }
-    MainMenuModel* getMenuModel() const noexcept { return menuModel.get(); }
-    juce::ApplicationCommandManager* getCommandManager() const noexcept { return commandManager.get(); }
-    juce::File& getLastDirectory() noexcept { return lastDirectory; }
-
 private:
+    // What tests read of the parts the application owns.
+    friend struct ApplicationProbe;
+
     bool handOverToRunningInstance (const LaunchOptions& options);
     bool openWithSystemViewer (const juce::File& guide);
     void handleAsyncUpdate() override;

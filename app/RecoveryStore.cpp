@@ -1,11 +1,11 @@
 #include "app/RecoveryStore.h"
 
+#include "platform/ThisProcess.h"
 #include "preset/PresetCodec.h"
 #include "preset/PresetFile.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
 
 namespace
 {
@@ -184,7 +184,7 @@ RecoveryStore::Session* RecoveryStore::openSession()
     if (recovery == nullptr)
         return nullptr;
 
-    const auto name = instanceName + "." + juce::String ((int)::getpid()) + "." +
+    const auto name = instanceName + "." + juce::String (ThisProcess::id()) + "." +
                       juce::String::toHexString (juce::Random::getSystemRandom().nextInt());
     // Made and locked under a name no editor looks for, then given its own: another editor that
     // starts meanwhile could otherwise take an unlocked new session for an ended one.

@@ -7,8 +7,8 @@
 #include "app/WindowCloseListener.h"
 #include "midi/DeviceManagerWindow.h"
 #include "midi/MidiManager.h"
-#include "platform/KeptWindowImages.h"
-#include "platform/QueuedWindowEvents.h"
+#include "platform/gui/KeptWindowImages.h"
+#include "platform/gui/QueuedWindowEvents.h"
 
 #include <functional>
 #include <juce_gui_basics/juce_gui_basics.h>

@@ -1,9 +1,9 @@
 #include "cli/MonitorCommand.h"
 
+#include "cli/CommandInvocation.h"
 #include "cli/InterruptRequest.h"
 #include "midi/MidiMonitor.h"
 #include "midi/SimulatedMarlo.h"
-#include "platform/SymbolicLinks.h"
 #include "preset/ControlMatcher.h"
 #include "preset/ControlPlayer.h"
 #include "preset/PresetFile.h"
@@ -121,11 +121,7 @@ struct RoomCheck
 };
 } // namespace
 
-MonitorCommand::MonitorCommand (PresetCommandLine::Environment& env, juce::OutputStream& output,
-                                juce::OutputStream& errors)
-    : environment (env), out (output), err (errors)
-{
-}
+MonitorCommand::MonitorCommand (CommandInvocation& call) : invocation (call) {}
 
 juce::Result MonitorCommand::parse (const juce::StringArray& arguments, Options& options)
 {
@@ -157,33 +153,25 @@ juce::Result MonitorCommand::parse (const juce::StringArray& arguments, Options&
     return juce::Result::ok();
 }
 
-int MonitorCommand::run (const juce::StringArray& arguments, const juce::String& usage)
+int MonitorCommand::run()
 {
-    const auto& program = PresetCommandLine::programName;
     Options options;
-    const auto parsed = parse (arguments, options);
+    const auto parsed = parse (invocation.arguments.given, options);
     if (options.help)
-    {
-        out << usage;
-        return PresetCommandLine::success;
-    }
+        return invocation.showUsage();
     if (parsed.failed())
-    {
-        err << program << " monitor: " << parsed.getErrorMessage() << "\n" << usage;
-        return PresetCommandLine::usageOrFileError;
-    }
+        return invocation.refuseCall (parsed.getErrorMessage());
 
     PresetModel model;
     if (options.presetFile.isNotEmpty())
     {
         PresetCodec::Image image;
-        auto read = PresetFile::read (
-            SymbolicLinks::fileNamed (juce::File::getCurrentWorkingDirectory(), options.presetFile), image);
+        auto read = PresetFile::read (CommandInvocation::fileOf (options.presetFile), image);
         if (read.wasOk())
             read = model.load (image);
         if (read.failed())
         {
-            err << program << ": " << options.presetFile << ": " << read.getErrorMessage() << "\n";
+            invocation.complain (options.presetFile) << read.getErrorMessage() << "\n";
             return PresetCommandLine::usageOrFileError;
         }
     }
@@ -195,7 +183,7 @@ int MonitorCommand::run (const juce::StringArray& arguments, const juce::String&
         std::vector<juce::MidiMessage> messages;
         if (const auto played = rehearsal.play (model.getImage(), play, messages); played.failed())
         {
-            err << program << " monitor: --play " << play << ": " << played.getErrorMessage() << "\n";
+            invocation.complainAboutCall() << "--play " << play << ": " << played.getErrorMessage() << "\n";
             return PresetCommandLine::usageOrFileError;
         }
     }
@@ -204,6 +192,8 @@ int MonitorCommand::run (const juce::StringArray& arguments, const juce::String&
 
 int MonitorCommand::listen (const Options& options, const PresetCodec::Image& preset)
 {
+    auto& environment = invocation.environment;
+    auto& out = invocation.out;
     MidiManager midi (environment.makePorts (options.simulated));
     auto* marlo = options.simulated ? midi.getPorts().getSimulatedMarlo() : nullptr;
     if (marlo != nullptr)
@@ -212,14 +202,14 @@ int MonitorCommand::listen (const Options& options, const PresetCodec::Image& pr
     const auto input = options.input.isNotEmpty() ? options.input : juce::String (SimulatedMarlo::deviceName);
     if (!midi.getPorts().getInputNames().contains (input))
     {
-        err << PresetCommandLine::programName << ": there is no MIDI input named \"" << input << "\" (see \""
-            << PresetCommandLine::programName << " ports\")\n";
+        invocation.complain() << "there is no MIDI input named \"" << input << "\" (see \""
+                              << PresetCommandLine::programName << " ports\")\n";
         return PresetCommandLine::negative;
     }
     midi.setInputDevice (input);
     if (!midi.isInputOpen())
     {
-        err << PresetCommandLine::programName << ": the MIDI input \"" << input << "\" cannot be opened\n";
+        invocation.complain() << "the MIDI input \"" << input << "\" cannot be opened\n";
         return PresetCommandLine::negative;
     }
 
@@ -239,7 +229,7 @@ int MonitorCommand::listen (const Options& options, const PresetCodec::Image& pr
 
     if (!options.plays.isEmpty() && marlo == nullptr)
     {
-        err << PresetCommandLine::programName << ": there is no simulated Marlo to play\n";
+        invocation.complain() << "there is no simulated Marlo to play\n";
         return PresetCommandLine::negative;
     }
     const RoomCheck roomCheck (marlo, monitor);
@@ -259,7 +249,6 @@ int MonitorCommand::listen (const Options& options, const PresetCodec::Image& pr
     out.flush();
 
     if (monitor.getDroppedCount() > 0)
-        err << PresetCommandLine::programName << ": " << thousands (monitor.getDroppedCount())
-            << " messages not shown\n";
+        invocation.complain() << thousands (monitor.getDroppedCount()) << " messages not shown\n";
     return PresetCommandLine::success;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
-#include "cli/PresetCommandLine.h"
 #include "preset/PresetCodec.h"
+
+#include <juce_core/juce_core.h>
+
+class CommandInvocation;
 
 /** "marlo-preset monitor": prints each MIDI message that arrives at an input, with the controls of
     a preset that send it, until a count, a time or Ctrl+C; and plays the simulated controller.
@@ -15,11 +18,10 @@ public:
     static const juce::String synopsis;
     static const juce::String description;
 
-    MonitorCommand (PresetCommandLine::Environment& environment, juce::OutputStream& out,
-                    juce::OutputStream& err);
+    explicit MonitorCommand (CommandInvocation& invocation);
 
-    /** `arguments` follow the command's name; `usage` is printed for --help and with a usage error. */
-    int run (const juce::StringArray& arguments, const juce::String& usage);
+    /** Reads its own options, since --play may repeat. */
+    int run();
 
     /** What the options ask for. */
     struct Options
@@ -41,7 +43,5 @@ public:
 private:
     int listen (const Options& options, const PresetCodec::Image& preset);
 
-    PresetCommandLine::Environment& environment;
-    juce::OutputStream& out;
-    juce::OutputStream& err;
+    CommandInvocation& invocation;
 };

@@ -1,6 +1,7 @@
 # The architecture, bottom to top; each layer is a library that links only the layers and the
 # framework's modules it uses:
-#   platform   the Linux system code (hand-over, frames, signals, atomic files, locks)   juce_core
+#   platform   every call into the system (hand-over, frames, signals, files, locks)      juce_core
+#              (platform/midi and platform/gui: the parts that need the MIDI or GUI modules)
 #   core       preset layout, messages, schema, codec, model, shown values, preset files  + juce_audio_basics
 #   midi       the MIDI manager, ports, the simulated Marlo and the preset transfer       + juce_events, juce_audio_devices
 #   editor     the component tree, bindings, looks and artwork                            + the GUI modules
@@ -161,54 +162,70 @@ configure_file("${PROJECT_SOURCE_DIR}/cmake/MarloArtworkSizes.h.in"
 set(MARLO_DEVICE_SETUP DeviceManagerComponent DeviceManagerWindow DeviceListModel DeviceSelection DeviceSettings
     MonitorComponent)
 
-# FontFolders is platform code, but it builds the framework's font list, so it is compiled where
-# the framework's graphics module is: into the editor's layer.
-marlo_files(files platform EXCEPT FontFolders FixedSizeHints MidiService KeptWindowImages QueuedWindowEvents)
+# Every call into the system is in platform/. Each of its parts is a library of its own: the
+# headers say what the programs use, the sources beside them are the same on every system, and a
+# folder per system (linux/) holds the rest; a build for another system adds a folder of its own.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    set(MARLO_SYSTEM linux)
+else()
+    message(FATAL_ERROR "platform/ has no code for ${CMAKE_SYSTEM_NAME}: each of its parts needs a folder for it beside linux/")
+endif()
+
+function(marlo_platform_files variable folder)
+    file(GLOB files CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/${folder}/*.h" "${PROJECT_SOURCE_DIR}/${folder}/*.cpp"
+         "${PROJECT_SOURCE_DIR}/${folder}/${MARLO_SYSTEM}/*.cpp")
+    set(${variable} ${files} PARENT_SCOPE)
+endfunction()
+
+marlo_platform_files(files platform)
 marlo_add_layer(marlo_platform FILES ${files})
 target_link_libraries(marlo_platform PUBLIC marlo_juce_core)
 
+# The MIDI service's own library (ALSA) comes with the framework's MIDI module.
+marlo_platform_files(files platform/midi)
+marlo_add_layer(marlo_platform_midi FILES ${files})
+target_link_libraries(marlo_platform_midi PUBLIC marlo_juce_core PRIVATE marlo_juce_midi)
+
+# What needs the GUI modules: the fonts' folders, the window manager's size hints, two workarounds
+# for the framework's windows and the desktop's own menu bar. On Linux it asks the font
+# configuration library where the system's sans-serif font lives, and talks to the X server.
+marlo_platform_files(files platform/gui)
+marlo_add_layer(marlo_platform_gui FILES ${files})
+target_link_libraries(marlo_platform_gui PUBLIC marlo_juce_gui)
+if(MARLO_SYSTEM STREQUAL "linux")
+    find_package(PkgConfig REQUIRED)
+    pkg_check_modules(MARLO_FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+    find_package(X11 REQUIRED)
+    target_link_libraries(marlo_platform_gui PRIVATE PkgConfig::MARLO_FONTCONFIG X11::X11)
+endif()
+
 marlo_files(files preset EXCEPT PresetController)
+# The controller's file and transfer flows go with it into the document layer.
+list(FILTER files EXCLUDE REGEX "/preset/Preset(File|Transfer)Flow\\.(h|cpp)$")
 marlo_add_layer(marlo_core FILES ${files})
 target_link_libraries(marlo_core PUBLIC marlo_juce_audio PRIVATE marlo_platform marlo_preset_data)
 
 marlo_files(files midi EXCEPT ${MARLO_DEVICE_SETUP})
-# The MIDI service's own library (ALSA) comes with the framework's MIDI module, so the platform
-# code that talks to it goes where that module is: into the MIDI layer.
-marlo_only(midi_service platform MidiService)
-marlo_add_layer(marlo_midi FILES ${files} ${midi_service})
-target_link_libraries(marlo_midi PUBLIC marlo_core marlo_juce_midi)
+marlo_add_layer(marlo_midi FILES ${files})
+target_link_libraries(marlo_midi PUBLIC marlo_core marlo_juce_midi PRIVATE marlo_platform_midi)
 
 marlo_files(files editor)
-marlo_only(font_folders platform FontFolders)
-marlo_add_layer(marlo_editor FILES ${files} ${font_folders})
+marlo_add_layer(marlo_editor FILES ${files})
 target_include_directories(marlo_editor PRIVATE "${CMAKE_CURRENT_BINARY_DIR}/generated")
 target_link_libraries(marlo_editor PUBLIC marlo_core marlo_juce_gui PRIVATE marlo_artwork)
-# The editor asks the font configuration library where the system's sans-serif font lives, so that
-# the framework's font list opens only that folder (platform/FontFolders).
-if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-    find_package(PkgConfig REQUIRED)
-    pkg_check_modules(MARLO_FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
-    target_link_libraries(marlo_editor PRIVATE PkgConfig::MARLO_FONTCONFIG)
-endif()
 
 marlo_only(files midi ${MARLO_DEVICE_SETUP})
 marlo_add_layer(marlo_midi_ui FILES ${files})
 target_link_libraries(marlo_midi_ui PUBLIC marlo_midi marlo_editor PRIVATE marlo_artwork marlo_platform)
 
-marlo_only(files preset PresetController)
+marlo_only(files preset PresetController PresetFileFlow PresetTransferFlow)
 marlo_add_layer(marlo_document FILES ${files})
 target_link_libraries(marlo_document PUBLIC marlo_midi marlo_editor)
 
 marlo_files(files app EXCEPT Main)
-# The window size hints and the two workarounds for the framework's X11 windows talk to the X server
-# and the framework's windows, so they go where the windows are: into the application.
-marlo_only(x11_windows platform FixedSizeHints KeptWindowImages QueuedWindowEvents)
-marlo_add_layer(marlo_app FILES ${files} ${x11_windows})
-target_link_libraries(marlo_app PUBLIC marlo_document marlo_midi_ui marlo_platform PRIVATE marlo_artwork)
-if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-    find_package(X11 REQUIRED)
-    target_link_libraries(marlo_app PRIVATE X11::X11)
-endif()
+marlo_add_layer(marlo_app FILES ${files})
+target_link_libraries(marlo_app PUBLIC marlo_document marlo_midi_ui marlo_platform marlo_platform_gui
+                      PRIVATE marlo_artwork)
 
 marlo_files(files cli EXCEPT Main)
 marlo_add_layer(marlo_cli FILES ${files})
@@ -251,33 +268,57 @@ endif()
 # What tests, benchmarks and fuzzers share: fakes and helpers under tests/, included as "support/...".
 add_library(marlo_test_support INTERFACE)
 target_include_directories(marlo_test_support INTERFACE "${PROJECT_SOURCE_DIR}/tests")
-target_link_libraries(marlo_test_support INTERFACE marlo_juce_midi)
 
 if(MARLO_BUILD_TESTS)
     enable_testing()
     find_package(GTest REQUIRED)
-    # One executable per folder, so each subsystem's suite builds and runs on its own, linking the
-    # layer it tests (the controller's tests live beside it in preset/).
-    set(marlo_platform_layer marlo_platform)
-    set(marlo_preset_layer marlo_document marlo_preset_data)
-    set(marlo_midi_layer marlo_midi)
-    set(marlo_editor_layer marlo_document marlo_artwork)
-    set(marlo_app_layer marlo_app)
-    set(marlo_cli_layer marlo_cli)
-    foreach(area platform preset midi editor app cli)
-        file(GLOB_RECURSE area_tests CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/${area}/*.cpp")
-        if(area_tests)
-            add_executable(marlo_${area}_tests ${area_tests} ${PROJECT_SOURCE_DIR}/tests/support/TestMain.cpp)
-            target_link_libraries(marlo_${area}_tests PRIVATE ${marlo_${area}_layer} marlo_test_support
-                                  GTest::gtest GTest::gmock
-                                  juce::juce_recommended_warning_flags)
-            add_test(NAME ${area} COMMAND marlo_${area}_tests)
-            set_tests_properties(${area} PROPERTIES TIMEOUT 600)
+    # One program per layer, linking that layer alone, so each suite builds and runs on its own;
+    # each suite sits in the folder of the code it tests. Where a folder's code builds into two
+    # layers, the upper layer's suites sit in a subfolder: the controller's (with the editor's
+    # suites that run on a real controller), Device Setup's and the monitor's, and the platform's
+    # GUI part. The platform's suites take the framework's message loop as well, which the
+    # hand-over delivers on.
+    # Each entry: the program's name, its folders under tests/, the libraries it links.
+    set(marlo_test_programs
+        "platform|platform|marlo_platform marlo_juce_midi"
+        "platform_gui|platform/gui|marlo_platform_gui"
+        "preset|preset|marlo_core marlo_preset_data"
+        "controller|preset/controller editor/controller|marlo_document"
+        "midi|midi|marlo_midi"
+        "midi_ui|midi/ui|marlo_midi_ui"
+        "editor|editor|marlo_editor marlo_artwork"
+        "app|app|marlo_app marlo_artwork"
+        "cli|cli|marlo_cli")
+    foreach(program IN LISTS marlo_test_programs)
+        string(REPLACE "|" ";" program "${program}")
+        list(GET program 0 name)
+        list(GET program 1 folders)
+        list(GET program 2 layers)
+        separate_arguments(folders)
+        separate_arguments(layers)
+        set(program_tests "")
+        foreach(folder IN LISTS folders)
+            file(GLOB folder_tests CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp")
+            list(APPEND program_tests ${folder_tests})
+        endforeach()
+        add_executable(marlo_${name}_tests ${program_tests})
+        target_link_libraries(marlo_${name}_tests PRIVATE ${layers} marlo_test_support GTest::gtest GTest::gmock
+                              juce::juce_recommended_warning_flags)
+        add_test(NAME ${name} COMMAND marlo_${name}_tests)
+        set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+        # The core has no message loop, and its suite runs without a display; every other program
+        # brings the framework's message loop up.
+        if(name STREQUAL "preset")
+            target_link_libraries(marlo_${name}_tests PRIVATE GTest::gtest_main)
+            set_tests_properties(${name} PROPERTIES ENVIRONMENT_MODIFICATION "DISPLAY=unset:")
+        else()
+            target_sources(marlo_${name}_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests/support/TestMain.cpp")
         endif()
     endforeach()
+    # The editor's suites on a real controller share the editor suite's helpers.
+    target_sources(marlo_controller_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests/editor/EditorTestSupport.cpp")
     # The desktop's icons are compared with the scalable one where the artwork generator put them.
     target_compile_definitions(marlo_app_tests PRIVATE MARLO_ICONS_DIR="${PROJECT_SOURCE_DIR}/packaging/icons")
-    target_link_libraries(marlo_app_tests PRIVATE marlo_artwork)
     # An include that reaches up a layer does not compile: each pair is a layer and a header of a
     # layer above it, built on demand and expected to stop at that include.
     set(marlo_reach_up
@@ -288,7 +329,9 @@ if(MARLO_BUILD_TESTS)
         "marlo_editor|preset/PresetController.h"
         "marlo_editor|midi/DeviceManagerComponent.h"
         "marlo_cli|preset/PresetController.h"
-        "marlo_document|app/EditorDocument.h")
+        "marlo_document|app/EditorDocument.h"
+        "marlo_platform|platform/gui/FixedSizeHints.h"
+        "marlo_cli|platform/gui/FontFolders.h")
     foreach(pair IN LISTS marlo_reach_up)
         string(REPLACE "|" ";" pair "${pair}")
         list(GET pair 0 layer)
@@ -304,6 +347,8 @@ if(MARLO_BUILD_TESTS)
     endforeach()
     # The repository's own style, so it never drifts.
     add_test(NAME format COMMAND bash "${PROJECT_SOURCE_DIR}/tools/check-format")
+    # Every call into the system stays in platform/.
+    add_test(NAME layers_system_calls COMMAND bash "${PROJECT_SOURCE_DIR}/tests/layers/system-calls.sh")
     # End-to-end checks that drive the real binary from outside.
     file(GLOB e2e_scripts CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/e2e/*.sh")
     foreach(script ${e2e_scripts})

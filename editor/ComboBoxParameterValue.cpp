@@ -17,7 +17,7 @@ ComboBoxParameterValue::~ComboBoxParameterValue()
 void ComboBoxParameterValue::addListener (ParameterValue::Listener* listener)
 {
     if (listener != nullptr)
-        listeners.addIfNotAlreadyThere (listener);
+        listeners.add (listener);
 }
 
 void ComboBoxParameterValue::setValue (double storedValue)
@@ -69,8 +69,7 @@ void ComboBoxParameterValue::comboBoxChanged (juce::ComboBox*)
     // The box is narrower than the longer modes' names ("CC Toggle", "Program Change").
     setTooltip (getText());
 
-    for (int i = listeners.size(); --i >= 0;)
-        listeners.getUnchecked (i)->parameterValueChanged (this);
+    listeners.call ([this] (ParameterValue::Listener& listener) { listener.parameterValueChanged (this); });
 }
 
 std::unique_ptr<ComboBoxParameterValue> createComboBoxParameterValue (const juce::StringArray& modeNames,

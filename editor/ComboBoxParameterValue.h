@@ -38,7 +38,7 @@ public:
     bool keyPressed (const juce::KeyPress& key) override;
 
 private:
-    juce::Array<ParameterValue::Listener*> listeners;
+    juce::ListenerList<ParameterValue::Listener> listeners;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ComboBoxParameterValue)
 };

@@ -74,13 +74,13 @@ void NumberBox::setValue (double newValue, bool notify)
     showValue();
 
     if (notify)
-        for (int i = listeners.size(); --i >= 0;)
-            listeners.getUnchecked (i)->numberBoxValueChanged (this);
+        listeners.call ([this] (Listener& listener) { listener.numberBoxValueChanged (this); });
 }
 
 void NumberBox::addListener (Listener* listener)
 {
-    listeners.addIfNotAlreadyThere (listener);
+    if (listener != nullptr)
+        listeners.add (listener);
 }
 
 void NumberBox::paint (juce::Graphics& g)

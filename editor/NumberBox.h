@@ -66,7 +66,7 @@ private:
     void showTooltip();
     static juce::String textOf (double number);
 
-    juce::Array<Listener*> listeners;
+    juce::ListenerList<Listener> listeners;
     std::function<juce::String (int)> valueWords;
     double minimum = 0.0;
     double maximum = 0.0;

@@ -12,7 +12,7 @@ NumberBoxParameterValue::~NumberBoxParameterValue() = default;
 void NumberBoxParameterValue::addListener (ParameterValue::Listener* listener)
 {
     if (listener != nullptr)
-        listeners.addIfNotAlreadyThere (listener);
+        listeners.add (listener);
 }
 
 void NumberBoxParameterValue::setValue (double storedValue)
@@ -51,8 +51,7 @@ int NumberBoxParameterValue::getMaximum (bool storedUnits)
 
 void NumberBoxParameterValue::numberBoxValueChanged (NumberBox*)
 {
-    for (int i = listeners.size(); --i >= 0;)
-        listeners.getUnchecked (i)->parameterValueChanged (this);
+    listeners.call ([this] (ParameterValue::Listener& listener) { listener.parameterValueChanged (this); });
 }
 
 std::unique_ptr<NumberBoxParameterValue> createNumberBoxParameterValue (int minimum, int maximum,

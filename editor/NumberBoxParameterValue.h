@@ -27,7 +27,7 @@ public:
     void numberBoxValueChanged (NumberBox* box) override;
 
 private:
-    juce::Array<ParameterValue::Listener*> listeners;
+    juce::ListenerList<ParameterValue::Listener> listeners;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NumberBoxParameterValue)
 };

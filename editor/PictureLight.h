@@ -27,7 +27,6 @@ public:
     void light (const juce::StringArray& controlNames, double nowMs);
     /** Puts out what has been lit long enough. */
     void update (double nowMs);
-    bool isLit (int part) const { return litUntil.count (part) > 0; }
 
     void paint (juce::Graphics& g) override;
 

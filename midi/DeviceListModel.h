@@ -9,7 +9,6 @@ public:
     DeviceListModel() = default;
 
     void addDevice (const juce::String& name);
-    const juce::String& getDeviceName (int row) const { return names.getReference (row); }
 
     int getNumRows() override;
     void paintListBoxItem (int rowNumber, juce::Graphics& g, int width, int height,

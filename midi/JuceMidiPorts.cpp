@@ -1,6 +1,6 @@
 #include "midi/JuceMidiPorts.h"
 
-#include "platform/MidiService.h"
+#include "platform/midi/MidiService.h"
 
 namespace
 {

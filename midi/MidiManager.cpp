@@ -82,16 +82,14 @@ void MidiManager::sendMessage (const juce::MidiMessage& message)
 
 void MidiManager::addListener (MidiManagerListener* listener)
 {
-    if (listener == nullptr)
-        return;
-    const juce::ScopedLock lock (listenerLock);
-    listeners.addIfNotAlreadyThere (listener);
+    if (listener != nullptr)
+        listeners.add (listener);
 }
 
 void MidiManager::removeListener (MidiManagerListener* listener)
 {
-    const juce::ScopedLock lock (listenerLock);
-    listeners.removeFirstMatchingValue (listener);
+    if (listener != nullptr)
+        listeners.remove (listener);
 }
 
 bool MidiManager::isInputOpen() const noexcept
@@ -106,11 +104,7 @@ bool MidiManager::isOutputOpen() const noexcept
 
 void MidiManager::handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMessage& message)
 {
-    const juce::ScopedLock lock (listenerLock);
-    for (int i = listeners.size(); --i >= 0;)
-    {
-        listeners.getUnchecked (i)->midiMessageReceived (message);
-        // A listener may have removed itself (or others) during its call.
-        i = juce::jmin (i, listeners.size());
-    }
+    // Newest first; a listener may remove itself or others during its call, and each one still
+    // listening is called once.
+    listeners.call ([&message] (MidiManagerListener& listener) { listener.midiMessageReceived (message); });
 }

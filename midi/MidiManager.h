@@ -59,10 +59,10 @@ private:
     juce::String outputDeviceName;
     /** The name the open input was opened under; the requested name can differ from it. */
     juce::String openInputName;
-    juce::Array<MidiManagerListener*> listeners;
-    // Held while listeners are called on the MIDI thread and while the list changes, so a
-    // listener that has been removed is never called again.
-    juce::CriticalSection listenerLock;
+    // Its lock is held while listeners are called on the MIDI thread and while the list changes,
+    // so a listener that has been removed is never called again.
+    juce::ListenerList<MidiManagerListener, juce::Array<MidiManagerListener*, juce::CriticalSection>>
+        listeners;
     std::unique_ptr<MidiPorts::Input> input;
     std::unique_ptr<MidiPorts::Output> output;
 

@@ -60,19 +60,7 @@ public:
     void copySelection() const;
 
     int getNumLines() const noexcept { return static_cast<int> (lines.size()); }
-    const juce::String& getLine (int index) const { return lines[static_cast<size_t> (index)]; }
     juce::ListBox& getList() noexcept { return list; }
-    juce::Button& getPauseButton() noexcept { return pauseButton; }
-    juce::Button& getClearButton() noexcept { return clearButton; }
-    juce::Button& getHideClockButton() noexcept { return hideClockButton; }
-    const juce::Label& getDroppedLabel() const noexcept { return droppedLabel; }
-    /** The names of the columns, over the lines and scrolled with them. */
-    juce::Label& getHeading() noexcept { return *heading; }
-    /** Null without the simulated controller. */
-    juce::ComboBox* getControlChoice() noexcept { return simulated != nullptr ? &controlChoice : nullptr; }
-    juce::TextEditor& getPlayValue() noexcept { return playValue; }
-    juce::Button& getPlayButton() noexcept { return playButton; }
-    const juce::Label& getPlayProblem() const noexcept { return playProblem; }
 
     /** Plays the chosen control with the typed value on the simulated controller. */
     void playChosen();
@@ -85,6 +73,9 @@ public:
     bool keyPressed (const juce::KeyPress& key) override { return keyPressed (key, this); }
 
 private:
+    // What tests read of the lines and the controls.
+    friend struct MonitorComponentProbe;
+
     int getNumRows() override { return getNumLines(); }
     void paintListBoxItem (int row, juce::Graphics& g, int width, int height, bool selected) override;
     void addRecord (const MonitorRecord& record);
@@ -119,7 +110,7 @@ private:
     juce::TextEditor playValue{"Value"};
     juce::TextButton playButton{"Play"};
     juce::Label playProblem;
-    // Owned by the list, which puts it over the lines.
+    // The names of the columns, over the lines and scrolled with them; owned by the list.
     juce::Label* heading;
     CheckBoxLook look;
     juce::TooltipWindow tooltips{this};

@@ -34,6 +34,7 @@ void PresetTransfer::detach()
         const juce::ScopedLock lock (replyLock);
         awaitingReply = false;
         pendingReply.reset();
+        replyDuringRequest.reset();
     }
     replyHandOver.cancelPendingUpdate();
     retryCount = 0;
@@ -71,13 +72,37 @@ void PresetTransfer::get()
         return;
     }
 
-    const auto request = createRequestMessage();
-    const juce::ScopedLock lock (replyLock);
-    retryCount = 0;
-    awaitingReply = true;
+    {
+        const juce::ScopedLock lock (replyLock);
+        retryCount = 0;
+        awaitingReply = true;
+        requestGoingOut = true;
+    }
+    sendRequest();
     // The wait for the answer starts once the request is out, as each repeat's does.
-    midiManager.sendMessage (request);
     timer->start (firstReplyTimeoutMs);
+}
+
+void PresetTransfer::sendRequest()
+{
+    // Sent without the lock, so a reply arriving meanwhile never waits for the output. It is kept
+    // aside until the request is out and only then taken: no request follows a taken reply.
+    midiManager.sendMessage (createRequestMessage());
+
+    bool taken = false;
+    {
+        const juce::ScopedLock lock (replyLock);
+        requestGoingOut = false;
+        if (awaitingReply && replyDuringRequest.has_value())
+        {
+            awaitingReply = false;
+            pendingReply = std::move (replyDuringRequest);
+            taken = true;
+        }
+        replyDuringRequest.reset();
+    }
+    if (taken)
+        replyHandOver.triggerAsyncUpdate();
 }
 
 bool PresetTransfer::isGetInProgress() const
@@ -114,12 +139,16 @@ void PresetTransfer::step()
         else
         {
             ++retryCount;
-            midiManager.sendMessage (createRequestMessage());
-            timer->start (retryIntervalMs);
+            requestGoingOut = true;
         }
     }
     if (ended.has_value())
+    {
         finish ({*ended, {}});
+        return;
+    }
+    sendRequest();
+    timer->start (retryIntervalMs);
 }
 
 void PresetTransfer::midiMessageReceived (const juce::MidiMessage& message)
@@ -131,6 +160,13 @@ void PresetTransfer::midiMessageReceived (const juce::MidiMessage& message)
         const juce::ScopedLock lock (replyLock);
         if (!awaitingReply)
             return;
+        if (requestGoingOut)
+        {
+            // Taken once the request is out; the first reply is the one taken.
+            if (!replyDuringRequest.has_value())
+                replyDuringRequest = message;
+            return;
+        }
         awaitingReply = false;
         pendingReply = message;
     }

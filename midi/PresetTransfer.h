@@ -22,7 +22,9 @@
     Threads: everything runs on the message thread except midiMessageReceived, which the MIDI
     manager calls on the MIDI input thread. That call only recognises a reply and hands it to the
     message thread; taking a reply and the timer's repeat or give-up step are decided under one
-    lock, so a reply is taken exactly once and nothing follows it.
+    lock, so a reply is taken exactly once and nothing follows it. Nothing is sent under that lock:
+    a reply that meets a request on its way out is taken once the request is out, so the MIDI
+    thread never waits for the output.
 */
 class PresetTransfer final : private MidiManager::MidiManagerListener
 {
@@ -77,6 +79,9 @@ public:
 private:
     void midiMessageReceived (const juce::MidiMessage& message) override;
     void step();
+    /** Sends a request the caller decided on under the lock (requestGoingOut set), then takes a
+        reply that came meanwhile. */
+    void sendRequest();
     void applyPendingReply();
     void finish (Result result);
 
@@ -97,6 +102,8 @@ private:
     // Guards the decision "take this reply" against the timer's repeat and give-up steps.
     mutable juce::CriticalSection replyLock;
     std::optional<juce::MidiMessage> pendingReply;
+    bool requestGoingOut = false;
+    std::optional<juce::MidiMessage> replyDuringRequest;
     ReplyHandOver replyHandOver{*this};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetTransfer)

@@ -99,7 +99,6 @@ public:
     int latencyMs = 20;
     int requestCount = 0;
     int dumpCount = 0;
-    std::vector<double> requestTimes;
     std::atomic<bool> vanished{false};
     juce::WaitableEvent wakeUp;
 
@@ -116,7 +115,6 @@ private:
         const juce::ScopedLock lock (stateLock);
         const auto now = juce::Time::getMillisecondCounterHiRes();
         ++requestCount;
-        requestTimes.push_back (now);
         if (behaviour == Behaviour::silent || requestCount < answerFrom)
             return;
         for (auto& message : answerFor (behaviour))
@@ -326,12 +324,6 @@ int SimulatedMarlo::getDumpCount() const
 {
     const juce::ScopedLock lock (impl->stateLock);
     return impl->dumpCount;
-}
-
-std::vector<double> SimulatedMarlo::getRequestTimes() const
-{
-    const juce::ScopedLock lock (impl->stateLock);
-    return impl->requestTimes;
 }
 
 juce::Result SimulatedMarlo::play (const juce::String& assignment)

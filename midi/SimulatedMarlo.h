@@ -61,8 +61,6 @@ public:
     void setPreset (const juce::Array<juce::uint8>& preset);
     int getRequestCount() const;
     int getDumpCount() const;
-    /** When each request arrived, in milliseconds on juce::Time::getMillisecondCounterHiRes(). */
-    std::vector<double> getRequestTimes() const;
 
 private:
     class Impl;

@@ -3,7 +3,7 @@
 #include "midi/CombinedMidiPorts.h"
 #include "midi/JuceMidiPorts.h"
 #include "midi/SimulatedMarlo.h"
-#include "platform/MidiService.h"
+#include "platform/midi/MidiService.h"
 
 #include <vector>
 
@@ -21,6 +21,5 @@ juce::String SystemMidiPorts::missingService()
 {
     if (MidiService::isPresent())
         return {};
-    return "there is no MIDI service (the ALSA sequencer " + juce::String (MidiService::sequencerDevice) +
-           " is missing)";
+    return "there is no MIDI service (" + MidiService::name() + " is missing)";
 }

@@ -2,20 +2,28 @@
 
 #include <juce_core/juce_core.h>
 
-/** Owns one open file descriptor and closes it when it goes, so that no early return of the file
-    code leaks one.
+/** Owns one open file, folder or socket of the system and closes it when it goes, so that no early
+    return of the file code leaks one. Every open file of the programs is held by one of these.
+
+    It also takes the lock of the file it holds: an exclusive lock that belongs to this open file
+    (not to the process, so a second open file of the same process waits as another process
+    would), held until the file is closed, and dropped by the system when the process ends however
+    it ends. Every lock of the programs is taken here.
 */
 class FileDescriptor
 {
 public:
+    /** What the system calls an open file: a descriptor as open() returns it. */
+    using Handle = int;
+
     FileDescriptor() = default;
-    /** Takes a descriptor as open() returns it; -1 holds nothing. */
-    explicit FileDescriptor (int descriptor);
+    /** Takes a handle as the system returns it; -1 holds nothing. */
+    explicit FileDescriptor (Handle descriptor);
     FileDescriptor (FileDescriptor&& other) noexcept;
     FileDescriptor& operator= (FileDescriptor&& other) noexcept;
     ~FileDescriptor();
 
-    int get() const { return descriptor; }
+    Handle get() const { return descriptor; }
     bool isOpen() const { return descriptor >= 0; }
 
     /** Closes now: close() reports a write the file system deferred, which a save must not miss. */
@@ -26,14 +34,20 @@ public:
         grows meanwhile cannot make the reader take more than it checked. */
     juce::Result readUpTo (size_t size, juce::MemoryBlock& content) const;
 
-    /** Gives up ownership without closing. */
-    int release();
+    /** Takes the file's lock if it is free; `taken` says whether it was. Another holder is no
+        failure: the result fails only when the lock cannot be taken at all. */
+    juce::Result tryLock (bool& taken) const;
+    /** Takes the file's lock, waiting for as long as another open file holds it. */
+    juce::Result lock() const;
 
-    /** The system's reason for a failed call, from the errno that call left. */
+    /** Gives up ownership without closing. */
+    Handle release();
+
+    /** The system's reason for a failed call, from the error number (<cerrno>) that call left. */
     static juce::Result failure (int error);
 
 private:
-    int descriptor = -1;
+    Handle descriptor = -1;
 
     JUCE_DECLARE_NON_COPYABLE (FileDescriptor)
 };

@@ -1,14 +1,11 @@
 #include "platform/FileLock.h"
 
-#include "platform/FileDescriptor.h"
 #include "platform/InstanceHandOver.h"
+#include "platform/PrivateFolder.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <map>
 #include <mutex>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <tuple>
 
 namespace
@@ -36,35 +33,34 @@ std::mutex& heldLocksMutex()
     that holds the preset, so that only the user's own programs can take it (anybody who may read
     a folder could take a lock on the folder itself and hold up every save in it). Where there is
     no private folder, the folder itself. */
-FileDescriptor openGuard (const SymbolicLinks::Location& where, const struct stat& folder)
+FileDescriptor openGuard (const SymbolicLinks::Location& where, const FileIdentity& folder)
 {
-    if (const auto mine = InstanceHandOver::privateFolder (InstanceHandOver::defaultBaseFolder()))
+    PrivateFolder mine;
+    if (InstanceHandOver::openPrivateFolder (InstanceHandOver::defaultBaseFolder(), mine).wasOk())
     {
-        const auto name = "folder-" + juce::String (static_cast<juce::uint64> (folder.st_dev)) + "-" +
-                          juce::String (static_cast<juce::uint64> (folder.st_ino)) + ".lock";
-        FileDescriptor lockFile (::open (mine->getChildFile (name).getFullPathName().toRawUTF8(),
-                                         O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
-        if (lockFile.isOpen())
+        const auto name =
+            "folder-" + juce::String (folder.device) + "-" + juce::String (folder.file) + ".lock";
+        FileDescriptor lockFile;
+        if (mine.openLockFile (name, lockFile).wasOk())
             return lockFile;
     }
-    return FileDescriptor (::openat (where.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return where.openFolder();
 }
 
-/** 0 once the lock is held; otherwise the reason. Asks again every few milliseconds rather than
+/** Ok once the lock is held; otherwise the reason. Asks again every few milliseconds rather than
     blocking, so that the wait ends when its time is up. */
-int lockWithin (int descriptor, int waitMs, FileLock::GivesUp givesUp)
+juce::Result lockWithin (const FileDescriptor& guard, int waitMs, FileLock::GivesUp givesUp)
 {
     const auto giveUpAt = juce::Time::getMillisecondCounter() + (juce::uint32)juce::jmax (0, waitMs);
     for (;;)
     {
-        if (::flock (descriptor, LOCK_EX | LOCK_NB) == 0)
-            return 0;
-        if (errno == EINTR)
-            continue;
-        if (errno != EWOULDBLOCK || juce::Time::getMillisecondCounter() >= giveUpAt)
-            return errno;
+        bool taken = false;
+        if (const auto tried = guard.tryLock (taken); tried.failed() || taken)
+            return tried;
+        if (juce::Time::getMillisecondCounter() >= giveUpAt)
+            return juce::Result::fail ("another program is changing a file in this folder; try again");
         if (givesUp != nullptr && givesUp())
-            return EINTR;
+            return FileDescriptor::failure (EINTR);
         juce::Thread::sleep (10);
     }
 }
@@ -72,7 +68,7 @@ int lockWithin (int descriptor, int waitMs, FileLock::GivesUp givesUp)
 
 bool FileLock::Key::operator<(const Key& other) const
 {
-    return std::tie (device, inode, thread) < std::tie (other.device, other.inode, other.thread);
+    return std::tie (folder, thread) < std::tie (other.folder, other.thread);
 }
 
 FileLock::FileLock (const juce::File& file, int waitMs, GivesUp givesUp)
@@ -83,14 +79,12 @@ FileLock::FileLock (const juce::File& file, int waitMs, GivesUp givesUp)
 FileLock::FileLock (const SymbolicLinks::Location& where, int waitMs, GivesUp givesUp)
 {
     // A chain of links that cannot be followed cannot be written either; the writer says why.
-    struct stat folder
-    {
-    };
-    if (!where.found() || ::fstat (where.folder.get(), &folder) != 0)
+    const auto folder = where.found() ? FileIdentity::of (where.folder) : std::nullopt;
+    if (!folder.has_value())
         return;
 
-    // The folder keeps its inode while a save replaces the file in it by a rename.
-    const Key wanted{folder.st_dev, folder.st_ino, std::this_thread::get_id()};
+    // The folder keeps its identity while a save replaces the file in it by a rename.
+    const Key wanted{*folder, std::this_thread::get_id()};
     {
         const std::lock_guard<std::mutex> lock (heldLocksMutex());
         auto& held = heldLocks<Key>();
@@ -102,16 +96,11 @@ FileLock::FileLock (const SymbolicLinks::Location& where, int waitMs, GivesUp gi
         }
     }
 
-    auto guard = openGuard (where, folder);
+    auto guard = openGuard (where, *folder);
     if (!guard.isOpen())
         return;
-    if (const auto error = lockWithin (guard.get(), waitMs, givesUp); error != 0)
-    {
-        status = error == EWOULDBLOCK
-                     ? juce::Result::fail ("another program is changing a file in this folder; try again")
-                     : FileDescriptor::failure (error);
+    if (status = lockWithin (guard, waitMs, givesUp); status.failed())
         return;
-    }
 
     const std::lock_guard<std::mutex> lock (heldLocksMutex());
     heldLocks<Key>()[wanted] = Held{std::move (guard), 1};

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/FileIdentity.h"
 #include "platform/SymbolicLinks.h"
 
 #include <juce_core/juce_core.h>
 #include <optional>
-#include <sys/types.h>
 #include <thread>
 
 /** Keeps other processes from changing a preset file while this one reads, changes and writes it,
@@ -13,13 +13,13 @@
     The lock belongs to the folder that holds the file the path finally names (after its links):
     saving replaces the file by a rename, which gives the path a new inode, but the folder keeps
     its own, so a waiting process cannot end up holding a lock on a file that is no longer there.
-    It is flock() on a file of the user's private folder named after that folder's device and
-    inode: the user's own programs wait for each other, and nobody else can take it and hold up the
-    user's saves (any reader of a folder could lock the folder itself). Without a private folder
-    the folder itself is locked.
+    It is the lock (FileDescriptor) of a file in the user's private folder named after that
+    folder's identity: the user's own programs wait for each other, and nobody else can take it
+    and hold up the user's saves (any reader of a folder could lock the folder itself). Without a
+    private folder the folder itself is locked.
 
     Re-entrant on one thread: the writer takes the lock for every save, also under a caller that
-    holds it already around a read-modify-write. flock() locks belong to open files, not to
+    holds it already around a read-modify-write. The locks belong to open files, not to
     processes, so a second descriptor in the same process would otherwise wait for itself.
     Another thread of the same process waits as another process does.
 */
@@ -48,8 +48,7 @@ public:
 private:
     struct Key
     {
-        dev_t device;
-        ino_t inode;
+        FileIdentity folder;
         std::thread::id thread;
         bool operator<(const Key& other) const;
     };

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/FileDescriptor.h"
+#include "platform/PrivateFolder.h"
+
 #include <juce_core/juce_core.h>
 #include <memory>
 
@@ -19,16 +22,18 @@ class HandOverRequest
 public:
     ~HandOverRequest();
 
-    /** A new request in the folder, locked; empty when no file can be made there. */
-    static std::unique_ptr<HandOverRequest> create (const juce::File& folder);
+    /** A new request in the folder, locked; empty when no file can be made there. The folder
+        must outlive the request. */
+    static std::unique_ptr<HandOverRequest> create (const PrivateFolder& folder);
 
     /** The running editor's step: true when it won the request, which is then its to open. */
-    static bool take (const juce::File& folder, juce::uint64 id);
+    static bool take (const PrivateFolder& folder, juce::uint64 id);
 
     /** Removes the requests of launches that are no longer running. */
-    static void removeAbandoned (const juce::File& folder);
+    static void removeAbandoned (const PrivateFolder& folder);
 
-    static juce::File fileFor (const juce::File& folder, juce::uint64 id);
+    /** The name of the request's file in the folder. */
+    static juce::String nameFor (juce::uint64 id);
 
     /** The launch's step: true when it gave the request up before the editor took it, so the
         launch opens its file itself; false when the editor has it. */
@@ -39,11 +44,11 @@ public:
     static constexpr const char* extension = ".request";
 
 private:
-    HandOverRequest (juce::File file, juce::uint64 id, int handle);
+    HandOverRequest (const PrivateFolder& folder, juce::uint64 id, FileDescriptor locked);
 
-    const juce::File file;
+    const PrivateFolder& folder;
     const juce::uint64 id;
-    const int handle;
+    const FileDescriptor lock;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (HandOverRequest)
 };

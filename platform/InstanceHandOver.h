@@ -1,20 +1,23 @@
 #pragma once
 
+#include "platform/FileDescriptor.h"
+#include "platform/LocalSocket.h"
+#include "platform/PrivateFolder.h"
+
 #include <functional>
 #include <juce_core/juce_core.h>
 #include <memory>
-#include <optional>
 
 /** Keeps one running editor per user: a later launch hands its command line to the running one
     and ends, but only once the running one has taken it.
 
     JUCE's own hand-over broadcasts nothing on Linux, so this one uses a lock file held for the
     life of the running instance (the system drops it if the process dies) and a local socket
-    beside it. Both live in a folder that only this user may enter, inside $XDG_RUNTIME_DIR (else
-    the temporary folder): the paths a user opens are nobody else's business, and nobody else may
-    take the lock or the socket first. The names carry the user's login name and, if set, the
-    MARLO_EDITOR_INSTANCE environment variable, which lets tests run beside a user's own editor
-    without talking to it.
+    beside it. Both live in a private folder that only this user may enter, inside
+    $XDG_RUNTIME_DIR (else the temporary folder): the paths a user opens are nobody else's
+    business, and nobody else may take the lock or the socket first. The names carry the user's
+    login name and, if set, the MARLO_EDITOR_INSTANCE environment variable, which lets tests run
+    beside a user's own editor without talking to it.
 
     Whether the running editor or the launch opens a file is decided by the launch's request file
     (HandOverRequest), never by a clock alone: a stopped editor wakes with its clock stopped too.
@@ -60,9 +63,13 @@ public:
         instance; each later launch is taken and delivered through `mainThread`. */
     Role start (const juce::String& commandLine, Receiver receiver, MainThread mainThread);
 
-    /** The user's private folder inside the base folder, made if missing; empty when it cannot be
-        made or is not a real folder owned by this user and closed to everybody else. */
-    static std::optional<juce::File> privateFolder (const juce::File& baseFolder);
+    /** Whether this hand-over takes the place of the framework's own on this system; where it
+        does not, the framework's works and this one is not used. */
+    static bool replacesFrameworkHandOver();
+
+    /** Opens the user's private folder inside the base folder, made if missing; fails when it
+        cannot be made or is not a real folder owned by this user and closed to everybody else. */
+    static juce::Result openPrivateFolder (const juce::File& baseFolder, PrivateFolder& opened);
 
     juce::File getFolder() const;
     juce::File getLockFile() const;
@@ -74,18 +81,20 @@ public:
 private:
     class Listener;
 
-    bool takeLock (const juce::File& folder);
     bool sendToRunningInstance (const juce::String& commandLine) const;
-    bool handOverOn (int connection, const juce::String& commandLine) const;
-    bool waitForConfirmation (int connection) const;
-    void takeAndDeliver (juce::uint64 requestId, const juce::String& commandLine, int connection);
+    bool handOverOn (const LocalSocket& connection, const juce::String& commandLine) const;
+    bool waitForConfirmation (const LocalSocket& connection) const;
+    void takeAndDeliver (juce::uint64 requestId, const juce::String& commandLine,
+                         const LocalSocket& connection);
+    juce::String socketName() const;
 
     const juce::String instanceName;
     const juce::File baseFolder;
     Clock clock;
     Receiver receiver;
     MainThread mainThread;
-    int lockHandle = -1;
+    PrivateFolder folder;
+    FileDescriptor lock;
     std::unique_ptr<Listener> listener;
 
     JUCE_DECLARE_WEAK_REFERENCEABLE (InstanceHandOver)

@@ -5,7 +5,9 @@
 #include <juce_core/juce_core.h>
 
 /** Finds the file a path names the way the system does, one name at a time through open folders,
-    so that writing a preset replaces the file a link names and leaves the link as it is.
+    so that writing a preset replaces the file a link names and leaves the link as it is. Every
+    implementation keeps the rule below, and hands on a folder that is open, never a path that
+    could lead elsewhere by the time it is used.
 
     Links are followed with the rule that protects shared folders (/tmp and the like), whatever the
     system's own setting: a link in a folder that everybody may write and that has the sticky bit
@@ -38,6 +40,9 @@ public:
         juce::Result result() const;
         /** The path of the file found, without links. */
         juce::String path() const;
+        /** The folder opened anew for reading, so that it can be synced or locked (`folder` is
+            open for lookups only); closed when it cannot be. */
+        FileDescriptor openFolder() const;
     };
 
     /** What a refused link in a shared folder is called. */

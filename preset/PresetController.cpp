@@ -1,10 +1,8 @@
 #include "preset/PresetController.h"
 
-#include "midi/TransferAlerts.h"
-#include "preset/Dialogs.h"
 #include "preset/ParameterIndex.h"
 #include "preset/PresetCodec.h"
-#include "preset/PresetFile.h"
+#include "preset/PresetFileFlow.h"
 
 /** One step of the history: both states are whole, so undo and redo never depend on the order
     in which boxes report or on what a hidden box would refuse. */
@@ -41,9 +39,19 @@ private:
 };
 
 PresetController::PresetController (MidiManager& manager, std::unique_ptr<TransferTimer> timer)
-    : midi (manager), transfer (manager, std::move (timer))
+    : transfers (manager, std::move (timer))
 {
-    transfer.onGetFinished = [this] (const PresetTransfer::Result& result) { getFinished (result); };
+    transfers.onReceived = [this] (const PresetCodec::Image& image) { return takeReceivedPreset (image); };
+    transfers.onCompared = [this] (const PresetModel& controllerPreset)
+    {
+        if (onCompared != nullptr)
+            onCompared (controllerPreset);
+    };
+    transfers.onSent = [this] (const juce::String& outputName)
+    {
+        if (onSent != nullptr)
+            onSent (outputName);
+    };
     // Steps are counted, not weighed: a unit budget of 1 leaves only the count to decide.
     undoManager.setMaxNumberOfStoredUnits (0, minimumUndoSteps);
 }
@@ -56,7 +64,7 @@ PresetController::~PresetController()
 void PresetController::detach()
 {
     detached = true;
-    transfer.detach();
+    transfers.detach();
     // The steps point at the bindings that are about to go.
     undoManager.clearUndoHistory();
     recordingSteps = false;
@@ -208,58 +216,27 @@ void PresetController::clearUndoHistory()
 void PresetController::sendPresetToHardware()
 {
     takePendingEdits();
-    const auto outcome = transfer.send (model.getImage());
-    // A send is shown on the page, not in an alert.
-    if (outcome == PresetTransfer::Outcome::sent && onSent != nullptr)
-        onSent (midi.getOutputDeviceName());
-    TransferAlerts::show (outcome);
+    transfers.send (model.getImage());
 }
 
 void PresetController::requestPreset()
 {
-    transfer.get();
+    transfers.get();
 }
 
 void PresetController::compareWithController()
 {
-    if (transfer.isGetInProgress())
-        return;
-    comparing = true;
-    transfer.get();
+    transfers.compare();
 }
 
-void PresetController::getFinished (const PresetTransfer::Result& result)
+bool PresetController::takeReceivedPreset (const PresetCodec::Image& image)
 {
-    if (std::exchange (comparing, false))
-    {
-        compareFinished (result);
-        return;
-    }
-
-    if (result.outcome == PresetTransfer::Outcome::received && !loadPresetData (result.image))
-    {
-        TransferAlerts::show (PresetTransfer::Outcome::invalidReply);
-        return;
-    }
+    if (!loadPresetData (image))
+        return false;
     // A get that brought back what the editor showed is no step, but the preset now comes from
     // the controller.
-    if (result.outcome == PresetTransfer::Outcome::received)
-        everChanged = true;
-    TransferAlerts::show (result.outcome);
-}
-
-void PresetController::compareFinished (const PresetTransfer::Result& result)
-{
-    PresetModel controllerPreset;
-    if (result.outcome != PresetTransfer::Outcome::received || controllerPreset.load (result.image).failed())
-    {
-        TransferAlerts::show (result.outcome == PresetTransfer::Outcome::received
-                                  ? PresetTransfer::Outcome::invalidReply
-                                  : result.outcome);
-        return;
-    }
-    if (onCompared != nullptr)
-        onCompared (controllerPreset);
+    everChanged = true;
+    return true;
 }
 
 juce::MidiMessage PresetController::createDumpMessage()
@@ -314,32 +291,20 @@ bool PresetController::validatePresetData (const juce::Array<juce::uint8>& data)
 bool PresetController::saveToFile (const juce::File& file)
 {
     takePendingEdits();
-    const auto result = PresetFile::write (file, model.getImage());
-    if (result.wasOk())
-        return true;
-    showSaveFailedAlert (file, result.getErrorMessage());
-    return false;
+    return PresetFileFlow::save (file, model.getImage());
 }
 
 bool PresetController::loadFromFile (const juce::File& file)
 {
-    PresetCodec::Image image;
     PresetFile::Reading reading;
-    auto result = PresetFile::read (file, image, &reading);
-    if (result.wasOk() && !applyImage (image))
-        result = PresetCodec::checkImage (image);
-    if (result.failed())
-    {
-        showInvalidFileAlert (file, result.getErrorMessage());
+    if (PresetFileFlow::load (file, reading,
+                              [this] (const PresetCodec::Image& image) { return applyImage (image); })
+            .failed())
         return false;
-    }
     // One step holds the values and the origin, so undo gives back both.
     origin = {file, file.getFileNameWithoutExtension(), reading.foreign};
     recordStep();
-    if (reading.presets > 1)
-        Dialogs::get().showAlert ("More Than One Preset", file.getFileName() + " holds " +
-                                                              juce::String (reading.presets) +
-                                                              " presets; the first is shown");
+    PresetFileFlow::noteFurtherPresets (file, reading);
     return true;
 }
 
@@ -347,19 +312,6 @@ void PresetController::takePendingEdits()
 {
     if (onBeforePresetIsRead != nullptr)
         onBeforePresetIsRead();
-}
-
-void PresetController::showInvalidFileAlert (const juce::File& file, const juce::String& reason)
-{
-    // The second line is what "marlo-preset validate" prints for the file.
-    Dialogs::get().showAlert ("Invalid File",
-                              "File is invalid or currupt\r\n" + file.getFullPathName() + ": " + reason);
-}
-
-void PresetController::showSaveFailedAlert (const juce::File& file, const juce::String& reason)
-{
-    Dialogs::get().showAlert ("File Not Saved", "The preset could not be written to \"" +
-                                                    file.getFullPathName() + "\":\r\n" + reason);
 }
 
 std::unique_ptr<PresetController> createPresetController (MidiManager& midiManager,

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "editor/EditorListener.h"
-#include "midi/PresetTransfer.h"
 #include "preset/PresetLayout.h"
 #include "preset/PresetModel.h"
+#include "preset/PresetTransferFlow.h"
 
 #include <functional>
 #include <juce_data_structures/juce_data_structures.h>
@@ -14,7 +14,8 @@
 #include <vector>
 
 /** Holds one document's preset, keeps it in step with the widgets' bindings, saves and loads
-    "*.marlo" files, and moves the preset to and from the hardware.
+    "*.marlo" files (PresetFileFlow), and moves the preset to and from the hardware
+    (PresetTransferFlow).
 
     The preset itself is a PresetModel: the image, each box's value and the mode rule live there
     alone, and every value a binding reports goes into it.
@@ -122,16 +123,13 @@ public:
     /** Called before the preset is written to a file or sent, so that whatever the user has typed
         and not yet committed is taken first (message thread). */
     std::function<void()> onBeforePresetIsRead;
-    bool isAwaitingReply() const noexcept { return transfer.isAwaitingReply(); }
-    int getRetryCount() const noexcept { return transfer.getRetryCount(); }
-
-    static void showInvalidFileAlert (const juce::File& file, const juce::String& reason);
-    static void showSaveFailedAlert (const juce::File& file, const juce::String& reason);
+    bool isAwaitingReply() const noexcept { return transfers.isAwaitingReply(); }
+    int getRetryCount() const noexcept { return transfers.getRetryCount(); }
 
 private:
-    void getFinished (const PresetTransfer::Result& result);
-    void compareFinished (const PresetTransfer::Result& result);
     void takePendingEdits();
+    /** A get's preset: loaded as one step, or refused with nothing changed. */
+    bool takeReceivedPreset (const PresetCodec::Image& image);
 
     /** What undo goes back to: the model (the image and every box's value, bound or not yet
         built) and the origin; a step gives back the origin only where the step itself changed it
@@ -155,13 +153,10 @@ private:
     void showBoxesOf (const PresetModel& source);
     void changed();
 
-    MidiManager& midi;
     juce::ActionBroadcaster actionBroadcaster;
     std::map<int, juce::Array<ParameterValue*>> boundValues;
     PresetModel model;
-    PresetTransfer transfer;
-    // Whether the transfer's current get is a compare: its preset goes to onCompared, not here.
-    bool comparing = false;
+    PresetTransferFlow transfers;
     bool detached = false;
     bool loading = false;
     // Set while a new binding is given the preset's value: what it reports then is no edit.

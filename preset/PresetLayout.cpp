@@ -1,7 +1,5 @@
 #include "preset/PresetLayout.h"
 
-#include "preset/ControlSchema.h"
-
 #include "MarloPresetData.h"
 
 #include <array>
@@ -31,60 +29,19 @@ const SectionInfo& section (ControlType type)
     return sections[static_cast<size_t> (type)];
 }
 
-juce::Array<ParameterAddress> addresses (ControlType type, const juce::String& prefix, int offset)
-{
-    juce::Array<ParameterAddress> result;
-    for (const auto& parameter : controlSchema (type).getParameters())
-        result.add ({prefix + parameter.label, offset + parameter.byte});
-    return result;
-}
-
-juce::String labelOf (ControlType type, int id)
-{
-    const auto& parameters = controlSchema (type).getParameters();
-    return juce::isPositiveAndBelow (id, static_cast<int> (parameters.size()))
-               ? parameters[static_cast<size_t> (id)].label
-               : juce::String();
-}
-
-juce::Array<int> idsBelow (int count)
-{
-    juce::Array<int> ids;
-    for (int id = 0; id < count; ++id)
-        ids.add (id);
-    return ids;
-}
-
-using SectionBuilder = juce::Array<ParameterAddress> (*) (const juce::String&, int);
-
-// The builder of each section, in section order.
-constexpr std::array<SectionBuilder, 7> sectionBuilders{{
-    keybedParameters,
-    pitchWheelParameters,
-    modWheelParameters,
-    sustainParameters,
-    knobParameters,
-    padParameters,
-    switchParameters,
-}};
-} // namespace
-
-int controlCount (ControlType type)
-{
-    return section (type).controls;
-}
-
-int bytesPerControl (ControlType type)
-{
-    return section (type).bytesPerControl;
-}
-
+/** Offset of the type's section: the sum of the sizes of every earlier section. */
 int sectionOffset (ControlType type)
 {
     int offset = 0;
     for (size_t i = 0; i < static_cast<size_t> (type); ++i)
         offset += sections[i].controls * sections[i].bytesPerControl;
     return offset;
+}
+} // namespace
+
+int bytesPerControl (ControlType type)
+{
+    return section (type).bytesPerControl;
 }
 
 int controlOffset (ControlType type, int controlNumber)
@@ -115,7 +72,7 @@ std::optional<ControlPosition> controlAt (int offset)
         const auto type = static_cast<ControlType> (i);
         const auto first = sectionOffset (type);
         const auto size = bytesPerControl (type);
-        if (offset >= first && offset < first + size * controlCount (type))
+        if (offset >= first && offset < first + size * section (type).controls)
             return ControlPosition{type, (offset - first) / size + 1, (offset - first) % size};
     }
     return std::nullopt;
@@ -127,71 +84,6 @@ juce::uint8 presetDataLength()
     for (const auto& info : sections)
         length = static_cast<juce::uint8> (length + info.controls * info.bytesPerControl);
     return length;
-}
-
-juce::Array<ParameterAddress> keybedParameters (const juce::String& prefix, int offset)
-{
-    return addresses (ControlType::Keybed, prefix, offset);
-}
-
-juce::Array<ParameterAddress> pitchWheelParameters (const juce::String& prefix, int offset)
-{
-    return addresses (ControlType::PitchWheel, prefix, offset);
-}
-
-juce::Array<ParameterAddress> modWheelParameters (const juce::String& prefix, int offset)
-{
-    return addresses (ControlType::ModWheel, prefix, offset);
-}
-
-juce::Array<ParameterAddress> sustainParameters (const juce::String& prefix, int offset)
-{
-    return addresses (ControlType::Sustain, prefix, offset);
-}
-
-juce::Array<ParameterAddress> knobParameters (const juce::String& prefix, int offset)
-{
-    return addresses (ControlType::Knob, prefix, offset);
-}
-
-juce::Array<ParameterAddress> padParameters (const juce::String& prefix, int offset)
-{
-    return addresses (ControlType::Pad, prefix, offset);
-}
-
-juce::Array<ParameterAddress> switchParameters (const juce::String& prefix, int offset)
-{
-    return addresses (ControlType::Switch, prefix, offset);
-}
-
-juce::String padParameterLabel (int id)
-{
-    return labelOf (ControlType::Pad, id);
-}
-
-juce::String switchParameterLabel (int id)
-{
-    return labelOf (ControlType::Switch, id);
-}
-
-juce::Array<int> allPadParameters()
-{
-    return idsBelow (static_cast<int> (controlSchema (ControlType::Pad).getParameters().size()));
-}
-
-juce::Array<int> allSwitchParameters()
-{
-    return idsBelow (static_cast<int> (controlSchema (ControlType::Switch).getParameters().size()));
-}
-
-juce::Array<ParameterAddress> presetLayout()
-{
-    juce::Array<ParameterAddress> layout;
-    for (const auto& control : allControls())
-        layout.addArray (sectionBuilders[static_cast<size_t> (control.type)](
-            controlTitle (control.type, control.controlNumber) + " ",
-            controlOffset (control.type, control.controlNumber)));
-    return layout;
 }
 
 juce::Array<juce::uint8> factoryPresetData()

@@ -48,19 +48,10 @@ enum SwitchParameter
     switchProgram = 9
 };
 
-/** One entry of the layout: a parameter name and the offset of its byte in the preset image. */
-struct ParameterAddress
-{
-    juce::String name;
-    int offset = 0;
-};
-
-/** Number of controls of a type and the bytes each takes. */
-int controlCount (ControlType type);
+/** The bytes each control of a type takes. */
 int bytesPerControl (ControlType type);
-/** Offset of the type's section: the sum of the sizes of every earlier section. */
-int sectionOffset (ControlType type);
-/** Offset of the first byte of control n (counted from 1) of a type. */
+/** Offset of the first byte of control n (counted from 1) of a type; its section's controls come
+    after every earlier section's. */
 int controlOffset (ControlType type, int controlNumber);
 /** The section title of control n: "Keybed", "Pitch Wheel", ..., "Knob 3", "Pad 8". */
 juce::String controlTitle (ControlType type, int controlNumber);
@@ -82,23 +73,6 @@ std::optional<ControlPosition> controlAt (int offset);
 
 /** Length of the preset image, 93, formed in 8-bit arithmetic as the message header needs it. */
 juce::uint8 presetDataLength();
-
-juce::Array<ParameterAddress> keybedParameters (const juce::String& prefix, int offset);
-juce::Array<ParameterAddress> pitchWheelParameters (const juce::String& prefix, int offset);
-juce::Array<ParameterAddress> modWheelParameters (const juce::String& prefix, int offset);
-juce::Array<ParameterAddress> sustainParameters (const juce::String& prefix, int offset);
-juce::Array<ParameterAddress> knobParameters (const juce::String& prefix, int offset);
-juce::Array<ParameterAddress> padParameters (const juce::String& prefix, int offset);
-juce::Array<ParameterAddress> switchParameters (const juce::String& prefix, int offset);
-
-/** The label of an id; the empty string for an id outside the table. */
-juce::String padParameterLabel (int id);
-juce::String switchParameterLabel (int id);
-juce::Array<int> allPadParameters();
-juce::Array<int> allSwitchParameters();
-
-/** The whole layout, 177 names over 93 bytes, in section order. */
-juce::Array<ParameterAddress> presetLayout();
 
 /** The 93 bytes a new document starts from (the factory dump's payload, octave lowered by one). */
 juce::Array<juce::uint8> factoryPresetData();

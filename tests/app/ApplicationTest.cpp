@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
+#include "ApplicationProbe.h"
 
 #include "app/CommandIDs.h"
 #include "app/OrvaneZellSeriesEditorApplication.h"
@@ -39,8 +40,9 @@ protected:
         initialised = true;
     }
 
-    WindowManager& windows() { return *application->getWindowManager(); }
-    juce::ApplicationCommandManager& commands() { return *application->getCommandManager(); }
+    WindowManager& windows() { return *ApplicationProbe::windows (*application); }
+    juce::ApplicationCommandManager& commands() { return *ApplicationProbe::commands (*application); }
+    MidiManager& midi() { return ApplicationProbe::midi (*application); }
 
     bool invoke (juce::CommandID id) { return commands().invokeDirectly (id, false); }
 
@@ -85,10 +87,10 @@ TEST_F (ApplicationTest, StartsWithOneUntitledDocumentAndNoDevice)
     start();
     ASSERT_EQ (windows().getNumDocuments(), 1);
     EXPECT_EQ (windows().getDocument (0)->getName(), "Orvane Marlo Editor - Untitled 1");
-    EXPECT_EQ (application->getLastDirectory(),
+    EXPECT_EQ (ApplicationProbe::lastDirectory (*application),
                juce::File::getSpecialLocation (juce::File::userHomeDirectory));
-    EXPECT_FALSE (application->getMidiManager().isInputOpen());
-    EXPECT_FALSE (application->getMidiManager().isOutputOpen());
+    EXPECT_FALSE (midi().isInputOpen());
+    EXPECT_FALSE (midi().isOutputOpen());
     EXPECT_EQ (application->getApplicationName(), "Orvane Zell Series Editor");
     // The one version is the project's, set in CMake.
     EXPECT_EQ (application->getApplicationVersion(), JUCE_APPLICATION_VERSION_STRING);
@@ -102,8 +104,7 @@ TEST_F (ApplicationTest, AFileOnTheCommandLineIsLoadedAndADashArgumentGivesANewD
     ASSERT_EQ (windows().getNumDocuments(), 1);
     EXPECT_EQ (windows().getDocument (0)->getFile(), file);
     EXPECT_EQ (windows().getDocument (0)->getName(), "Orvane Marlo Editor - Stage Piano");
-    EXPECT_TRUE (
-        application->getMidiManager().getPorts().getInputNames().contains (SimulatedMarlo::deviceName));
+    EXPECT_TRUE (midi().getPorts().getInputNames().contains (SimulatedMarlo::deviceName));
 }
 
 TEST_F (ApplicationTest, AnOptionAloneGivesANewDocumentAndNoSimulatedDevice)
@@ -111,8 +112,7 @@ TEST_F (ApplicationTest, AnOptionAloneGivesANewDocumentAndNoSimulatedDevice)
     start ({"-psn_0_12345"});
     ASSERT_EQ (windows().getNumDocuments(), 1);
     EXPECT_EQ (windows().getDocument (0)->getDocumentName(), "Untitled 1");
-    EXPECT_FALSE (
-        application->getMidiManager().getPorts().getInputNames().contains (SimulatedMarlo::deviceName));
+    EXPECT_FALSE (midi().getPorts().getInputNames().contains (SimulatedMarlo::deviceName));
 }
 
 TEST_F (ApplicationTest, ASecondLaunchsFileReachesTheActiveDocument)
@@ -339,7 +339,7 @@ TEST_F (ApplicationTest, ZoomKeysScaleTheWholeWindowInStepsThatFitAndKeepItsPlac
 TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
 {
     start();
-    auto* menu = application->getMenuModel();
+    auto* menu = ApplicationProbe::menu (*application);
     EXPECT_EQ (menu->getMenuBarNames(),
                juce::StringArray ({"File", "Edit", "View", "Options", "Window", "Help"}));
 
@@ -389,7 +389,7 @@ TEST_F (ApplicationTest, TheWindowMenuListsTheOpenDocumentsAndBringsTheChosenOne
     start();
     ASSERT_TRUE (invoke (CommandIDs::newWindow));
     auto* second = windows().getDocument (1);
-    auto* menu = application->getMenuModel();
+    auto* menu = ApplicationProbe::menu (*application);
     const auto listed = menu->openDocuments();
     ASSERT_EQ (listed.size(), 2u);
     EXPECT_EQ (listed[0].name, "Untitled 1");
@@ -426,7 +426,7 @@ TEST_F (ApplicationTest, DocumentItemsAreDisabledWithoutAnActiveDocument)
     ASSERT_TRUE (windows().closeAllDocuments());
     runMessageLoopFor (50);
 
-    auto* menu = application->getMenuModel();
+    auto* menu = ApplicationProbe::menu (*application);
     auto enabledOf = [] (const std::vector<MenuItem>& items)
     {
         std::map<juce::String, bool> enabled;
@@ -472,7 +472,7 @@ TEST_F (ApplicationTest, OpenAtTheLimitShowsTheAlertAndNoChooser)
 TEST_F (ApplicationTest, OpenUsesTheSharedFolderAndMovesIt)
 {
     start();
-    application->getLastDirectory() = folder.get();
+    ApplicationProbe::lastDirectory (*application) = folder.get();
     TemporaryFolder elsewhere;
     const auto file = writePresetFile (elsewhere / "Organ.marlo", 6);
 
@@ -485,7 +485,7 @@ TEST_F (ApplicationTest, OpenUsesTheSharedFolderAndMovesIt)
     EXPECT_EQ (dialogs.choosersShown[0].pattern, "*.marlo;*.syx");
     EXPECT_EQ (windows().getNumDocuments(), 2);
     EXPECT_EQ (windows().getDocument (1)->getFile(), file);
-    EXPECT_EQ (application->getLastDirectory(), elsewhere.get());
+    EXPECT_EQ (ApplicationProbe::lastDirectory (*application), elsewhere.get());
 
     // The next document's save chooser starts there too.
     dialogs.chooserAnswers.push_back (std::nullopt);
@@ -547,14 +547,14 @@ TEST_F (ApplicationTest, ClosingTheLastDocumentEndsTheEditorWhereThereIsNoSystem
     invoke (CommandIDs::newWindow);
 
     dialogs.saveAnswers = {Dialogs::SaveAnswer::no, Dialogs::SaveAnswer::cancel, Dialogs::SaveAnswer::no};
-    application->getWindowManager()->windowCloseRequested (windows().getDocument (1));
+    ApplicationProbe::windows (*application)->windowCloseRequested (windows().getDocument (1));
     EXPECT_EQ (quits, 0);
 
     // A refused close of the last one keeps the editor running.
-    application->getWindowManager()->windowCloseRequested (windows().getDocument (0));
+    ApplicationProbe::windows (*application)->windowCloseRequested (windows().getDocument (0));
     EXPECT_EQ (quits, 0);
 
-    application->getWindowManager()->windowCloseRequested (windows().getDocument (0));
+    ApplicationProbe::windows (*application)->windowCloseRequested (windows().getDocument (0));
 #if JUCE_MAC
     EXPECT_EQ (quits, 0);
 #else

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
+#include "ApplicationProbe.h"
 
 #include "app/MenuKeys.h"
 #include "app/OrvaneZellSeriesEditorApplication.h"
 #include "editor/CustomLook.h"
 #include "editor/EditorTestSupport.h"
 #include "editor/NumberBox.h"
+#include "preset/ParameterIndex.h"
 #include "preset/PresetLayout.h"
 
 #include <algorithm>
@@ -29,7 +31,7 @@ protected:
                 ("keys-test-" + juce::String (juce::Random().nextInt64())).toRawUTF8(), 1);
         application->setQuitAction ([] {});
         application->initialise ({});
-        document = application->getWindowManager()->getDocument (0);
+        document = ApplicationProbe::windows (*application)->getDocument (0);
     }
 
     ~KeyboardFirstTest() override
@@ -61,7 +63,7 @@ protected:
 
     static int offsetOf (const juce::String& name)
     {
-        for (const auto& entry : presetLayout())
+        for (const auto& entry : ParameterIndex::all())
             if (entry.name == name)
                 return entry.offset;
         return -1;

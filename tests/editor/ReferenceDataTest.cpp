@@ -7,6 +7,7 @@
 #include "editor/ZellPitchWheelControlReferenceData.h"
 #include "editor/ZellSustainControlReferenceData.h"
 #include "editor/ZellSwitchControlReferenceData.h"
+#include "preset/ParameterIndex.h"
 #include "preset/PresetLayout.h"
 
 #include <stdexcept>
@@ -127,8 +128,9 @@ TEST (ReferenceData, PadFollowsTheLayoutIdsAndHasFourModes)
                         {"Program Change", {"Mode", "MIDI Channel", "Bank LSB", "Bank MSB", "Program"}}});
     EXPECT_EQ (data.modeNames.indexOf ("Program Change"), 3);
 
-    for (auto id : allPadParameters())
-        EXPECT_EQ (data.parameterLabels[id], padParameterLabel (id));
+    const auto& layoutIds = controlSchema (ControlType::Pad).getParameters();
+    for (size_t id = 0; id < layoutIds.size(); ++id)
+        EXPECT_EQ (data.parameterLabels[static_cast<int> (id)], layoutIds[id].label);
 }
 
 TEST (ReferenceData, SwitchFollowsTheLayoutIdsAndHasThreeModes)
@@ -142,8 +144,9 @@ TEST (ReferenceData, SwitchFollowsTheLayoutIdsAndHasThreeModes)
                         {"Program Change", {"Mode", "MIDI Channel", "Bank LSB", "Bank MSB", "Program"}}});
     EXPECT_EQ (data.modeNames.indexOf ("Program Change"), 2);
 
-    for (auto id : allSwitchParameters())
-        EXPECT_EQ (data.parameterLabels[id], switchParameterLabel (id));
+    const auto& layoutIds = controlSchema (ControlType::Switch).getParameters();
+    for (size_t id = 0; id < layoutIds.size(); ++id)
+        EXPECT_EQ (data.parameterLabels[static_cast<int> (id)], layoutIds[id].label);
 }
 
 TEST (ReferenceData, EveryModeRowIsAParameterAndEveryNameIsKnownToTheLayout)
@@ -151,7 +154,7 @@ TEST (ReferenceData, EveryModeRowIsAParameterAndEveryNameIsKnownToTheLayout)
     // A row without a parameter would silently vanish from the panel; a parameter name missing
     // from the layout would never reach a preset byte.
     juce::StringArray layoutNames;
-    for (const auto& entry : presetLayout())
+    for (const auto& entry : ParameterIndex::all())
         layoutNames.add (entry.name);
 
     const std::pair<std::unique_ptr<ZellControlReferenceData>, const char*> types[] = {

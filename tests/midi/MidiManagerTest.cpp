@@ -256,6 +256,16 @@ TEST_F (MidiManagerTest, AListenerMayRemoveItselfAndOthersDuringItsCall)
     EXPECT_EQ (c.calls, 1);
     EXPECT_EQ (b.calls, 0);
     EXPECT_EQ (a.calls, 1);
+
+    // One not yet called goes: each of the others is still called once, and the one gone never.
+    CountingListener d;
+    midi.addListener (&b);
+    midi.addListener (&d);
+    d.onCall = [&] { midi.removeListener (&a); };
+    midi.handleIncomingMidiMessage (nullptr, note);
+    EXPECT_EQ (d.calls, 1);
+    EXPECT_EQ (b.calls, 1);
+    EXPECT_EQ (a.calls, 1);
 }
 
 TEST (SimulatedMarlo, AnswersRequestsStoresDumpsAndCanVanish)

@@ -9,6 +9,8 @@
 #include "preset/PresetLayout.h"
 #include "preset/PresetMessages.h"
 
+#include <thread>
+
 namespace
 {
 using Outcome = PresetTransfer::Outcome;
@@ -47,6 +49,73 @@ PresetCodec::Image distinctPreset()
     image.set (24, 77);
     return image;
 }
+
+juce::MidiMessage replyCarrying (const PresetCodec::Image& image)
+{
+    auto reply = createReplyHeader();
+    reply.addArray (image);
+    return juce::MidiMessage::createSysExMessage (reply.getRawDataPointer(), reply.size());
+}
+
+/** A controller that answers from its `answerFrom`th request while that request is still going
+    out: another thread, standing for the MIDI input's, delivers the reply during the send. Notes
+    whether that delivery was over before the send ended. */
+class AnsweringWhileSendingPorts final : public MidiPorts
+{
+public:
+    ~AnsweringWhileSendingPorts() override { joinDeliveries(); }
+
+    juce::StringArray getInputNames() override { return {"Busy"}; }
+    juce::StringArray getOutputNames() override { return {"Busy"}; }
+    std::unique_ptr<Input> openInput (int, juce::MidiInputCallback& callback) override
+    {
+        receiver = &callback;
+        return std::make_unique<IdleInput>();
+    }
+    std::unique_ptr<Output> openOutput (int) override { return std::make_unique<AnsweringOutput> (*this); }
+
+    /** A delivery still waiting can finish only once the sender lets go of what it holds. */
+    void joinDeliveries()
+    {
+        for (auto& delivery : deliveries)
+            delivery.join();
+        deliveries.clear();
+    }
+
+    int answerFrom = 1;
+    int sends = 0;
+    int deliveredDuringSend = 0;
+
+private:
+    struct IdleInput final : Input
+    {
+        void start() override {}
+    };
+
+    struct AnsweringOutput final : Output
+    {
+        explicit AnsweringOutput (AnsweringWhileSendingPorts& p) : ports (p) {}
+        void sendMessageNow (const juce::MidiMessage&) override
+        {
+            if (++ports.sends < ports.answerFrom)
+                return;
+            auto delivered = std::make_shared<juce::WaitableEvent>();
+            auto* receiver = ports.receiver;
+            ports.deliveries.emplace_back (
+                [receiver, delivered]
+                {
+                    receiver->handleIncomingMidiMessage (nullptr, replyCarrying (distinctPreset()));
+                    delivered->signal();
+                });
+            if (delivered->wait (5000))
+                ++ports.deliveredDuringSend;
+        }
+        AnsweringWhileSendingPorts& ports;
+    };
+
+    juce::MidiInputCallback* receiver = nullptr;
+    std::vector<std::thread> deliveries;
+};
 } // namespace
 
 TEST (PresetTransferResult, EachWayAGetEndsIsReportedOnceWithoutAnyAlert)
@@ -129,4 +198,36 @@ TEST (PresetTransferResult, ADetachedTransferDropsAReplyOnItsWayAndReportsNothin
     EXPECT_TRUE (rig.results.empty());
     EXPECT_FALSE (rig.transfer.isGetInProgress());
     EXPECT_FALSE (rig.timer->isRunning());
+}
+
+TEST (PresetTransferResult, AReplyMeetingARequestOnItsWayOutNeitherWaitsForItNorIsLost)
+{
+    for (const int answerFrom : {1, 2})
+    {
+        auto* ports = new AnsweringWhileSendingPorts(); // owned by the MIDI manager
+        ports->answerFrom = answerFrom;
+        MidiManager midi{std::unique_ptr<MidiPorts> (ports)};
+        midi.setInputDevice ("Busy");
+        midi.setOutputDevice ("Busy");
+        auto* timer = new ManualTimer(); // owned by the transfer
+        PresetTransfer transfer{midi, std::unique_ptr<TransferTimer> (timer)};
+        std::vector<PresetTransfer::Result> results;
+        transfer.onGetFinished = [&results] (const PresetTransfer::Result& result)
+        { results.push_back (result); };
+
+        transfer.get();
+        if (answerFrom > 1)
+            timer->fire(); // the repeat meets the reply
+        ports->joinDeliveries();
+
+        EXPECT_EQ (ports->deliveredDuringSend, 1) << "the reply waited for the request " << answerFrom;
+        ASSERT_TRUE (runMessageLoopUntil ([&results] { return !results.empty(); }));
+        EXPECT_EQ (results[0].outcome, Outcome::received);
+        EXPECT_EQ (results[0].image, distinctPreset());
+        timer->fire();
+        runMessageLoopFor (0);
+        EXPECT_EQ (results.size(), 1u);
+        EXPECT_EQ (ports->sends, answerFrom) << "a request followed the reply";
+        EXPECT_FALSE (timer->isRunning());
+    }
 }

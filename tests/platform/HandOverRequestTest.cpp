@@ -11,52 +11,64 @@ int requestsIn (const juce::File& folder)
     return folder.getNumberOfChildFiles (juce::File::findFiles,
                                          juce::String ("*") + HandOverRequest::extension);
 }
+
+/** A test's folder, open as the hand-over's own is. */
+struct RequestFolder
+{
+    RequestFolder() { EXPECT_TRUE (PrivateFolder::open (folder.get(), false, opened).wasOk()); }
+
+    TemporaryFolder folder;
+    PrivateFolder opened;
+};
 } // namespace
 
 TEST (HandOverRequestTest, TheEditorTakesFirstAndTheLaunchCannotGiveItUp)
 {
-    TemporaryFolder folder;
-    auto request = HandOverRequest::create (folder.get());
+    RequestFolder requests;
+    const auto& folder = requests.folder;
+    auto request = HandOverRequest::create (requests.opened);
     ASSERT_NE (request, nullptr);
     EXPECT_EQ (requestsIn (folder.get()), 1);
 
-    EXPECT_TRUE (HandOverRequest::take (folder.get(), request->getId()));
+    EXPECT_TRUE (HandOverRequest::take (requests.opened, request->getId()));
     // The launch, late: the editor has it, so the launch must not open it too.
     EXPECT_FALSE (request->giveUp());
     // Nor can a second message with the same request open it a second time.
-    EXPECT_FALSE (HandOverRequest::take (folder.get(), request->getId()));
+    EXPECT_FALSE (HandOverRequest::take (requests.opened, request->getId()));
     EXPECT_EQ (requestsIn (folder.get()), 0);
 }
 
 TEST (HandOverRequestTest, TheLaunchGivesUpFirstAndTheEditorCannotTakeIt)
 {
-    TemporaryFolder folder;
-    auto request = HandOverRequest::create (folder.get());
+    RequestFolder requests;
+    const auto& folder = requests.folder;
+    auto request = HandOverRequest::create (requests.opened);
     ASSERT_NE (request, nullptr);
 
     EXPECT_TRUE (request->giveUp());
     // The editor, woken late: the launch opens the file itself.
-    EXPECT_FALSE (HandOverRequest::take (folder.get(), request->getId()));
+    EXPECT_FALSE (HandOverRequest::take (requests.opened, request->getId()));
     EXPECT_EQ (requestsIn (folder.get()), 0);
 
     // Another launch's request is not affected by either.
-    auto other = HandOverRequest::create (folder.get());
+    auto other = HandOverRequest::create (requests.opened);
     ASSERT_NE (other, nullptr);
     EXPECT_NE (other->getId(), request->getId());
-    EXPECT_FALSE (HandOverRequest::take (folder.get(), request->getId()));
-    EXPECT_TRUE (HandOverRequest::take (folder.get(), other->getId()));
+    EXPECT_FALSE (HandOverRequest::take (requests.opened, request->getId()));
+    EXPECT_TRUE (HandOverRequest::take (requests.opened, other->getId()));
 }
 
 TEST (HandOverRequestTest, OnlyRequestsOfLaunchesThatEndedAreSweptAway)
 {
-    TemporaryFolder folder;
-    const auto waiting = HandOverRequest::create (folder.get());
+    RequestFolder requests;
+    const auto& folder = requests.folder;
+    const auto waiting = HandOverRequest::create (requests.opened);
     ASSERT_NE (waiting, nullptr);
 
     // A launch that ended without deciding leaves its file unlocked.
-    auto ended = HandOverRequest::create (folder.get());
+    auto ended = HandOverRequest::create (requests.opened);
     ASSERT_NE (ended, nullptr);
-    const auto endedFile = HandOverRequest::fileFor (folder.get(), ended->getId());
+    const auto endedFile = folder / HandOverRequest::nameFor (ended->getId());
     ended.reset();
     ASSERT_TRUE (endedFile.existsAsFile());
 
@@ -67,18 +79,18 @@ TEST (HandOverRequestTest, OnlyRequestsOfLaunchesThatEndedAreSweptAway)
     ASSERT_TRUE (target.create());
     ASSERT_TRUE (target.createSymbolicLink (folder / "link.request", true));
 
-    HandOverRequest::removeAbandoned (folder.get());
+    HandOverRequest::removeAbandoned (requests.opened);
 
     EXPECT_FALSE (endedFile.exists());
-    EXPECT_TRUE (HandOverRequest::fileFor (folder.get(), waiting->getId()).existsAsFile());
+    EXPECT_TRUE ((folder / HandOverRequest::nameFor (waiting->getId())).existsAsFile());
     EXPECT_TRUE (unrelated.existsAsFile());
     EXPECT_TRUE (target.existsAsFile());
     // The waiting launch's race is still open, and still decided by one step.
-    EXPECT_TRUE (HandOverRequest::take (folder.get(), waiting->getId()));
+    EXPECT_TRUE (HandOverRequest::take (requests.opened, waiting->getId()));
 }
 
 TEST (HandOverRequestTest, NoFolderNoRequest)
 {
-    TemporaryFolder folder;
-    EXPECT_EQ (HandOverRequest::create (folder / "missing"), nullptr);
+    const PrivateFolder missing;
+    EXPECT_EQ (HandOverRequest::create (missing), nullptr);
 }

@@ -71,7 +71,9 @@ class StoppedEditor
 public:
     explicit StoppedEditor (const InstanceHandOver& place)
     {
-        EXPECT_TRUE (InstanceHandOver::privateFolder (place.getFolder().getParentDirectory()).has_value());
+        PrivateFolder opened;
+        EXPECT_TRUE (
+            InstanceHandOver::openPrivateFolder (place.getFolder().getParentDirectory(), opened).wasOk());
         lock = ::open (place.getLockFile().getFullPathName().toRawUTF8(), O_RDWR | O_CREAT, 0600);
         EXPECT_EQ (::flock (lock, LOCK_EX | LOCK_NB), 0);
 
@@ -161,6 +163,13 @@ protected:
                            });
     }
 
+    /** The hand-over's private folder, where the requests are. */
+    const PrivateFolder& requestFolder()
+    {
+        EXPECT_TRUE (InstanceHandOver::openPrivateFolder (base, handOverFolder).wasOk());
+        return handOverFolder;
+    }
+
     int requestsLeft() const
     {
         return InstanceHandOver (name, base)
@@ -184,6 +193,7 @@ protected:
     juce::File base = folder.get();
     const juce::String name = "handover-test-" + juce::String::toHexString (juce::Random().nextInt64());
     juce::StringArray received;
+    PrivateFolder handOverFolder;
 };
 
 mode_t modeOf (const juce::File& file)
@@ -216,11 +226,12 @@ TEST_F (InstanceHandOverTest, EverythingLivesInAFolderOnlyTheUserMayEnter)
 TEST_F (InstanceHandOverTest, AFolderThatIsNotTheUsersOwnMeansRunningAlone)
 {
     const auto privateFolder = InstanceHandOver (name, folder.get()).getFolder();
+    PrivateFolder opened;
 
     // Made first, but open to others.
     ASSERT_EQ (::mkdir (privateFolder.getFullPathName().toRawUTF8(), 0755), 0);
     ASSERT_EQ (::chmod (privateFolder.getFullPathName().toRawUTF8(), 0755), 0);
-    EXPECT_FALSE (InstanceHandOver::privateFolder (folder.get()).has_value());
+    EXPECT_FALSE (InstanceHandOver::openPrivateFolder (folder.get(), opened).wasOk());
     EXPECT_EQ (InstanceHandOver (name, folder.get()).start ("/tmp/a.marlo", recorder(), onMessageThread()),
                Role::alone);
     ASSERT_TRUE (privateFolder.deleteRecursively());
@@ -229,7 +240,7 @@ TEST_F (InstanceHandOverTest, AFolderThatIsNotTheUsersOwnMeansRunningAlone)
     const auto elsewhere = folder / "elsewhere";
     ASSERT_EQ (::mkdir (elsewhere.getFullPathName().toRawUTF8(), 0700), 0);
     ASSERT_TRUE (elsewhere.createSymbolicLink (privateFolder, true));
-    EXPECT_FALSE (InstanceHandOver::privateFolder (folder.get()).has_value());
+    EXPECT_FALSE (InstanceHandOver::openPrivateFolder (folder.get(), opened).wasOk());
     EXPECT_EQ (InstanceHandOver (name, folder.get()).start ("/tmp/a.marlo", recorder(), onMessageThread()),
                Role::alone);
     EXPECT_TRUE (received.isEmpty());
@@ -307,7 +318,7 @@ TEST_F (InstanceHandOverTest, AStoppedEditorWakesToFindTheLaunchOpenedItsFileIts
     const auto message = editor.readMessage();
     ASSERT_EQ (message.getState(), HandOverFrame::State::complete);
     EXPECT_EQ (message.getText(), "/tmp/stopped.marlo");
-    EXPECT_FALSE (HandOverRequest::take (InstanceHandOver (name, base).getFolder(), message.getRequestId()));
+    EXPECT_FALSE (HandOverRequest::take (requestFolder(), message.getRequestId()));
 }
 
 TEST_F (InstanceHandOverTest, AnEditorThatTookTheRequestKeepsItThoughItsAnswerComesTooLate)
@@ -319,7 +330,7 @@ TEST_F (InstanceHandOverTest, AnEditorThatTookTheRequestKeepsItThoughItsAnswerCo
     // The editor takes the request and stops again before it can answer.
     const auto message = editor.readMessage();
     ASSERT_EQ (message.getState(), HandOverFrame::State::complete);
-    EXPECT_TRUE (HandOverRequest::take (InstanceHandOver (name, base).getFolder(), message.getRequestId()));
+    EXPECT_TRUE (HandOverRequest::take (requestFolder(), message.getRequestId()));
 
     // The launch gives up waiting, loses the race, and leaves the file to the editor.
     EXPECT_EQ (decidedAsTimeGoesBy (role, clock), Role::handedOver);

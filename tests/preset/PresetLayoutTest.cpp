@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "MarloPresetData.h"
+#include "preset/ParameterIndex.h"
 #include "preset/PresetLayout.h"
 #include "preset/PresetMessages.h"
 
@@ -9,10 +10,20 @@
 
 namespace
 {
+/** The parameters of one control, as the index has them, in its order. */
+std::vector<ParameterIndex::Entry> entriesOf (const juce::String& prefix)
+{
+    std::vector<ParameterIndex::Entry> entries;
+    for (const auto& entry : ParameterIndex::all())
+        if (entry.name.startsWith (prefix))
+            entries.push_back (entry);
+    return entries;
+}
+
 std::map<juce::String, int> layoutByName()
 {
     std::map<juce::String, int> byName;
-    for (const auto& entry : presetLayout())
+    for (const auto& entry : ParameterIndex::all())
         byName[entry.name] = entry.offset;
     return byName;
 }
@@ -20,8 +31,8 @@ std::map<juce::String, int> layoutByName()
 
 TEST (PresetLayout, HasOneHundredSeventySevenDistinctNamesCoveringEveryByte)
 {
-    const auto layout = presetLayout();
-    EXPECT_EQ (layout.size(), 177);
+    const auto& layout = ParameterIndex::all();
+    EXPECT_EQ (layout.size(), 177u);
     EXPECT_EQ (layoutByName().size(), 177u) << "a name occurs twice";
 
     std::set<int> offsets;
@@ -42,7 +53,7 @@ TEST (PresetLayout, ImageLengthAndSectionOffsetsAreDerivedFromTheTypeTable)
                                               {ControlType::Knob, 13},    {ControlType::Pad, 33},
                                               {ControlType::Switch, 73}};
     for (const auto& [type, offset] : expected)
-        EXPECT_EQ (sectionOffset (type), offset) << static_cast<int> (type);
+        EXPECT_EQ (controlOffset (type, 1), offset) << static_cast<int> (type);
     EXPECT_EQ (controlOffset (ControlType::Pad, 8), 68);
     EXPECT_EQ (controlOffset (ControlType::Switch, 4), 88);
 }
@@ -96,34 +107,34 @@ TEST (PresetLayout, NamesAreComparedExactly)
         EXPECT_EQ (byName.count (name), 0u) << name;
 }
 
-TEST (PresetLayout, SectionBuildersUseThePrefixAndTheRegistrationOrder)
+TEST (PresetLayout, EachControlsNamesUseItsTitleAndTheRegistrationOrder)
 {
-    const auto keybed = keybedParameters ("Keybed ", 0);
-    ASSERT_EQ (keybed.size(), 4);
+    const auto keybed = entriesOf ("Keybed ");
+    ASSERT_EQ (keybed.size(), 4u);
     EXPECT_EQ (keybed[0].name, "Keybed MIDI Channel");
     EXPECT_EQ (keybed[0].offset, 2);
 
-    const auto pads = padParameters ("Pad 2 ", 38);
-    ASSERT_EQ (pads.size(), 13);
-    for (int id = 0; id < pads.size(); ++id)
-        EXPECT_EQ (pads[id].name, "Pad 2 " + padParameterLabel (id));
+    const auto pads = entriesOf ("Pad 2 ");
+    const auto& padSchema = controlSchema (ControlType::Pad).getParameters();
+    ASSERT_EQ (pads.size(), 13u);
+    for (size_t id = 0; id < pads.size(); ++id)
+        EXPECT_EQ (pads[id].name, "Pad 2 " + padSchema[id].label);
     EXPECT_EQ (pads[padFixed].offset, 40);
     EXPECT_EQ (pads[padMidiChannel].offset, 42);
 
-    const auto switches = switchParameters ("Switch 1 ", 73);
-    ASSERT_EQ (switches.size(), 10);
+    const auto switches = entriesOf ("Switch 1 ");
+    ASSERT_EQ (switches.size(), 10u);
     EXPECT_EQ (switches[switchToggleOff].offset, 76);
 }
 
-TEST (PresetLayout, LabelFunctionsCoverTheirIdsAndNothingElse)
+TEST (PresetLayout, TheParameterIdsFollowTheSchemasOrder)
 {
-    EXPECT_EQ (allPadParameters(), juce::Array<int> ({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
-    EXPECT_EQ (allSwitchParameters(), juce::Array<int> ({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
-    EXPECT_EQ (padParameterLabel (padBankMSB), "Bank MSB");
-    EXPECT_EQ (switchParameterLabel (switchBankMSB), "Bank MSB");
-    EXPECT_EQ (padParameterLabel (13), "");
-    EXPECT_EQ (padParameterLabel (-1), "");
-    EXPECT_EQ (switchParameterLabel (10), "");
+    const auto& pads = controlSchema (ControlType::Pad).getParameters();
+    const auto& switches = controlSchema (ControlType::Switch).getParameters();
+    ASSERT_EQ (pads.size(), static_cast<size_t> (padProgram + 1));
+    ASSERT_EQ (switches.size(), static_cast<size_t> (switchProgram + 1));
+    EXPECT_EQ (pads[padBankMSB].label, "Bank MSB");
+    EXPECT_EQ (switches[switchBankMSB].label, "Bank MSB");
 }
 
 TEST (PresetLayout, FactoryImageIsTheStoredDumpWithTheOctaveLowered)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeParameterValue.h"
+#include "preset/ParameterIndex.h"
 #include "preset/PresetController.h"
 
 #include <memory>
@@ -13,7 +14,7 @@ class BoundPreset
 public:
     explicit BoundPreset (PresetController& controller)
     {
-        for (const auto& entry : presetLayout())
+        for (const auto& entry : ParameterIndex::all())
         {
             const auto [minimum, maximum] = storedRange (entry.name);
             auto binding = std::make_unique<FakeParameterValue> (entry.name, minimum, maximum);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/** Who this process is, as the system names it: what tells its files and folders from those of
+    the user's other programs and of other users.
+*/
+class ThisProcess final
+{
+public:
+    ThisProcess() = delete;
+
+    /** The process's number, unique among the processes running now. */
+    static juce::int64 id();
+
+    /** The user the process runs as, as text that fits in a file name and never changes for that
+        user (on Linux the user's number, not the login name, which may be renamed). */
+    static juce::String user();
+};

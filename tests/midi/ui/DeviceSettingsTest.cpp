@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include "support/MessageLoop.h"
+#include "support/RecordingDialogs.h"
+#include "support/TemporaryFolder.h"
+#include "support/WindowChecks.h"
+
+#include "midi/DeviceManagerWindow.h"
+#include "midi/DeviceSettings.h"
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+
+namespace
+{
+/** Sets an environment variable for one test and puts back what was there. */
+class ScopedEnvironment
+{
+public:
+    ScopedEnvironment (const char* variableName, const char* value) : name (variableName)
+    {
+        if (const char* old = std::getenv (name))
+            previous = old;
+        if (value != nullptr)
+            setenv (name, value, 1);
+        else
+            unsetenv (name);
+    }
+
+    ~ScopedEnvironment()
+    {
+        if (previous.has_value())
+            setenv (name, previous->c_str(), 1);
+        else
+            unsetenv (name);
+    }
+
+private:
+    const char* name;
+    std::optional<std::string> previous;
+};
+
+/** Two inputs and two outputs; remembers what was opened. */
+class NamedPorts final : public MidiPorts
+{
+public:
+    explicit NamedPorts (juce::StringArray& openedLog) : opened (openedLog) {}
+
+    juce::StringArray getInputNames() override { return {"Keys In", "Marlo"}; }
+    juce::StringArray getOutputNames() override { return {"Synth Out", "Marlo"}; }
+
+    std::unique_ptr<Input> openInput (int index, juce::MidiInputCallback&) override
+    {
+        opened.add ("in:" + getInputNames()[index]);
+        return std::make_unique<QuietInput>();
+    }
+
+    std::unique_ptr<Output> openOutput (int index) override
+    {
+        opened.add ("out:" + getOutputNames()[index]);
+        return std::make_unique<QuietOutput>();
+    }
+
+private:
+    struct QuietInput final : public Input
+    {
+        void start() override {}
+    };
+    struct QuietOutput final : public Output
+    {
+        void sendMessageNow (const juce::MidiMessage&) override {}
+    };
+
+    juce::StringArray& opened;
+};
+
+class DeviceSettingsTest : public ::testing::Test
+{
+protected:
+    ~DeviceSettingsTest() override { delete window.get(); }
+
+    DeviceManagerComponent& openSetup()
+    {
+        window = new DeviceManagerWindow (midi, &settings);
+        return window->getComponent();
+    }
+
+    void press (juce::Button& button)
+    {
+        button.triggerClick();
+        runMessageLoopFor (30);
+    }
+
+    /** A fresh start: a new MIDI manager that opens whatever the file says. */
+    juce::StringArray openedAtStart()
+    {
+        juce::StringArray openedNow;
+        MidiManager restarted{std::make_unique<NamedPorts> (openedNow)};
+        DeviceSettings (settings.getFile()).openRemembered (restarted);
+        return openedNow;
+    }
+
+    RecordingDialogs dialogs;
+    TemporaryFolder folder;
+    juce::StringArray opened;
+    MidiManager midi{std::make_unique<NamedPorts> (opened)};
+    DeviceSettings settings{folder / "orvane-marlo-editor/settings.xml"};
+    juce::WeakReference<DeviceManagerWindow> window;
+};
+} // namespace
+
+TEST_F (DeviceSettingsTest, TheFileFollowsTheConfigFolderAndTheInstance)
+{
+    {
+        const ScopedEnvironment config ("XDG_CONFIG_HOME", "/tmp/marlo-config");
+        const ScopedEnvironment instance ("MARLO_EDITOR_INSTANCE", nullptr);
+        EXPECT_EQ (DeviceSettings::defaultFile().getFullPathName(),
+                   "/tmp/marlo-config/orvane-marlo-editor/settings.xml");
+    }
+    {
+        const ScopedEnvironment config ("XDG_CONFIG_HOME", "/tmp/marlo-config");
+        const ScopedEnvironment instance ("MARLO_EDITOR_INSTANCE", "second");
+        EXPECT_EQ (DeviceSettings::defaultFile().getFullPathName(),
+                   "/tmp/marlo-config/orvane-marlo-editor/settings-second.xml");
+    }
+    {
+        // Only an absolute path counts; a relative one means the default under the home folder.
+        const ScopedEnvironment config ("XDG_CONFIG_HOME", "relative/config");
+        const ScopedEnvironment instance ("MARLO_EDITOR_INSTANCE", nullptr);
+        const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+        EXPECT_EQ (DeviceSettings::defaultFile(),
+                   home.getChildFile (".config/orvane-marlo-editor/settings.xml"));
+    }
+}
+
+TEST_F (DeviceSettingsTest, OffByDefaultNothingIsWrittenAndNothingOpensAtStart)
+{
+    auto& setup = openSetup();
+    EXPECT_FALSE (setup.isRemembering());
+    EXPECT_EQ (setup.getRememberBox().getButtonText(), "Open these devices when the editor starts");
+    // The check box sits between the lists and the buttons, which moved down to make room.
+    EXPECT_GT (setup.getRememberBox().getY(), setup.getOutputList().getBottom());
+    EXPECT_LT (setup.getRememberBox().getBottom(), setup.getOkButton().getY());
+    EXPECT_EQ (setup.getHeight(), 425 + setup.getOkButton().getY() - 381);
+
+    setup.selectInputRow (1);
+    setup.selectOutputRow (1);
+    press (setup.getOkButton());
+
+    EXPECT_EQ (midi.getInputDeviceName(), "Marlo");
+    EXPECT_FALSE (settings.getFile().exists());
+    EXPECT_FALSE (settings.getFile().getParentDirectory().exists());
+    EXPECT_TRUE (openedAtStart().isEmpty());
+}
+
+TEST_F (DeviceSettingsTest, RememberedDevicesOpenAtTheNextStartAndTurningItOffDeletesTheFile)
+{
+    auto& setup = openSetup();
+    setup.selectInputRow (1);
+    setup.selectOutputRow (0);
+    setup.getRememberBox().setToggleState (true, juce::sendNotification);
+    press (setup.getApplyButton());
+
+    ASSERT_TRUE (settings.getFile().existsAsFile());
+    EXPECT_TRUE (settings.getFile().loadFileAsString().contains ("Synth Out"));
+    EXPECT_EQ (openedAtStart(), (juce::StringArray{"out:Synth Out", "in:Marlo"}));
+
+    // The next Device Setup shows the choice as kept; Cancel keeps the file whatever the box says.
+    delete window.get();
+    auto& again = openSetup();
+    EXPECT_TRUE (again.isRemembering());
+    again.getRememberBox().setToggleState (false, juce::sendNotification);
+    press (again.getCancelButton());
+    EXPECT_TRUE (settings.getFile().existsAsFile());
+
+    auto& last = openSetup();
+    last.getRememberBox().setToggleState (false, juce::sendNotification);
+    press (last.getOkButton());
+    EXPECT_FALSE (settings.getFile().exists());
+    EXPECT_TRUE (openedAtStart().isEmpty());
+}
+
+TEST_F (DeviceSettingsTest, AnAbsentDeviceIsSkippedAtStartShownAsNotConnectedAndStaysRemembered)
+{
+    ASSERT_TRUE (settings.remember ({"Unplugged Keys", "Marlo"}));
+    EXPECT_EQ (openedAtStart(), (juce::StringArray{"out:Marlo"}));
+
+    settings.openRemembered (midi);
+    auto& setup = openSetup();
+    EXPECT_TRUE (setup.isRemembering());
+    EXPECT_EQ (setup.getNotConnected(), (juce::StringArray{"Unplugged Keys"}));
+    EXPECT_EQ (setup.getSelectedOutputRow(), 1);
+    EXPECT_EQ (setup.getSelectedInputRow(), -1);
+
+    // One line more than with every device connected, and the buttons below it.
+    const auto grownHeight = setup.getHeight();
+    setup.setNotConnected ({});
+    EXPECT_EQ (grownHeight - setup.getHeight(), 18);
+    setup.setNotConnected ({"Unplugged Keys"});
+    EXPECT_EQ (setup.getOkButton().getBottom() + 12, setup.getHeight());
+
+    // OK with no input row chosen keeps the unplugged input for when it comes back.
+    press (setup.getOkButton());
+    EXPECT_EQ (settings.load().input, "Unplugged Keys");
+    EXPECT_EQ (settings.load().output, "Marlo");
+    EXPECT_TRUE (dialogs.alertsShown().empty());
+}
+
+TEST_F (DeviceSettingsTest, AFileNestedWithoutEndOrOfTheWrongKindOpensNothingAndGivesWayToAChoice)
+{
+    const auto file = settings.getFile();
+    ASSERT_TRUE (file.getParentDirectory().createDirectory());
+    juce::String nested;
+    nested.preallocateBytes (2 * 200000 * 4);
+    nested << "<PROPERTIES>";
+    for (int level = 0; level < 200000; ++level)
+        nested << "<a>";
+    const juce::String fifo = (folder / "pipe.xml").getFullPathName();
+    ASSERT_EQ (::mkfifo (fifo.toRawUTF8(), 0600), 0);
+    const juce::String entities =
+        "<!DOCTYPE p [<!ENTITY a \"&a;&a;\">]><PROPERTIES><VALUE name=\"inputDevice\" "
+        "val=\"&a;\"/></PROPERTIES>";
+
+    for (const auto& content : {juce::String ("fifo"), entities, nested})
+    {
+        ASSERT_TRUE (file.deleteFile());
+        if (content == "fifo")
+            ASSERT_TRUE (juce::File (fifo).moveFileTo (file));
+        else
+            ASSERT_TRUE (file.replaceWithText (content));
+
+        ::testing::internal::CaptureStderr();
+        EXPECT_TRUE (openedAtStart().isEmpty());
+        const auto said = juce::String (::testing::internal::GetCapturedStderr());
+        EXPECT_TRUE (said.contains (file.getFullPathName()) && said.contains ("no device is opened")) << said;
+    }
+
+    // Choosing devices again replaces what could not be read.
+    EXPECT_TRUE (settings.remember ({"Marlo", "Marlo"}));
+    EXPECT_EQ (openedAtStart(), juce::StringArray ({"out:Marlo", "in:Marlo"}));
+}

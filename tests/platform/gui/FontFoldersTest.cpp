@@ -1,0 +1,73 @@
+#include "platform/gui/FontFolders.h"
+
+#include <gtest/gtest.h>
+#include <juce_graphics/juce_graphics.h>
+
+#include <cstdlib>
+
+#if JUCE_LINUX || JUCE_BSD
+namespace
+{
+constexpr const char* fontPathVariable = "JUCE_FONT_PATH";
+
+/** Sets or clears the framework's font path for one test and puts back what was there. */
+class FontPathScope
+{
+public:
+    explicit FontPathScope (const char* value)
+    {
+        if (auto* previous = std::getenv (fontPathVariable))
+            saved = previous;
+
+        if (value != nullptr)
+            setenv (fontPathVariable, value, 1);
+        else
+            unsetenv (fontPathVariable);
+    }
+
+    ~FontPathScope()
+    {
+        if (saved.isNotEmpty())
+            setenv (fontPathVariable, saved.toRawUTF8(), 1);
+        else
+            unsetenv (fontPathVariable);
+    }
+
+private:
+    juce::String saved;
+};
+} // namespace
+
+TEST (FontFoldersTest, theSystemSansSerifIsAFamilyTheFrameworkKnowsByTheSameName)
+{
+    const auto choice = FontFolders::ofSystemSansSerif();
+    ASSERT_TRUE (choice.family.isNotEmpty());
+    ASSERT_FALSE (choice.folders.isEmpty());
+
+    for (const auto& folder : choice.folders)
+        EXPECT_TRUE (juce::File (folder).isDirectory()) << folder;
+
+    // Family names from fontconfig and FreeType can differ; the framework knows only FreeType's.
+    const FontPathScope unset (nullptr);
+    FontFolders::buildFontList();
+    EXPECT_TRUE (juce::Font::findAllTypefaceNames().contains (choice.family)) << choice.family;
+    const auto styles = juce::Font::findAllTypefaceStyles (choice.family);
+    EXPECT_TRUE (styles.contains ("Bold")) << styles.joinIntoString (", ");
+}
+
+TEST (FontFoldersTest, buildsTheListWithTheSystemSansSerifAndLeavesNoFontPathBehind)
+{
+    const FontPathScope unset (nullptr);
+    EXPECT_TRUE (FontFolders::buildFontList());
+    EXPECT_EQ (std::getenv (fontPathVariable), nullptr);
+    EXPECT_TRUE (FontFolders::defaultSansSerifIs (FontFolders::ofSystemSansSerif().family));
+    EXPECT_FALSE (FontFolders::defaultSansSerifIs ("No Such Family"));
+}
+
+TEST (FontFoldersTest, aFontPathTheUserSetIsLeftToTheFramework)
+{
+    const FontPathScope userPath ("/nowhere/fonts");
+    EXPECT_FALSE (FontFolders::buildFontList());
+    EXPECT_STREQ (std::getenv (fontPathVariable), "/nowhere/fonts");
+}
+#endif
