@@ -2,17 +2,11 @@
 
 #include "cli/CommandInvocation.h"
 #include "cli/DeviceCommands.h"
+#include "cli/FileCommands.h"
 #include "cli/InterruptRequest.h"
 #include "cli/MonitorCommand.h"
 #include "cli/ParameterCommands.h"
 #include "midi/SystemMidiPorts.h"
-#include "midi/TransferAlerts.h"
-#include "platform/FileIdentity.h"
-#include "platform/FileLock.h"
-#include "preset/PresetDifference.h"
-#include "preset/PresetFile.h"
-#include "preset/PresetModel.h"
-#include "preset/ShownValue.h"
 
 #include <cstdio>
 #include <juce_events/juce_events.h>
@@ -50,11 +44,6 @@ struct Command
     int (*handler) (CommandInvocation&) = nullptr;
 };
 
-int newFile (CommandInvocation&);
-int show (CommandInvocation&);
-int validate (CommandInvocation&);
-int diff (CommandInvocation&);
-int convert (CommandInvocation&);
 int monitor (CommandInvocation& invocation)
 {
     return MonitorCommand (invocation).run();
@@ -68,7 +57,7 @@ const std::vector<Command>& commands()
          "Writes the factory preset a new document starts from. An existing FILE is kept.",
          {{}, 1, 1},
          false,
-         &newFile},
+         &FileCommands::newFile},
         {"show",
          "show [--json] FILE",
          "Prints \"<name> = <value>\" for each parameter the current mode of each control shows, in\n"
@@ -77,7 +66,7 @@ const std::vector<Command>& commands()
          "program saved; its first preset is read, and a further one is noted on stderr.",
          {{"--json"}, 1, 1},
          false,
-         &show},
+         &FileCommands::show},
         {"validate",
          "validate FILE...",
          "Checks that every file (\"*.marlo\" or \".syx\") would load in the editor. Prints\n"
@@ -85,14 +74,14 @@ const std::vector<Command>& commands()
          "Exit 0: all valid; 1: one or more invalid; 2: one or more could not be read.",
          {{}, 1, 1 << 20},
          false,
-         &validate},
+         &FileCommands::validate},
         {"diff",
          "diff A B",
          "Prints \"<name>: <a> -> <b>\" for each shown parameter that differs. Exit 0: the same; 1: "
          "different.\nA and B may each be a preset file or a \".syx\" file.",
          {{}, 2, 2},
          false,
-         &diff},
+         &FileCommands::diff},
         {"set",
          "set FILE NAME=VALUE...",
          "Changes parameters as the editor would in a document that opened FILE, in the order given,\n"
@@ -113,7 +102,7 @@ const std::vector<Command>& commands()
          "103 bytes). OUT is replaced at once by a complete new file.",
          {{}, 2, 2},
          false,
-         &convert},
+         &FileCommands::convert},
         {"names",
          "names",
          "Lists every parameter a preset has, one a line: \"<name>: <values>\", the range of a number\n"
@@ -238,99 +227,6 @@ juce::Result parse (const ArgumentRule& rule, const juce::StringArray& raw, Argu
     return juce::Result::ok();
 }
 
-juce::String textOf (const juce::var& value)
-{
-    return PresetDifference::textOf (value);
-}
-
-int newFile (CommandInvocation& invocation)
-{
-    const auto& target = invocation.arguments.files[0];
-    if (CommandInvocation::fileOf (target).exists())
-    {
-        invocation.complain (target) << "already exists; it is left as it is\n";
-        return Code::usageOrFileError;
-    }
-    return invocation.writeAtomically (target, PresetModel().getImage()) ? Code::success
-                                                                         : Code::usageOrFileError;
-}
-
-int show (CommandInvocation& invocation)
-{
-    PresetModel model;
-    if (!invocation.openDocument (invocation.arguments.files[0], model))
-        return Code::usageOrFileError;
-
-    auto& out = invocation.out;
-    if (invocation.arguments.flags.contains ("--json"))
-    {
-        auto object = std::make_unique<juce::DynamicObject>();
-        for (const auto& name : model.getShownNames())
-            object->setProperty (name, ShownValue::of (model, name));
-        out << juce::JSON::toString (juce::var (object.release())) << "\n";
-        return Code::success;
-    }
-    for (const auto& name : model.getShownNames())
-        out << name << " = " << textOf (ShownValue::of (model, name)) << "\n";
-    return Code::success;
-}
-
-int validate (CommandInvocation& invocation)
-{
-    int code = Code::success;
-    for (const auto& argument : invocation.arguments.files)
-    {
-        PresetCodec::Image image;
-        PresetFile::Reading reading;
-        const auto result = invocation.readPreset (argument, image, reading);
-        if (result.wasOk())
-            continue;
-        invocation.out << argument << ": " << result.getErrorMessage() << "\n";
-        code = juce::jmax (code,
-                           static_cast<int> (reading.unreadable ? Code::usageOrFileError : Code::negative));
-    }
-    return code;
-}
-
-int diff (CommandInvocation& invocation)
-{
-    const auto& files = invocation.arguments.files;
-    PresetModel a, b;
-    if (!invocation.openDocument (files[0], a) || !invocation.openDocument (files[1], b))
-        return Code::usageOrFileError;
-    return invocation.printDifferences (a, b) == 0 ? Code::success : Code::negative;
-}
-
-/** Whether two names reach one file, through links or other spellings of its path. */
-bool namesSameFile (const juce::File& first, const juce::File& second)
-{
-    return FileIdentity::sameFile (first, second);
-}
-
-int convert (CommandInvocation& invocation)
-{
-    // A preset file is the dump message itself, so both kinds take the same bytes; the extension
-    // says which the user meant, and anything else is more likely a slip than a wish.
-    const auto& source = invocation.arguments.files[0];
-    const auto& target = invocation.arguments.files[1];
-    const auto extension = CommandInvocation::fileOf (target).getFileExtension().toLowerCase();
-    if (extension != ".marlo" && extension != ".syx")
-    {
-        invocation.complain (target)
-            << "OUT must end in \".marlo\" (a preset file) or \".syx\" (the dump message)\n";
-        return Code::usageOrFileError;
-    }
-    // Written onto itself, another program's file would keep only its preset, as set would make it.
-    if (namesSameFile (CommandInvocation::fileOf (source), CommandInvocation::fileOf (target)))
-    {
-        invocation.complain (target) << "is IN itself; convert writes a new file and leaves IN as it is\n";
-        return Code::negative;
-    }
-    PresetModel model;
-    if (!invocation.openDocument (source, model))
-        return Code::usageOrFileError;
-    return invocation.writeAtomically (target, model.getImage()) ? Code::success : Code::usageOrFileError;
-}
 } // namespace
 
 PresetCommandLine::Environment PresetCommandLine::systemEnvironment()

@@ -18,7 +18,12 @@ juce::Result PresetFileFlow::load (const juce::File& file, PresetFile::Reading& 
     auto result = PresetFile::read (file, image, &reading);
     // A preset the document's boxes refuse is refused for the reason the check of the image gives.
     if (result.wasOk() && !apply (image))
+    {
         result = PresetCodec::checkImage (image);
+        // Whatever refused it, a preset that was not taken is never reported as loaded.
+        if (result.wasOk())
+            result = juce::Result::fail ("the editor refused the preset");
+    }
     if (result.failed())
         showInvalidFileAlert (file, result.getErrorMessage());
     return result;

@@ -145,6 +145,18 @@ TEST_F (PresetFileTest, AFailedLoadGivesTheReasonTheToolPrintsAndTakesNothing)
     }
 }
 
+TEST_F (PresetFileTest, APresetTheDocumentRefusesIsAFailedLoadThoughTheFileIsSound)
+{
+    const auto file = writeFile ("sound.marlo", savedBytes());
+    dialogs.clear();
+    PresetFile::Reading reading;
+    const auto loaded
+        = PresetFileFlow::load (file, reading, [] (const PresetCodec::Image&) { return false; });
+    EXPECT_TRUE (loaded.failed());
+    EXPECT_TRUE (loaded.getErrorMessage().isNotEmpty());
+    EXPECT_EQ (dialogs.countAlerts ("Invalid File"), 1);
+}
+
 TEST_F (PresetFileTest, AFileOfSeveralPresetsSaysTheFirstIsShown)
 {
     auto two = savedBytes();
