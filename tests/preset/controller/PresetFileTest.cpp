@@ -150,8 +150,8 @@ TEST_F (PresetFileTest, APresetTheDocumentRefusesIsAFailedLoadThoughTheFileIsSou
     const auto file = writeFile ("sound.marlo", savedBytes());
     dialogs.clear();
     PresetFile::Reading reading;
-    const auto loaded
-        = PresetFileFlow::load (file, reading, [] (const PresetCodec::Image&) { return false; });
+    const auto loaded =
+        PresetFileFlow::load (file, reading, [] (const PresetCodec::Image&) { return false; });
     EXPECT_TRUE (loaded.failed());
     EXPECT_TRUE (loaded.getErrorMessage().isNotEmpty());
     EXPECT_EQ (dialogs.countAlerts ("Invalid File"), 1);
