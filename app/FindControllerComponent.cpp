@@ -1,5 +1,11 @@
 #include "app/FindControllerComponent.h"
 
+namespace
+{
+const juce::Colour listGround (0xfff3f5f7);
+const juce::Colour selectedRow (0xff1c7fd0);
+} // namespace
+
 FindControllerComponent::FindControllerComponent (MidiManager& midiManager,
                                                   std::unique_ptr<TransferTimer> timer)
     : finder (midiManager, std::move (timer))
@@ -22,7 +28,12 @@ FindControllerComponent::FindControllerComponent (MidiManager& midiManager,
     for (auto* child :
          std::initializer_list<juce::Component*>{&status, &progressBar, &list, &openButton, &cancelButton})
         addAndMakeVisible (child);
+    status.setColour (juce::Label::textColourId, juce::Colours::black);
+    list.setColour (juce::ListBox::backgroundColourId, listGround);
+    list.setColour (juce::ListBox::outlineColourId, juce::Colour (0xffb8c0c8));
+    list.setOutlineThickness (1);
     setWantsKeyboardFocus (true);
+    setLookAndFeel (&look);
     setSize (width, height);
 }
 
@@ -30,6 +41,18 @@ FindControllerComponent::~FindControllerComponent()
 {
     finder.cancel();
     list.setModel (nullptr);
+    setLookAndFeel (nullptr);
+}
+
+void FindControllerComponent::paint (juce::Graphics& g)
+{
+    g.fillAll (juce::Colours::white);
+}
+
+void FindControllerComponent::paintOverChildren (juce::Graphics& g)
+{
+    if (list.hasKeyboardFocus (true))
+        CustomLook::drawFocusRing (g, list.getBounds().reduced (1), listGround);
 }
 
 void FindControllerComponent::start()
@@ -68,8 +91,8 @@ void FindControllerComponent::paintListBoxItem (int row, juce::Graphics& g, int 
     if (!juce::isPositiveAndBelow (row, static_cast<int> (found.size())))
         return;
     if (selected)
-        g.fillAll (findColour (juce::TextEditor::highlightColourId));
-    g.setColour (findColour (juce::ListBox::textColourId));
+        g.fillAll (selectedRow);
+    g.setColour (selected ? juce::Colours::white : juce::Colours::black);
     const auto& pair = found[static_cast<size_t> (row)];
     g.drawText ("In: " + pair.input + "    Out: " + pair.output, 6, 0, w - 12, h,
                 juce::Justification::centredLeft, true);
@@ -84,6 +107,8 @@ void FindControllerComponent::showFound (const std::vector<ControllerFinder::Pai
 {
     found = pairs;
     progress = 1.0;
+    // The bar's stripes would look like a search still going on.
+    progressBar.setVisible (false);
     if (found.empty())
         status.setText ("No controller answered. Check its cable and that it is on.",
                         juce::dontSendNotification);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/CustomLook.h"
 #include "midi/ControllerFinder.h"
 
 #include <functional>
@@ -32,6 +33,10 @@ public:
     juce::Button& getOpenButton() noexcept { return openButton; }
     juce::Button& getCancelButton() noexcept { return cancelButton; }
 
+    void paint (juce::Graphics& g) override;
+    /** The list has no look-and-feel hook of its own for a focus ring; it is drawn over it. */
+    void paintOverChildren (juce::Graphics& g) override;
+    void focusOfChildComponentChanged (FocusChangeType) override { repaint(); }
     void resized() override;
     bool keyPressed (const juce::KeyPress& key) override;
 
@@ -54,6 +59,7 @@ private:
     juce::ListBox list{"Controllers Found"};
     juce::TextButton openButton{"Open"};
     juce::TextButton cancelButton{"Cancel"};
+    CustomLook look;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FindControllerComponent)
 };

@@ -138,8 +138,11 @@ void ControllerFinder::beginRound()
     }
     const auto output = asking[round];
     const auto& name = outputNames[output];
+    // Counted over both passes: the outputs, then the pairs asked again.
+    const auto total = outputNames.size() + (confirming ? static_cast<int> (asking.size()) : 0);
+    const auto done = static_cast<int> (round) + (confirming ? outputNames.size() : 0);
     if (onProgress != nullptr)
-        onProgress (static_cast<int> (round), static_cast<int> (asking.size()), name);
+        onProgress (done, total, name);
 
     {
         const juce::ScopedLock lock (heardLock);

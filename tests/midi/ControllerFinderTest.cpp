@@ -76,7 +76,12 @@ struct ControllerFinderTest : public ::testing::Test
 TEST_F (ControllerFinderTest, PicksTheMarloNotTheLoopbackNorTheSynthesizer)
 {
     std::vector<juce::String> asked;
-    finder.onProgress = [&] (int, int, const juce::String& output) { asked.push_back (output); };
+    juce::StringArray counts;
+    finder.onProgress = [&] (int done, int total, const juce::String& output)
+    {
+        asked.push_back (output);
+        counts.add (juce::String (done) + "/" + juce::String (total));
+    };
     finder.start();
     EXPECT_EQ (timer->getInterval(), 300);
     EXPECT_EQ (marlo->getRequestCount(), 1);
@@ -91,6 +96,7 @@ TEST_F (ControllerFinderTest, PicksTheMarloNotTheLoopbackNorTheSynthesizer)
     EXPECT_EQ (asked, (std::vector<juce::String>{SimulatedMarlo::deviceName, SimulatedLoopback::deviceName,
                                                  SimulatedSynthesizer::deviceName, "Marlo B",
                                                  SimulatedMarlo::deviceName}));
+    EXPECT_EQ (counts, juce::StringArray ({"0/4", "1/4", "2/4", "3/4", "4/5"}));
     EXPECT_EQ (synthesizer->getIgnoredCount(), 1);
     EXPECT_EQ (marlo->getRequestCount(), 2);
     EXPECT_FALSE (finder.isRunning());
