@@ -5,7 +5,7 @@
 namespace
 {
 // "New Window " keeps its trailing space: the menu shows the name exactly as registered.
-constexpr std::array<CommandDescription, 30> commandTable{{
+constexpr std::array<CommandDescription, 32> commandTable{{
     {CommandIDs::newWindow, "New Window ", 'n'},
     {CommandIDs::open, "Open", 'o'},
     {CommandIDs::closeWindow, "Close Window", 'w'},
@@ -18,6 +18,9 @@ constexpr std::array<CommandDescription, 30> commandTable{{
     {CommandIDs::compareWithController, "Compare with Controller", 0},
     {CommandIDs::about, "About", 0},
     {CommandIDs::deviceSetup, "Device Setup", 0},
+    {CommandIDs::findController, "Find Controller", 0},
+    // Named by what it does now: the application renames it "Plug In Simulated Marlo" while unplugged.
+    {CommandIDs::plugSimulatedMarlo, "Unplug Simulated Marlo", 0},
     {CommandIDs::minimize, "Minimize", 'm'},
     {CommandIDs::bringAllToFront, "Bring All to Front", 0},
     {CommandIDs::midiMonitor, "MIDI Monitor", 0},

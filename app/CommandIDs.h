@@ -20,6 +20,9 @@ struct CommandIDs
         compareWithController = 0x200088,
         about = 0x200090,
         deviceSetup = 0x200310,
+        findController = 0x200320,
+        /** A test aid, offered only with the simulated set-up. */
+        plugSimulatedMarlo = 0x200330,
         minimize = 0x200410,
         bringAllToFront = 0x200420,
         midiMonitor = 0x200430,

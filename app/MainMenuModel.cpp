@@ -11,6 +11,7 @@ namespace
 constexpr juce::CommandID separator = 0;
 constexpr juce::CommandID hardwareMenu = -1;
 constexpr juce::CommandID openDocumentItems = -2;
+constexpr juce::CommandID simulatedDeviceItems = -3;
 
 // The open documents' items carry ids of their own, apart from every command's.
 constexpr int firstDocumentItemId = 0x300001;
@@ -32,7 +33,7 @@ const std::vector<MenuDescription>& menuTable()
               CommandIDs::saveDocumentAs, CommandIDs::exportSysEx, hardwareMenu}},
             {"Edit", {CommandIDs::undo, CommandIDs::redo}},
             {"View", {CommandIDs::zoomIn, CommandIDs::zoomOut, CommandIDs::actualSize}},
-            {"Options", {CommandIDs::deviceSetup}},
+            {"Options", {CommandIDs::deviceSetup, CommandIDs::findController, simulatedDeviceItems}},
             {"Window",
              {CommandIDs::minimize, CommandIDs::bringAllToFront, CommandIDs::midiMonitor, separator,
               openDocumentItems}},
@@ -93,6 +94,11 @@ juce::PopupMenu MainMenuModel::getMenuForIndex (int, const juce::String& menuNam
                 menu.addSubMenu ("Hardware", createHardwareMenu(), true);
             else if (id == openDocumentItems)
                 addOpenDocuments (menu);
+            else if (id == simulatedDeviceItems)
+            {
+                if (offersSimulatedDevice)
+                    menu.addCommandItem (commandManager, CommandIDs::plugSimulatedMarlo);
+            }
             else
                 menu.addCommandItem (commandManager, id);
         }

@@ -26,6 +26,9 @@ public:
         std::function<void()> bringToFront;
     };
 
+    /** Whether Options offers to unplug and plug in the simulated Marlo (a test aid). */
+    bool offersSimulatedDevice = false;
+
     /** The documents open now, listed at the end of the Window menu; unset lists none. */
     std::function<std::vector<OpenDocument>()> openDocuments;
 

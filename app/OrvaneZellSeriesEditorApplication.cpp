@@ -4,6 +4,7 @@
 #include "app/LaunchOptions.h"
 #include "editor/Artwork.h"
 #include "editor/SystemDialogs.h"
+#include "midi/SimulatedMarlo.h"
 #include "midi/SystemMidiPorts.h"
 #include "platform/TerminationSignals.h"
 #include "platform/gui/FontFolders.h"
@@ -16,11 +17,11 @@
 
 namespace
 {
-constexpr std::array<juce::CommandID, 10> applicationCommands{
-    CommandIDs::about,           CommandIDs::newWindow,     CommandIDs::open,
-    CommandIDs::deviceSetup,     CommandIDs::closeWindow,   CommandIDs::minimize,
-    CommandIDs::bringAllToFront, CommandIDs::openUserGuide, CommandIDs::quit,
-    CommandIDs::midiMonitor};
+constexpr std::array<juce::CommandID, 12> applicationCommands{
+    CommandIDs::about,           CommandIDs::newWindow,      CommandIDs::open,
+    CommandIDs::deviceSetup,     CommandIDs::closeWindow,    CommandIDs::minimize,
+    CommandIDs::bringAllToFront, CommandIDs::openUserGuide,  CommandIDs::quit,
+    CommandIDs::midiMonitor,     CommandIDs::findController, CommandIDs::plugSimulatedMarlo};
 
 bool isApplicationCommand (juce::CommandID id)
 {
@@ -117,6 +118,7 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
 
     commandManager = std::make_unique<juce::ApplicationCommandManager>();
     menuModel = std::make_unique<MainMenuModel> (commandManager.get());
+    menuModel->offersSimulatedDevice = options.wantsSimulatedDevice();
     commandManager->registerAllCommandsForTarget (this);
     lastDirectory = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
     extraAppleMenuItems = MainMenuModel::createAppleMenuItems (commandManager.get());
@@ -210,6 +212,13 @@ void OrvaneZellSeriesEditorApplication::getCommandInfo (juce::CommandID commandI
 {
     if (isApplicationCommand (commandID))
         describeCommand (commandID, result);
+    if (commandID == CommandIDs::plugSimulatedMarlo)
+    {
+        const auto* marlo = midiManager.getPorts().getSimulatedMarlo();
+        result.setActive (marlo != nullptr);
+        if (marlo != nullptr && !marlo->isPluggedIn())
+            result.shortName = "Plug In Simulated Marlo";
+    }
 }
 
 bool OrvaneZellSeriesEditorApplication::perform (const InvocationInfo& info)
@@ -236,6 +245,18 @@ bool OrvaneZellSeriesEditorApplication::perform (const InvocationInfo& info)
             break;
         case CommandIDs::deviceSetup:
             windowManager->showDeviceSetup();
+            break;
+        case CommandIDs::findController:
+            windowManager->showFindController();
+            break;
+        case CommandIDs::plugSimulatedMarlo:
+            if (auto* marlo = midiManager.getPorts().getSimulatedMarlo())
+            {
+                if (marlo->isPluggedIn())
+                    marlo->vanish();
+                else
+                    marlo->plugIn();
+            }
             break;
         case CommandIDs::minimize:
             windowManager->minimizeActiveDocument();

@@ -16,6 +16,7 @@ WindowManager::WindowManager (MidiManager* manager, juce::ApplicationCommandMana
 WindowManager::~WindowManager()
 {
     // The questions were asked before quitting; whatever is left goes without one.
+    delete findControllerWindow.get();
     delete deviceSetupWindow.get();
     delete aboutWindow.get();
     delete monitorWindow.get();
@@ -383,6 +384,7 @@ void WindowManager::showDeviceSetup()
     if (deviceSetupWindow == nullptr)
     {
         deviceSetupWindow = new DeviceManagerWindow (*midiManager, deviceSettings);
+        deviceSetupWindow->onFindController = [this] { showFindController(); };
         keepInsideUserArea (*deviceSetupWindow);
     }
 
@@ -390,6 +392,40 @@ void WindowManager::showDeviceSetup()
         document->toBehind (deviceSetupWindow.get());
 
     deviceSetupWindow->toFront (true);
+}
+
+void WindowManager::showFindController()
+{
+    if (findControllerWindow == nullptr)
+    {
+        findControllerWindow = new FindControllerWindow (*midiManager);
+        keepInsideUserArea (*findControllerWindow);
+        auto& content = findControllerWindow->getComponent();
+        content.getFinder().isTransferRunning = [this]
+        {
+            for (auto* document : documents)
+                if (auto* controller = document->getController();
+                    controller != nullptr && controller->isAwaitingReply())
+                    return true;
+            return false;
+        };
+        content.onChosen = [this] (const ControllerFinder::Pair& pair) { openFoundController (pair); };
+        content.start();
+    }
+    findControllerWindow->toFront (true);
+}
+
+void WindowManager::openFoundController (const ControllerFinder::Pair& pair)
+{
+    if (deviceSetupWindow != nullptr)
+    {
+        deviceSetupWindow->choose (pair.input, pair.output);
+        return;
+    }
+    midiManager->setOutputDevice (pair.output);
+    midiManager->setInputDevice (pair.input);
+    if (deviceSettings != nullptr && deviceSettings->isRemembering())
+        deviceSettings->remember ({pair.input, pair.output});
 }
 
 void WindowManager::showMonitor()

@@ -2,6 +2,7 @@
 
 #include "app/AboutWindow.h"
 #include "app/EditorDocument.h"
+#include "app/FindControllerWindow.h"
 #include "app/MonitorWindow.h"
 #include "app/RecoveryStore.h"
 #include "app/WindowCloseListener.h"
@@ -56,6 +57,10 @@ public:
     void bringAllToFront();
     void showAbout();
     void showDeviceSetup();
+    /** Opens Find Controller, or raises the one that is open. The pair the user picks is opened as
+        Device Setup's "OK" opens it: through Device Setup while that is open, else at once, and
+        remembered when the devices are being remembered. */
+    void showFindController();
     /** Opens the MIDI Monitor, watching the active document, or raises the one that is open. */
     void showMonitor();
     bool canOpenAnotherDocument() const;
@@ -71,6 +76,7 @@ public:
     AboutWindow* getAboutWindow() const { return aboutWindow.get(); }
     DeviceManagerWindow* getDeviceSetupWindow() const { return deviceSetupWindow.get(); }
     MonitorWindow* getMonitorWindow() const { return monitorWindow.get(); }
+    FindControllerWindow* getFindControllerWindow() const { return findControllerWindow.get(); }
 
 private:
     /** Null at the limit, after the alert; a handed-over file that was not opened is named. */
@@ -92,6 +98,7 @@ private:
     bool closeDocument (EditorDocument* document);
     void closeByUser (EditorDocument* document);
     void removeDocument (EditorDocument* document);
+    void openFoundController (const ControllerFinder::Pair& pair);
 
     juce::File* lastDirectory;
     int untitledCounter = 0;
@@ -99,6 +106,7 @@ private:
     juce::WeakReference<DeviceManagerWindow> deviceSetupWindow;
     juce::WeakReference<AboutWindow> aboutWindow;
     juce::WeakReference<MonitorWindow> monitorWindow;
+    juce::WeakReference<FindControllerWindow> findControllerWindow;
     juce::OwnedArray<EditorDocument> documents;
     MidiManager* midiManager;
     juce::ApplicationCommandManager* commandManager;

@@ -1,6 +1,7 @@
 #include "cli/PresetCommandLine.h"
 
 #include "cli/CommandInvocation.h"
+#include "cli/DetectCommand.h"
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
 #include "cli/InterruptRequest.h"
@@ -22,7 +23,8 @@ using Arguments = CommandInvocation::Arguments;
 /** How a command's arguments are read. */
 struct ArgumentRule
 {
-    /** The options it takes; those ending in '=' take a value, which the command needs. */
+    /** The options it takes; those ending in '=' take a value, which the command needs; those
+        ending in "=?" take a value and may be left out. */
     juce::StringArray options;
     int minimumFiles = 1;
     int maximumFiles = 1;
@@ -141,6 +143,12 @@ const std::vector<Command>& commands()
          {{"--in=", "--out=", "--simulated-device"}, 1, 1},
          true,
          &DeviceCommands::compare},
+        {"detect",
+         DetectCommand::synopsis,
+         DetectCommand::description,
+         {{"--wait=?", "--json", "--simulated-device"}, 0, 0},
+         true,
+         &DetectCommand::run},
         {"monitor",
          MonitorCommand::synopsis,
          MonitorCommand::description,
@@ -202,7 +210,7 @@ juce::Result parse (const ArgumentRule& rule, const juce::StringArray& raw, Argu
         const auto name = argument.upToFirstOccurrenceOf ("=", false, false);
         if (rule.options.contains (name))
             parsed.flags.add (name);
-        else if (rule.options.contains (name + "="))
+        else if (rule.options.contains (name + "=") || rule.options.contains (name + "=?"))
         {
             if (argument.containsChar ('='))
                 parsed.values.set (name, argument.fromFirstOccurrenceOf ("=", false, false));

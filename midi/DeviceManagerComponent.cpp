@@ -17,6 +17,8 @@ constexpr juce::uint32 listGround = 0xff2a2f37;
 constexpr int pictureCut = 374;
 constexpr int rememberBoxHeight = 28;
 constexpr int lineHeight = 18;
+/** Above the input list, level with its title, right-aligned with the lists. */
+const juce::Rectangle<int> findButtonBounds{222, 35, 120, 22};
 } // namespace
 
 DeviceManagerComponent::DeviceManagerComponent (juce::ActionListener* listener, DeviceListModel* inputs,
@@ -38,6 +40,7 @@ DeviceManagerComponent::DeviceManagerComponent (juce::ActionListener* listener, 
     okButton.addListener (this);
     applyButton.addListener (this);
     cancelButton.addListener (this);
+    findButton.addListener (this);
     addActionListener (listener);
 
     addAndMakeVisible (okButton);
@@ -46,7 +49,13 @@ DeviceManagerComponent::DeviceManagerComponent (juce::ActionListener* listener, 
     addAndMakeVisible (inputList);
     addAndMakeVisible (outputList);
     addAndMakeVisible (rememberBox);
+    addAndMakeVisible (findButton);
     rememberBox.setLookAndFeel (&checkBoxLook);
+    // Tab goes through the lists and buttons as before, then to the button above the lists.
+    int order = 0;
+    for (auto* child : std::initializer_list<juce::Component*>{
+             &inputList, &outputList, &rememberBox, &okButton, &cancelButton, &applyButton, &findButton})
+        child->setExplicitFocusOrder (++order);
 
     for (auto* child : getChildren())
         child->addKeyListener (this);
@@ -159,6 +168,7 @@ void DeviceManagerComponent::resized()
     okButton.setBounds (16, 381 + extra, 72, 32);
     applyButton.setBounds (248, 381 + extra, 88, 30);
     cancelButton.setBounds (120, 381 + extra, 88, 30);
+    findButton.setBounds (findButtonBounds);
 }
 
 void DeviceManagerComponent::buttonClicked (juce::Button* button)
@@ -176,6 +186,10 @@ void DeviceManagerComponent::buttonClicked (juce::Button* button)
     else if (button == &cancelButton)
     {
         sendActionMessage ("Close");
+    }
+    else if (button == &findButton)
+    {
+        sendActionMessage ("FindController");
     }
 }
 

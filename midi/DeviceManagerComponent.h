@@ -8,7 +8,8 @@
 
 /** The content of the Device Setup window: the input and output lists over the background
     picture, the choice to open them at start with the remembered devices that are not connected,
-    and the "OK", "Apply" and "Cancel" buttons, which it reports as action messages.
+    and the "OK", "Apply", "Cancel" and "Find Controller" buttons, which it reports as action
+    messages.
     Return anywhere in it is "OK" (Space still presses a focused button), Escape is "Cancel". */
 class DeviceManagerComponent final : public juce::Component,
                                      public juce::Button::Listener,
@@ -41,6 +42,7 @@ public:
     juce::Button& getApplyButton() noexcept { return applyButton; }
     juce::Button& getCancelButton() noexcept { return cancelButton; }
     juce::Button& getRememberBox() noexcept { return rememberBox; }
+    juce::Button& getFindButton() noexcept { return findButton; }
 
     void paint (juce::Graphics& g) override;
     /** The lists have no look-and-feel hook of their own for a focus ring; it is drawn over them. */
@@ -59,6 +61,7 @@ private:
     juce::TextButton okButton{"OK"};
     juce::TextButton applyButton{"Apply"};
     juce::TextButton cancelButton{"Cancel"};
+    juce::TextButton findButton{"Find Controller"};
     juce::Image background;
     juce::Image listFrame;
     DeviceListModel* inputModel;

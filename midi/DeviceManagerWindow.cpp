@@ -25,8 +25,16 @@ void DeviceManagerWindow::actionListenerCallback (const juce::String& message)
 {
     if (message == "UpdateMIDIDevices")
         selection.applySelection();
+    else if (message == "FindController" && onFindController != nullptr)
+        onFindController();
     else if (message == "Close")
         delete this;
+}
+
+void DeviceManagerWindow::choose (const juce::String& input, const juce::String& output)
+{
+    selection.select (input, output);
+    selection.applySelection();
 }
 
 void DeviceManagerWindow::userTriedToCloseWindow()

@@ -5,6 +5,7 @@
 #include "midi/DeviceSelection.h"
 #include "midi/MidiManager.h"
 
+#include <functional>
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** The Device Setup window. It deletes itself when "OK" or "Cancel" closes it; the window
@@ -23,6 +24,11 @@ public:
     bool keyPressed (const juce::KeyPress& key) override;
 
     DeviceManagerComponent& getComponent() noexcept { return component; }
+
+    /** What "Find Controller" does; unset, the button does nothing. */
+    std::function<void()> onFindController;
+    /** Selects the pair in the lists and opens it as "OK" would, the window staying open. */
+    void choose (const juce::String& input, const juce::String& output);
 
 private:
     DeviceListModel inputModel;

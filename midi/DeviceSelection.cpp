@@ -16,11 +16,7 @@ DeviceSelection::DeviceSelection (MidiManager& manager, DeviceManagerComponent& 
 
     component->updateLists();
 
-    // Each selection deselects the others, so with duplicate names the last equal row stays.
-    selectMatchingRows (inputNames, midiManager->getInputDeviceName(),
-                        [this] (int row) { component->selectInputRow (row); });
-    selectMatchingRows (outputNames, midiManager->getOutputDeviceName(),
-                        [this] (int row) { component->selectOutputRow (row); });
+    select (midiManager->getInputDeviceName(), midiManager->getOutputDeviceName());
 
     if (settings != nullptr)
     {
@@ -35,6 +31,13 @@ void DeviceSelection::selectMatchingRows (const juce::StringArray& names, const 
     for (int row = 0; row < names.size(); ++row)
         if (names[row] == current)
             selectRow (row);
+}
+
+void DeviceSelection::select (const juce::String& input, const juce::String& output)
+{
+    // Each selection deselects the others, so with duplicate names the last equal row stays.
+    selectMatchingRows (inputNames, input, [this] (int row) { component->selectInputRow (row); });
+    selectMatchingRows (outputNames, output, [this] (int row) { component->selectOutputRow (row); });
 }
 
 juce::String DeviceSelection::nameAt (const juce::StringArray& names, int row)

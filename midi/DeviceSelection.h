@@ -19,6 +19,8 @@ public:
     /** The output first, then the input; an unselected list gives an empty name. Then the names
         are remembered, or the settings file removed, as the check box says. */
     void applySelection();
+    /** Selects the rows of these names (the last of equal names), as a click on them would. */
+    void select (const juce::String& input, const juce::String& output);
 
     const juce::StringArray& getInputNames() const noexcept { return inputNames; }
     const juce::StringArray& getOutputNames() const noexcept { return outputNames; }

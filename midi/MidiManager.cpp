@@ -31,6 +31,7 @@ void MidiManager::setPorts (std::unique_ptr<MidiPorts> devicePorts)
     output.reset();
     input.reset();
     openInputName.clear();
+    openOutputName.clear();
     inputDeviceName.clear();
     outputDeviceName.clear();
     ports = std::move (devicePorts);
@@ -65,7 +66,10 @@ void MidiManager::setOutputDevice (const juce::String& name)
     const auto names = ports->getOutputNames();
     for (int index = 0; index < names.size(); ++index)
         if (names[index] == name)
+        {
             output = ports->openOutput (index);
+            openOutputName = output != nullptr ? name : juce::String();
+        }
 }
 
 void MidiManager::sendMessage (const juce::MidiMessage& message)

@@ -48,6 +48,9 @@ public:
     bool isOutputOpen() const noexcept;
     const juce::String& getInputDeviceName() const noexcept { return inputDeviceName; }
     const juce::String& getOutputDeviceName() const noexcept { return outputDeviceName; }
+    /** The names the open input and output were opened under; empty while closed. */
+    const juce::String& getOpenInputName() const noexcept { return openInputName; }
+    const juce::String& getOpenOutputName() const noexcept { return openOutputName; }
 
     void handleIncomingMidiMessage (juce::MidiInput* source, const juce::MidiMessage& message) override;
     void handlePartialSysexMessage (juce::MidiInput*, const juce::uint8*, int, double) override {}
@@ -59,6 +62,7 @@ private:
     juce::String outputDeviceName;
     /** The name the open input was opened under; the requested name can differ from it. */
     juce::String openInputName;
+    juce::String openOutputName;
     // Its lock is held while listeners are called on the MIDI thread and while the list changes,
     // so a listener that has been removed is never called again.
     juce::ListenerList<MidiManagerListener, juce::Array<MidiManagerListener*, juce::CriticalSection>>

@@ -28,7 +28,14 @@ public:
     class InputPort;
     class OutputPort;
 
-    Impl() : juce::Thread ("Marlo (simulated)"), preset (factoryPresetData()) { startThread(); }
+    explicit Impl (std::function<double()> clockMs)
+        : juce::Thread ("Marlo (simulated)"), preset (factoryPresetData()), ownsTime (clockMs == nullptr),
+          clock (ownsTime ? std::function<double()> (&juce::Time::getMillisecondCounterHiRes)
+                          : std::move (clockMs))
+    {
+        if (ownsTime)
+            startThread();
+    }
 
     ~Impl() override
     {
@@ -45,9 +52,18 @@ public:
         const auto* data = message.getSysExData();
         const auto size = message.getSysExDataSize();
         if (size == presetHeaderSize && startsWith (data, size, createRequestHeader()))
-            answerRequest();
+            answerRequest (message);
         else if (size == presetHeaderSize + presetDataLength() && startsWith (data, size, createDumpHeader()))
-            storeDump (data + presetHeaderSize);
+            storeDump (message, data + presetHeaderSize);
+    }
+
+    /** Delivers what is due now; false when nothing was. */
+    bool deliverDue()
+    {
+        auto due = takeDueMessages();
+        for (auto& pending : due)
+            deliverInTurn (pending);
+        return !due.empty();
     }
 
     void setActiveInput (InputPort* port, juce::MidiInputCallback* callback)
@@ -74,7 +90,7 @@ public:
         std::vector<juce::MidiMessage> messages;
         const juce::ScopedLock lock (stateLock);
         const auto result = player.play (preset, assignment, messages);
-        const auto now = juce::Time::getMillisecondCounterHiRes();
+        const auto now = clock();
         for (auto& message : messages)
             queue.push_back ({now, std::move (message), true});
         pendingPlays += static_cast<int> (messages.size());
@@ -99,6 +115,7 @@ public:
     int latencyMs = 20;
     int requestCount = 0;
     int dumpCount = 0;
+    int droppedDumps = 0;
     std::atomic<bool> vanished{false};
     juce::WaitableEvent wakeUp;
 
@@ -110,15 +127,26 @@ private:
         bool played = false;
     };
 
-    void answerRequest()
+    /** When a message sent now has come in, behind everything sent before it. Under the lock. */
+    double arrivalOf (const juce::MidiMessage& message)
+    {
+        inputFreeAt = juce::jmax (clock(), inputFreeAt) + wireTimeMs (message);
+        return inputFreeAt;
+    }
+
+    void answerRequest (const juce::MidiMessage& request)
     {
         const juce::ScopedLock lock (stateLock);
-        const auto now = juce::Time::getMillisecondCounterHiRes();
         ++requestCount;
+        const auto heard = arrivalOf (request) + latencyMs;
         if (behaviour == Behaviour::silent || requestCount < answerFrom)
             return;
         for (auto& message : answerFor (behaviour))
-            queue.push_back ({now + latencyMs, std::move (message), false});
+        {
+            // The reply is whole only once its last byte is out, after whatever went out before it.
+            outputFreeAt = juce::jmax (heard, outputFreeAt) + wireTimeMs (message);
+            queue.push_back ({outputFreeAt, std::move (message), false});
+        }
         wakeUp.signal();
     }
 
@@ -151,9 +179,20 @@ private:
         return messages;
     }
 
-    void storeDump (const juce::uint8* payload)
+    /** Taken at once when the buffer has room (a reply to a later request carries it, as it comes
+        in behind it on the cable); dropped when four dumps are still coming in. */
+    void storeDump (const juce::MidiMessage& message, const juce::uint8* payload)
     {
         const juce::ScopedLock lock (stateLock);
+        const auto now = clock();
+        while (!waitingDumps.empty() && waitingDumps.front() <= now)
+            waitingDumps.pop_front();
+        if (static_cast<int> (waitingDumps.size()) >= maxWaitingDumps)
+        {
+            ++droppedDumps;
+            return;
+        }
+        waitingDumps.push_back (arrivalOf (message));
         preset = juce::Array<juce::uint8> (payload, presetDataLength());
         ++dumpCount;
     }
@@ -161,20 +200,15 @@ private:
     void run() override
     {
         while (!threadShouldExit())
-        {
-            auto due = takeDueMessages();
-            for (auto& pending : due)
-                deliverInTurn (pending);
-            if (due.empty())
+            if (!deliverDue())
                 wakeUp.wait (nextWaitMs());
-        }
     }
 
     std::vector<Pending> takeDueMessages()
     {
         const juce::ScopedLock lock (stateLock);
         std::vector<Pending> due;
-        const auto now = juce::Time::getMillisecondCounterHiRes();
+        const auto now = clock();
         while (!queue.empty() && queue.front().due <= now)
         {
             due.push_back (std::move (queue.front()));
@@ -213,11 +247,17 @@ private:
         const juce::ScopedLock lock (stateLock);
         if (queue.empty())
             return 100;
-        return juce::jmax (1,
-                           static_cast<int> (queue.front().due - juce::Time::getMillisecondCounterHiRes()));
+        return juce::jmax (1, static_cast<int> (queue.front().due - clock()));
     }
 
+    const bool ownsTime;
+    const std::function<double()> clock;
     std::deque<Pending> queue;
+    /** When the cable from the editor, and the one back to it, are free again. */
+    double inputFreeAt = 0.0;
+    double outputFreeAt = 0.0;
+    /** When each dump still in the input buffer will have come in. */
+    std::deque<double> waitingDumps;
     juce::CriticalSection deliveryLock;
     InputPort* activeInput = nullptr;
     juce::MidiInputCallback* activeCallback = nullptr;
@@ -251,7 +291,22 @@ private:
     std::shared_ptr<Impl> device;
 };
 
-SimulatedMarlo::SimulatedMarlo() : impl (std::make_shared<Impl>()) {}
+SimulatedMarlo::SimulatedMarlo() : SimulatedMarlo (nullptr) {}
+
+SimulatedMarlo::SimulatedMarlo (std::function<double()> clockMs)
+    : impl (std::make_shared<Impl> (std::move (clockMs)))
+{
+}
+
+void SimulatedMarlo::deliverDue()
+{
+    impl->deliverDue();
+}
+
+double SimulatedMarlo::wireTimeMs (const juce::MidiMessage& message)
+{
+    return message.getRawDataSize() * wireMsPerByte;
+}
 
 SimulatedMarlo::~SimulatedMarlo() = default;
 
@@ -302,6 +357,16 @@ void SimulatedMarlo::vanish()
     impl->vanished = true;
 }
 
+void SimulatedMarlo::plugIn()
+{
+    impl->vanished = false;
+}
+
+bool SimulatedMarlo::isPluggedIn() const noexcept
+{
+    return !impl->vanished;
+}
+
 juce::Array<juce::uint8> SimulatedMarlo::getPreset() const
 {
     const juce::ScopedLock lock (impl->stateLock);
@@ -324,6 +389,12 @@ int SimulatedMarlo::getDumpCount() const
 {
     const juce::ScopedLock lock (impl->stateLock);
     return impl->dumpCount;
+}
+
+int SimulatedMarlo::getDroppedDumpCount() const
+{
+    const juce::ScopedLock lock (impl->stateLock);
+    return impl->droppedDumps;
 }
 
 juce::Result SimulatedMarlo::play (const juce::String& assignment)

@@ -9,10 +9,16 @@
 /** A Marlo of our own, offered as one input and one output both named "Marlo (simulated)".
 
     It keeps a 93-byte preset (the factory image at start), stores the payload of every dump it is
-    sent and answers every preset request with a reply from a thread of its own after a short
-    latency, as a real MIDI input thread would. Its controls can be played: it then sends, from
-    the same thread and in order, what its preset says each control sends. For tests it can also
-    misbehave in the ways a real device or cable can.
+    sent and answers every preset request with a reply from a thread of its own, as a real MIDI
+    input thread would. Like a device on a 5-pin cable it takes each message's wire time (320 us a
+    byte): a request is answered once it and everything sent before it has come in, a short latency
+    has passed and the reply itself has gone out. Its input buffer holds at most four dumps that
+    have not come in yet; more are dropped and counted, as a real buffer overflows. Its controls
+    can be played: it then sends, from the same thread and in order, what its preset says each
+    control sends. For tests it can also misbehave in the ways a real device or cable can.
+
+    On a clock of the test's own it starts no thread: deliverDue() hands over, on the calling
+    thread, whatever is due by that clock's time.
 */
 class SimulatedMarlo final : public MidiPorts
 {
@@ -29,8 +35,19 @@ public:
         foreignSysexFirst ///< another manufacturer's sysex, then a correct reply
     };
 
+    static constexpr double wireMsPerByte = 0.32;
+    static constexpr int maxWaitingDumps = 4;
+
+    /** Runs on the steady clock, with a thread of its own. */
     SimulatedMarlo();
+    /** Runs on this clock (milliseconds); nothing is delivered until deliverDue() is called. */
+    explicit SimulatedMarlo (std::function<double()> clockMs);
     ~SimulatedMarlo() override;
+
+    /** With a clock of the caller's: delivers what is due by its time, on the calling thread. */
+    void deliverDue();
+    /** The time a message takes on the cable. */
+    static double wireTimeMs (const juce::MidiMessage& message);
 
     juce::StringArray getInputNames() override;
     juce::StringArray getOutputNames() override;
@@ -56,11 +73,16 @@ public:
     void setLatencyMs (int milliseconds);
     /** The device is unplugged: no names are listed, nothing opens, sends and answers stop. */
     void vanish();
+    /** Plugged in again: listed and opened as before; ports opened before the unplug work again. */
+    void plugIn();
+    bool isPluggedIn() const noexcept;
 
     juce::Array<juce::uint8> getPreset() const;
     void setPreset (const juce::Array<juce::uint8>& preset);
     int getRequestCount() const;
     int getDumpCount() const;
+    /** Dumps that came while the input buffer was full, and were lost. */
+    int getDroppedDumpCount() const;
 
 private:
     class Impl;

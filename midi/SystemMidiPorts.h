@@ -5,8 +5,9 @@
 #include <juce_core/juce_core.h>
 #include <memory>
 
-/** The devices a program offers: the system's, and the simulated Marlo beside them when asked for
-    (a launch option of the editor, an option of the command-line tool). */
+/** The devices a program offers: the system's, and when asked for (a launch option of the editor,
+    an option of the command-line tool) a simulated set-up before them: the simulated Marlo, a
+    loopback and a synthesizer. */
 class SystemMidiPorts
 {
 public:

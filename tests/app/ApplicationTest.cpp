@@ -8,6 +8,8 @@
 #include "app/WindowFit.h"
 #include "editor/EditorTestSupport.h"
 #include "editor/ZellControlLayoutView.h"
+#include "midi/SimulatedMarlo.h"
+#include "preset/PresetLayout.h"
 
 #include <cstdlib>
 
@@ -134,8 +136,9 @@ TEST_F (ApplicationTest, RegistersTheCommandTableWithItsKeys)
     start();
     juce::Array<juce::CommandID> own;
     application->getAllCommands (own);
-    EXPECT_EQ (own, juce::Array<juce::CommandID> ({0x200090, 0x200010, 0x200020, 0x200310, 0x200030, 0x200410,
-                                                   0x200420, 0x200510, 0x200060, 0x200430}));
+    EXPECT_EQ (own,
+               juce::Array<juce::CommandID> ({0x200090, 0x200010, 0x200020, 0x200310, 0x200030, 0x200410,
+                                              0x200420, 0x200510, 0x200060, 0x200430, 0x200320, 0x200330}));
 
     struct Row
     {
@@ -364,7 +367,8 @@ TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
 #endif
     EXPECT_EQ (textsOf (edit), juce::StringArray ({"Undo", "Redo"}));
     EXPECT_EQ (textsOf (view), juce::StringArray ({"Zoom In", "Zoom Out", "Actual Size"}));
-    EXPECT_EQ (textsOf (options), juce::StringArray ({"Device Setup"}));
+    // Unplugging the simulated Marlo is offered only with the simulated set-up.
+    EXPECT_EQ (textsOf (options), juce::StringArray ({"Device Setup", "Find Controller"}));
     EXPECT_EQ (textsOf (window),
                juce::StringArray ({"Minimize", "Bring All to Front", "MIDI Monitor", "---", "Untitled 1"}));
     EXPECT_EQ (file[0].id, CommandIDs::newWindow);
@@ -777,4 +781,35 @@ TEST_F (ApplicationTest, ANameThatIsNotUtf8IsSaidInTheWindowAndOpensNothingElse)
     EXPECT_EQ (windows().getDocument (0)->getDocumentName(), "Untitled 1");
     ASSERT_EQ (dialogs.countAlerts ("Invalid File"), 1);
     EXPECT_TRUE (dialogs.alertsShown()[0].message.contains ("not UTF-8")) << dialogs.alertsShown()[0].message;
+}
+
+TEST_F (ApplicationTest, TheSimulatedSetUpUnplugsFromOptionsAndFindControllerOpensTheMarloItFinds)
+{
+    start ({"--simulated-device"});
+    auto* menu = ApplicationProbe::menu (*application);
+    auto* marlo = midi().getPorts().getSimulatedMarlo();
+    ASSERT_NE (marlo, nullptr);
+    EXPECT_EQ (textsOf (itemsOf (menu->getMenuForIndex (3, "Options"))),
+               juce::StringArray ({"Device Setup", "Find Controller", "Unplug Simulated Marlo"}));
+    ASSERT_TRUE (invoke (CommandIDs::plugSimulatedMarlo));
+    EXPECT_FALSE (marlo->isPluggedIn());
+    EXPECT_EQ (textsOf (itemsOf (menu->getMenuForIndex (3, "Options"))).getReference (2),
+               "Plug In Simulated Marlo");
+    ASSERT_TRUE (invoke (CommandIDs::plugSimulatedMarlo));
+    EXPECT_TRUE (marlo->isPluggedIn());
+
+    ASSERT_TRUE (invoke (CommandIDs::findController));
+    auto* finder = windows().getFindControllerWindow();
+    ASSERT_NE (finder, nullptr);
+    auto& content = finder->getComponent();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return !content.getFinder().isRunning(); }));
+    EXPECT_EQ (content.getStatus(), "Found the controller");
+    EXPECT_EQ (content.getList().getSelectedRow(), 0);
+    EXPECT_FALSE (midi().isOutputOpen());
+    content.getOpenButton().triggerClick();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return windows().getFindControllerWindow() == nullptr; }));
+    EXPECT_EQ (midi().getOpenInputName(), SimulatedMarlo::deviceName);
+    EXPECT_EQ (midi().getOpenOutputName(), SimulatedMarlo::deviceName);
+    EXPECT_EQ (windows().getDocument (0)->getController()->getPresetData(), factoryPresetData())
+        << "no document changes";
 }
