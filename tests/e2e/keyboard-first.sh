@@ -72,15 +72,15 @@ for letter in f e o w h; do
 done
 echo "ok: Alt+F, Alt+E, Alt+O, Alt+W and Alt+H open menus"
 
-# 5. Down and Return run an item: Options' first, Device Setup, which Escape closes again.
+# 5. The arrows move and Return runs an item: Options' first, Device Setup, which Escape closes again.
 xdotool key alt+o
 wait_until 15 menus_shown 1 || fail "Alt+O opened no menu"
-xdotool key Down Return
+xdotool key Down Up Return
 setup="$(wait_for_window "Device Setup")" || exit 1
 wait_for_focus "$setup"
 xdotool key Escape
 wait_until 15 no_window "Device Setup" || fail "Escape left Device Setup open"
-echo "ok: Alt+O, Down, Return open Device Setup without the mouse"
+echo "ok: Alt+O, Down, Up, Return open Device Setup without the mouse"
 
 is_running "$EDITOR_PID" || fail "the editor ended"
 echo "PASS: the keyboard reaches the page and the menus from the first moment"
