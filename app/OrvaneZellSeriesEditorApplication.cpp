@@ -6,6 +6,7 @@
 #include "editor/SystemDialogs.h"
 #include "midi/SystemMidiPorts.h"
 #include "platform/TerminationSignals.h"
+#include "platform/UserFolders.h"
 #include "platform/gui/FontFolders.h"
 #include "platform/gui/SystemMenuBar.h"
 #include "preset/Dialogs.h"
@@ -118,7 +119,7 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
     commandManager = std::make_unique<juce::ApplicationCommandManager>();
     menuModel = std::make_unique<MainMenuModel> (commandManager.get());
     commandManager->registerAllCommandsForTarget (this);
-    lastDirectory = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+    lastDirectory = UserFolders::documents();
     extraAppleMenuItems = MainMenuModel::createAppleMenuItems (commandManager.get());
     windowManager = std::make_unique<WindowManager> (&midiManager, commandManager.get(), &lastDirectory);
     windowManager->setRecoveryStore (recovery.get());

@@ -1,6 +1,7 @@
 #include "app/RecoveryStore.h"
 
 #include "platform/ThisProcess.h"
+#include "platform/UserFolders.h"
 #include "preset/PresetCodec.h"
 #include "preset/PresetFile.h"
 
@@ -148,13 +149,7 @@ RecoveryStore::~RecoveryStore()
 
 juce::File RecoveryStore::defaultFolder()
 {
-    const juce::String state (juce::SystemStats::getEnvironmentVariable ("XDG_STATE_HOME", {}));
-    // The standard allows only an absolute path here; anything else means the default.
-    const auto base =
-        juce::File::isAbsolutePath (state)
-            ? juce::File (state)
-            : juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile (".local/state");
-    return base.getChildFile ("orvane-marlo-editor").getChildFile ("recovery");
+    return UserFolders::state().getChildFile ("orvane-marlo-editor").getChildFile ("recovery");
 }
 
 const PrivateFolder* RecoveryStore::openFolder (bool make)

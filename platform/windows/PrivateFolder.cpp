@@ -1,0 +1,270 @@
+#include "platform/PrivateFolder.h"
+
+#include "platform/windows/WindowsSystem.h"
+
+namespace
+{
+/** Whether `name` names an entry of the folder itself, not one further down or elsewhere. */
+bool isPlainName (const juce::String& name)
+{
+    return name.isNotEmpty() && name != "." && name != ".." && !name.containsAnyOf ("\\/:");
+}
+
+/** The folder held open, without following a link or junction put in its place. Held with
+    deleting shared, so that its own parent can remove it once it is empty. */
+FileDescriptor openFolderAt (const juce::String& path)
+{
+    return WindowsSystem::open (path, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+}
+
+/** Why a held folder is not used, if it is not. */
+juce::Result refusal (const FileDescriptor& folder, PrivateFolder::KeptOut keptOut)
+{
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle (WindowsSystem::handleOf (folder), &information))
+        return WindowsSystem::lastFailure();
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return juce::Result::fail ("a link or a file, not a folder");
+    return WindowsSystem::privacyOf (WindowsSystem::handleOf (folder), SE_FILE_OBJECT,
+                                     keptOut == PrivateFolder::KeptOut::writers);
+}
+
+/** Opens the folder at `path`, made for this user alone when asked. */
+FileDescriptor openOrMake (const juce::String& path, bool make, juce::Result& status)
+{
+    WindowsSystem::UserOnly security (true);
+    if (make && !CreateDirectoryW (WindowsSystem::wide (path).c_str(), security.get()) &&
+        GetLastError() != ERROR_ALREADY_EXISTS)
+    {
+        status = WindowsSystem::lastFailure();
+        return {};
+    }
+    auto folder = openFolderAt (path);
+    if (!folder.isOpen())
+        status = WindowsSystem::lastFailure();
+    return folder;
+}
+
+/** A file of the folder, never through a link; deleting it is shared, as on Linux a name can go
+    while the file is open. */
+FileDescriptor openEntry (const juce::String& path, DWORD access, DWORD disposition)
+{
+    return WindowsSystem::open (path, access, disposition, FILE_FLAG_OPEN_REPARSE_POINT);
+}
+
+/** Whether the open file is a regular file, not a link or a folder. */
+bool isRegular (const FileDescriptor& opened, BY_HANDLE_FILE_INFORMATION& information)
+{
+    return GetFileInformationByHandle (WindowsSystem::handleOf (opened), &information) &&
+           GetFileType (WindowsSystem::handleOf (opened)) == FILE_TYPE_DISK &&
+           (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+}
+
+juce::Result notAName()
+{
+    return WindowsSystem::failure (ERROR_INVALID_NAME);
+}
+} // namespace
+
+juce::Result PrivateFolder::checked (FileDescriptor candidate, const juce::File& folderFile, KeptOut kept,
+                                     PrivateFolder& opened)
+{
+    if (const auto refused = refusal (candidate, kept); refused.failed())
+        return refused;
+    opened.descriptor = std::move (candidate);
+    opened.file = folderFile;
+    opened.keptOut = kept;
+    return juce::Result::ok();
+}
+
+juce::Result PrivateFolder::open (const juce::File& folder, bool make, PrivateFolder& opened, KeptOut kept)
+{
+    const auto parent = folder.getParentDirectory();
+    // The folders above are the user's own choice of place; the one that holds the user's work
+    // is made for the user alone.
+    if (make && !parent.isDirectory() && parent.getParentDirectory().createDirectory())
+    {
+        WindowsSystem::UserOnly security (true);
+        CreateDirectoryW (WindowsSystem::wide (parent.getFullPathName()).c_str(), security.get());
+    }
+    if (!parent.isDirectory())
+        return juce::Result::fail (parent.getFullPathName() + ": " +
+                                   WindowsSystem::failure (ERROR_PATH_NOT_FOUND).getErrorMessage());
+    auto status = juce::Result::ok();
+    auto candidate = openOrMake (folder.getFullPathName(), make, status);
+    return candidate.isOpen() ? checked (std::move (candidate), folder, kept, opened) : status;
+}
+
+juce::Result PrivateFolder::openFolder (const juce::String& name, bool make, PrivateFolder& opened) const
+{
+    if (!isPlainName (name))
+        return notAName();
+    auto status = juce::Result::ok();
+    const auto inside = file.getChildFile (name);
+    auto candidate = openOrMake (inside.getFullPathName(), make, status);
+    return candidate.isOpen() ? checked (std::move (candidate), inside, keptOut, opened) : status;
+}
+
+juce::StringArray PrivateFolder::names() const
+{
+    juce::StringArray found;
+    WIN32_FIND_DATAW entry{};
+    const auto pattern = WindowsSystem::wide (file.getChildFile ("*").getFullPathName());
+    const auto search = FindFirstFileExW (pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return found;
+    do
+    {
+        const juce::String name (entry.cFileName);
+        if (name != "." && name != "..")
+            found.add (name);
+    } while (FindNextFileW (search, &entry));
+    FindClose (search);
+    return found;
+}
+
+bool PrivateFolder::contains (const juce::String& name) const
+{
+    return isPlainName (name) &&
+           GetFileAttributesW (WindowsSystem::wide (file.getChildFile (name).getFullPathName()).c_str()) !=
+               INVALID_FILE_ATTRIBUTES;
+}
+
+juce::Result PrivateFolder::read (const juce::String& name, size_t largest, juce::MemoryBlock& content) const
+{
+    FileDescriptor opened;
+    if (const auto result = openRegular (name, opened); result.failed())
+        return result;
+    BY_HANDLE_FILE_INFORMATION information{};
+    GetFileInformationByHandle (WindowsSystem::handleOf (opened), &information);
+    const auto size = ((juce::uint64)information.nFileSizeHigh << 32) | information.nFileSizeLow;
+    if (size > largest)
+        return juce::Result::fail ("larger than " + juce::String ((juce::uint64)largest) + " bytes");
+    return opened.readUpTo ((size_t)size, content);
+}
+
+juce::Result PrivateFolder::write (const juce::String& name, const void* data, size_t numBytes) const
+{
+    if (!isPlainName (name))
+        return notAName();
+    const auto temporary = file.getChildFile ("." + name + ".new").getFullPathName();
+    const auto target = file.getChildFile (name).getFullPathName();
+    // One a crash left behind is this folder's own.
+    DeleteFileW (WindowsSystem::wide (temporary).c_str());
+    // Made inside the folder, the file takes its access for the user alone.
+    auto created = openEntry (temporary, GENERIC_WRITE, CREATE_NEW);
+    if (!created.isOpen())
+        return WindowsSystem::lastFailure();
+
+    auto written = created.writeAll (data, numBytes);
+    if (written.wasOk() && !FlushFileBuffers (WindowsSystem::handleOf (created)))
+        written = WindowsSystem::lastFailure();
+    if (written.wasOk())
+        written = created.close();
+    if (written.wasOk() && !MoveFileExW (WindowsSystem::wide (temporary).c_str(), WindowsSystem::wide (target).c_str(),
+                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        written = WindowsSystem::lastFailure();
+    if (written.failed())
+    {
+        created.close();
+        DeleteFileW (WindowsSystem::wide (temporary).c_str());
+    }
+    return written;
+}
+
+bool PrivateFolder::remove (const juce::String& name) const
+{
+    // Of two removals at once exactly one succeeds: the second finds the name gone, or the file
+    // already on its way out.
+    return isPlainName (name) && DeleteFileW (WindowsSystem::wide (file.getChildFile (name).getFullPathName()).c_str());
+}
+
+bool PrivateFolder::removeFolder (const juce::String& name) const
+{
+    return isPlainName (name) &&
+           RemoveDirectoryW (WindowsSystem::wide (file.getChildFile (name).getFullPathName()).c_str());
+}
+
+juce::Result PrivateFolder::rename (const juce::String& from, const juce::String& to) const
+{
+    if (!isPlainName (from) || !isPlainName (to))
+        return notAName();
+    // Without MOVEFILE_REPLACE_EXISTING the new name must be free.
+    if (MoveFileExW (WindowsSystem::wide (file.getChildFile (from).getFullPathName()).c_str(),
+                     WindowsSystem::wide (file.getChildFile (to).getFullPathName()).c_str(), MOVEFILE_WRITE_THROUGH))
+        return juce::Result::ok();
+    return WindowsSystem::lastFailure();
+}
+
+juce::Result PrivateFolder::create (const juce::String& name, FileDescriptor& created, bool& nameTaken) const
+{
+    nameTaken = false;
+    if (!isPlainName (name))
+        return notAName();
+    auto made = openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
+    const auto error = GetLastError();
+    nameTaken = !made.isOpen() && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
+    if (!made.isOpen())
+        return WindowsSystem::failure (error);
+    created = std::move (made);
+    return juce::Result::ok();
+}
+
+juce::Result PrivateFolder::openRegular (const juce::String& name, FileDescriptor& opened) const
+{
+    if (!isPlainName (name))
+        return notAName();
+    auto candidate = openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ, OPEN_EXISTING);
+    if (!candidate.isOpen())
+        return WindowsSystem::lastFailure();
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!isRegular (candidate, information))
+        return juce::Result::fail ("not a regular file");
+    opened = std::move (candidate);
+    return juce::Result::ok();
+}
+
+bool PrivateFolder::stillNames (const juce::String& name, const FileDescriptor& opened) const
+{
+    BY_HANDLE_FILE_INFORMATION held{};
+    BY_HANDLE_FILE_INFORMATION named{};
+    FILE_STANDARD_INFO standard{};
+    const auto handle = WindowsSystem::handleOf (opened);
+    if (!GetFileInformationByHandle (handle, &held) ||
+        !GetFileInformationByHandleEx (handle, FileStandardInfo, &standard, sizeof (standard)) ||
+        standard.DeletePending)
+        return false;
+    const auto current = openEntry (file.getChildFile (name).getFullPathName(), FILE_READ_ATTRIBUTES, OPEN_EXISTING);
+    return isPlainName (name) && current.isOpen() &&
+           GetFileInformationByHandle (WindowsSystem::handleOf (current), &named) &&
+           held.dwVolumeSerialNumber == named.dwVolumeSerialNumber && held.nFileIndexHigh == named.nFileIndexHigh &&
+           held.nFileIndexLow == named.nFileIndexLow;
+}
+
+juce::Result PrivateFolder::openLockFile (const juce::String& name, FileDescriptor& opened) const
+{
+    if (!isPlainName (name))
+        return notAName();
+    auto made = openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    if (!made.isOpen())
+        return WindowsSystem::lastFailure();
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!isRegular (made, information))
+        return juce::Result::fail ("not a regular file");
+    opened = std::move (made);
+    return juce::Result::ok();
+}
+
+juce::Result PrivateFolder::lock (const juce::String& name, FileDescriptor& held) const
+{
+    FileDescriptor opened;
+    bool taken = false;
+    auto result = openLockFile (name, opened);
+    if (result.wasOk())
+        result = opened.tryLock (taken);
+    if (taken)
+        held = std::move (opened);
+    return result;
+}
