@@ -183,7 +183,7 @@ endif()
 
 function(marlo_platform_files variable folder)
     file(GLOB files CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/${folder}/*.h" "${PROJECT_SOURCE_DIR}/${folder}/*.cpp"
-         "${PROJECT_SOURCE_DIR}/${folder}/${MARLO_SYSTEM}/*.cpp")
+         "${PROJECT_SOURCE_DIR}/${folder}/${MARLO_SYSTEM}/*.h" "${PROJECT_SOURCE_DIR}/${folder}/${MARLO_SYSTEM}/*.cpp")
     set(${variable} ${files} PARENT_SCOPE)
 endfunction()
 

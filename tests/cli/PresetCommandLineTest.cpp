@@ -9,12 +9,11 @@
 #include "preset/PresetModel.h"
 #include "preset/ShownValue.h"
 #include "support/BorrowedPorts.h"
+#include "support/CtrlC.h"
 #include "support/ManualTimer.h"
 #include "support/MessageLoop.h"
 #include "support/SpecialFiles.h"
 #include "support/SysExBytes.h"
-
-#include <csignal>
 
 namespace
 {
@@ -135,7 +134,7 @@ TEST_F (PresetCommandLineTest, NewWritesTheFactoryPresetAndNeverOverwrites)
 
     const auto nowhere = run ({"new", path ("missing/folder/x.marlo")});
     EXPECT_EQ (nowhere.code, 2);
-    EXPECT_TRUE (nowhere.err.contains ("missing/folder/x.marlo"));
+    EXPECT_TRUE (nowhere.err.contains (path ("missing/folder/x.marlo"))) << nowhere.err;
 }
 
 TEST_F (PresetCommandLineTest, ShowListsTheShownParametersWithTheValuesTheEditorShows)
@@ -589,14 +588,16 @@ TEST_F (PresetCommandLineTest, ConvertWritesTheDumpMessageByOutsExtension)
     // Onto itself, by its name or through a link, the captured file would keep only the preset.
     const auto before = contentOf (captured);
     const auto link = path ("link.syx");
-    ASSERT_TRUE (juce::File (captured).createSymbolicLink (juce::File (link), true));
-    for (const auto& out : {captured, link})
+    const auto linked = juce::File::createSymbolicLink (juce::File (link), captured, true);
+    for (const auto& out : linked ? juce::StringArray{captured, link} : juce::StringArray{captured})
     {
         const auto refused = run ({"convert", captured, out});
         EXPECT_EQ (refused.code, 1) << out;
         EXPECT_TRUE (refused.err.contains ("is IN itself")) << refused.err;
         EXPECT_EQ (contentOf (captured), before) << out;
     }
+    if (!linked)
+        GTEST_SKIP() << "onto itself by its name only: no symbolic link can be made here";
 }
 
 TEST_F (PresetCommandLineTest, CompareListsWhatTheControllerHoldsDifferentlyAndWritesNothing)
@@ -655,10 +656,12 @@ TEST_F (PresetCommandLineTest, CtrlCWhileAGetOrCompareWaitsWritesNothingAndSaysS
 {
     const auto target = writeImage ("kept.marlo", PresetModel().getImage());
     const auto before = contentOf (target);
+    if (!CtrlC::canBeSentToThisProcess())
+        GTEST_SKIP() << "Ctrl+C cannot be sent to this process alone here";
     marlo.setLatencyMs (60000);
     environment.waitForTransfer = [] (PresetTransfer&, const std::function<bool()>& finished)
     {
-        std::raise (SIGINT);
+        CtrlC::sendToThisProcess();
         runMessageLoopUntil (finished, 5000);
     };
 
