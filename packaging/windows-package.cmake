@@ -3,6 +3,9 @@
 # the user guide under Program Files, adds a Start-menu entry and the ".marlo" type with the
 # editor's icon, and writes an uninstaller that takes all of it away again.
 set(CPACK_GENERATOR "NSIS;ZIP")
+# What is packed is what was built: the packages need the two programs, not the test programs that
+# building everything would make first (tools/build-windows --package builds the programs).
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX "")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Orvane Marlo Editor")
 set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-windows-x64")

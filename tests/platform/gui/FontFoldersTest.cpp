@@ -70,4 +70,17 @@ TEST (FontFoldersTest, aFontPathTheUserSetIsLeftToTheFramework)
     EXPECT_FALSE (FontFolders::buildFontList());
     EXPECT_STREQ (std::getenv (fontPathVariable), "/nowhere/fonts");
 }
+#else
+TEST (FontFoldersTest, theFrameworksOwnListIsLeftAloneAndItsSansSerifResolvesToAnInstalledFamily)
+{
+    EXPECT_TRUE (FontFolders::ofSystemSansSerif().family.isEmpty());
+    EXPECT_FALSE (FontFolders::buildFontList());
+
+    const juce::Font sansSerif (juce::Font::getDefaultSansSerifFontName(), 12.0f, juce::Font::plain);
+    const auto typeface = juce::Font::getDefaultTypefaceForFont (sansSerif);
+    ASSERT_NE (typeface, nullptr);
+    EXPECT_TRUE (juce::Font::findAllTypefaceNames().contains (typeface->getName())) << typeface->getName();
+    EXPECT_TRUE (FontFolders::defaultSansSerifIs (typeface->getName()));
+    EXPECT_FALSE (FontFolders::defaultSansSerifIs ("No Such Family"));
+}
 #endif
