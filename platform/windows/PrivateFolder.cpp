@@ -176,9 +176,23 @@ juce::Result PrivateFolder::write (const juce::String& name, const void* data, s
 
 bool PrivateFolder::remove (const juce::String& name) const
 {
-    // Of two removals at once exactly one succeeds: the second finds the name gone, or the file
-    // already on its way out.
-    return isPlainName (name) && DeleteFileW (WindowsSystem::wide (file.getChildFile (name).getFullPathName()).c_str());
+    const auto path = WindowsSystem::wide (file.getChildFile (name).getFullPathName());
+    const auto attributes = GetFileAttributesW (path.c_str());
+    // A folder is not a file to remove, as on Linux.
+    if (!isPlainName (name) || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    // Of two removals at once exactly one may succeed (HandOverRequest decides its race so). A
+    // file deleted while it is open may keep its name until it is closed, and a second deletion
+    // of it may succeed as well (Wine's does), so the name is first taken away by a rename,
+    // which exactly one of the two wins; the winner then deletes the file under its new name.
+    const auto removed = file.getChildFile ("." + name + "." +
+                                            juce::String::toHexString (juce::Random::getSystemRandom().nextInt64()) +
+                                            ".removed");
+    const auto gone = WindowsSystem::wide (removed.getFullPathName());
+    if (!MoveFileExW (path.c_str(), gone.c_str(), 0))
+        return false;
+    DeleteFileW (gone.c_str());
+    return true;
 }
 
 bool PrivateFolder::removeFolder (const juce::String& name) const
