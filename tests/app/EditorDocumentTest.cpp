@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
+#include "support/SpecialFiles.h"
 #include "support/SysExBytes.h"
 
 #include "app/CommandIDs.h"
@@ -8,9 +9,6 @@
 #include "editor/EditorTestSupport.h"
 #include "editor/NumberBox.h"
 #include "preset/PresetFile.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -127,17 +125,15 @@ TEST_F (EditorDocumentTest, AFailedWriteIsNotASave)
 
 TEST_F (EditorDocumentTest, SaveThroughAStrangersLinkInASharedFolderIsRefused)
 {
-    if (::geteuid() != 0)
+    if (!SpecialFiles::asSuperuser())
         GTEST_SKIP() << "needs the superuser to give a link to another user";
     const auto own = writePresetFile (folder / "own.marlo", 4);
     juce::MemoryBlock before;
     ASSERT_TRUE (own.loadFileAsData (before));
     const auto shared = folder / "shared";
-    ASSERT_TRUE (shared.createDirectory());
-    ASSERT_EQ (::chmod (shared.getFullPathName().toRawUTF8(), 01777), 0);
     const auto planted = shared.getChildFile ("evil.marlo");
-    ASSERT_TRUE (own.createSymbolicLink (planted, true));
-    ASSERT_EQ (::lchown (planted.getFullPathName().toRawUTF8(), 65534, 65534), 0);
+    ASSERT_TRUE (SpecialFiles::plantStrangersLink (shared.getFullPathName(), planted.getFullPathName(),
+                                                   own.getFullPathName()));
 
     dialogs.chooserAnswers.push_back (planted);
     EXPECT_FALSE (document->saveAs());
@@ -468,13 +464,10 @@ TEST_F (EditorDocumentTest, ALongNameSavesAndAFailedSaveGivesTheSystemsReason)
     EXPECT_EQ (dialogs.countAlerts ("File Not Saved"), 0);
     // The replaced file keeps its permissions, and nothing is left beside it.
     const auto path = (folder / longName).getFullPathName();
-    ASSERT_EQ (::chmod (path.toRawUTF8(), 0640), 0);
+    ASSERT_TRUE (SpecialFiles::setMode (path, 0640) || !SpecialFiles::hasModes());
     EXPECT_TRUE (document->save());
-    struct stat info
-    {
-    };
-    ASSERT_EQ (::stat (path.toRawUTF8(), &info), 0);
-    EXPECT_EQ (info.st_mode & 0777, 0640u);
+    if (SpecialFiles::hasModes())
+        EXPECT_EQ (SpecialFiles::modeOf (path), 0640);
     EXPECT_EQ (folder.get().getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*"), 1);
 
     dialogs.chooserAnswers.push_back (folder / "missing/Lead.marlo");

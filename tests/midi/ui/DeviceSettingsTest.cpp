@@ -2,6 +2,7 @@
 
 #include "support/MessageLoop.h"
 #include "support/RecordingDialogs.h"
+#include "support/SpecialFiles.h"
 #include "support/TemporaryFolder.h"
 #include "support/WindowChecks.h"
 
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
 
 namespace
 {
@@ -218,12 +218,15 @@ TEST_F (DeviceSettingsTest, AFileNestedWithoutEndOrOfTheWrongKindOpensNothingAnd
     for (int level = 0; level < 200000; ++level)
         nested << "<a>";
     const juce::String fifo = (folder / "pipe.xml").getFullPathName();
-    ASSERT_EQ (::mkfifo (fifo.toRawUTF8(), 0600), 0);
+    const auto withPipe = SpecialFiles::makePipe (fifo);
     const juce::String entities =
         "<!DOCTYPE p [<!ENTITY a \"&a;&a;\">]><PROPERTIES><VALUE name=\"inputDevice\" "
         "val=\"&a;\"/></PROPERTIES>";
 
-    for (const auto& content : {juce::String ("fifo"), entities, nested})
+    juce::StringArray contents{entities, nested};
+    if (withPipe)
+        contents.insert (0, "fifo");
+    for (const auto& content : contents)
     {
         ASSERT_TRUE (file.deleteFile());
         if (content == "fifo")
@@ -240,4 +243,6 @@ TEST_F (DeviceSettingsTest, AFileNestedWithoutEndOrOfTheWrongKindOpensNothingAnd
     // Choosing devices again replaces what could not be read.
     EXPECT_TRUE (settings.remember ({"Marlo", "Marlo"}));
     EXPECT_EQ (openedAtStart(), juce::StringArray ({"out:Marlo", "in:Marlo"}));
+    if (!withPipe)
+        GTEST_SKIP() << "the other files were refused; this system has no named pipe in a folder";
 }
