@@ -3,7 +3,7 @@
 #include "platform/FileDescriptor.h"
 #include "platform/FileLock.h"
 #include "platform/SymbolicLinks.h"
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "platform/FileDescriptor.h"
 
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 #include <cerrno>
 #include <cstring>

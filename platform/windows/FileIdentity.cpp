@@ -1,6 +1,6 @@
 #include "platform/FileIdentity.h"
 
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "platform/LocalSocket.h"
 
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 #include <cwctype>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "platform/RegularFile.h"
 
 #include "platform/SymbolicLinks.h"
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 namespace
 {

@@ -1,4 +1,4 @@
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 #include <fcntl.h>
 #include <io.h>
