@@ -14,8 +14,8 @@ bool isPlainName (const juce::String& name)
     deleting shared, so that its own parent can remove it once it is empty. */
 FileDescriptor openFolderAt (const juce::String& path)
 {
-    return WindowsSystem::open (path, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+    return WindowsSystem::open (path, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
 }
 
 /** Why a held folder is not used, if it is not. */
@@ -112,7 +112,8 @@ juce::StringArray PrivateFolder::names() const
     juce::StringArray found;
     WIN32_FIND_DATAW entry{};
     const auto pattern = WindowsSystem::wide (file.getChildFile ("*").getFullPathName());
-    const auto search = FindFirstFileExW (pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
+    const auto search =
+        FindFirstFileExW (pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
         return found;
     do
@@ -163,8 +164,9 @@ juce::Result PrivateFolder::write (const juce::String& name, const void* data, s
         written = WindowsSystem::lastFailure();
     if (written.wasOk())
         written = created.close();
-    if (written.wasOk() && !MoveFileExW (WindowsSystem::wide (temporary).c_str(), WindowsSystem::wide (target).c_str(),
-                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (written.wasOk() &&
+        !MoveFileExW (WindowsSystem::wide (temporary).c_str(), WindowsSystem::wide (target).c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         written = WindowsSystem::lastFailure();
     if (written.failed())
     {
@@ -179,15 +181,16 @@ bool PrivateFolder::remove (const juce::String& name) const
     const auto path = WindowsSystem::wide (file.getChildFile (name).getFullPathName());
     const auto attributes = GetFileAttributesW (path.c_str());
     // A folder is not a file to remove, as on Linux.
-    if (!isPlainName (name) || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    if (!isPlainName (name) || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return false;
     // Of two removals at once exactly one may succeed (HandOverRequest decides its race so). A
     // file deleted while it is open may keep its name until it is closed, and a second deletion
     // of it may succeed as well (Wine's does), so the name is first taken away by a rename,
     // which exactly one of the two wins; the winner then deletes the file under its new name.
-    const auto removed = file.getChildFile ("." + name + "." +
-                                            juce::String::toHexString (juce::Random::getSystemRandom().nextInt64()) +
-                                            ".removed");
+    const auto removed = file.getChildFile (
+        "." + name + "." + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64()) +
+        ".removed");
     const auto gone = WindowsSystem::wide (removed.getFullPathName());
     if (!MoveFileExW (path.c_str(), gone.c_str(), 0))
         return false;
@@ -207,7 +210,8 @@ juce::Result PrivateFolder::rename (const juce::String& from, const juce::String
         return notAName();
     // Without MOVEFILE_REPLACE_EXISTING the new name must be free.
     if (MoveFileExW (WindowsSystem::wide (file.getChildFile (from).getFullPathName()).c_str(),
-                     WindowsSystem::wide (file.getChildFile (to).getFullPathName()).c_str(), MOVEFILE_WRITE_THROUGH))
+                     WindowsSystem::wide (file.getChildFile (to).getFullPathName()).c_str(),
+                     MOVEFILE_WRITE_THROUGH))
         return juce::Result::ok();
     return WindowsSystem::lastFailure();
 }
@@ -217,7 +221,8 @@ juce::Result PrivateFolder::create (const juce::String& name, FileDescriptor& cr
     nameTaken = false;
     if (!isPlainName (name))
         return notAName();
-    auto made = openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
+    auto made =
+        openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
     const auto error = GetLastError();
     nameTaken = !made.isOpen() && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
     if (!made.isOpen())
@@ -250,18 +255,20 @@ bool PrivateFolder::stillNames (const juce::String& name, const FileDescriptor& 
         !GetFileInformationByHandleEx (handle, FileStandardInfo, &standard, sizeof (standard)) ||
         standard.DeletePending)
         return false;
-    const auto current = openEntry (file.getChildFile (name).getFullPathName(), FILE_READ_ATTRIBUTES, OPEN_EXISTING);
+    const auto current =
+        openEntry (file.getChildFile (name).getFullPathName(), FILE_READ_ATTRIBUTES, OPEN_EXISTING);
     return isPlainName (name) && current.isOpen() &&
            GetFileInformationByHandle (WindowsSystem::handleOf (current), &named) &&
-           held.dwVolumeSerialNumber == named.dwVolumeSerialNumber && held.nFileIndexHigh == named.nFileIndexHigh &&
-           held.nFileIndexLow == named.nFileIndexLow;
+           held.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
+           held.nFileIndexHigh == named.nFileIndexHigh && held.nFileIndexLow == named.nFileIndexLow;
 }
 
 juce::Result PrivateFolder::openLockFile (const juce::String& name, FileDescriptor& opened) const
 {
     if (!isPlainName (name))
         return notAName();
-    auto made = openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    auto made =
+        openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
     if (!made.isOpen())
         return WindowsSystem::lastFailure();
     BY_HANDLE_FILE_INFORMATION information{};

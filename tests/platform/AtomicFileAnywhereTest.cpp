@@ -30,8 +30,8 @@ protected:
     juce::StringArray names() const
     {
         juce::StringArray found;
-        for (const auto& entry : juce::RangedDirectoryIterator (folder.get(), false, "*",
-                                                                juce::File::findFilesAndDirectories))
+        for (const auto& entry :
+             juce::RangedDirectoryIterator (folder.get(), false, "*", juce::File::findFilesAndDirectories))
             found.add (entry.getFile().getFileName());
         found.sort (false);
         return found;
@@ -50,7 +50,8 @@ TEST_F (AtomicFileAnywhereTest, ANewContentReplacesTheOldAndAReadOnlyFileOrAFold
     EXPECT_EQ ((folder / "fresh.marlo").loadFileAsString(), "made");
 
     ASSERT_TRUE (file.setReadOnly (true));
-    EXPECT_EQ (save (file, "newer").getErrorMessage(), juce::String (std::strerror (EACCES)) + ": the file is read-only");
+    EXPECT_EQ (save (file, "newer").getErrorMessage(),
+               juce::String (std::strerror (EACCES)) + ": the file is read-only");
     ASSERT_TRUE (file.setReadOnly (false));
     EXPECT_EQ (file.loadFileAsString(), "new");
 

@@ -360,17 +360,23 @@ TEST_F (AtomicFileTest, AStrangersLinkInASharedFolderIsRefusedOnTheWayAndAtTheEn
 
 #else
 
-MARLO_SKIPPED_TEST (AtomicFileTest, AChainOfLinksStaysAndTheFileItNamesTakesTheContent, "links anybody may make, and inodes")
+MARLO_SKIPPED_TEST (AtomicFileTest, AChainOfLinksStaysAndTheFileItNamesTakesTheContent,
+                    "links anybody may make, and inodes")
 MARLO_SKIPPED_TEST (AtomicFileTest, ALinkToAMissingFileCreatesItAndALoopIsRefused, "links anybody may make")
 MARLO_SKIPPED_TEST (AtomicFileTest, AFileNobodyMayWriteIsRefusedEvenForTheSuperuser, "modes")
-MARLO_SKIPPED_TEST (AtomicFileTest, AFileTheUserMayNotWriteIsRefusedWithTheSystemsReason, "another user through fork")
+MARLO_SKIPPED_TEST (AtomicFileTest, AFileTheUserMayNotWriteIsRefusedWithTheSystemsReason,
+                    "another user through fork")
 MARLO_SKIPPED_TEST (AtomicFileTest, AReplacedFileKeepsItsGroupAndMode, "groups and modes")
 MARLO_SKIPPED_TEST (AtomicFileTest, AnotherUsersFileIsRewrittenInPlaceAndStaysTheirs, "another user's file")
 MARLO_SKIPPED_TEST (AtomicFileTest, BothNamesOfAHardLinkSeeTheNewContent, "inodes")
-MARLO_SKIPPED_TEST (AtomicFileTest, AWritableFileInAFolderThatTakesNoNewFileIsRewrittenInPlace, "another user through fork")
-MARLO_SKIPPED_TEST (AtomicFileTest, AFailedWriteReportsTheReasonOfTheWriteAndLeavesTheFile, "a file size limit through fork")
+MARLO_SKIPPED_TEST (AtomicFileTest, AWritableFileInAFolderThatTakesNoNewFileIsRewrittenInPlace,
+                    "another user through fork")
+MARLO_SKIPPED_TEST (AtomicFileTest, AFailedWriteReportsTheReasonOfTheWriteAndLeavesTheFile,
+                    "a file size limit through fork")
 MARLO_SKIPPED_TEST (AtomicFileTest, FoldersAndOtherFilesAreNotReplaced, "a named pipe in the file system")
-MARLO_SKIPPED_TEST (AtomicFileTest, ALockAnotherProcessHoldsIsWaitedForOnlyForAWhileAndAStrangerCannotHoldOne, "fork and flock")
-MARLO_SKIPPED_TEST (AtomicFileTest, AStrangersLinkInASharedFolderIsRefusedOnTheWayAndAtTheEnd, "sticky shared folders")
+MARLO_SKIPPED_TEST (AtomicFileTest, ALockAnotherProcessHoldsIsWaitedForOnlyForAWhileAndAStrangerCannotHoldOne,
+                    "fork and flock")
+MARLO_SKIPPED_TEST (AtomicFileTest, AStrangersLinkInASharedFolderIsRefusedOnTheWayAndAtTheEnd,
+                    "sticky shared folders")
 
 #endif

@@ -61,7 +61,8 @@ bool waitForInput (const LocalSocket& connection)
 bool closedByPeer (const LocalSocket& connection)
 {
     char answer = 0;
-    const auto received = waitForInput (connection) ? connection.receive (&answer, 1) : LocalSocket::Received{};
+    const auto received =
+        waitForInput (connection) ? connection.receive (&answer, 1) : LocalSocket::Received{};
     return received.ended && received.bytes == 0;
 }
 
@@ -188,7 +189,8 @@ using SystemUnderTest::modeOf;
 
 TEST_F (InstanceHandOverTest, EverythingLivesInAFolderOnlyTheUserMayEnter)
 {
-    MARLO_SKIP_UNLESS_POSIX ("modes and a socket that is a file; Windows keeps the folder to the user by its access list");
+    MARLO_SKIP_UNLESS_POSIX (
+        "modes and a socket that is a file; Windows keeps the folder to the user by its access list");
     InstanceHandOver primary (name, folder.get());
     ASSERT_EQ (primary.start ({}, recorder(), onMessageThread()), Role::primary);
 

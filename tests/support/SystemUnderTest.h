@@ -66,13 +66,13 @@ inline bool isSocket (const juce::File& file)
 } // namespace SystemUnderTest
 
 /** Ends the test here where the system is not POSIX, printing why it cannot run. */
-#define MARLO_SKIP_UNLESS_POSIX(reason)                                                                               \
-    if (!SystemUnderTest::isPosix)                                                                                      \
+#define MARLO_SKIP_UNLESS_POSIX(reason)                                                                      \
+    if (!SystemUnderTest::isPosix)                                                                           \
     GTEST_SKIP() << "needs POSIX: " << (reason)
 
 /** A test of a file that only POSIX compiles, listed as skipped elsewhere with its reason. */
-#define MARLO_SKIPPED_TEST(suite, name, reason)                                                                       \
-    TEST (suite, name)                                                                                                  \
-    {                                                                                                                   \
-        GTEST_SKIP() << "needs POSIX: " << (reason);                                                                    \
+#define MARLO_SKIPPED_TEST(suite, name, reason)                                                              \
+    TEST (suite, name)                                                                                       \
+    {                                                                                                        \
+        GTEST_SKIP() << "needs POSIX: " << (reason);                                                         \
     }
