@@ -4,10 +4,12 @@
 
 namespace
 {
-/** Whether `name` names an entry of the folder itself, not one further down or elsewhere. */
-bool isPlainName (const juce::String& name)
+/** Whether `name` names an entry of the open folder itself, not one further down or elsewhere
+    (a folder that is not open has none: its path is empty, and would name the working folder). */
+bool isPlainName (const FileDescriptor& folder, const juce::String& name)
 {
-    return name.isNotEmpty() && name != "." && name != ".." && !name.containsAnyOf ("\\/:");
+    return folder.isOpen() && name.isNotEmpty() && name != "." && name != ".." &&
+           !name.containsAnyOf ("\\/:");
 }
 
 /** The folder held open, without following a link or junction put in its place. Held with
@@ -99,7 +101,7 @@ juce::Result PrivateFolder::open (const juce::File& folder, bool make, PrivateFo
 
 juce::Result PrivateFolder::openFolder (const juce::String& name, bool make, PrivateFolder& opened) const
 {
-    if (!isPlainName (name))
+    if (!isPlainName (descriptor, name))
         return notAName();
     auto status = juce::Result::ok();
     const auto inside = file.getChildFile (name);
@@ -110,6 +112,8 @@ juce::Result PrivateFolder::openFolder (const juce::String& name, bool make, Pri
 juce::StringArray PrivateFolder::names() const
 {
     juce::StringArray found;
+    if (!descriptor.isOpen())
+        return found;
     WIN32_FIND_DATAW entry{};
     const auto pattern = WindowsSystem::wide (file.getChildFile ("*").getFullPathName());
     const auto search =
@@ -128,7 +132,7 @@ juce::StringArray PrivateFolder::names() const
 
 bool PrivateFolder::contains (const juce::String& name) const
 {
-    return isPlainName (name) &&
+    return isPlainName (descriptor, name) &&
            GetFileAttributesW (WindowsSystem::wide (file.getChildFile (name).getFullPathName()).c_str()) !=
                INVALID_FILE_ATTRIBUTES;
 }
@@ -148,7 +152,7 @@ juce::Result PrivateFolder::read (const juce::String& name, size_t largest, juce
 
 juce::Result PrivateFolder::write (const juce::String& name, const void* data, size_t numBytes) const
 {
-    if (!isPlainName (name))
+    if (!isPlainName (descriptor, name))
         return notAName();
     const auto temporary = file.getChildFile ("." + name + ".new").getFullPathName();
     const auto target = file.getChildFile (name).getFullPathName();
@@ -178,11 +182,12 @@ juce::Result PrivateFolder::write (const juce::String& name, const void* data, s
 
 bool PrivateFolder::remove (const juce::String& name) const
 {
+    if (!isPlainName (descriptor, name))
+        return false;
     const auto path = WindowsSystem::wide (file.getChildFile (name).getFullPathName());
     const auto attributes = GetFileAttributesW (path.c_str());
     // A folder is not a file to remove, as on Linux.
-    if (!isPlainName (name) || attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return false;
     // Of two removals at once exactly one may succeed (HandOverRequest decides its race so). A
     // file deleted while it is open may keep its name until it is closed, and a second deletion
@@ -200,13 +205,13 @@ bool PrivateFolder::remove (const juce::String& name) const
 
 bool PrivateFolder::removeFolder (const juce::String& name) const
 {
-    return isPlainName (name) &&
+    return isPlainName (descriptor, name) &&
            RemoveDirectoryW (WindowsSystem::wide (file.getChildFile (name).getFullPathName()).c_str());
 }
 
 juce::Result PrivateFolder::rename (const juce::String& from, const juce::String& to) const
 {
-    if (!isPlainName (from) || !isPlainName (to))
+    if (!isPlainName (descriptor, from) || !isPlainName (descriptor, to))
         return notAName();
     // Without MOVEFILE_REPLACE_EXISTING the new name must be free.
     if (MoveFileExW (WindowsSystem::wide (file.getChildFile (from).getFullPathName()).c_str(),
@@ -219,7 +224,7 @@ juce::Result PrivateFolder::rename (const juce::String& from, const juce::String
 juce::Result PrivateFolder::create (const juce::String& name, FileDescriptor& created, bool& nameTaken) const
 {
     nameTaken = false;
-    if (!isPlainName (name))
+    if (!isPlainName (descriptor, name))
         return notAName();
     auto made =
         openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
@@ -233,7 +238,7 @@ juce::Result PrivateFolder::create (const juce::String& name, FileDescriptor& cr
 
 juce::Result PrivateFolder::openRegular (const juce::String& name, FileDescriptor& opened) const
 {
-    if (!isPlainName (name))
+    if (!isPlainName (descriptor, name))
         return notAName();
     auto candidate = openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ, OPEN_EXISTING);
     if (!candidate.isOpen())
@@ -251,21 +256,20 @@ bool PrivateFolder::stillNames (const juce::String& name, const FileDescriptor& 
     BY_HANDLE_FILE_INFORMATION named{};
     FILE_STANDARD_INFO standard{};
     const auto handle = WindowsSystem::handleOf (opened);
-    if (!GetFileInformationByHandle (handle, &held) ||
+    if (!isPlainName (descriptor, name) || !GetFileInformationByHandle (handle, &held) ||
         !GetFileInformationByHandleEx (handle, FileStandardInfo, &standard, sizeof (standard)) ||
         standard.DeletePending)
         return false;
     const auto current =
         openEntry (file.getChildFile (name).getFullPathName(), FILE_READ_ATTRIBUTES, OPEN_EXISTING);
-    return isPlainName (name) && current.isOpen() &&
-           GetFileInformationByHandle (WindowsSystem::handleOf (current), &named) &&
+    return current.isOpen() && GetFileInformationByHandle (WindowsSystem::handleOf (current), &named) &&
            held.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
            held.nFileIndexHigh == named.nFileIndexHigh && held.nFileIndexLow == named.nFileIndexLow;
 }
 
 juce::Result PrivateFolder::openLockFile (const juce::String& name, FileDescriptor& opened) const
 {
-    if (!isPlainName (name))
+    if (!isPlainName (descriptor, name))
         return notAName();
     auto made =
         openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
