@@ -14,6 +14,7 @@ public:
     static juce::int64 id();
 
     /** The user the process runs as, as text that fits in a file name and never changes for that
-        user (on Linux the user's number, not the login name, which may be renamed). */
+        user (on Linux the user's number, on Windows the security identifier; not the login
+        name, which may be renamed). */
     static juce::String user();
 };

@@ -120,7 +120,8 @@ juce::Result LocalSocket::connect (const juce::File& file, int sendLimitMs, Loca
 
 bool LocalSocket::accept (LocalSocket& accepted) const
 {
-    FileDescriptor client (::accept4 (descriptorOf (endpoint), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+    FileDescriptor client (
+        ::accept4 (descriptorOf (endpoint), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
     if (!client.isOpen())
         return false;
     accepted = LocalSocket (endpointFor (std::move (client)));

@@ -1,9 +1,9 @@
 #include "platform/AtomicFile.h"
 
+#include "WindowsSystem.h"
 #include "platform/FileDescriptor.h"
 #include "platform/FileLock.h"
 #include "platform/SymbolicLinks.h"
-#include "platform/windows/WindowsSystem.h"
 
 #include <cerrno>
 #include <cstring>
@@ -115,7 +115,8 @@ juce::Result replaceThroughSibling (const SymbolicLinks::Location& where, bool e
     // with the rename written through to the disk before this returns.
     const auto replaced =
         exists ? ReplaceFileW (target.c_str(), replacement.c_str(), nullptr, 0, nullptr, nullptr)
-               : MoveFileExW (replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+               : MoveFileExW (replacement.c_str(), target.c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!replaced)
         return WindowsSystem::lastFailure();
     sibling.placed = true;
@@ -134,7 +135,7 @@ juce::Result AtomicFile::replaceContent (const juce::File& file, const void* dat
 
     const auto path = where.path();
     auto existing = WindowsSystem::open (path, FILE_READ_ATTRIBUTES, OPEN_EXISTING,
-                                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+                                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
     const auto exists = existing.isOpen();
     if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND)
         return WindowsSystem::lastFailure();

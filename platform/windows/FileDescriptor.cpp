@@ -1,6 +1,6 @@
 #include "platform/FileDescriptor.h"
 
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 #include <cerrno>
 #include <cstring>
@@ -85,8 +85,8 @@ juce::Result FileDescriptor::readUpTo (size_t size, juce::MemoryBlock& content) 
     while (done < size)
     {
         DWORD got = 0;
-        if (!ReadFile (handle, static_cast<char*> (content.getData()) + done, (DWORD)juce::jmin (size - done, chunkBytes),
-                       &got, nullptr))
+        if (!ReadFile (handle, static_cast<char*> (content.getData()) + done,
+                       (DWORD)juce::jmin (size - done, chunkBytes), &got, nullptr))
         {
             if (GetLastError() == ERROR_BROKEN_PIPE || GetLastError() == ERROR_HANDLE_EOF)
                 break;
@@ -103,8 +103,8 @@ juce::Result FileDescriptor::readUpTo (size_t size, juce::MemoryBlock& content) 
 juce::Result FileDescriptor::tryLock (bool& taken) const
 {
     auto where = lockedByte();
-    taken = LockFileEx (WindowsSystem::handleOf (*this), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                        &where) != FALSE;
+    taken = LockFileEx (WindowsSystem::handleOf (*this), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
+                        0, 1, 0, &where) != FALSE;
     if (taken || GetLastError() == ERROR_LOCK_VIOLATION || GetLastError() == ERROR_IO_PENDING)
         return juce::Result::ok();
     return WindowsSystem::lastFailure();

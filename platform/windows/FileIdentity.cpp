@@ -1,6 +1,6 @@
 #include "platform/FileIdentity.h"
 
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 namespace
 {
@@ -16,8 +16,8 @@ std::optional<FileIdentity> identityOf (HANDLE handle)
 /** The file a name reaches, its links followed as the system follows them. */
 std::optional<FileIdentity> identityOf (const juce::File& file)
 {
-    const auto opened =
-        WindowsSystem::open (file.getFullPathName(), FILE_READ_ATTRIBUTES, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+    const auto opened = WindowsSystem::open (file.getFullPathName(), FILE_READ_ATTRIBUTES, OPEN_EXISTING,
+                                             FILE_FLAG_BACKUP_SEMANTICS);
     return opened.isOpen() ? identityOf (WindowsSystem::handleOf (opened)) : std::nullopt;
 }
 } // namespace

@@ -1,6 +1,6 @@
 #include "platform/LocalSocket.h"
 
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 #include <cwctype>
 #include <vector>
@@ -71,7 +71,8 @@ struct LocalSocket::Endpoint
         {
             DWORD ignored = 0;
             CancelIoEx (WindowsSystem::handleOf (waiting->pipe), &waiting->connecting);
-            GetOverlappedResult (WindowsSystem::handleOf (waiting->pipe), &waiting->connecting, &ignored, TRUE);
+            GetOverlappedResult (WindowsSystem::handleOf (waiting->pipe), &waiting->connecting, &ignored,
+                                 TRUE);
         }
     }
 
@@ -85,9 +86,10 @@ struct LocalSocket::Endpoint
         // Remote machines are refused; the first instance fails when the name exists already,
         // whoever made it.
         waiting->pipe = WindowsSystem::adopt (CreateNamedPipeW (
-            name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0),
-            PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, PIPE_UNLIMITED_INSTANCES,
-            bufferBytes, bufferBytes, 0, security.get()));
+            name.c_str(),
+            PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0),
+            PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
+            PIPE_UNLIMITED_INSTANCES, bufferBytes, bufferBytes, 0, security.get()));
         if (!waiting->pipe.isOpen())
             return WindowsSystem::lastFailure();
         waiting->connecting.hEvent = connected.get();
@@ -109,7 +111,8 @@ struct LocalSocket::Endpoint
         if (pipe.isOpen())
         {
             DWORD available = 0;
-            return !PeekNamedPipe (WindowsSystem::handleOf (pipe), nullptr, 0, nullptr, &available, nullptr) ||
+            return !PeekNamedPipe (WindowsSystem::handleOf (pipe), nullptr, 0, nullptr, &available,
+                                   nullptr) ||
                    available > 0;
         }
         // Cleared before the look, so that a connection that comes meanwhile sets it again.
@@ -177,15 +180,15 @@ juce::Result LocalSocket::connect (const juce::File& file, int sendLimitMs, Loca
     // Never waits: with every instance taken (a stopped listener and a crowd of launches) the
     // system says the pipe is busy at once, and the caller tries again until its time is up. The
     // running instance may only identify this process, never act as it.
-    auto pipe = WindowsSystem::adopt (CreateFileW (pipeName (file).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                                   OPEN_EXISTING,
-                                                   FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION,
-                                                   nullptr));
+    auto pipe = WindowsSystem::adopt (
+        CreateFileW (pipeName (file).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                     FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr));
     if (!pipe.isOpen())
         return WindowsSystem::lastFailure();
     // Another user may have taken the name first; the paths a user opens go to the user's own
     // editor alone.
-    if (const auto foreign = WindowsSystem::privacyOf (WindowsSystem::handleOf (pipe), SE_KERNEL_OBJECT, true);
+    if (const auto foreign =
+            WindowsSystem::privacyOf (WindowsSystem::handleOf (pipe), SE_KERNEL_OBJECT, true);
         foreign.failed())
         return juce::Result::fail ("the pipe is not the user's own: " + foreign.getErrorMessage());
     auto endpoint = std::make_unique<Endpoint>();
@@ -278,7 +281,7 @@ std::vector<bool> LocalSocket::readable (const std::vector<const LocalSocket*>& 
         if (any || left <= 0)
             return ready;
         // A listener has an event to wait on; a connection is looked at again shortly.
-        const auto waitMs = (DWORD) (connections ? juce::jmin ((int)left, lookEveryMs) : left);
+        const auto waitMs = (DWORD)(connections ? juce::jmin ((int)left, lookEveryMs) : left);
         if (events.empty())
             Sleep (waitMs);
         else if (WaitForMultipleObjects ((DWORD)events.size(), events.data(), FALSE, waitMs) == WAIT_FAILED)

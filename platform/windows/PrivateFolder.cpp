@@ -1,21 +1,23 @@
 #include "platform/PrivateFolder.h"
 
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 namespace
 {
-/** Whether `name` names an entry of the folder itself, not one further down or elsewhere. */
-bool isPlainName (const juce::String& name)
+/** Whether `name` names an entry of the open folder itself, not one further down or elsewhere
+    (a folder that is not open has none: its path is empty, and would name the working folder). */
+bool isPlainName (const FileDescriptor& folder, const juce::String& name)
 {
-    return name.isNotEmpty() && name != "." && name != ".." && !name.containsAnyOf ("\\/:");
+    return folder.isOpen() && name.isNotEmpty() && name != "." && name != ".." &&
+           !name.containsAnyOf ("\\/:");
 }
 
 /** The folder held open, without following a link or junction put in its place. Held with
     deleting shared, so that its own parent can remove it once it is empty. */
 FileDescriptor openFolderAt (const juce::String& path)
 {
-    return WindowsSystem::open (path, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+    return WindowsSystem::open (path, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
 }
 
 /** Why a held folder is not used, if it is not. */
@@ -99,7 +101,7 @@ juce::Result PrivateFolder::open (const juce::File& folder, bool make, PrivateFo
 
 juce::Result PrivateFolder::openFolder (const juce::String& name, bool make, PrivateFolder& opened) const
 {
-    if (!isPlainName (name))
+    if (!isPlainName (descriptor, name))
         return notAName();
     auto status = juce::Result::ok();
     const auto inside = file.getChildFile (name);
@@ -110,9 +112,12 @@ juce::Result PrivateFolder::openFolder (const juce::String& name, bool make, Pri
 juce::StringArray PrivateFolder::names() const
 {
     juce::StringArray found;
+    if (!descriptor.isOpen())
+        return found;
     WIN32_FIND_DATAW entry{};
     const auto pattern = WindowsSystem::wide (file.getChildFile ("*").getFullPathName());
-    const auto search = FindFirstFileExW (pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
+    const auto search =
+        FindFirstFileExW (pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
         return found;
     do
@@ -127,7 +132,7 @@ juce::StringArray PrivateFolder::names() const
 
 bool PrivateFolder::contains (const juce::String& name) const
 {
-    return isPlainName (name) &&
+    return isPlainName (descriptor, name) &&
            GetFileAttributesW (WindowsSystem::wide (file.getChildFile (name).getFullPathName()).c_str()) !=
                INVALID_FILE_ATTRIBUTES;
 }
@@ -147,7 +152,7 @@ juce::Result PrivateFolder::read (const juce::String& name, size_t largest, juce
 
 juce::Result PrivateFolder::write (const juce::String& name, const void* data, size_t numBytes) const
 {
-    if (!isPlainName (name))
+    if (!isPlainName (descriptor, name))
         return notAName();
     const auto temporary = file.getChildFile ("." + name + ".new").getFullPathName();
     const auto target = file.getChildFile (name).getFullPathName();
@@ -163,8 +168,9 @@ juce::Result PrivateFolder::write (const juce::String& name, const void* data, s
         written = WindowsSystem::lastFailure();
     if (written.wasOk())
         written = created.close();
-    if (written.wasOk() && !MoveFileExW (WindowsSystem::wide (temporary).c_str(), WindowsSystem::wide (target).c_str(),
-                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (written.wasOk() &&
+        !MoveFileExW (WindowsSystem::wide (temporary).c_str(), WindowsSystem::wide (target).c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         written = WindowsSystem::lastFailure();
     if (written.failed())
     {
@@ -176,24 +182,41 @@ juce::Result PrivateFolder::write (const juce::String& name, const void* data, s
 
 bool PrivateFolder::remove (const juce::String& name) const
 {
-    // Of two removals at once exactly one succeeds: the second finds the name gone, or the file
-    // already on its way out.
-    return isPlainName (name) && DeleteFileW (WindowsSystem::wide (file.getChildFile (name).getFullPathName()).c_str());
+    if (!isPlainName (descriptor, name))
+        return false;
+    const auto path = WindowsSystem::wide (file.getChildFile (name).getFullPathName());
+    const auto attributes = GetFileAttributesW (path.c_str());
+    // A folder is not a file to remove, as on Linux.
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    // Of two removals at once exactly one may succeed (HandOverRequest decides its race so). A
+    // file deleted while it is open may keep its name until it is closed, and a second deletion
+    // of it may succeed as well (Wine's does), so the name is first taken away by a rename,
+    // which exactly one of the two wins; the winner then deletes the file under its new name.
+    const auto removed = file.getChildFile (
+        "." + name + "." + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64()) +
+        ".removed");
+    const auto gone = WindowsSystem::wide (removed.getFullPathName());
+    if (!MoveFileExW (path.c_str(), gone.c_str(), 0))
+        return false;
+    DeleteFileW (gone.c_str());
+    return true;
 }
 
 bool PrivateFolder::removeFolder (const juce::String& name) const
 {
-    return isPlainName (name) &&
+    return isPlainName (descriptor, name) &&
            RemoveDirectoryW (WindowsSystem::wide (file.getChildFile (name).getFullPathName()).c_str());
 }
 
 juce::Result PrivateFolder::rename (const juce::String& from, const juce::String& to) const
 {
-    if (!isPlainName (from) || !isPlainName (to))
+    if (!isPlainName (descriptor, from) || !isPlainName (descriptor, to))
         return notAName();
     // Without MOVEFILE_REPLACE_EXISTING the new name must be free.
     if (MoveFileExW (WindowsSystem::wide (file.getChildFile (from).getFullPathName()).c_str(),
-                     WindowsSystem::wide (file.getChildFile (to).getFullPathName()).c_str(), MOVEFILE_WRITE_THROUGH))
+                     WindowsSystem::wide (file.getChildFile (to).getFullPathName()).c_str(),
+                     MOVEFILE_WRITE_THROUGH))
         return juce::Result::ok();
     return WindowsSystem::lastFailure();
 }
@@ -201,9 +224,10 @@ juce::Result PrivateFolder::rename (const juce::String& from, const juce::String
 juce::Result PrivateFolder::create (const juce::String& name, FileDescriptor& created, bool& nameTaken) const
 {
     nameTaken = false;
-    if (!isPlainName (name))
+    if (!isPlainName (descriptor, name))
         return notAName();
-    auto made = openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
+    auto made =
+        openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
     const auto error = GetLastError();
     nameTaken = !made.isOpen() && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
     if (!made.isOpen())
@@ -214,7 +238,7 @@ juce::Result PrivateFolder::create (const juce::String& name, FileDescriptor& cr
 
 juce::Result PrivateFolder::openRegular (const juce::String& name, FileDescriptor& opened) const
 {
-    if (!isPlainName (name))
+    if (!isPlainName (descriptor, name))
         return notAName();
     auto candidate = openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ, OPEN_EXISTING);
     if (!candidate.isOpen())
@@ -232,22 +256,23 @@ bool PrivateFolder::stillNames (const juce::String& name, const FileDescriptor& 
     BY_HANDLE_FILE_INFORMATION named{};
     FILE_STANDARD_INFO standard{};
     const auto handle = WindowsSystem::handleOf (opened);
-    if (!GetFileInformationByHandle (handle, &held) ||
+    if (!isPlainName (descriptor, name) || !GetFileInformationByHandle (handle, &held) ||
         !GetFileInformationByHandleEx (handle, FileStandardInfo, &standard, sizeof (standard)) ||
         standard.DeletePending)
         return false;
-    const auto current = openEntry (file.getChildFile (name).getFullPathName(), FILE_READ_ATTRIBUTES, OPEN_EXISTING);
-    return isPlainName (name) && current.isOpen() &&
-           GetFileInformationByHandle (WindowsSystem::handleOf (current), &named) &&
-           held.dwVolumeSerialNumber == named.dwVolumeSerialNumber && held.nFileIndexHigh == named.nFileIndexHigh &&
-           held.nFileIndexLow == named.nFileIndexLow;
+    const auto current =
+        openEntry (file.getChildFile (name).getFullPathName(), FILE_READ_ATTRIBUTES, OPEN_EXISTING);
+    return current.isOpen() && GetFileInformationByHandle (WindowsSystem::handleOf (current), &named) &&
+           held.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
+           held.nFileIndexHigh == named.nFileIndexHigh && held.nFileIndexLow == named.nFileIndexLow;
 }
 
 juce::Result PrivateFolder::openLockFile (const juce::String& name, FileDescriptor& opened) const
 {
-    if (!isPlainName (name))
+    if (!isPlainName (descriptor, name))
         return notAName();
-    auto made = openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    auto made =
+        openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
     if (!made.isOpen())
         return WindowsSystem::lastFailure();
     BY_HANDLE_FILE_INFORMATION information{};

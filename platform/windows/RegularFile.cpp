@@ -1,7 +1,7 @@
 #include "platform/RegularFile.h"
 
+#include "WindowsSystem.h"
 #include "platform/SymbolicLinks.h"
-#include "platform/windows/WindowsSystem.h"
 
 namespace
 {
@@ -38,8 +38,8 @@ juce::Result refusal (HANDLE handle, juce::int64 largest, const juce::String& wh
         return juce::Result::fail ("is not a regular file");
     size = ((juce::int64)information.nFileSizeHigh << 32) | information.nFileSizeLow;
     if (size > largest)
-        return juce::Result::fail ("the file holds " + juce::String (size) + " bytes; " + what + " holds at most " +
-                                   juce::String (largest));
+        return juce::Result::fail ("the file holds " + juce::String (size) + " bytes; " + what +
+                                   " holds at most " + juce::String (largest));
     return juce::Result::ok();
 }
 } // namespace
@@ -58,7 +58,8 @@ juce::Result RegularFile::read (const juce::File& file, juce::int64 largest, con
     if (!opened.isOpen())
         return WindowsSystem::isMissing (GetLastError()) ? missing() : WindowsSystem::lastFailure();
     juce::int64 size = 0;
-    if (const auto refused = refusal (WindowsSystem::handleOf (opened), largest, what, size); refused.failed())
+    if (const auto refused = refusal (WindowsSystem::handleOf (opened), largest, what, size);
+        refused.failed())
         return refused;
     return opened.readUpTo ((size_t)size, content);
 }

@@ -1,6 +1,6 @@
 #include "platform/SymbolicLinks.h"
 
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 #include <cerrno>
 #include <cstring>
@@ -92,7 +92,8 @@ SymbolicLinks::Location SymbolicLinks::locate (const juce::String& path)
         const auto cut = lastSeparator (full);
         const auto isRoot = cut < 0 || cut == full.length() - 1;
         const auto folderText = isRoot ? full : folderOf (full);
-        location.folder = WindowsSystem::open (folderText, forLookups, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+        location.folder =
+            WindowsSystem::open (folderText, forLookups, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
         DWORD attributes = 0;
         if (!location.folder.isOpen())
             return failed (GetLastError());
@@ -125,7 +126,8 @@ SymbolicLinks::Location SymbolicLinks::locate (const juce::String& path)
         // to nothing is refused here, where Linux would make its target.
         if (followed >= mostFollowed)
             return failed (ERROR_CANT_RESOLVE_FILENAME);
-        const auto target = WindowsSystem::open (location.path(), forLookups, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+        const auto target =
+            WindowsSystem::open (location.path(), forLookups, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
         if (!target.isOpen())
             return failed (GetLastError());
         full = WindowsSystem::finalPath (WindowsSystem::handleOf (target));

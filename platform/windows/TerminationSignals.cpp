@@ -1,6 +1,6 @@
 #include "platform/TerminationSignals.h"
 
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 #include <atomic>
 

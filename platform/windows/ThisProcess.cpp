@@ -1,6 +1,6 @@
 #include "platform/ThisProcess.h"
 
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 juce::int64 ThisProcess::id()
 {

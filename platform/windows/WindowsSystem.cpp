@@ -1,4 +1,4 @@
-#include "platform/windows/WindowsSystem.h"
+#include "WindowsSystem.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -38,8 +38,9 @@ bool isTrusted (PSID sid)
            isWellKnown (sid, WinCreatorOwnerSid);
 }
 
-constexpr ACCESS_MASK writing = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD | FILE_WRITE_ATTRIBUTES |
-                                FILE_WRITE_EA | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+constexpr ACCESS_MASK writing = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD |
+                                FILE_WRITE_ATTRIBUTES | FILE_WRITE_EA | DELETE | WRITE_DAC | WRITE_OWNER |
+                                GENERIC_WRITE | GENERIC_ALL;
 constexpr ACCESS_MASK reading = FILE_READ_DATA | FILE_EXECUTE | GENERIC_READ | GENERIC_EXECUTE;
 } // namespace
 
@@ -52,8 +53,8 @@ void WindowsSystem::HandleCloser::operator() (HANDLE handle) const noexcept
 WindowsSystem::UserOnly::UserOnly (bool inherited)
 {
     const auto text = "O:" + userText() + "D:P(A;" + (inherited ? "OICI" : "") + ";GA;;;" + userText() + ")";
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW (wide (text).c_str(), SDDL_REVISION_1, &descriptor,
-                                                               nullptr))
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW (wide (text).c_str(), SDDL_REVISION_1,
+                                                               &descriptor, nullptr))
         descriptor = nullptr;
     attributes.nLength = sizeof (attributes);
     attributes.lpSecurityDescriptor = descriptor;
@@ -104,8 +105,9 @@ juce::Result WindowsSystem::failure (DWORD error)
     const auto length = FormatMessageW (FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                             FORMAT_MESSAGE_IGNORE_INSERTS,
                                         nullptr, error, 0, reinterpret_cast<LPWSTR> (&text), 0, nullptr);
-    juce::String message = length > 0 && text != nullptr ? juce::String (text, length).trim()
-                                                        : "system error " + juce::String ((juce::int64)error);
+    juce::String message = length > 0 && text != nullptr
+                               ? juce::String (text, length).trim()
+                               : "system error " + juce::String ((juce::int64)error);
     if (text != nullptr)
         LocalFree (text);
     // The system's sentences end in a full stop; the programs add to them.
@@ -153,13 +155,14 @@ juce::Result WindowsSystem::privacyOf (HANDLE handle, SE_OBJECT_TYPE type, bool 
     PSID owner = nullptr;
     PACL access = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    const auto error = GetSecurityInfo (handle, type, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
-                                        nullptr, &access, nullptr, &descriptor);
+    const auto error = GetSecurityInfo (handle, type, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                        &owner, nullptr, &access, nullptr, &descriptor);
     if (error != ERROR_SUCCESS)
         return failure (error);
     const std::unique_ptr<void, decltype (&LocalFree)> held (descriptor, &LocalFree);
 
-    if (owner == nullptr || user() == nullptr || !(EqualSid (owner, user()) || EqualSid (owner, defaultOwner())))
+    if (owner == nullptr || user() == nullptr ||
+        !(EqualSid (owner, user()) || EqualSid (owner, defaultOwner())))
         return juce::Result::fail ("owned by another user");
     // No list at all lets everybody do everything.
     if (access == nullptr)

@@ -20,7 +20,8 @@
 /** What the Windows parts of platform/ share: the system's handles held by FileDescriptor (a C
     runtime descriptor over each handle, so that the shared code sees the same `int` as on
     Linux), wide-character paths, the system's reasons, and who the user is to the system's
-    security.
+    security. Private to this folder: the build shows other layers only the headers beside
+    platform/, so the files here include this one by its own name.
 */
 class WindowsSystem final
 {

@@ -28,13 +28,13 @@ private:
 
 int main (int argc, char** argv)
 {
-    // Whatever an application under test keeps for recovery stays out of the user's own state. On
-    // Windows the system's own folder is asked, not a variable: the tests run in a Wine prefix of
-    // their own.
+    // Whatever an application under test keeps for recovery stays out of the user's own state.
     const auto state =
         juce::File::getSpecialLocation (juce::File::tempDirectory)
             .getChildFile ("marlo-test-state-" + juce::String::toHexString (juce::Random().nextInt64()));
-#if !JUCE_WINDOWS
+#if defined(_WIN32)
+    _putenv_s ("LOCALAPPDATA", state.getFullPathName().toRawUTF8());
+#else
     setenv ("XDG_STATE_HOME", state.getFullPathName().toRawUTF8(), 1);
 #endif
     // With an application factory set JUCE counts as a standalone app, and only then does it
