@@ -13,16 +13,19 @@ export WINELOADER="$MARLO_WINE"
 wine_prefix()
 {
     export WINEPREFIX="$1/wine-prefix"
-    [[ -f "$WINEPREFIX/system.reg" ]] && return 0
+    # With wine32 installed the prefix also holds Windows' 32-bit side, which the installer needs;
+    # made by the 32-bit loader, as Wine cannot add that side to a prefix made without it.
+    local wow64=""
+    [[ -x /usr/lib/wine/wine ]] && wow64="$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll"
+    [[ -f "$WINEPREFIX/system.reg" && (-z "$wow64" || -f "$wow64") ]] && return 0
     [[ -n "${DISPLAY:-}" ]] || { echo "wine_prefix: DISPLAY is not set" >&2; return 1; }
-    local start=$SECONDS
-    "$MARLO_WINE" wineboot -i >"$1/wine-prefix.log" 2>&1 || { cat "$1/wine-prefix.log" >&2; return 1; }
+    local start=$SECONDS loader="$MARLO_WINE"
+    [[ -n "$wow64" ]] && loader=/usr/lib/wine/wine
+    rm -rf "$WINEPREFIX"
+    WINELOADER="$loader" "$loader" wineboot -i >"$1/wine-prefix.log" 2>&1 || {
+        cat "$1/wine-prefix.log" >&2
+        return 1
+    }
     wineserver -w
     echo "made the Wine prefix $WINEPREFIX in $((SECONDS - start)) s" >&2
-}
-
-# wine_run PROGRAM.exe [ARGS...]: runs a Windows program in the prefix, its exit code kept.
-wine_run()
-{
-    "$MARLO_WINE" "$@"
 }
