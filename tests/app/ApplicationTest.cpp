@@ -8,6 +8,7 @@
 #include "app/WindowFit.h"
 #include "editor/EditorTestSupport.h"
 #include "editor/ZellControlLayoutView.h"
+#include "support/Environment.h"
 
 #include <cstdlib>
 
@@ -20,8 +21,8 @@ class ApplicationTest : public ::testing::Test
 protected:
     ApplicationTest()
     {
-        setenv ("MARLO_EDITOR_INSTANCE",
-                ("app-test-" + juce::String (juce::Random().nextInt64())).toRawUTF8(), 1);
+        Environment::set ("MARLO_EDITOR_INSTANCE",
+                          ("app-test-" + juce::String (juce::Random().nextInt64())).toRawUTF8());
         application->setQuitAction ([this] { ++quits; });
     }
 
@@ -30,7 +31,7 @@ protected:
         if (initialised)
             application->shutdown();
         application.reset();
-        unsetenv ("MARLO_EDITOR_INSTANCE");
+        Environment::unset ("MARLO_EDITOR_INSTANCE");
     }
 
     void start (std::vector<std::string> arguments = {})
@@ -584,7 +585,7 @@ TEST_F (ApplicationTest, AboutAndDeviceSetupCommandsKeepOneWindowEach)
 TEST_F (ApplicationTest, HelpOpensTheUsersOwnGuideFirstAndOtherwiseTheInstalledOne)
 {
     const auto realHome = juce::SystemStats::getEnvironmentVariable ("HOME", {});
-    setenv ("HOME", folder.get().getFullPathName().toRawUTF8(), 1);
+    Environment::set ("HOME", folder.get().getFullPathName().toRawUTF8());
     start();
 
     juce::Array<juce::File> opened;
@@ -622,7 +623,7 @@ TEST_F (ApplicationTest, HelpOpensTheUsersOwnGuideFirstAndOtherwiseTheInstalledO
     EXPECT_EQ (dialogs.modalMessages[0].message,
                "Unable to find User Guide: \r\n" + personal.getFullPathName());
 
-    setenv ("HOME", realHome.toRawUTF8(), 1);
+    Environment::set ("HOME", realHome.toRawUTF8());
 }
 
 namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/Environment.h"
 #include "support/MessageLoop.h"
 #include "support/RecordingDialogs.h"
 #include "support/SpecialFiles.h"
@@ -24,17 +25,17 @@ public:
         if (const char* old = std::getenv (name))
             previous = old;
         if (value != nullptr)
-            setenv (name, value, 1);
+            Environment::set (name, value);
         else
-            unsetenv (name);
+            Environment::unset (name);
     }
 
     ~ScopedEnvironment()
     {
         if (previous.has_value())
-            setenv (name, previous->c_str(), 1);
+            Environment::set (name, previous->c_str());
         else
-            unsetenv (name);
+            Environment::unset (name);
     }
 
 private:
