@@ -2,6 +2,11 @@
 
 #include "WindowsSystem.h"
 
+#include <map>
+#include <mutex>
+#include <optional>
+#include <utility>
+
 namespace
 {
 /** Whether `name` names an entry of the open folder itself, not one further down or elsewhere
@@ -64,6 +69,66 @@ bool isRegular (const FileDescriptor& opened, BY_HANDLE_FILE_INFORMATION& inform
            (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
 }
 
+using Identity = std::pair<DWORD, juce::uint64>;
+
+std::optional<Identity> identityOf (const FileDescriptor& opened)
+{
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle (WindowsSystem::handleOf (opened), &information))
+        return std::nullopt;
+    return Identity{information.dwVolumeSerialNumber,
+                    ((juce::uint64)information.nFileIndexHigh << 32) | information.nFileIndexLow};
+}
+
+/** The folders this process renamed, by identity (volume and index), with their new paths. The
+    system names a held folder by its path now, but Wine gives the path it was opened by, so a
+    folder renamed here (a session folder is made under a hidden name, then given its own) is
+    looked up here first. */
+std::map<Identity, juce::String>& renamedFolders()
+{
+    static std::map<Identity, juce::String> renamed;
+    return renamed;
+}
+
+std::mutex& renamedFoldersMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+/** The entry `name` of the held folder, by the folder's path now, so that the entries follow the
+    folder as they would follow a Linux descriptor. */
+juce::File entryOf (const FileDescriptor& folder, const juce::String& name)
+{
+    if (const auto identity = identityOf (folder))
+    {
+        // Wine gives a renamed folder's handle no volume, only its index.
+        const std::lock_guard<std::mutex> lock (renamedFoldersMutex());
+        for (const auto& [renamed, path] : renamedFolders())
+            if (renamed.second == identity->second &&
+                (identity->first == 0 || renamed.first == identity->first))
+                return juce::File (path).getChildFile (name);
+    }
+    const auto path = WindowsSystem::finalPath (WindowsSystem::handleOf (folder));
+    return path.isEmpty() ? juce::File() : juce::File (path).getChildFile (name);
+}
+
+/** Notes a folder's new path once this process renamed it. */
+void noteRenamed (const juce::File& renamed)
+{
+    const auto opened = WindowsSystem::open (renamed.getFullPathName(), FILE_READ_ATTRIBUTES, OPEN_EXISTING,
+                                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!opened.isOpen() || !GetFileInformationByHandle (WindowsSystem::handleOf (opened), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return;
+    if (const auto identity = identityOf (opened))
+    {
+        const std::lock_guard<std::mutex> lock (renamedFoldersMutex());
+        renamedFolders()[*identity] = renamed.getFullPathName();
+    }
+}
+
 juce::Result notAName()
 {
     return WindowsSystem::failure (ERROR_INVALID_NAME);
@@ -104,9 +169,9 @@ juce::Result PrivateFolder::openFolder (const juce::String& name, bool make, Pri
     if (!isPlainName (descriptor, name))
         return notAName();
     auto status = juce::Result::ok();
-    const auto inside = file.getChildFile (name);
-    auto candidate = openOrMake (inside.getFullPathName(), make, status);
-    return candidate.isOpen() ? checked (std::move (candidate), inside, keptOut, opened) : status;
+    auto candidate = openOrMake (entryOf (descriptor, name).getFullPathName(), make, status);
+    return candidate.isOpen() ? checked (std::move (candidate), file.getChildFile (name), keptOut, opened)
+                              : status;
 }
 
 juce::StringArray PrivateFolder::names() const
@@ -115,7 +180,7 @@ juce::StringArray PrivateFolder::names() const
     if (!descriptor.isOpen())
         return found;
     WIN32_FIND_DATAW entry{};
-    const auto pattern = WindowsSystem::wide (file.getChildFile ("*").getFullPathName());
+    const auto pattern = WindowsSystem::wide (entryOf (descriptor, "*").getFullPathName());
     const auto search =
         FindFirstFileExW (pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
@@ -133,7 +198,7 @@ juce::StringArray PrivateFolder::names() const
 bool PrivateFolder::contains (const juce::String& name) const
 {
     return isPlainName (descriptor, name) &&
-           GetFileAttributesW (WindowsSystem::wide (file.getChildFile (name).getFullPathName()).c_str()) !=
+           GetFileAttributesW (WindowsSystem::wide (entryOf (descriptor, name).getFullPathName()).c_str()) !=
                INVALID_FILE_ATTRIBUTES;
 }
 
@@ -154,8 +219,8 @@ juce::Result PrivateFolder::write (const juce::String& name, const void* data, s
 {
     if (!isPlainName (descriptor, name))
         return notAName();
-    const auto temporary = file.getChildFile ("." + name + ".new").getFullPathName();
-    const auto target = file.getChildFile (name).getFullPathName();
+    const auto temporary = entryOf (descriptor, "." + name + ".new").getFullPathName();
+    const auto target = entryOf (descriptor, name).getFullPathName();
     // One a crash left behind is this folder's own.
     DeleteFileW (WindowsSystem::wide (temporary).c_str());
     // Made inside the folder, the file takes its access for the user alone.
@@ -184,7 +249,7 @@ bool PrivateFolder::remove (const juce::String& name) const
 {
     if (!isPlainName (descriptor, name))
         return false;
-    const auto path = WindowsSystem::wide (file.getChildFile (name).getFullPathName());
+    const auto path = WindowsSystem::wide (entryOf (descriptor, name).getFullPathName());
     const auto attributes = GetFileAttributesW (path.c_str());
     // A folder is not a file to remove, as on Linux.
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
@@ -193,9 +258,9 @@ bool PrivateFolder::remove (const juce::String& name) const
     // file deleted while it is open may keep its name until it is closed, and a second deletion
     // of it may succeed as well (Wine's does), so the name is first taken away by a rename,
     // which exactly one of the two wins; the winner then deletes the file under its new name.
-    const auto removed = file.getChildFile (
-        "." + name + "." + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64()) +
-        ".removed");
+    const auto removed = entryOf (
+        descriptor, "." + name + "." +
+                        juce::String::toHexString (juce::Random::getSystemRandom().nextInt64()) + ".removed");
     const auto gone = WindowsSystem::wide (removed.getFullPathName());
     if (!MoveFileExW (path.c_str(), gone.c_str(), 0))
         return false;
@@ -206,7 +271,7 @@ bool PrivateFolder::remove (const juce::String& name) const
 bool PrivateFolder::removeFolder (const juce::String& name) const
 {
     return isPlainName (descriptor, name) &&
-           RemoveDirectoryW (WindowsSystem::wide (file.getChildFile (name).getFullPathName()).c_str());
+           RemoveDirectoryW (WindowsSystem::wide (entryOf (descriptor, name).getFullPathName()).c_str());
 }
 
 juce::Result PrivateFolder::rename (const juce::String& from, const juce::String& to) const
@@ -214,11 +279,12 @@ juce::Result PrivateFolder::rename (const juce::String& from, const juce::String
     if (!isPlainName (descriptor, from) || !isPlainName (descriptor, to))
         return notAName();
     // Without MOVEFILE_REPLACE_EXISTING the new name must be free.
-    if (MoveFileExW (WindowsSystem::wide (file.getChildFile (from).getFullPathName()).c_str(),
-                     WindowsSystem::wide (file.getChildFile (to).getFullPathName()).c_str(),
-                     MOVEFILE_WRITE_THROUGH))
-        return juce::Result::ok();
-    return WindowsSystem::lastFailure();
+    const auto target = entryOf (descriptor, to);
+    if (!MoveFileExW (WindowsSystem::wide (entryOf (descriptor, from).getFullPathName()).c_str(),
+                      WindowsSystem::wide (target.getFullPathName()).c_str(), MOVEFILE_WRITE_THROUGH))
+        return WindowsSystem::lastFailure();
+    noteRenamed (target);
+    return juce::Result::ok();
 }
 
 juce::Result PrivateFolder::create (const juce::String& name, FileDescriptor& created, bool& nameTaken) const
@@ -227,7 +293,7 @@ juce::Result PrivateFolder::create (const juce::String& name, FileDescriptor& cr
     if (!isPlainName (descriptor, name))
         return notAName();
     auto made =
-        openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
+        openEntry (entryOf (descriptor, name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
     const auto error = GetLastError();
     nameTaken = !made.isOpen() && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
     if (!made.isOpen())
@@ -240,7 +306,7 @@ juce::Result PrivateFolder::openRegular (const juce::String& name, FileDescripto
 {
     if (!isPlainName (descriptor, name))
         return notAName();
-    auto candidate = openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ, OPEN_EXISTING);
+    auto candidate = openEntry (entryOf (descriptor, name).getFullPathName(), GENERIC_READ, OPEN_EXISTING);
     if (!candidate.isOpen())
         return WindowsSystem::lastFailure();
     BY_HANDLE_FILE_INFORMATION information{};
@@ -261,7 +327,7 @@ bool PrivateFolder::stillNames (const juce::String& name, const FileDescriptor& 
         standard.DeletePending)
         return false;
     const auto current =
-        openEntry (file.getChildFile (name).getFullPathName(), FILE_READ_ATTRIBUTES, OPEN_EXISTING);
+        openEntry (entryOf (descriptor, name).getFullPathName(), FILE_READ_ATTRIBUTES, OPEN_EXISTING);
     return current.isOpen() && GetFileInformationByHandle (WindowsSystem::handleOf (current), &named) &&
            held.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
            held.nFileIndexHigh == named.nFileIndexHigh && held.nFileIndexLow == named.nFileIndexLow;
@@ -272,7 +338,7 @@ juce::Result PrivateFolder::openLockFile (const juce::String& name, FileDescript
     if (!isPlainName (descriptor, name))
         return notAName();
     auto made =
-        openEntry (file.getChildFile (name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+        openEntry (entryOf (descriptor, name).getFullPathName(), GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
     if (!made.isOpen())
         return WindowsSystem::lastFailure();
     BY_HANDLE_FILE_INFORMATION information{};
