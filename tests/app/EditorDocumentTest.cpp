@@ -467,7 +467,9 @@ TEST_F (EditorDocumentTest, ALongNameSavesAndAFailedSaveGivesTheSystemsReason)
     ASSERT_TRUE (SpecialFiles::setMode (path, 0640) || !SpecialFiles::hasModes());
     EXPECT_TRUE (document->save());
     if (SpecialFiles::hasModes())
+    {
         EXPECT_EQ (SpecialFiles::modeOf (path), 0640);
+    }
     EXPECT_EQ (folder.get().getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*"), 1);
 
     dialogs.chooserAnswers.push_back (folder / "missing/Lead.marlo");
