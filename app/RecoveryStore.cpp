@@ -119,6 +119,10 @@ public:
             if (entryNumber (entry, descriptionSuffix) > 0)
                 folder.remove (entry);
         folder.remove (lockName);
+        // Let go of the lock only once its name is gone, so no other editor takes it meanwhile.
+        // A removed file stays in its folder while it is still open on some systems (Windows),
+        // and the folder would not be empty.
+        held.close();
         recovery.removeFolder (name);
     }
 

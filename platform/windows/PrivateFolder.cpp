@@ -96,19 +96,47 @@ std::mutex& renamedFoldersMutex()
     return mutex;
 }
 
+/** The identity of the folder at `path` now, if a folder is there. */
+std::optional<Identity> folderIdentityAt (const juce::String& path)
+{
+    const auto opened = WindowsSystem::open (path, FILE_READ_ATTRIBUTES, OPEN_EXISTING,
+                                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!opened.isOpen() || !GetFileInformationByHandle (WindowsSystem::handleOf (opened), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return std::nullopt;
+    return identityOf (opened);
+}
+
+/** The path this process gave the held folder, if it renamed it. A folder removed since leaves
+    its index to the next one made, anywhere on the volume, so a noted path counts only while it
+    still names the folder it was noted for; one that does not is forgotten. */
+std::optional<juce::String> renamedPathOf (const Identity& held)
+{
+    const std::lock_guard<std::mutex> lock (renamedFoldersMutex());
+    auto& renamed = renamedFolders();
+    for (auto noted = renamed.begin(); noted != renamed.end();)
+    {
+        // Wine gives a renamed folder's handle no volume, only its index.
+        if (noted->first.second != held.second || (held.first != 0 && noted->first.first != held.first))
+        {
+            ++noted;
+            continue;
+        }
+        if (folderIdentityAt (noted->second) == noted->first)
+            return noted->second;
+        noted = renamed.erase (noted);
+    }
+    return std::nullopt;
+}
+
 /** The entry `name` of the held folder, by the folder's path now, so that the entries follow the
     folder as they would follow a Linux descriptor. */
 juce::File entryOf (const FileDescriptor& folder, const juce::String& name)
 {
     if (const auto identity = identityOf (folder))
-    {
-        // Wine gives a renamed folder's handle no volume, only its index.
-        const std::lock_guard<std::mutex> lock (renamedFoldersMutex());
-        for (const auto& [renamed, path] : renamedFolders())
-            if (renamed.second == identity->second &&
-                (identity->first == 0 || renamed.first == identity->first))
-                return juce::File (path).getChildFile (name);
-    }
+        if (const auto renamed = renamedPathOf (*identity))
+            return juce::File (*renamed).getChildFile (name);
     const auto path = WindowsSystem::finalPath (WindowsSystem::handleOf (folder));
     return path.isEmpty() ? juce::File() : juce::File (path).getChildFile (name);
 }
@@ -116,13 +144,7 @@ juce::File entryOf (const FileDescriptor& folder, const juce::String& name)
 /** Notes a folder's new path once this process renamed it. */
 void noteRenamed (const juce::File& renamed)
 {
-    const auto opened = WindowsSystem::open (renamed.getFullPathName(), FILE_READ_ATTRIBUTES, OPEN_EXISTING,
-                                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!opened.isOpen() || !GetFileInformationByHandle (WindowsSystem::handleOf (opened), &information) ||
-        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        return;
-    if (const auto identity = identityOf (opened))
+    if (const auto identity = folderIdentityAt (renamed.getFullPathName()))
     {
         const std::lock_guard<std::mutex> lock (renamedFoldersMutex());
         renamedFolders()[*identity] = renamed.getFullPathName();

@@ -64,7 +64,8 @@ TEST_F (RecoveryStoreTest, AKeptPresetIsWrittenPrivatelyAsAPresetFileWithItsName
         EXPECT_EQ (modeOf (recoveryFolder), 0700);
         EXPECT_EQ (modeOf (files[0].getParentDirectory()), 0700);
     }
-    EXPECT_TRUE (files[0].withFileExtension (".txt").loadFileAsString().contains (saved.getFullPathName()));
+    EXPECT_EQ (juce::JSON::parse (files[0].withFileExtension (".txt").loadFileAsString())["file"].toString(),
+               saved.getFullPathName());
 
     store->forget (&firstDocument);
     EXPECT_TRUE (presetFilesOnDisk().isEmpty());
