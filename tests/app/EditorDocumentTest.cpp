@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
-#include "support/SpecialFiles.h"
+#include "support/SystemUnderTest.h"
 #include "support/SysExBytes.h"
 
 #include "app/CommandIDs.h"
@@ -125,14 +125,14 @@ TEST_F (EditorDocumentTest, AFailedWriteIsNotASave)
 
 TEST_F (EditorDocumentTest, SaveThroughAStrangersLinkInASharedFolderIsRefused)
 {
-    if (!SpecialFiles::asSuperuser())
+    if (!SystemUnderTest::asSuperuser())
         GTEST_SKIP() << "needs the superuser to give a link to another user";
     const auto own = writePresetFile (folder / "own.marlo", 4);
     juce::MemoryBlock before;
     ASSERT_TRUE (own.loadFileAsData (before));
     const auto shared = folder / "shared";
     const auto planted = shared.getChildFile ("evil.marlo");
-    ASSERT_TRUE (SpecialFiles::plantStrangersLink (shared.getFullPathName(), planted.getFullPathName(),
+    ASSERT_TRUE (SystemUnderTest::plantStrangersLink (shared.getFullPathName(), planted.getFullPathName(),
                                                    own.getFullPathName()));
 
     dialogs.chooserAnswers.push_back (planted);
@@ -464,11 +464,11 @@ TEST_F (EditorDocumentTest, ALongNameSavesAndAFailedSaveGivesTheSystemsReason)
     EXPECT_EQ (dialogs.countAlerts ("File Not Saved"), 0);
     // The replaced file keeps its permissions, and nothing is left beside it.
     const auto path = (folder / longName).getFullPathName();
-    ASSERT_TRUE (SpecialFiles::setMode (path, 0640) || !SpecialFiles::hasModes());
+    ASSERT_TRUE (SystemUnderTest::setMode (path, 0640) || !SystemUnderTest::hasModes());
     EXPECT_TRUE (document->save());
-    if (SpecialFiles::hasModes())
+    if (SystemUnderTest::hasModes())
     {
-        EXPECT_EQ (SpecialFiles::modeOf (path), 0640);
+        EXPECT_EQ (SystemUnderTest::modeOf (path), 0640u);
     }
     EXPECT_EQ (folder.get().getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*"), 1);
 
@@ -477,7 +477,7 @@ TEST_F (EditorDocumentTest, ALongNameSavesAndAFailedSaveGivesTheSystemsReason)
     const auto alerts = dialogs.alertsShown();
     ASSERT_EQ (alerts.size(), 1u);
     EXPECT_EQ (alerts[0].title, "File Not Saved");
-    EXPECT_TRUE (alerts[0].message.endsWith ("No such file or directory")) << alerts[0].message;
+    EXPECT_TRUE (alerts[0].message.endsWith (SystemUnderTest::missingFileReason())) << alerts[0].message;
 }
 
 TEST_F (EditorDocumentTest, UndoAndRedoOfALoadGiveBackTheFileAndNameWithTheValues)

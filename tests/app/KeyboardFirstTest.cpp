@@ -10,7 +10,7 @@
 #include "editor/NumberBox.h"
 #include "preset/ParameterIndex.h"
 #include "preset/PresetLayout.h"
-#include "support/Environment.h"
+#include "support/SystemUnderTest.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -28,7 +28,7 @@ class KeyboardFirstTest : public ::testing::Test
 protected:
     KeyboardFirstTest()
     {
-        Environment::set ("MARLO_EDITOR_INSTANCE",
+        SystemUnderTest::setEnvironment ("MARLO_EDITOR_INSTANCE",
                           ("keys-test-" + juce::String (juce::Random().nextInt64())).toRawUTF8());
         application->setQuitAction ([] {});
         application->initialise ({});
@@ -40,7 +40,7 @@ protected:
         juce::PopupMenu::dismissAllActiveMenus();
         application->shutdown();
         application.reset();
-        Environment::unset ("MARLO_EDITOR_INSTANCE");
+        SystemUnderTest::unsetEnvironment ("MARLO_EDITOR_INSTANCE");
     }
 
     /** Keys are handed to the window directly here, ahead of the window system's own focus

@@ -4,7 +4,7 @@
 
 #include "app/RecoveryStore.h"
 #include "preset/PresetCodec.h"
-#include "support/SpecialFiles.h"
+#include "support/SystemUnderTest.h"
 
 namespace
 {
@@ -26,7 +26,7 @@ protected:
 
     static int modeOf (const juce::File& file)
     {
-        return SpecialFiles::modeOf (file.getFullPathName()) & 0777;
+        return (int)(SystemUnderTest::modeOf (file) & 0777);
     }
 
     juce::Array<juce::File> presetFilesOnDisk() const
@@ -57,7 +57,7 @@ TEST_F (RecoveryStoreTest, AKeptPresetIsWrittenPrivatelyAsAPresetFileWithItsName
     juce::MemoryBlock content;
     ASSERT_TRUE (files[0].loadFileAsData (content));
     EXPECT_EQ (content, PresetCodec::encodeFile (presetWith (5, "Bass").image)) << "the latest preset";
-    if (SpecialFiles::hasModes())
+    if (SystemUnderTest::hasModes())
     {
         EXPECT_EQ (modeOf (files[0]), 0600);
         EXPECT_EQ (modeOf (files[0].withFileExtension (".txt")), 0600);
@@ -69,7 +69,7 @@ TEST_F (RecoveryStoreTest, AKeptPresetIsWrittenPrivatelyAsAPresetFileWithItsName
 
     store->forget (&firstDocument);
     EXPECT_TRUE (presetFilesOnDisk().isEmpty());
-    if (!SpecialFiles::hasModes())
+    if (!SystemUnderTest::hasModes())
         GTEST_SKIP() << "privacy not checked: this system keeps access lists, not permission bits";
 }
 
@@ -165,7 +165,7 @@ TEST_F (RecoveryStoreTest, AFolderThatCannotBeWrittenCostsOneLineAndNoCrash)
 
 TEST_F (RecoveryStoreTest, NothingButItsOwnEntriesIsTouchedAndALinkOrAnOpenFolderIsSkipped)
 {
-    if (!SpecialFiles::hasModes())
+    if (!SystemUnderTest::hasModes())
         GTEST_SKIP() << "needs permission bits and symbolic links; this system keeps access lists";
     // A link named like an ended editor's session, to a folder of the user's other files, and a
     // session folder that anybody may write.
@@ -176,16 +176,16 @@ TEST_F (RecoveryStoreTest, NothingButItsOwnEntriesIsTouchedAndALinkOrAnOpenFolde
     writePresetFile (elsewhere.getChildFile ("2.marlo"), 9);
     const auto before = elsewhere.findChildFiles (juce::File::findFiles, false).size();
     ASSERT_TRUE (recoveryFolder.createDirectory());
-    ASSERT_TRUE (SpecialFiles::setMode (recoveryFolder.getFullPathName(), 0700));
+    ASSERT_TRUE (SystemUnderTest::setMode (recoveryFolder.getFullPathName(), 0700));
     ASSERT_TRUE (elsewhere.createSymbolicLink (recoveryFolder.getChildFile ("editor-test.1.abc"), true));
     const auto open = recoveryFolder.getChildFile ("editor-test.2.def");
     ASSERT_TRUE (open.createDirectory());
     writePresetFile (open.getChildFile ("1.marlo"), 10);
-    ASSERT_TRUE (SpecialFiles::setMode (open.getFullPathName(), 0777));
+    ASSERT_TRUE (SystemUnderTest::setMode (open.getFullPathName(), 0777));
     // A session whose lock is a link to elsewhere.
     const auto linkedLock = recoveryFolder.getChildFile ("editor-test.3.ghi");
     ASSERT_TRUE (linkedLock.createDirectory());
-    ASSERT_TRUE (SpecialFiles::setMode (linkedLock.getFullPathName(), 0700));
+    ASSERT_TRUE (SystemUnderTest::setMode (linkedLock.getFullPathName(), 0700));
     writePresetFile (linkedLock.getChildFile ("1.marlo"), 11);
     ASSERT_TRUE (
         elsewhere.getChildFile ("thesis.txt").createSymbolicLink (linkedLock.getChildFile ("lock"), true));
@@ -258,7 +258,7 @@ TEST_F (RecoveryStoreTest, ACrowdOfSessionsNeitherUsesUpDescriptorsNorStays)
     ASSERT_TRUE (recoveryFolder.createDirectory());
     // Private as the store makes its folders, whatever the mask of new files.
     const auto privateFolder = [] (const juce::File& made)
-    { return SpecialFiles::setMode (made.getFullPathName(), 0700) || !SpecialFiles::hasModes(); };
+    { return SystemUnderTest::setMode (made.getFullPathName(), 0700) || !SystemUnderTest::hasModes(); };
     ASSERT_TRUE (privateFolder (recoveryFolder));
     for (int i = 0; i < 60; ++i)
     {

@@ -5,7 +5,7 @@
 #include "preset/PresetCodec.h"
 #include "preset/PresetModel.h"
 #include "support/BorrowedPorts.h"
-#include "support/CtrlC.h"
+#include "support/SystemUnderTest.h"
 #include "support/MessageLoop.h"
 
 namespace
@@ -126,7 +126,7 @@ TEST_F (MonitorCommandTest, EndsAfterItsSecondsOrOnCtrlCWithEverythingWritten)
     EXPECT_GE (clockMs, 2000.0);
     EXPECT_LT (clockMs, 3000.0);
 
-    if (!CtrlC::canBeSentToThisProcess())
+    if (!SystemUnderTest::canSendCtrlC())
         GTEST_SKIP() << "ended after its seconds; Ctrl+C cannot be sent to this process alone here";
     environment.runUntil = [&] (const std::function<bool()>& finished)
     {
@@ -135,7 +135,7 @@ TEST_F (MonitorCommandTest, EndsAfterItsSecondsOrOnCtrlCWithEverythingWritten)
         {
             if (!interrupted && marlo.getPendingPlayCount() == 0)
             {
-                CtrlC::sendToThisProcess();
+                SystemUnderTest::sendCtrlC();
                 interrupted = true;
             }
             runMessageLoopFor (1);

@@ -9,10 +9,9 @@
 #include "preset/PresetModel.h"
 #include "preset/ShownValue.h"
 #include "support/BorrowedPorts.h"
-#include "support/CtrlC.h"
+#include "support/SystemUnderTest.h"
 #include "support/ManualTimer.h"
 #include "support/MessageLoop.h"
-#include "support/SpecialFiles.h"
 #include "support/SysExBytes.h"
 
 namespace
@@ -308,7 +307,7 @@ TEST_F (PresetCommandLineTest, FilesThatMayNotBeReadOrWrittenAreRefusedNamingThe
 {
     const auto file = path ("read-only.marlo");
     ASSERT_EQ (run ({"new", file}).code, 0);
-    ASSERT_TRUE (SpecialFiles::makeReadOnly (file));
+    ASSERT_TRUE (SystemUnderTest::makeReadOnly (file));
     const auto before = contentOf (file);
     const auto refused = run ({"set", file, "Keybed Octave=1"});
     EXPECT_EQ (refused.code, 2);
@@ -317,8 +316,8 @@ TEST_F (PresetCommandLineTest, FilesThatMayNotBeReadOrWrittenAreRefusedNamingThe
     EXPECT_EQ (contentOf (file), before);
 
     const auto pipe = path ("pipe.marlo");
-    const auto device = SpecialFiles::endlessDevice();
-    if (!SpecialFiles::makePipe (pipe))
+    const auto device = SystemUnderTest::endlessDevice();
+    if (!SystemUnderTest::makePipe (pipe))
         GTEST_SKIP() << "this system has no named pipe in a folder, nor a device by path";
     const auto validated = run ({"validate", device, pipe});
     EXPECT_EQ (validated.code, 2);
@@ -346,7 +345,7 @@ TEST_F (PresetCommandLineTest, SetsRunningAtTheSameTimeOnOneFileLoseNoChange)
 
     // Each process changes its own parameter again and again, the last time to 100 + its index:
     // without the lock, a set that read the file before another wrote it writes the old value back.
-    const auto ended = SpecialFiles::runInForkedChildren (
+    const auto ended = SystemUnderTest::runInForkedChildren (
         names.size(),
         [&] (int i)
         {
@@ -631,13 +630,13 @@ TEST_F (PresetCommandLineTest, CompareListsWhatTheControllerHoldsDifferentlyAndW
 
 TEST_F (PresetCommandLineTest, AStrangersLinkInASharedFolderIsRefusedBySetAndConvert)
 {
-    if (!SpecialFiles::asSuperuser())
+    if (!SystemUnderTest::asSuperuser())
         GTEST_SKIP() << "needs the superuser to give a link to another user";
     const auto victim = writeImage ("root-owned.marlo", PresetModel().getImage());
     const auto before = contentOf (victim);
     const auto shared = path ("shared");
     const auto evil = shared + "/evil.syx";
-    ASSERT_TRUE (SpecialFiles::plantStrangersLink (shared, evil, victim));
+    ASSERT_TRUE (SystemUnderTest::plantStrangersLink (shared, evil, victim));
     auto changed = PresetModel().getImage();
     changed.set (0, 3);
     const auto good = writeImage ("good.marlo", changed);
@@ -656,12 +655,12 @@ TEST_F (PresetCommandLineTest, CtrlCWhileAGetOrCompareWaitsWritesNothingAndSaysS
 {
     const auto target = writeImage ("kept.marlo", PresetModel().getImage());
     const auto before = contentOf (target);
-    if (!CtrlC::canBeSentToThisProcess())
+    if (!SystemUnderTest::canSendCtrlC())
         GTEST_SKIP() << "Ctrl+C cannot be sent to this process alone here";
     marlo.setLatencyMs (60000);
     environment.waitForTransfer = [] (PresetTransfer&, const std::function<bool()>& finished)
     {
-        CtrlC::sendToThisProcess();
+        SystemUnderTest::sendCtrlC();
         runMessageLoopUntil (finished, 5000);
     };
 

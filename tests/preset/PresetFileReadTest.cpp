@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support/SpecialFiles.h"
+#include "support/SystemUnderTest.h"
 #include "support/SysExBytes.h"
 
 #include "preset/PresetFile.h"
@@ -19,7 +19,7 @@ protected:
     /** A file of `size` bytes that takes no space: reading it would still cost `size` bytes. */
     juce::File sparse (const juce::String& name, juce::int64 size) const
     {
-        EXPECT_TRUE (SpecialFiles::makeSized (file (name), size));
+        EXPECT_TRUE (SystemUnderTest::makeSized (file (name), size));
         return file (name);
     }
 
@@ -44,10 +44,10 @@ TEST_F (PresetFileReadTest, WhatIsNotARegularFileIsRefusedUnread)
     EXPECT_EQ (refusalOf (folder.getFile()), "is a folder, not a preset file");
     EXPECT_EQ (refusalOf (file ("missing.marlo")), "no such file");
     // Reading either of these would block for ever or never end.
-    if (!SpecialFiles::makePipe (file ("pipe.marlo").getFullPathName()))
+    if (!SystemUnderTest::makePipe (file ("pipe.marlo").getFullPathName()))
         GTEST_SKIP() << "this system has no named pipe in a folder, nor a device by path";
     EXPECT_EQ (refusalOf (file ("pipe.marlo")), "is a pipe, not a preset file");
-    EXPECT_EQ (refusalOf (juce::File (SpecialFiles::endlessDevice())), "is a device, not a preset file");
+    EXPECT_EQ (refusalOf (juce::File (SystemUnderTest::endlessDevice())), "is a device, not a preset file");
 }
 
 TEST_F (PresetFileReadTest, AFileLargerThanOneMebibyteIsRefusedUnread)

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "support/Environment.h"
+#include "support/SystemUnderTest.h"
 #include "support/MessageLoop.h"
 #include "support/RecordingDialogs.h"
-#include "support/SpecialFiles.h"
 #include "support/TemporaryFolder.h"
 #include "support/WindowChecks.h"
 
@@ -25,17 +24,17 @@ public:
         if (const char* old = std::getenv (name))
             previous = old;
         if (value != nullptr)
-            Environment::set (name, value);
+            SystemUnderTest::setEnvironment (name, value);
         else
-            Environment::unset (name);
+            SystemUnderTest::unsetEnvironment (name);
     }
 
     ~ScopedEnvironment()
     {
         if (previous.has_value())
-            Environment::set (name, previous->c_str());
+            SystemUnderTest::setEnvironment (name, previous->c_str());
         else
-            Environment::unset (name);
+            SystemUnderTest::unsetEnvironment (name);
     }
 
 private:
@@ -114,25 +113,25 @@ protected:
 
 TEST_F (DeviceSettingsTest, TheFileFollowsTheConfigFolderAndTheInstance)
 {
+    const auto* variable = SystemUnderTest::settingsVariable();
+    const auto configFolder = SystemUnderTest::fullPath ("/tmp/marlo-config");
     {
-        const ScopedEnvironment config ("XDG_CONFIG_HOME", "/tmp/marlo-config");
+        const ScopedEnvironment config (variable, configFolder.getFullPathName().toRawUTF8());
         const ScopedEnvironment instance ("MARLO_EDITOR_INSTANCE", nullptr);
-        EXPECT_EQ (DeviceSettings::defaultFile().getFullPathName(),
-                   "/tmp/marlo-config/orvane-marlo-editor/settings.xml");
+        EXPECT_EQ (DeviceSettings::defaultFile(), configFolder.getChildFile ("orvane-marlo-editor/settings.xml"));
     }
     {
-        const ScopedEnvironment config ("XDG_CONFIG_HOME", "/tmp/marlo-config");
+        const ScopedEnvironment config (variable, configFolder.getFullPathName().toRawUTF8());
         const ScopedEnvironment instance ("MARLO_EDITOR_INSTANCE", "second");
-        EXPECT_EQ (DeviceSettings::defaultFile().getFullPathName(),
-                   "/tmp/marlo-config/orvane-marlo-editor/settings-second.xml");
+        EXPECT_EQ (DeviceSettings::defaultFile(),
+                   configFolder.getChildFile ("orvane-marlo-editor/settings-second.xml"));
     }
     {
-        // Only an absolute path counts; a relative one means the default under the home folder.
-        const ScopedEnvironment config ("XDG_CONFIG_HOME", "relative/config");
+        // Only an absolute path counts; a relative one means the system's default.
+        const ScopedEnvironment config (variable, "relative/config");
         const ScopedEnvironment instance ("MARLO_EDITOR_INSTANCE", nullptr);
-        const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
         EXPECT_EQ (DeviceSettings::defaultFile(),
-                   home.getChildFile (".config/orvane-marlo-editor/settings.xml"));
+                   SystemUnderTest::defaultSettingsFolder().getChildFile ("orvane-marlo-editor/settings.xml"));
     }
 }
 
@@ -219,7 +218,7 @@ TEST_F (DeviceSettingsTest, AFileNestedWithoutEndOrOfTheWrongKindOpensNothingAnd
     for (int level = 0; level < 200000; ++level)
         nested << "<a>";
     const juce::String fifo = (folder / "pipe.xml").getFullPathName();
-    const auto withPipe = SpecialFiles::makePipe (fifo);
+    const auto withPipe = SystemUnderTest::makePipe (fifo);
     const juce::String entities =
         "<!DOCTYPE p [<!ENTITY a \"&a;&a;\">]><PROPERTIES><VALUE name=\"inputDevice\" "
         "val=\"&a;\"/></PROPERTIES>";

@@ -1,5 +1,5 @@
 #include "platform/gui/FontFolders.h"
-#include "support/UnderWine.h"
+#include "support/SystemUnderTest.h"
 
 #include <gtest/gtest.h>
 #include <juce_graphics/juce_graphics.h>

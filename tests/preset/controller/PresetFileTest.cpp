@@ -2,7 +2,7 @@
 
 #include "support/BoundPreset.h"
 #include "support/RecordingDialogs.h"
-#include "support/SpecialFiles.h"
+#include "support/SystemUnderTest.h"
 
 #include "midi/SimulatedMarlo.h"
 #include "preset/PresetFile.h"
@@ -107,9 +107,9 @@ TEST_F (PresetFileTest, FilesWithoutAWholePresetOrMissingAreRefusedWithAnAlert)
     std::vector<juce::File> refused{writeFile ("short.marlo", shorter), folder.getChildFile ("missing.marlo"),
                                     folder};
     const auto pipe = folder.getChildFile ("pipe.marlo");
-    const auto withPipe = SpecialFiles::makePipe (pipe.getFullPathName());
+    const auto withPipe = SystemUnderTest::makePipe (pipe.getFullPathName());
     if (withPipe)
-        refused.insert (refused.end(), {pipe, juce::File (SpecialFiles::endlessDevice())});
+        refused.insert (refused.end(), {pipe, juce::File (SystemUnderTest::endlessDevice())});
     for (const auto& file : refused)
     {
         dialogs.clear();
@@ -233,7 +233,7 @@ TEST_F (PresetFileTest, AFailedWriteIsReportedWithTheFileName)
 TEST_F (PresetFileTest, AReadOnlyFileIsNotSavedAndTheAlertSaysWhy)
 {
     const auto file = writeFile ("read-only.marlo", juce::MemoryBlock ("mine", 4));
-    ASSERT_TRUE (SpecialFiles::makeReadOnly (file.getFullPathName()));
+    ASSERT_TRUE (SystemUnderTest::makeReadOnly (file.getFullPathName()));
     EXPECT_FALSE (controller->saveToFile (file));
     EXPECT_EQ (file.loadFileAsString(), "mine");
     ASSERT_EQ (dialogs.alertsShown().size(), 1u);
