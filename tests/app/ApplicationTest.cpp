@@ -22,8 +22,8 @@ class ApplicationTest : public ::testing::Test
 protected:
     ApplicationTest()
     {
-        SystemUnderTest::setEnvironment ("MARLO_EDITOR_INSTANCE",
-                          ("app-test-" + juce::String (juce::Random().nextInt64())).toRawUTF8());
+        SystemUnderTest::setEnvironment (
+            "MARLO_EDITOR_INSTANCE", ("app-test-" + juce::String (juce::Random().nextInt64())).toRawUTF8());
         application->setQuitAction ([this] { ++quits; });
     }
 
@@ -498,8 +498,9 @@ TEST_F (ApplicationTest, AMissingUserGuideIsReportedWithItsPath)
 {
     start();
     const auto guide = OrvaneZellSeriesEditorApplication::getUserGuideFile();
-    EXPECT_EQ (guide, juce::File::getSpecialLocation (juce::File::userHomeDirectory)
-                          .getChildFile ("Documents/Orvane/Marlo Editor/Marlo Editor - User Guide - v1.0.pdf"));
+    EXPECT_EQ (guide,
+               juce::File::getSpecialLocation (juce::File::userHomeDirectory)
+                   .getChildFile ("Documents/Orvane/Marlo Editor/Marlo Editor - User Guide - v1.0.pdf"));
     ASSERT_FALSE (guide.exists());
 
     // The copy beside a build of the program may exist; no viewer takes it here.

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
-#include "support/SystemUnderTest.h"
 #include "support/SysExBytes.h"
+#include "support/SystemUnderTest.h"
 
 #include "app/CommandIDs.h"
 #include "app/EditorDocument.h"
@@ -133,7 +133,7 @@ TEST_F (EditorDocumentTest, SaveThroughAStrangersLinkInASharedFolderIsRefused)
     const auto shared = folder / "shared";
     const auto planted = shared.getChildFile ("evil.marlo");
     ASSERT_TRUE (SystemUnderTest::plantStrangersLink (shared.getFullPathName(), planted.getFullPathName(),
-                                                   own.getFullPathName()));
+                                                      own.getFullPathName()));
 
     dialogs.chooserAnswers.push_back (planted);
     EXPECT_FALSE (document->saveAs());

@@ -28,8 +28,8 @@ class KeyboardFirstTest : public ::testing::Test
 protected:
     KeyboardFirstTest()
     {
-        SystemUnderTest::setEnvironment ("MARLO_EDITOR_INSTANCE",
-                          ("keys-test-" + juce::String (juce::Random().nextInt64())).toRawUTF8());
+        SystemUnderTest::setEnvironment (
+            "MARLO_EDITOR_INSTANCE", ("keys-test-" + juce::String (juce::Random().nextInt64())).toRawUTF8());
         application->setQuitAction ([] {});
         application->initialise ({});
         document = ApplicationProbe::windows (*application)->getDocument (0);

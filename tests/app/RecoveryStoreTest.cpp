@@ -24,10 +24,7 @@ protected:
         return {name, file, image};
     }
 
-    static int modeOf (const juce::File& file)
-    {
-        return (int)(SystemUnderTest::modeOf (file) & 0777);
-    }
+    static int modeOf (const juce::File& file) { return (int)(SystemUnderTest::modeOf (file) & 0777); }
 
     juce::Array<juce::File> presetFilesOnDisk() const
     {

@@ -398,7 +398,8 @@ TEST_F (WindowManagerTest, DestructionTakesEveryWindowWithoutAQuestion)
 
     EXPECT_TRUE (dialogs.questions.empty());
     EXPECT_EQ (juce::TopLevelWindow::getNumTopLevelWindows(), before - 5);
-    EXPECT_EQ (juce::Desktop::getInstance().getNumComponents(), 0) << "nothing of theirs stays on the desktop";
+    EXPECT_EQ (juce::Desktop::getInstance().getNumComponents(), 0)
+        << "nothing of theirs stays on the desktop";
 }
 
 TEST_F (WindowManagerTest, ADocumentOutlivesEveryDialogItWaitsOn)

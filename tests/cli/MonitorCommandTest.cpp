@@ -5,8 +5,8 @@
 #include "preset/PresetCodec.h"
 #include "preset/PresetModel.h"
 #include "support/BorrowedPorts.h"
-#include "support/SystemUnderTest.h"
 #include "support/MessageLoop.h"
+#include "support/SystemUnderTest.h"
 
 namespace
 {

@@ -9,10 +9,10 @@
 #include "preset/PresetModel.h"
 #include "preset/ShownValue.h"
 #include "support/BorrowedPorts.h"
-#include "support/SystemUnderTest.h"
 #include "support/ManualTimer.h"
 #include "support/MessageLoop.h"
 #include "support/SysExBytes.h"
+#include "support/SystemUnderTest.h"
 
 namespace
 {

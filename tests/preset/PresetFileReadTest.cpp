@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/SystemUnderTest.h"
 #include "support/SysExBytes.h"
+#include "support/SystemUnderTest.h"
 
 #include "preset/PresetFile.h"
 #include "preset/PresetLayout.h"

@@ -54,7 +54,10 @@ inline bool runsUnderWine()
 //==============================================================================
 /** Whether files carry permission bits for their owner, group and others; Windows keeps an
     access list instead. */
-constexpr bool hasModes() { return isPosix; }
+constexpr bool hasModes()
+{
+    return isPosix;
+}
 
 /** The permission bits of the entry itself, a link not followed; 0 where it cannot be read or
     there are none. */
@@ -183,7 +186,10 @@ inline std::vector<bool> runInForkedChildren (int count, const std::function<int
 //==============================================================================
 /** Whether Ctrl+C as the terminal sends it can reach this process alone: on Windows the console
     sends it to every process attached to it, the test's runner too. */
-constexpr bool canSendCtrlC() { return isPosix; }
+constexpr bool canSendCtrlC()
+{
+    return isPosix;
+}
 
 inline void sendCtrlC()
 {
@@ -215,7 +221,10 @@ inline void unsetEnvironment (const char* name)
 
 /** Whether the home folder follows $HOME, so that a test can move it; Windows keeps it in the
     user's profile, not in the environment. */
-constexpr bool homeFollowsTheEnvironment() { return isPosix; }
+constexpr bool homeFollowsTheEnvironment()
+{
+    return isPosix;
+}
 
 /** The variable that names the folder of the user's settings, and the folder meant where it
     names none (or not a full path): $XDG_CONFIG_HOME and ~/.config on Linux, %APPDATA% and the

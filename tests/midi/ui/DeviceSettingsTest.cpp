@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "support/SystemUnderTest.h"
 #include "support/MessageLoop.h"
 #include "support/RecordingDialogs.h"
+#include "support/SystemUnderTest.h"
 #include "support/TemporaryFolder.h"
 #include "support/WindowChecks.h"
 
@@ -118,7 +118,8 @@ TEST_F (DeviceSettingsTest, TheFileFollowsTheConfigFolderAndTheInstance)
     {
         const ScopedEnvironment config (variable, configFolder.getFullPathName().toRawUTF8());
         const ScopedEnvironment instance ("MARLO_EDITOR_INSTANCE", nullptr);
-        EXPECT_EQ (DeviceSettings::defaultFile(), configFolder.getChildFile ("orvane-marlo-editor/settings.xml"));
+        EXPECT_EQ (DeviceSettings::defaultFile(),
+                   configFolder.getChildFile ("orvane-marlo-editor/settings.xml"));
     }
     {
         const ScopedEnvironment config (variable, configFolder.getFullPathName().toRawUTF8());
@@ -130,8 +131,8 @@ TEST_F (DeviceSettingsTest, TheFileFollowsTheConfigFolderAndTheInstance)
         // Only an absolute path counts; a relative one means the system's default.
         const ScopedEnvironment config (variable, "relative/config");
         const ScopedEnvironment instance ("MARLO_EDITOR_INSTANCE", nullptr);
-        EXPECT_EQ (DeviceSettings::defaultFile(),
-                   SystemUnderTest::defaultSettingsFolder().getChildFile ("orvane-marlo-editor/settings.xml"));
+        EXPECT_EQ (DeviceSettings::defaultFile(), SystemUnderTest::defaultSettingsFolder().getChildFile (
+                                                      "orvane-marlo-editor/settings.xml"));
     }
 }
 
