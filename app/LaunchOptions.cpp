@@ -2,13 +2,7 @@
 
 #include "platform/ExactText.h"
 #include "platform/SymbolicLinks.h"
-
-namespace juce
-{
-// Kept by the framework as main received them.
-extern const char* const* juce_argv;
-extern int juce_argc;
-} // namespace juce
+#include "platform/ThisProcess.h"
 
 LaunchOptions::LaunchOptions (const std::vector<std::string>& arguments)
 {
@@ -39,12 +33,7 @@ LaunchOptions::LaunchOptions (const std::vector<std::string>& arguments)
 
 std::vector<std::string> LaunchOptions::argumentsOfThisProcess()
 {
-    std::vector<std::string> arguments;
-
-    for (int i = 1; i < juce::juce_argc && juce::juce_argv != nullptr; ++i)
-        arguments.emplace_back (juce::juce_argv[i]);
-
-    return arguments;
+    return ThisProcess::arguments();
 }
 
 bool LaunchOptions::namesAFile() const

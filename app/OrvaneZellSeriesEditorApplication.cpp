@@ -7,6 +7,7 @@
 #include "midi/SimulatedMarlo.h"
 #include "midi/SystemMidiPorts.h"
 #include "platform/TerminationSignals.h"
+#include "platform/UserFolders.h"
 #include "platform/gui/FontFolders.h"
 #include "platform/gui/SystemMenuBar.h"
 #include "preset/Dialogs.h"
@@ -120,7 +121,7 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
     menuModel = std::make_unique<MainMenuModel> (commandManager.get());
     menuModel->offersSimulatedDevice = options.wantsSimulatedDevice();
     commandManager->registerAllCommandsForTarget (this);
-    lastDirectory = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+    lastDirectory = UserFolders::documents();
     extraAppleMenuItems = MainMenuModel::createAppleMenuItems (commandManager.get());
     windowManager = std::make_unique<WindowManager> (&midiManager, commandManager.get(), &lastDirectory);
     windowManager->setRecoveryStore (recovery.get());

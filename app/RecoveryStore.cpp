@@ -1,6 +1,7 @@
 #include "app/RecoveryStore.h"
 
 #include "platform/ThisProcess.h"
+#include "platform/UserFolders.h"
 #include "preset/PresetCodec.h"
 #include "preset/PresetFile.h"
 
@@ -118,6 +119,10 @@ public:
             if (entryNumber (entry, descriptionSuffix) > 0)
                 folder.remove (entry);
         folder.remove (lockName);
+        // Let go of the lock only once its name is gone, so no other editor takes it meanwhile.
+        // A removed file stays in its folder while it is still open on some systems (Windows),
+        // and the folder would not be empty.
+        held.close();
         recovery.removeFolder (name);
     }
 
@@ -148,13 +153,7 @@ RecoveryStore::~RecoveryStore()
 
 juce::File RecoveryStore::defaultFolder()
 {
-    const juce::String state (juce::SystemStats::getEnvironmentVariable ("XDG_STATE_HOME", {}));
-    // The standard allows only an absolute path here; anything else means the default.
-    const auto base =
-        juce::File::isAbsolutePath (state)
-            ? juce::File (state)
-            : juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile (".local/state");
-    return base.getChildFile ("orvane-marlo-editor").getChildFile ("recovery");
+    return UserFolders::state().getChildFile ("orvane-marlo-editor").getChildFile ("recovery");
 }
 
 const PrivateFolder* RecoveryStore::openFolder (bool make)

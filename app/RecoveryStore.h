@@ -46,7 +46,8 @@ public:
     /** Writes what is pending; the entries stay for the next start. */
     ~RecoveryStore() override;
 
-    /** $XDG_STATE_HOME/orvane-marlo-editor/recovery, by default under ~/.local/state. */
+    /** $XDG_STATE_HOME/orvane-marlo-editor/recovery, by default under ~/.local/state (on
+        Windows under %LOCALAPPDATA%). */
     static juce::File defaultFolder();
 
     /** Keeps the latest preset of an owner (a document); written within writeDelayMs. */

@@ -12,6 +12,10 @@
 # Each layer's headers are reachable only through an include folder of its own in the build tree,
 # so a file that includes a header of a layer above its own does not compile.
 
+if(WIN32)
+    include("${CMAKE_CURRENT_LIST_DIR}/MarloWindows.cmake")
+endif()
+
 get_target_property(MARLO_WARNING_FLAGS juce::juce_recommended_warning_flags INTERFACE_COMPILE_OPTIONS)
 set(MARLO_INCLUDE_ROOT "${CMAKE_CURRENT_BINARY_DIR}/include")
 
@@ -68,7 +72,11 @@ marlo_framework_library(marlo_juce_audio MODULES juce_audio_basics BELOW marlo_j
 marlo_framework_library(marlo_juce_midi MODULES juce_events juce_audio_devices BELOW marlo_juce_audio)
 marlo_framework_library(marlo_juce_gui
     MODULES juce_data_structures juce_graphics juce_gui_basics juce_gui_extra BELOW marlo_juce_midi)
-target_link_libraries(marlo_juce_gui PUBLIC juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+if(WIN32)
+    marlo_windows_framework_settings()
+else()
+    target_link_libraries(marlo_juce_gui PUBLIC juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+endif()
 if(MARLO_GC_SECTIONS)
     target_link_options(marlo_juce_audio INTERFACE "-Wl,--gc-sections")
 endif()
@@ -167,13 +175,15 @@ set(MARLO_DEVICE_SETUP DeviceManagerComponent DeviceManagerWindow DeviceListMode
 # folder per system (linux/) holds the rest; a build for another system adds a folder of its own.
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     set(MARLO_SYSTEM linux)
+elseif(WIN32)
+    set(MARLO_SYSTEM windows)
 else()
     message(FATAL_ERROR "platform/ has no code for ${CMAKE_SYSTEM_NAME}: each of its parts needs a folder for it beside linux/")
 endif()
 
 function(marlo_platform_files variable folder)
     file(GLOB files CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/${folder}/*.h" "${PROJECT_SOURCE_DIR}/${folder}/*.cpp"
-         "${PROJECT_SOURCE_DIR}/${folder}/${MARLO_SYSTEM}/*.cpp")
+         "${PROJECT_SOURCE_DIR}/${folder}/${MARLO_SYSTEM}/*.h" "${PROJECT_SOURCE_DIR}/${folder}/${MARLO_SYSTEM}/*.cpp")
     set(${variable} ${files} PARENT_SCOPE)
 endfunction()
 
@@ -232,6 +242,8 @@ marlo_add_layer(marlo_cli FILES ${files})
 target_link_libraries(marlo_cli PUBLIC marlo_midi PRIVATE marlo_platform)
 
 add_executable(marlo-editor "${PROJECT_SOURCE_DIR}/app/Main.cpp")
+# A window program on Windows: no console opens beside it.
+set_target_properties(marlo-editor PROPERTIES WIN32_EXECUTABLE ON)
 target_link_libraries(marlo-editor PRIVATE marlo_app juce::juce_recommended_warning_flags)
 
 # The user guide beside the built program as well: Help finds it there when the editor runs from
@@ -289,6 +301,8 @@ if(MARLO_BUILD_TESTS)
         "editor|editor|marlo_editor marlo_artwork"
         "app|app|marlo_app marlo_artwork"
         "cli|cli|marlo_cli")
+    # Every test program, built by one target (the Windows build's, which runs them under Wine).
+    add_custom_target(marlo_test_programs)
     foreach(program IN LISTS marlo_test_programs)
         string(REPLACE "|" ";" program "${program}")
         list(GET program 0 name)
@@ -302,6 +316,7 @@ if(MARLO_BUILD_TESTS)
             list(APPEND program_tests ${folder_tests})
         endforeach()
         add_executable(marlo_${name}_tests ${program_tests})
+        add_dependencies(marlo_test_programs marlo_${name}_tests)
         target_link_libraries(marlo_${name}_tests PRIVATE ${layers} marlo_test_support GTest::gtest GTest::gmock
                               juce::juce_recommended_warning_flags)
         add_test(NAME ${name} COMMAND marlo_${name}_tests)

@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/ExactText.h"
 #include "platform/RegularFile.h"
+#include "platform/UserFolders.h"
 
 #include <cstdio>
 
@@ -66,16 +67,10 @@ DeviceSettings::DeviceSettings (juce::File settingsFile) : file (std::move (sett
 
 juce::File DeviceSettings::defaultFile()
 {
-    const juce::String config (juce::SystemStats::getEnvironmentVariable ("XDG_CONFIG_HOME", {}));
-    // The standard allows only an absolute path here; anything else means the default.
-    const auto base =
-        juce::File::isAbsolutePath (config)
-            ? juce::File (config)
-            : juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile (".config");
     const auto instance = juce::SystemStats::getEnvironmentVariable ("MARLO_EDITOR_INSTANCE", {});
     const auto name = instance.isEmpty() ? juce::String ("settings.xml")
                                          : juce::File::createLegalFileName ("settings-" + instance + ".xml");
-    return base.getChildFile ("orvane-marlo-editor").getChildFile (name);
+    return UserFolders::settings().getChildFile ("orvane-marlo-editor").getChildFile (name);
 }
 
 DeviceSettings::Devices DeviceSettings::load() const

@@ -19,7 +19,8 @@ public:
 
     explicit DeviceSettings (juce::File settingsFile);
 
-    /** `$XDG_CONFIG_HOME/orvane-marlo-editor/settings.xml` (default `~/.config/...`); with
+    /** `$XDG_CONFIG_HOME/orvane-marlo-editor/settings.xml` (default `~/.config/...`; on Windows
+        under %APPDATA%); with
         MARLO_EDITOR_INSTANCE set, a file of that instance's own beside it. */
     static juce::File defaultFile();
 

@@ -26,6 +26,12 @@ file(RELATIVE_PATH marlo_guide_from_prefix "${CMAKE_INSTALL_PREFIX}"
      "${CMAKE_INSTALL_FULL_DOCDIR}/user-guide/index.html")
 target_compile_definitions(marlo_app PRIVATE MARLO_INSTALLED_USER_GUIDE="${marlo_guide_from_prefix}")
 
+if(WIN32)
+    # No manual pages: the tool's page is made by running the tool, which is built for another system.
+    include("${MARLO_PACKAGING_DIR}/windows.cmake")
+    return()
+endif()
+
 # Compressed as Debian wants them: at most, and without a name or time that would make two builds
 # of the same text differ.
 find_program(MARLO_GZIP gzip REQUIRED)

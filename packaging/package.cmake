@@ -31,6 +31,10 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicol
 # shared-mime-info, desktop-file-utils and the icon theme refresh their caches through dpkg
 # triggers, so the package needs no scripts of its own.
 
+if(WIN32)
+    include("${CMAKE_CURRENT_LIST_DIR}/windows-package.cmake")
+endif()
+
 # The description holds quotes; written to the CPack configuration as they stand.
 set(CPACK_VERBATIM_VARIABLES ON)
 include(CPack)

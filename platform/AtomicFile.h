@@ -22,6 +22,11 @@
 
     The data and, after a rename, the folder are synced before success is reported. The writer
     takes the FileLock of the file for the whole change.
+
+    On Windows the new file is flushed and then takes the target's place with ReplaceFileW, which
+    keeps the file's access list and attributes (or, for a new file, MoveFileExW written through);
+    a file with the read-only attribute is refused, and one with other names (hard links), or in a
+    folder that takes no new file, is rewritten in place.
 */
 class AtomicFile
 {

@@ -13,7 +13,9 @@
 class FileDescriptor
 {
 public:
-    /** What the system calls an open file: a descriptor as open() returns it. */
+    /** What the system calls an open file: a descriptor as open() returns it (on Windows the C
+        runtime's descriptor over the system's handle, so that the code shared by every system
+        sees the same kind of thing). */
     using Handle = int;
 
     FileDescriptor() = default;
@@ -43,7 +45,7 @@ public:
     /** Gives up ownership without closing. */
     Handle release();
 
-    /** The system's reason for a failed call, from the error number (<cerrno>) that call left. */
+    /** The reason for an error number of <cerrno>, as the C library words it. */
     static juce::Result failure (int error);
 
 private:

@@ -192,13 +192,10 @@ InstanceHandOver::~InstanceHandOver()
 
 bool InstanceHandOver::replacesFrameworkHandOver()
 {
-#if JUCE_LINUX || JUCE_BSD
-    // The framework's own takes a lock here and then broadcasts into nothing, so a second launch
-    // would quit before it started and drop its file.
+    // The framework's own takes a lock on Linux and then broadcasts into nothing, so a second
+    // launch would quit before it started and drop its file; on Windows it sends the command line
+    // without learning whether the running editor took it, so neither side knows who opens it.
     return true;
-#else
-    return false;
-#endif
 }
 
 juce::String InstanceHandOver::defaultInstanceName()

@@ -11,11 +11,13 @@
 /** Keeps one running editor per user: a later launch hands its command line to the running one
     and ends, but only once the running one has taken it.
 
-    JUCE's own hand-over broadcasts nothing on Linux, so this one uses a lock file held for the
-    life of the running instance (the system drops it if the process dies) and a local socket
-    beside it. Both live in a private folder that only this user may enter, inside
-    $XDG_RUNTIME_DIR (else the temporary folder): the paths a user opens are nobody else's
-    business, and nobody else may take the lock or the socket first. The names carry the user's
+    JUCE's own hand-over broadcasts nothing on Linux, and on Windows it cannot tell whether the
+    running editor took a file, so this one uses a lock file held for the life of the running
+    instance (the system drops it if the process dies) and a local socket (LocalSocket: a named
+    pipe on Windows) named after a file beside it. Both live in a private folder that only this
+    user may enter, inside $XDG_RUNTIME_DIR (else the temporary folder, the user's own on
+    Windows): the paths a user opens are nobody else's business, and nobody else may take the
+    lock or the socket first. The names carry the user's
     login name and, if set, the MARLO_EDITOR_INSTANCE environment variable, which lets tests run
     beside a user's own editor without talking to it.
 
@@ -52,7 +54,7 @@ public:
         made in the short base folder instead. */
     explicit InstanceHandOver (const juce::String& instanceName = defaultInstanceName(),
                                const juce::File& baseFolder = defaultBaseFolder(),
-                               const juce::File& shortBaseFolder = juce::File ("/tmp"));
+                               const juce::File& shortBaseFolder = LocalSocket::shortFolder());
     ~InstanceHandOver();
 
     /** Replaces the system's millisecond counter; for tests. Set it before start. */

@@ -1,6 +1,7 @@
 #pragma once
 
-/** Ctrl+C in the terminal, caught: while caught, it only sets a flag that the program looks at
+/** Ctrl+C in the terminal (SIGINT; on Windows the console's Ctrl+C and Ctrl+Break events),
+    caught: while caught, it only sets a flag that the program looks at
     where it waits, so that it can end on its own terms. Beside TerminationSignals, which is about
     the signals that end the editor.
 */

@@ -3,11 +3,14 @@
 #include "platform/FileDescriptor.h"
 
 #include <juce_core/juce_core.h>
+#include <memory>
 #include <vector>
 
-/** One end of a connection between two programs of this machine, through a socket file; it owns
-    its descriptor. The socket file lives in a private folder (see InstanceHandOver), which is what
-    keeps other users out: the socket itself is made for the user alone too.
+/** One end of a connection between two programs of this machine, named by a socket file's path;
+    it owns what the system gives it. On Linux that is a socket at that path, in a private folder
+    (see InstanceHandOver), which is what keeps other users out: the socket itself is made for
+    the user alone too. On Windows it is a named pipe whose name spells out the path: made for the
+    user alone, for this machine alone, and refused by a launch when another user made it.
 
     Nothing here waits without a bound: connecting fails at once when the listener's queue is
     full, a connected end's sends give up after a limit, receiving takes what is there.
@@ -22,13 +25,17 @@ public:
         bool ended = false; ///< the other end closed the connection, or it failed
     };
 
-    LocalSocket() = default;
-    LocalSocket (LocalSocket&&) noexcept = default;
-    LocalSocket& operator= (LocalSocket&&) noexcept = default;
+    LocalSocket();
+    LocalSocket (LocalSocket&&) noexcept;
+    LocalSocket& operator= (LocalSocket&&) noexcept;
+    ~LocalSocket();
 
     /** Whether a socket can have this file's name: a longer one would be cut short and name
         another socket. */
     static bool fits (const juce::File& file);
+
+    /** A folder with room for a socket's name where the usual folder's path is too long. */
+    static juce::File shortFolder();
 
     /** Listens at `file`, which must not exist, for up to `backlog` waiting connections; the socket
         file is the user's alone. */
@@ -51,12 +58,16 @@ public:
         says which can, or nothing when the wait itself failed. */
     static std::vector<bool> readable (const std::vector<const LocalSocket*>& sockets, int timeoutMs);
 
-    bool isOpen() const noexcept { return descriptor.isOpen(); }
+    bool isOpen() const noexcept;
+
+    /** The system's own end, known only to its implementation: a socket's descriptor, or a pipe
+        and the connections it waits for. */
+    struct Endpoint;
 
 private:
-    explicit LocalSocket (FileDescriptor opened) : descriptor (std::move (opened)) {}
+    explicit LocalSocket (std::unique_ptr<Endpoint> opened);
 
-    FileDescriptor descriptor;
+    std::unique_ptr<Endpoint> endpoint;
 
     JUCE_DECLARE_NON_COPYABLE (LocalSocket)
 };

@@ -8,9 +8,11 @@
     done in it happens in it, and never through a link somebody put in its place.
 
     Every implementation keeps these rules:
-    - a folder is opened only when it is a real folder (not a link), owned by the user, and
-      writable by nobody else (or, where asked, not even open to anybody else); the descriptor
-      decides this, not a path checked first and opened later;
+    - a folder is opened only when it is a real folder (not a link, nor a junction on Windows),
+      owned by the user, and writable by nobody else (or, where asked, not even open to anybody
+      else: its mode on Linux, its access list on Windows, where the system and the
+      administrators do not count); the descriptor decides this, not a path checked first and
+      opened later;
     - every file in it is reached by its exact name inside the open folder, and a link found there
       is never followed;
     - whatever it makes (folders, files) is for this user alone.

@@ -13,6 +13,8 @@
     system's own setting: a link in a folder that everybody may write and that has the sticky bit
     is followed only when it belongs to the user or to the folder's owner. Otherwise anybody could
     plant a link there that makes the user's program write over one of the user's own files.
+    Windows has no such folders (and only the privileged make links there): its links are
+    followed as the system follows them, and a link to nothing is refused rather than created.
 */
 class SymbolicLinks
 {
@@ -31,7 +33,8 @@ public:
         juce::String folderPath;
         /** The last name, which is no link (or names nothing yet); "." for a folder itself. */
         juce::String name;
-        /** 0, or why the path leads nowhere (the system's error number). */
+        /** 0, or why the path leads nowhere: the system's error number (errno on Linux, the last
+            error on Windows), which result() words. */
         int error = 0;
         /** A link in a shared folder was refused. */
         bool sharedLink = false;
@@ -59,6 +62,6 @@ public:
         writing it says why. */
     static juce::File fileNamed (const juce::File& workingFolder, const juce::String& name);
 
-    /** Everything before the last '/': the folder a path's name is looked up in. */
+    /** Everything before the last separator: the folder a path's name is looked up in. */
     static juce::String folderOf (const juce::String& path);
 };

@@ -11,6 +11,11 @@
     here marks the segments this process made for removal, so that they go as soon as the process
     and the X server let go of them, and then lets the signal end the process as it would have.
     (SIGINT is the framework's own: it quits through the message loop, which frees them anyway.)
+
+    Windows has no such memory and no such signals. There the end of the session reaches the
+    application as the framework's quit request, through its windows; the console's events
+    (Ctrl+C, its window closed, logging off, shutting down) run the last words before the system
+    ends the process.
 */
 class TerminationSignals final
 {

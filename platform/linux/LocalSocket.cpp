@@ -40,6 +40,41 @@ juce::Result lastFailure()
 }
 } // namespace
 
+struct LocalSocket::Endpoint
+{
+    FileDescriptor descriptor;
+};
+
+namespace
+{
+/** The socket's descriptor; -1 for an end that holds none, which every call refuses. */
+int descriptorOf (const std::unique_ptr<LocalSocket::Endpoint>& endpoint)
+{
+    return endpoint != nullptr ? endpoint->descriptor.get() : -1;
+}
+
+std::unique_ptr<LocalSocket::Endpoint> endpointFor (FileDescriptor descriptor)
+{
+    return std::unique_ptr<LocalSocket::Endpoint> (new LocalSocket::Endpoint{std::move (descriptor)});
+}
+} // namespace
+
+LocalSocket::LocalSocket() = default;
+LocalSocket::LocalSocket (std::unique_ptr<Endpoint> opened) : endpoint (std::move (opened)) {}
+LocalSocket::LocalSocket (LocalSocket&&) noexcept = default;
+LocalSocket& LocalSocket::operator= (LocalSocket&&) noexcept = default;
+LocalSocket::~LocalSocket() = default;
+
+bool LocalSocket::isOpen() const noexcept
+{
+    return descriptorOf (endpoint) >= 0;
+}
+
+juce::File LocalSocket::shortFolder()
+{
+    return juce::File ("/tmp");
+}
+
 bool LocalSocket::fits (const juce::File& file)
 {
     return addressOf (file).has_value();
@@ -56,7 +91,7 @@ juce::Result LocalSocket::listen (const juce::File& file, int backlog, LocalSock
     if (::bind (handle.get(), asSocketAddress (*address), sizeof (*address)) != 0 ||
         ::chmod (address->sun_path, 0600) != 0 || ::listen (handle.get(), backlog) != 0)
         return lastFailure();
-    listening = LocalSocket (std::move (handle));
+    listening = LocalSocket (endpointFor (std::move (handle)));
     return juce::Result::ok();
 }
 
@@ -79,16 +114,17 @@ juce::Result LocalSocket::connect (const juce::File& file, int sendLimitMs, Loca
     if (flags < 0 || ::fcntl (handle.get(), F_SETFL, flags & ~O_NONBLOCK) != 0 ||
         ::setsockopt (handle.get(), SOL_SOCKET, SO_SNDTIMEO, &sendLimit, sizeof (sendLimit)) != 0)
         return lastFailure();
-    connected = LocalSocket (std::move (handle));
+    connected = LocalSocket (endpointFor (std::move (handle)));
     return juce::Result::ok();
 }
 
 bool LocalSocket::accept (LocalSocket& accepted) const
 {
-    FileDescriptor client (::accept4 (descriptor.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+    FileDescriptor client (
+        ::accept4 (descriptorOf (endpoint), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
     if (!client.isOpen())
         return false;
-    accepted = LocalSocket (std::move (client));
+    accepted = LocalSocket (endpointFor (std::move (client)));
     return true;
 }
 
@@ -99,7 +135,7 @@ bool LocalSocket::sendAll (const void* data, size_t numBytes) const
 
     while (sent < numBytes)
     {
-        const auto result = ::send (descriptor.get(), bytes + sent, numBytes - sent, MSG_NOSIGNAL);
+        const auto result = ::send (descriptorOf (endpoint), bytes + sent, numBytes - sent, MSG_NOSIGNAL);
 
         if (result < 0 && errno == EINTR)
             continue;
@@ -116,7 +152,7 @@ LocalSocket::Received LocalSocket::receive (void* buffer, size_t size) const
 {
     for (;;)
     {
-        const auto received = ::recv (descriptor.get(), buffer, size, 0);
+        const auto received = ::recv (descriptorOf (endpoint), buffer, size, 0);
 
         if (received > 0)
             return {(size_t)received, false};
@@ -133,7 +169,7 @@ std::vector<bool> LocalSocket::readable (const std::vector<const LocalSocket*>& 
 {
     std::vector<pollfd> requests;
     for (const auto* socket : sockets)
-        requests.push_back ({socket->descriptor.get(), POLLIN, 0});
+        requests.push_back ({descriptorOf (socket->endpoint), POLLIN, 0});
 
     if (::poll (requests.data(), (nfds_t)requests.size(), timeoutMs) < 0)
         return {};

@@ -2,15 +2,13 @@
 
 #include "AppTestSupport.h"
 #include "support/SysExBytes.h"
+#include "support/SystemUnderTest.h"
 
 #include "app/CommandIDs.h"
 #include "app/EditorDocument.h"
 #include "editor/EditorTestSupport.h"
 #include "editor/NumberBox.h"
 #include "preset/PresetFile.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -127,17 +125,15 @@ TEST_F (EditorDocumentTest, AFailedWriteIsNotASave)
 
 TEST_F (EditorDocumentTest, SaveThroughAStrangersLinkInASharedFolderIsRefused)
 {
-    if (::geteuid() != 0)
+    if (!SystemUnderTest::asSuperuser())
         GTEST_SKIP() << "needs the superuser to give a link to another user";
     const auto own = writePresetFile (folder / "own.marlo", 4);
     juce::MemoryBlock before;
     ASSERT_TRUE (own.loadFileAsData (before));
     const auto shared = folder / "shared";
-    ASSERT_TRUE (shared.createDirectory());
-    ASSERT_EQ (::chmod (shared.getFullPathName().toRawUTF8(), 01777), 0);
     const auto planted = shared.getChildFile ("evil.marlo");
-    ASSERT_TRUE (own.createSymbolicLink (planted, true));
-    ASSERT_EQ (::lchown (planted.getFullPathName().toRawUTF8(), 65534, 65534), 0);
+    ASSERT_TRUE (SystemUnderTest::plantStrangersLink (shared.getFullPathName(), planted.getFullPathName(),
+                                                      own.getFullPathName()));
 
     dialogs.chooserAnswers.push_back (planted);
     EXPECT_FALSE (document->saveAs());
@@ -468,13 +464,12 @@ TEST_F (EditorDocumentTest, ALongNameSavesAndAFailedSaveGivesTheSystemsReason)
     EXPECT_EQ (dialogs.countAlerts ("File Not Saved"), 0);
     // The replaced file keeps its permissions, and nothing is left beside it.
     const auto path = (folder / longName).getFullPathName();
-    ASSERT_EQ (::chmod (path.toRawUTF8(), 0640), 0);
+    ASSERT_TRUE (SystemUnderTest::setMode (path, 0640) || !SystemUnderTest::hasModes());
     EXPECT_TRUE (document->save());
-    struct stat info
+    if (SystemUnderTest::hasModes())
     {
-    };
-    ASSERT_EQ (::stat (path.toRawUTF8(), &info), 0);
-    EXPECT_EQ (info.st_mode & 0777, 0640u);
+        EXPECT_EQ (SystemUnderTest::modeOf (path), 0640u);
+    }
     EXPECT_EQ (folder.get().getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*"), 1);
 
     dialogs.chooserAnswers.push_back (folder / "missing/Lead.marlo");
@@ -482,7 +477,7 @@ TEST_F (EditorDocumentTest, ALongNameSavesAndAFailedSaveGivesTheSystemsReason)
     const auto alerts = dialogs.alertsShown();
     ASSERT_EQ (alerts.size(), 1u);
     EXPECT_EQ (alerts[0].title, "File Not Saved");
-    EXPECT_TRUE (alerts[0].message.endsWith ("No such file or directory")) << alerts[0].message;
+    EXPECT_TRUE (alerts[0].message.endsWith (SystemUnderTest::missingFileReason())) << alerts[0].message;
 }
 
 TEST_F (EditorDocumentTest, UndoAndRedoOfALoadGiveBackTheFileAndNameWithTheValues)

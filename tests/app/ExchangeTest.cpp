@@ -8,8 +8,7 @@
 #include "editor/MainView.h"
 #include "editor/NumberBox.h"
 #include "preset/PresetMessages.h"
-
-#include <sys/stat.h>
+#include "support/SystemUnderTest.h"
 
 namespace
 {
@@ -107,7 +106,7 @@ TEST_F (ExchangeTest, ExportProposesTheDocumentsFolderAndKeepsItsFileAndTitle)
     // A file that may not be written is refused with the reason, and stays as it was.
     const auto locked = (folder / "Locked.syx");
     ASSERT_TRUE (locked.replaceWithText ("kept"));
-    ASSERT_EQ (chmod (locked.getFullPathName().toRawUTF8(), 0444), 0);
+    ASSERT_TRUE (SystemUnderTest::makeReadOnly (locked.getFullPathName()));
     dialogs.chooserAnswers.push_back (locked);
     EXPECT_FALSE (document->exportSysEx());
     EXPECT_EQ (dialogs.countAlerts ("File Not Saved"), 1);

@@ -10,6 +10,7 @@
 #include "editor/NumberBox.h"
 #include "preset/ParameterIndex.h"
 #include "preset/PresetLayout.h"
+#include "support/SystemUnderTest.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -27,8 +28,8 @@ class KeyboardFirstTest : public ::testing::Test
 protected:
     KeyboardFirstTest()
     {
-        setenv ("MARLO_EDITOR_INSTANCE",
-                ("keys-test-" + juce::String (juce::Random().nextInt64())).toRawUTF8(), 1);
+        SystemUnderTest::setEnvironment (
+            "MARLO_EDITOR_INSTANCE", ("keys-test-" + juce::String (juce::Random().nextInt64())).toRawUTF8());
         application->setQuitAction ([] {});
         application->initialise ({});
         document = ApplicationProbe::windows (*application)->getDocument (0);
@@ -39,7 +40,7 @@ protected:
         juce::PopupMenu::dismissAllActiveMenus();
         application->shutdown();
         application.reset();
-        unsetenv ("MARLO_EDITOR_INSTANCE");
+        SystemUnderTest::unsetEnvironment ("MARLO_EDITOR_INSTANCE");
     }
 
     /** Keys are handed to the window directly here, ahead of the window system's own focus

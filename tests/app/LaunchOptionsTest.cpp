@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "support/SystemUnderTest.h"
+
 #include "app/LaunchOptions.h"
 
 namespace
 {
-const juce::File workingFolder ("/home/ann/Presets");
+const auto workingFolder = SystemUnderTest::fullPath ("/home/ann/Presets");
+const auto separator = juce::File::getSeparatorString();
 } // namespace
 
 TEST (LaunchOptionsTest, ANameKeepsItsQuotesAndSpaces)
@@ -17,12 +20,15 @@ TEST (LaunchOptionsTest, ANameKeepsItsQuotesAndSpaces)
         EXPECT_TRUE (options.namesAFile()) << name;
         EXPECT_TRUE (options.getProblems().isEmpty()) << name;
         // Handed over and opened under exactly that name in the launch's folder.
-        EXPECT_EQ (options.forHandOver (workingFolder), "/home/ann/Presets/" + juce::String (name));
-        EXPECT_EQ (LaunchOptions::resolve (workingFolder, name).getFileName(), juce::String (name));
+        const auto kept = SystemUnderTest::nameAsKept (name);
+        EXPECT_EQ (options.forHandOver (workingFolder), workingFolder.getFullPathName() + separator + kept);
+        EXPECT_EQ (LaunchOptions::resolve (workingFolder, name).getFileName(), kept);
     }
 
-    EXPECT_EQ (LaunchOptions ({"/tmp/'b.marlo"}).forHandOver (workingFolder), "/tmp/'b.marlo");
-    EXPECT_EQ (LaunchOptions ({"sub/c.marlo"}).forHandOver (workingFolder), "/home/ann/Presets/sub/c.marlo");
+    EXPECT_EQ (LaunchOptions ({"/tmp/'b.marlo"}).forHandOver (workingFolder),
+               SystemUnderTest::fullPath ("/tmp/'b.marlo").getFullPathName());
+    EXPECT_EQ (LaunchOptions ({"sub/c.marlo"}).forHandOver (workingFolder),
+               workingFolder.getFullPathName() + separator + "sub" + separator + "c.marlo");
 }
 
 TEST (LaunchOptionsTest, TheSimulatedDeviceOptionAndDashArguments)

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "support/SystemUnderTest.h"
+
+// Modes, links, inodes, other users and fork, which only POSIX has, throughout.
+#if MARLO_TESTS_HAVE_POSIX
+
 #include "platform/AtomicFile.h"
 #include "platform/FileLock.h"
 #include "platform/RegularFile.h"
@@ -255,33 +260,6 @@ TEST_F (AtomicFileTest, FoldersAndOtherFilesAreNotReplaced)
                juce::String (std::strerror (ENOENT)));
 }
 
-TEST_F (AtomicFileTest, TheLockGuardsTheFolderAndIsTakenAgainByTheSameThread)
-{
-    const auto file = make ("locked.marlo", "old");
-    // Another thread waits as another process does (a forked child would share this one's lock).
-    const auto otherProcessCanLock = [&]
-    {
-        return std::async (std::launch::async,
-                           [&]
-                           {
-                               const FileLock lock (juce::File (path ("other.marlo")), 0);
-                               return lock.getStatus().wasOk()
-                                          ? std::string ("locked")
-                                          : lock.getStatus().getErrorMessage().toStdString();
-                           })
-            .get();
-    };
-    {
-        const FileLock lock{juce::File (file)};
-        ASSERT_TRUE (lock.getStatus().wasOk());
-        // The writer takes the same lock: waiting for it here would never end.
-        ASSERT_TRUE (save (file, "new").wasOk());
-        EXPECT_EQ (otherProcessCanLock(), "another program is changing a file in this folder; try again");
-    }
-    EXPECT_EQ (otherProcessCanLock(), "locked");
-    EXPECT_EQ (contentOf (file), "new");
-}
-
 TEST_F (AtomicFileTest, ALockAnotherProcessHoldsIsWaitedForOnlyForAWhileAndAStrangerCannotHoldOne)
 {
     const auto file = make ("held.marlo", "old");
@@ -379,3 +357,26 @@ TEST_F (AtomicFileTest, AStrangersLinkInASharedFolderIsRefusedOnTheWayAndAtTheEn
     EXPECT_EQ (contentOf (own), "through the owner's");
     EXPECT_TRUE (S_ISLNK (statusOf (planted).st_mode)) << "the link stays a link";
 }
+
+#else
+
+MARLO_SKIPPED_TEST (AtomicFileTest, AChainOfLinksStaysAndTheFileItNamesTakesTheContent,
+                    "links anybody may make, and inodes")
+MARLO_SKIPPED_TEST (AtomicFileTest, ALinkToAMissingFileCreatesItAndALoopIsRefused, "links anybody may make")
+MARLO_SKIPPED_TEST (AtomicFileTest, AFileNobodyMayWriteIsRefusedEvenForTheSuperuser, "modes")
+MARLO_SKIPPED_TEST (AtomicFileTest, AFileTheUserMayNotWriteIsRefusedWithTheSystemsReason,
+                    "another user through fork")
+MARLO_SKIPPED_TEST (AtomicFileTest, AReplacedFileKeepsItsGroupAndMode, "groups and modes")
+MARLO_SKIPPED_TEST (AtomicFileTest, AnotherUsersFileIsRewrittenInPlaceAndStaysTheirs, "another user's file")
+MARLO_SKIPPED_TEST (AtomicFileTest, BothNamesOfAHardLinkSeeTheNewContent, "inodes")
+MARLO_SKIPPED_TEST (AtomicFileTest, AWritableFileInAFolderThatTakesNoNewFileIsRewrittenInPlace,
+                    "another user through fork")
+MARLO_SKIPPED_TEST (AtomicFileTest, AFailedWriteReportsTheReasonOfTheWriteAndLeavesTheFile,
+                    "a file size limit through fork")
+MARLO_SKIPPED_TEST (AtomicFileTest, FoldersAndOtherFilesAreNotReplaced, "a named pipe in the file system")
+MARLO_SKIPPED_TEST (AtomicFileTest, ALockAnotherProcessHoldsIsWaitedForOnlyForAWhileAndAStrangerCannotHoldOne,
+                    "fork and flock")
+MARLO_SKIPPED_TEST (AtomicFileTest, AStrangersLinkInASharedFolderIsRefusedOnTheWayAndAtTheEnd,
+                    "sticky shared folders")
+
+#endif

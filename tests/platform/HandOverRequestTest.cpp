@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/SystemUnderTest.h"
 #include "support/TemporaryFolder.h"
 
 #include "platform/HandOverRequest.h"
@@ -77,7 +78,9 @@ TEST (HandOverRequestTest, OnlyRequestsOfLaunchesThatEndedAreSweptAway)
     ASSERT_TRUE (unrelated.create());
     const auto target = folder / "target";
     ASSERT_TRUE (target.create());
-    ASSERT_TRUE (target.createSymbolicLink (folder / "link.request", true));
+    // Windows lets only the privileged make links; the rest of the test needs none.
+    const auto linked = target.createSymbolicLink (folder / "link.request", true);
+    ASSERT_TRUE (linked || !SystemUnderTest::isPosix);
 
     HandOverRequest::removeAbandoned (requests.opened);
 

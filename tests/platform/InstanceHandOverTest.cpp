@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/MessageLoop.h"
+#include "support/SystemUnderTest.h"
 #include "support/TemporaryFolder.h"
 
 #include "platform/HandOverFrame.h"
@@ -8,14 +9,7 @@
 #include "platform/InstanceHandOver.h"
 
 #include <atomic>
-#include <fcntl.h>
 #include <future>
-#include <poll.h>
-#include <sys/file.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 namespace
 {
@@ -56,12 +50,20 @@ Role decidedAsTimeGoesBy (RoleFuture& role, FakeClock& clock)
     return role.get();
 }
 
-/** Whether the other end has closed the connection; bounded, in case it never does. */
-bool closedByPeer (int handle)
+/** Waits for something to read on the connection; bounded, in case nothing ever comes. */
+bool waitForInput (const LocalSocket& connection)
 {
-    pollfd request{handle, POLLIN, 0};
+    const auto ready = LocalSocket::readable ({&connection}, 10000);
+    return !ready.empty() && ready[0];
+}
+
+/** Whether the other end has closed the connection without a word. */
+bool closedByPeer (const LocalSocket& connection)
+{
     char answer = 0;
-    return ::poll (&request, 1, 10000) == 1 && ::recv (handle, &answer, 1, 0) == 0;
+    const auto received =
+        waitForInput (connection) ? connection.receive (&answer, 1) : LocalSocket::Received{};
+    return received.ended && received.bytes == 0;
 }
 
 /** A running editor stopped as by SIGSTOP: it holds the lock and the system queues connections
@@ -69,60 +71,49 @@ bool closedByPeer (int handle)
 class StoppedEditor
 {
 public:
-    explicit StoppedEditor (const InstanceHandOver& place)
+    explicit StoppedEditor (const InstanceHandOver& place) : socketFile (place.getSocketFile())
     {
-        PrivateFolder opened;
         EXPECT_TRUE (
-            InstanceHandOver::openPrivateFolder (place.getFolder().getParentDirectory(), opened).wasOk());
-        lock = ::open (place.getLockFile().getFullPathName().toRawUTF8(), O_RDWR | O_CREAT, 0600);
-        EXPECT_EQ (::flock (lock, LOCK_EX | LOCK_NB), 0);
-
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        place.getSocketFile().getFullPathName().copyToUTF8 (address.sun_path, sizeof (address.sun_path));
-        listening = ::socket (AF_UNIX, SOCK_STREAM, 0);
-        EXPECT_EQ (::bind (listening, reinterpret_cast<sockaddr*> (&address), sizeof (address)), 0);
-        EXPECT_EQ (::listen (listening, 4), 0);
-        socketPath = address.sun_path;
+            InstanceHandOver::openPrivateFolder (place.getFolder().getParentDirectory(), folder).wasOk());
+        EXPECT_TRUE (folder.lock (place.getLockFile().getFileName(), lock).wasOk());
+        EXPECT_TRUE (lock.isOpen());
+        EXPECT_TRUE (LocalSocket::listen (socketFile, 4, listening).wasOk());
     }
 
     ~StoppedEditor()
     {
-        if (client >= 0)
-            ::close (client);
-        ::close (listening);
-        ::unlink (socketPath.c_str());
-        ::close (lock);
+        client = {};
+        listening = {};
+        socketFile.deleteFile();
     }
 
     /** Wakes up and reads the message that waited for it. */
     HandOverFrame readMessage()
     {
         HandOverFrame frame;
-        pollfd request{listening, POLLIN, 0};
 
-        if (::poll (&request, 1, 10000) != 1)
+        if (!waitForInput (listening) || !listening.accept (client))
             return frame;
 
-        client = ::accept (listening, nullptr, nullptr);
         char buffer[256];
 
-        while (frame.getState() == HandOverFrame::State::incomplete)
+        while (frame.getState() == HandOverFrame::State::incomplete && waitForInput (client))
         {
-            const auto received = ::recv (client, buffer, sizeof (buffer), 0);
-            if (received <= 0)
+            const auto received = client.receive (buffer, sizeof (buffer));
+            if (received.bytes == 0 && received.ended)
                 break;
-            frame.append (buffer, (size_t)received);
+            frame.append (buffer, received.bytes);
         }
 
         return frame;
     }
 
 private:
-    int lock = -1;
-    int listening = -1;
-    int client = -1;
-    std::string socketPath;
+    const juce::File socketFile;
+    PrivateFolder folder;
+    FileDescriptor lock;
+    LocalSocket listening;
+    LocalSocket client;
 };
 
 class InstanceHandOverTest : public ::testing::Test
@@ -178,15 +169,12 @@ protected:
     }
 
     /** A stray writer: connects and sends the bytes, then optionally stays silent. */
-    int connectAndWrite (const InstanceHandOver& primary, const juce::MemoryBlock& bytes)
+    static LocalSocket connectAndWrite (const InstanceHandOver& primary, const juce::MemoryBlock& bytes)
     {
-        const auto handle = ::socket (AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        primary.getSocketFile().getFullPathName().copyToUTF8 (address.sun_path, sizeof (address.sun_path));
-        EXPECT_EQ (::connect (handle, reinterpret_cast<sockaddr*> (&address), sizeof (address)), 0);
-        ::send (handle, bytes.getData(), bytes.getSize(), MSG_NOSIGNAL);
-        return handle;
+        LocalSocket connection;
+        EXPECT_TRUE (LocalSocket::connect (primary.getSocketFile(), 1000, connection).wasOk());
+        connection.sendAll (bytes.getData(), bytes.getSize());
+        return connection;
     }
 
     TemporaryFolder folder;
@@ -196,18 +184,13 @@ protected:
     PrivateFolder handOverFolder;
 };
 
-mode_t modeOf (const juce::File& file)
-{
-    struct stat info
-    {
-    };
-    EXPECT_EQ (::lstat (file.getFullPathName().toRawUTF8(), &info), 0) << file.getFullPathName();
-    return info.st_mode & 07777;
-}
+using SystemUnderTest::modeOf;
 } // namespace
 
 TEST_F (InstanceHandOverTest, EverythingLivesInAFolderOnlyTheUserMayEnter)
 {
+    MARLO_SKIP_UNLESS_POSIX (
+        "modes and a socket that is a file; Windows keeps the folder to the user by its access list");
     InstanceHandOver primary (name, folder.get());
     ASSERT_EQ (primary.start ({}, recorder(), onMessageThread()), Role::primary);
 
@@ -225,12 +208,13 @@ TEST_F (InstanceHandOverTest, EverythingLivesInAFolderOnlyTheUserMayEnter)
 
 TEST_F (InstanceHandOverTest, AFolderThatIsNotTheUsersOwnMeansRunningAlone)
 {
+    MARLO_SKIP_UNLESS_POSIX ("a folder made open to others by its mode, and a link anybody may make");
     const auto privateFolder = InstanceHandOver (name, folder.get()).getFolder();
     PrivateFolder opened;
 
     // Made first, but open to others.
-    ASSERT_EQ (::mkdir (privateFolder.getFullPathName().toRawUTF8(), 0755), 0);
-    ASSERT_EQ (::chmod (privateFolder.getFullPathName().toRawUTF8(), 0755), 0);
+    ASSERT_TRUE (privateFolder.createDirectory().wasOk());
+    ASSERT_TRUE (SystemUnderTest::setMode (privateFolder, 0755));
     EXPECT_FALSE (InstanceHandOver::openPrivateFolder (folder.get(), opened).wasOk());
     EXPECT_EQ (InstanceHandOver (name, folder.get()).start ("/tmp/a.marlo", recorder(), onMessageThread()),
                Role::alone);
@@ -238,7 +222,8 @@ TEST_F (InstanceHandOverTest, AFolderThatIsNotTheUsersOwnMeansRunningAlone)
 
     // A link to a folder that would pass every other check.
     const auto elsewhere = folder / "elsewhere";
-    ASSERT_EQ (::mkdir (elsewhere.getFullPathName().toRawUTF8(), 0700), 0);
+    ASSERT_TRUE (elsewhere.createDirectory().wasOk());
+    ASSERT_TRUE (SystemUnderTest::setMode (elsewhere, 0700));
     ASSERT_TRUE (elsewhere.createSymbolicLink (privateFolder, true));
     EXPECT_FALSE (InstanceHandOver::openPrivateFolder (folder.get(), opened).wasOk());
     EXPECT_EQ (InstanceHandOver (name, folder.get()).start ("/tmp/a.marlo", recorder(), onMessageThread()),
@@ -279,12 +264,8 @@ TEST_F (InstanceHandOverTest, StrayWritersAreDroppedAndTheListenerKeepsServing)
     EXPECT_EQ (received, juce::StringArray ({"/tmp/after-the-garbage.marlo", "/tmp/and-another.marlo"}));
 
     // The listener closed the connections it dropped, without answering them.
-    for (const auto handle : {garbage, huge, stalled})
-    {
-        char answer = 0;
-        EXPECT_EQ (::recv (handle, &answer, 1, 0), 0);
-        ::close (handle);
-    }
+    for (const auto* connection : {&garbage, &huge, &stalled})
+        EXPECT_TRUE (closedByPeer (*connection));
 }
 
 TEST_F (InstanceHandOverTest, ABusyEditorNeverOpensAFileItsLaunchGaveUp)
@@ -345,7 +326,7 @@ TEST_F (InstanceHandOverTest, ACrowdOfSilentConnectionsDoesNotKeepALaunchWaiting
     primary.setClock (clock.function());
     ASSERT_EQ (primary.start ({}, recorder(), onMessageThread()), Role::primary);
 
-    std::vector<int> silent;
+    std::vector<LocalSocket> silent;
     for (int i = 0; i < InstanceHandOver::maxConnections + 8; ++i)
         silent.push_back (connectAndWrite (primary, {}));
 
@@ -354,15 +335,13 @@ TEST_F (InstanceHandOverTest, ACrowdOfSilentConnectionsDoesNotKeepALaunchWaiting
 
     // Once their time is up they are all closed.
     clock.advance (InstanceHandOver::readTimeoutMs);
-    for (const auto handle : silent)
-    {
-        EXPECT_TRUE (closedByPeer (handle));
-        ::close (handle);
-    }
+    for (const auto& connection : silent)
+        EXPECT_TRUE (closedByPeer (connection));
 }
 
 TEST_F (InstanceHandOverTest, ARuntimeFolderTooLongForASocketGivesWayToAShortOne)
 {
+    MARLO_SKIP_UNLESS_POSIX ("a socket's short name; a pipe's name has room for a path this long");
     TemporaryFolder shortBase;
     base = folder / juce::String::repeatedString ("long-runtime-folder-", 6);
     ASSERT_TRUE (base.createDirectory());
@@ -395,11 +374,8 @@ TEST_F (InstanceHandOverTest, ADeadInstancesLeftoversDoNotStopTheNextOne)
 
     InstanceHandOver next (name, folder.get());
     ASSERT_EQ (next.start ({}, recorder(), onMessageThread()), Role::primary);
-    struct stat info
-    {
-    };
-    ASSERT_EQ (::lstat (next.getSocketFile().getFullPathName().toRawUTF8(), &info), 0);
-    EXPECT_TRUE (S_ISSOCK (info.st_mode));
+    // Where a socket is a file, the leftover gave way to it.
+    EXPECT_EQ (SystemUnderTest::isSocket (next.getSocketFile()), SystemUnderTest::isPosix);
     EXPECT_EQ (launch ("/tmp/b.marlo"), Role::handedOver);
     EXPECT_EQ (received, juce::StringArray ({"/tmp/b.marlo"}));
 }

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/SymbolicLinks.h"
-
-#include <unistd.h>
+#include "support/SystemUnderTest.h"
 
 TEST (SymbolicLinksTest, ANameWithDotsThroughALinkMeansWhatTheSystemMeans)
 {
+    MARLO_SKIP_UNLESS_POSIX ("Windows itself takes \"..\" away as text, through a link or not");
     const auto folder = juce::File::createTempFile ("links");
     ASSERT_TRUE (folder.getChildFile ("real/sub").createDirectory().wasOk());
-    ASSERT_EQ (::symlink ("real/sub", folder.getChildFile ("link").getFullPathName().toRawUTF8()), 0);
+    ASSERT_TRUE (juce::File::createSymbolicLink (folder.getChildFile ("link"), "real/sub", false));
     ASSERT_TRUE (folder.getChildFile ("a.marlo").replaceWithText ("here"));
     ASSERT_TRUE (folder.getChildFile ("real/a.marlo").replaceWithText ("there"));
 

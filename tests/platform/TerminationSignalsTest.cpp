@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "support/SystemUnderTest.h"
+
+// Signals and System V shared memory, which only POSIX has, throughout.
+#if MARLO_TESTS_HAVE_POSIX
+
 #include "platform/TerminationSignals.h"
 
 #include <csignal>
@@ -110,3 +115,11 @@ TEST (TerminationSignalsTest, ASignalTheLauncherIgnoresStaysIgnored)
     EXPECT_NE (terminate.sa_handler, SIG_IGN);
     EXPECT_NE (terminate.sa_handler, SIG_DFL);
 }
+
+#else
+
+MARLO_SKIPPED_TEST (TerminationSignalsTest, aSignalledEditorLeavesNoSharedMemoryBehindAndStillEndsByTheSignal,
+                    "signals and System V shared memory")
+MARLO_SKIPPED_TEST (TerminationSignalsTest, ASignalTheLauncherIgnoresStaysIgnored, "signals")
+
+#endif

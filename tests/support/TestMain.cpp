@@ -32,7 +32,11 @@ int main (int argc, char** argv)
     const auto state =
         juce::File::getSpecialLocation (juce::File::tempDirectory)
             .getChildFile ("marlo-test-state-" + juce::String::toHexString (juce::Random().nextInt64()));
+#if defined(_WIN32)
+    _putenv_s ("LOCALAPPDATA", state.getFullPathName().toRawUTF8());
+#else
     setenv ("XDG_STATE_HOME", state.getFullPathName().toRawUTF8(), 1);
+#endif
     // With an application factory set JUCE counts as a standalone app, and only then does it
     // install its X error handlers: without them the first X error of a window test ends the run.
     juce::JUCEApplicationBase::createInstance = &noApplication;

@@ -1,4 +1,5 @@
 #include "platform/gui/FontFolders.h"
+#include "support/SystemUnderTest.h"
 
 #include <gtest/gtest.h>
 #include <juce_graphics/juce_graphics.h>
@@ -69,5 +70,21 @@ TEST (FontFoldersTest, aFontPathTheUserSetIsLeftToTheFramework)
     const FontPathScope userPath ("/nowhere/fonts");
     EXPECT_FALSE (FontFolders::buildFontList());
     EXPECT_STREQ (std::getenv (fontPathVariable), "/nowhere/fonts");
+}
+#else
+TEST (FontFoldersTest, theFrameworksOwnListIsLeftAloneAndItsSansSerifResolvesToAnInstalledFamily)
+{
+    EXPECT_TRUE (FontFolders::ofSystemSansSerif().family.isEmpty());
+    EXPECT_FALSE (FontFolders::buildFontList());
+
+    const juce::Font sansSerif (juce::Font::getDefaultSansSerifFontName(), 12.0f, juce::Font::plain);
+    const auto typeface = juce::Font::getDefaultTypefaceForFont (sansSerif);
+    ASSERT_NE (typeface, nullptr);
+    EXPECT_TRUE (FontFolders::defaultSansSerifIs (typeface->getName()));
+    EXPECT_FALSE (FontFolders::defaultSansSerifIs ("No Such Family"));
+
+    MARLO_SKIP_UNDER_WINE ("the framework asks for " + typeface->getName() +
+                           " there, which Wine takes from the host's fonts by another name");
+    EXPECT_TRUE (juce::Font::findAllTypefaceNames().contains (typeface->getName())) << typeface->getName();
 }
 #endif

@@ -2,13 +2,12 @@
 
 #include "support/BoundPreset.h"
 #include "support/RecordingDialogs.h"
+#include "support/SystemUnderTest.h"
 
 #include "midi/SimulatedMarlo.h"
 #include "preset/PresetFile.h"
 #include "preset/PresetFileFlow.h"
 #include "preset/PresetMessages.h"
-
-#include <sys/stat.h>
 
 namespace
 {
@@ -105,10 +104,13 @@ TEST_F (PresetFileTest, FilesWithoutAWholePresetOrMissingAreRefusedWithAnAlert)
     auto shorter = savedBytes();
     shorter.setSize (100);
 
+    std::vector<juce::File> refused{writeFile ("short.marlo", shorter), folder.getChildFile ("missing.marlo"),
+                                    folder};
     const auto pipe = folder.getChildFile ("pipe.marlo");
-    ASSERT_EQ (::mkfifo (pipe.getFullPathName().toRawUTF8(), 0644), 0);
-    for (const auto& file : {writeFile ("short.marlo", shorter), folder.getChildFile ("missing.marlo"),
-                             folder, pipe, juce::File ("/dev/zero")})
+    const auto withPipe = SystemUnderTest::makePipe (pipe.getFullPathName());
+    if (withPipe)
+        refused.insert (refused.end(), {pipe, juce::File (SystemUnderTest::endlessDevice())});
+    for (const auto& file : refused)
     {
         dialogs.clear();
         EXPECT_FALSE (loadsIntoFreshDocument (file)) << file.getFullPathName();
@@ -122,6 +124,9 @@ TEST_F (PresetFileTest, FilesWithoutAWholePresetOrMissingAreRefusedWithAnAlert)
         EXPECT_EQ (dialogs.alertsShown()[0].message,
                    "File is invalid or currupt\r\n" + file.getFullPathName() + ": " + reason);
     }
+    if (!withPipe)
+        GTEST_SKIP()
+            << "the files were refused; this system has no named pipe in a folder, nor a device by path";
 }
 
 TEST_F (PresetFileTest, AFailedLoadGivesTheReasonTheToolPrintsAndTakesNothing)
@@ -228,7 +233,7 @@ TEST_F (PresetFileTest, AFailedWriteIsReportedWithTheFileName)
 TEST_F (PresetFileTest, AReadOnlyFileIsNotSavedAndTheAlertSaysWhy)
 {
     const auto file = writeFile ("read-only.marlo", juce::MemoryBlock ("mine", 4));
-    ASSERT_EQ (::chmod (file.getFullPathName().toRawUTF8(), 0444), 0);
+    ASSERT_TRUE (SystemUnderTest::makeReadOnly (file.getFullPathName()));
     EXPECT_FALSE (controller->saveToFile (file));
     EXPECT_EQ (file.loadFileAsString(), "mine");
     ASSERT_EQ (dialogs.alertsShown().size(), 1u);
