@@ -43,10 +43,11 @@ juce::Result refusal (const juce::String& path, const FileDescriptor& existing,
     file in its place would split from its other names, or whose folder takes no new file. */
 juce::Result rewriteInPlace (const juce::String& path, const void* data, size_t numBytes)
 {
-    auto file = WindowsSystem::open (path, GENERIC_WRITE, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT);
+    auto file = WindowsSystem::openUnfollowed (path, GENERIC_WRITE);
     if (!file.isOpen())
         return WindowsSystem::lastFailure();
-    if (GetFileType (WindowsSystem::handleOf (file)) != FILE_TYPE_DISK)
+    if (GetFileType (WindowsSystem::handleOf (file)) != FILE_TYPE_DISK ||
+        WindowsSystem::isLink (WindowsSystem::handleOf (file)))
         return notRegular();
     if (const auto written = file.writeAll (data, numBytes); written.failed())
         return written;
@@ -206,7 +207,7 @@ juce::Result AtomicFile::replaceContent (const juce::File& file, const void* dat
         if (!GetFileInformationByHandle (WindowsSystem::handleOf (existing), &information))
             return WindowsSystem::lastFailure();
         // A link that took the file's place since it was found is not followed.
-        if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        if (WindowsSystem::isLink (WindowsSystem::handleOf (existing)))
             return WindowsSystem::failure (ERROR_CANT_RESOLVE_FILENAME);
         if (const auto refused = refusal (path, existing, information); refused.failed())
             return refused;

@@ -31,7 +31,7 @@ juce::Result refusal (const FileDescriptor& folder, PrivateFolder::KeptOut keptO
     BY_HANDLE_FILE_INFORMATION information{};
     if (!GetFileInformationByHandle (WindowsSystem::handleOf (folder), &information))
         return WindowsSystem::lastFailure();
-    if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+    if (WindowsSystem::isLink (WindowsSystem::handleOf (folder)) ||
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return juce::Result::fail ("a link or a file, not a folder");
     return WindowsSystem::privacyOf (WindowsSystem::handleOf (folder), SE_FILE_OBJECT,
@@ -66,7 +66,8 @@ bool isRegular (const FileDescriptor& opened, BY_HANDLE_FILE_INFORMATION& inform
 {
     return GetFileInformationByHandle (WindowsSystem::handleOf (opened), &information) &&
            GetFileType (WindowsSystem::handleOf (opened)) == FILE_TYPE_DISK &&
-           (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+           (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+           !WindowsSystem::isLink (WindowsSystem::handleOf (opened));
 }
 
 using Identity = std::pair<DWORD, juce::uint64>;

@@ -117,9 +117,8 @@ SymbolicLinks::Location SymbolicLinks::locate (const juce::String& path)
                 return location;
             return failed (GetLastError());
         }
-        if (!attributesOf (entry, attributes))
-            return failed (GetLastError());
-        if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        // A file that a filter serves (a cloud placeholder, a deduplicated file) is the file.
+        if (!WindowsSystem::isLink (WindowsSystem::handleOf (entry)))
             return location;
 
         // A link (or a junction) at the end: the file it finally names takes its place. A link

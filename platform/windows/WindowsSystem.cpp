@@ -99,6 +99,39 @@ FileDescriptor WindowsSystem::open (const juce::String& path, DWORD access, DWOR
     return adopt (CreateFileW (wide (path).c_str(), access, share, security, disposition, flags, nullptr));
 }
 
+bool WindowsSystem::isLink (HANDLE handle)
+{
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (!GetFileInformationByHandleEx (handle, FileAttributeTagInfo, &tag, sizeof (tag)))
+        return true;
+    return (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           IsReparseTagNameSurrogate (tag.ReparseTag);
+}
+
+FileDescriptor WindowsSystem::openUnfollowed (const juce::String& path, DWORD access, DWORD flags)
+{
+    access |= FILE_READ_ATTRIBUTES;
+    auto entry = open (path, access, OPEN_EXISTING, flags | FILE_FLAG_OPEN_REPARSE_POINT);
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (!entry.isOpen() || isLink (handleOf (entry)) ||
+        !GetFileInformationByHandleEx (handleOf (entry), FileAttributeTagInfo, &tag, sizeof (tag)) ||
+        (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        return entry;
+    // Opened as it is stored, such a file may read as empty or not be written through its filter.
+    auto served = open (path, access, OPEN_EXISTING, flags);
+    BY_HANDLE_FILE_INFORMATION stored{}, found{};
+    if (!served.isOpen() || !GetFileInformationByHandle (handleOf (entry), &stored) ||
+        !GetFileInformationByHandle (handleOf (served), &found))
+        return {};
+    if (stored.dwVolumeSerialNumber != found.dwVolumeSerialNumber ||
+        stored.nFileIndexHigh != found.nFileIndexHigh || stored.nFileIndexLow != found.nFileIndexLow)
+    {
+        SetLastError (ERROR_CANT_RESOLVE_FILENAME);
+        return {};
+    }
+    return served;
+}
+
 juce::Result WindowsSystem::failure (DWORD error)
 {
     wchar_t* text = nullptr;
