@@ -262,7 +262,7 @@ add_dependencies(marlo-editor marlo_user_guide)
 
 # The command-line tool: the core and the MIDI layer, no window and no GUI module.
 add_executable(marlo-preset "${PROJECT_SOURCE_DIR}/cli/Main.cpp")
-target_link_libraries(marlo-preset PRIVATE marlo_cli juce::juce_recommended_warning_flags)
+target_link_libraries(marlo-preset PRIVATE marlo_cli marlo_platform juce::juce_recommended_warning_flags)
 
 if(EXISTS "${PROJECT_SOURCE_DIR}/tools/artwork/CMakeLists.txt")
     add_subdirectory("${PROJECT_SOURCE_DIR}/tools/artwork" tools/artwork)

@@ -24,9 +24,12 @@
     takes the FileLock of the file for the whole change.
 
     On Windows the new file is flushed and then takes the target's place with ReplaceFileW, which
-    keeps the file's access list and attributes (or, for a new file, MoveFileExW written through);
-    a file with the read-only attribute is refused, and one with other names (hard links), or in a
-    folder that takes no new file, is rewritten in place.
+    keeps the file's access list and attributes (or, for a new file, MoveFileExW written through),
+    and the file in the target's place is flushed again. The old file waits under a backup name
+    until the new one is in place, so a replace that stops half way leaves the target one of the
+    two. A file with the read-only attribute is refused, and one with other names (hard links), in
+    a folder that takes no new file, or that the user may write but not delete, is rewritten in
+    place.
 */
 class AtomicFile
 {

@@ -9,8 +9,9 @@
 /** One end of a connection between two programs of this machine, named by a socket file's path;
     it owns what the system gives it. On Linux that is a socket at that path, in a private folder
     (see InstanceHandOver), which is what keeps other users out: the socket itself is made for
-    the user alone too. On Windows it is a named pipe whose name spells out the path: made for the
-    user alone, for this machine alone, and refused by a launch when another user made it.
+    the user alone too. On Windows it is a named pipe whose name spells out the path (or, for a
+    path too long for that, its start and a hash of the whole): made for the user alone, for this machine
+   alone, and refused by a launch when another user made it.
 
     Nothing here waits without a bound: connecting fails at once when the listener's queue is
     full, a connected end's sends give up after a limit, receiving takes what is there.

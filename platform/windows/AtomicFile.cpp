@@ -43,10 +43,11 @@ juce::Result refusal (const juce::String& path, const FileDescriptor& existing,
     file in its place would split from its other names, or whose folder takes no new file. */
 juce::Result rewriteInPlace (const juce::String& path, const void* data, size_t numBytes)
 {
-    auto file = WindowsSystem::open (path, GENERIC_WRITE, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT);
+    auto file = WindowsSystem::openUnfollowed (path, GENERIC_WRITE);
     if (!file.isOpen())
         return WindowsSystem::lastFailure();
-    if (GetFileType (WindowsSystem::handleOf (file)) != FILE_TYPE_DISK)
+    if (GetFileType (WindowsSystem::handleOf (file)) != FILE_TYPE_DISK ||
+        WindowsSystem::isLink (WindowsSystem::handleOf (file)))
         return notRegular();
     if (const auto written = file.writeAll (data, numBytes); written.failed())
         return written;
@@ -55,14 +56,15 @@ juce::Result rewriteInPlace (const juce::String& path, const void* data, size_t 
     return flushAndClose (file);
 }
 
-/** The new file beside the target; it is removed again unless it took the target's place. */
+/** The new file beside the target; it is removed again unless it took the target's place, or is
+    the only copy of the content left. */
 struct Sibling
 {
     explicit Sibling (juce::String folderPath) : folder (std::move (folderPath)) {}
     ~Sibling()
     {
         file.close();
-        if (!placed && path.isNotEmpty())
+        if (!kept && path.isNotEmpty())
             DeleteFileW (WindowsSystem::wide (path).c_str());
     }
 
@@ -88,10 +90,72 @@ struct Sibling
     const juce::String folder;
     juce::String path;
     FileDescriptor file;
-    bool placed = false;
+    bool kept = false;
 
     JUCE_DECLARE_NON_COPYABLE (Sibling)
 };
+
+bool isThere (const std::wstring& path)
+{
+    return GetFileAttributesW (path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+/** ReplaceFileW writes nothing through to the disk: the file in the target's place is flushed
+    before success is reported. */
+juce::Result flushPlaced (const juce::String& path)
+{
+    auto placed = WindowsSystem::open (path, GENERIC_WRITE, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT);
+    if (!placed.isOpen())
+        return WindowsSystem::lastFailure();
+    return flushAndClose (placed);
+}
+
+/** Puts the written sibling in the place of an existing target. The old file goes to a backup name
+    beside it first, so that a replace that stops half way (the old file moved away, the new one
+    still under its own name) leaves both, and the target is given one of them again. */
+juce::Result replaceExisting (Sibling& sibling, const juce::String& targetPath, bool& inPlace)
+{
+    const auto target = WindowsSystem::wide (targetPath);
+    const auto replacement = WindowsSystem::wide (sibling.path);
+    const auto backup = WindowsSystem::wide (sibling.path + ".old");
+    if (ReplaceFileW (target.c_str(), replacement.c_str(), backup.c_str(), 0, nullptr, nullptr))
+    {
+        sibling.kept = true;
+        DeleteFileW (backup.c_str());
+        return flushPlaced (targetPath);
+    }
+    auto error = GetLastError();
+    // A file the user may write but not delete (no delete right on it or its folder).
+    if (error == ERROR_ACCESS_DENIED && isThere (target) && !isThere (backup))
+    {
+        inPlace = true;
+        return WindowsSystem::failure (error);
+    }
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+    {
+        // The new file kept its name, whether the old one did or went to the backup name.
+        if (MoveFileExW (replacement.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        {
+            sibling.kept = true;
+            DeleteFileW (backup.c_str());
+            return juce::Result::ok();
+        }
+        error = GetLastError();
+    }
+    // The target holds the old content again before the new file may go.
+    if (!isThere (target) && isThere (backup) &&
+        !MoveFileExW (backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+    {
+        sibling.kept = true;
+        return juce::Result::fail (WindowsSystem::failure (error).getErrorMessage() +
+                                   "; the old content is in " + sibling.path + ".old and the new in " +
+                                   sibling.path);
+    }
+    if (!isThere (target))
+        sibling.kept = true;
+    return WindowsSystem::failure (error);
+}
 
 /** `inPlace` tells a failure that rewriting the file in place avoids. */
 juce::Result replaceThroughSibling (const SymbolicLinks::Location& where, bool exists, const void* data,
@@ -109,17 +173,14 @@ juce::Result replaceThroughSibling (const SymbolicLinks::Location& where, bool e
     if (const auto flushed = flushAndClose (sibling.file); flushed.failed())
         return flushed;
 
-    const auto target = WindowsSystem::wide (where.path());
-    const auto replacement = WindowsSystem::wide (sibling.path);
     // An existing file keeps its security, attributes and creation time; a new one takes its place
     // with the rename written through to the disk before this returns.
-    const auto replaced =
-        exists ? ReplaceFileW (target.c_str(), replacement.c_str(), nullptr, 0, nullptr, nullptr)
-               : MoveFileExW (replacement.c_str(), target.c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!replaced)
+    if (exists)
+        return replaceExisting (sibling, where.path(), inPlace);
+    if (!MoveFileExW (WindowsSystem::wide (sibling.path).c_str(), WindowsSystem::wide (where.path()).c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return WindowsSystem::lastFailure();
-    sibling.placed = true;
+    sibling.kept = true;
     return juce::Result::ok();
 }
 } // namespace
@@ -146,7 +207,7 @@ juce::Result AtomicFile::replaceContent (const juce::File& file, const void* dat
         if (!GetFileInformationByHandle (WindowsSystem::handleOf (existing), &information))
             return WindowsSystem::lastFailure();
         // A link that took the file's place since it was found is not followed.
-        if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        if (WindowsSystem::isLink (WindowsSystem::handleOf (existing)))
             return WindowsSystem::failure (ERROR_CANT_RESOLVE_FILENAME);
         if (const auto refused = refusal (path, existing, information); refused.failed())
             return refused;

@@ -15,11 +15,15 @@ constexpr DWORD bufferBytes = 80 * 1024;
 constexpr int lookEveryMs = 5;
 
 /** The pipe that stands for a socket file: the path spelled out, each character a pipe's name
-    may not hold (or that could make two paths one) as ~XXXX, so every path has a pipe of its own. */
+    may not hold (or that could make two paths one) as ~XXXX, so every path has a pipe of its own.
+    A path too long for that keeps the start of its spelling and ends in ~h and a hash of the
+    whole path, which no spelled-out name ends in (~ is followed by four hex digits there). */
 std::wstring pipeName (const juce::File& file)
 {
-    std::wstring name (L"\\\\.\\pipe\\");
-    for (const auto character : WindowsSystem::wide (file.getFullPathName()))
+    const std::wstring prefix (L"\\\\.\\pipe\\");
+    const auto path = WindowsSystem::wide (file.getFullPathName());
+    std::wstring name = prefix;
+    for (const auto character : path)
     {
         if (std::iswalnum (character) || character == L'-' || character == L'.' || character == L'_')
         {
@@ -28,7 +32,18 @@ std::wstring pipeName (const juce::File& file)
         }
         name += WindowsSystem::wide ("~" + juce::String::toHexString ((int)character).paddedLeft ('0', 4));
     }
-    return name;
+    if (name.size() <= longestPipeName)
+        return name;
+    // FNV-1a over the path's UTF-16 units.
+    juce::uint64 hash = 14695981039346656037ull;
+    for (const auto unit : path)
+    {
+        hash ^= (juce::uint64)unit;
+        hash *= 1099511628211ull;
+    }
+    const auto ending =
+        WindowsSystem::wide ("~h" + juce::String::toHexString ((juce::int64)hash).paddedLeft ('0', 16));
+    return name.substr (0, longestPipeName - ending.size()) + ending;
 }
 
 /** One read or write on a pipe opened for overlapped use, waited for at most `waitMs`. */
@@ -76,6 +91,15 @@ struct LocalSocket::Endpoint
         }
     }
 
+    /** Instances up to the number wanted, so that a launch finds one waiting; one that could not
+        be made is tried again at the next look. */
+    void addMissingInstances()
+    {
+        while (instances.size() < wantedInstances && addInstance (false).wasOk())
+        {
+        }
+    }
+
     /** A new instance of the pipe, for the user alone, that waits for a launch. */
     juce::Result addInstance (bool first)
     {
@@ -115,6 +139,7 @@ struct LocalSocket::Endpoint
                                    nullptr) ||
                    available > 0;
         }
+        addMissingInstances();
         // Cleared before the look, so that a connection that comes meanwhile sets it again.
         ResetEvent (connected.get());
         for (const auto& waiting : instances)
@@ -132,6 +157,7 @@ struct LocalSocket::Endpoint
     /** Set by any instance that a launch connects to. */
     WindowsSystem::OwnedHandle connected;
     std::vector<std::unique_ptr<Waiting>> instances;
+    size_t wantedInstances = 1;
 };
 
 LocalSocket::LocalSocket() = default;
@@ -152,8 +178,8 @@ bool LocalSocket::fits (const juce::File& file)
 
 juce::File LocalSocket::shortFolder()
 {
-    // A pipe's name holds the path, which fits unless the path is very long; the temporary folder
-    // is the user's own.
+    // A pipe's name holds the path, or its hash where the path is too long: every path fits. The
+    // temporary folder is the user's own.
     return juce::File::getSpecialLocation (juce::File::tempDirectory);
 }
 
@@ -166,9 +192,11 @@ juce::Result LocalSocket::listen (const juce::File& file, int backlog, LocalSock
     endpoint->connected.reset (CreateEventW (nullptr, TRUE, FALSE, nullptr));
     if (endpoint->connected == nullptr)
         return WindowsSystem::lastFailure();
-    for (int instance = 0; instance < juce::jmax (1, backlog); ++instance)
-        if (const auto added = endpoint->addInstance (instance == 0); added.failed())
-            return added;
+    endpoint->wantedInstances = (size_t)juce::jmax (1, backlog);
+    // The first instance claims the name; the rest may come later.
+    if (const auto added = endpoint->addInstance (true); added.failed())
+        return added;
+    endpoint->addMissingInstances();
     listening = LocalSocket (std::move (endpoint));
     return juce::Result::ok();
 }
@@ -210,7 +238,7 @@ bool LocalSocket::accept (LocalSocket& accepted) const
         auto done = std::move (instances[index]);
         instances.erase (instances.begin() + (std::ptrdiff_t)index);
         // The next launch finds an instance waiting again; without one it hears the pipe is busy.
-        endpoint->addInstance (false);
+        endpoint->addMissingInstances();
         DWORD ignored = 0;
         if (!done->connected &&
             !GetOverlappedResult (WindowsSystem::handleOf (done->pipe), &done->connecting, &ignored, FALSE) &&

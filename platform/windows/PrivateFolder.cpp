@@ -31,7 +31,7 @@ juce::Result refusal (const FileDescriptor& folder, PrivateFolder::KeptOut keptO
     BY_HANDLE_FILE_INFORMATION information{};
     if (!GetFileInformationByHandle (WindowsSystem::handleOf (folder), &information))
         return WindowsSystem::lastFailure();
-    if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+    if (WindowsSystem::isLink (WindowsSystem::handleOf (folder)) ||
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return juce::Result::fail ("a link or a file, not a folder");
     return WindowsSystem::privacyOf (WindowsSystem::handleOf (folder), SE_FILE_OBJECT,
@@ -66,7 +66,8 @@ bool isRegular (const FileDescriptor& opened, BY_HANDLE_FILE_INFORMATION& inform
 {
     return GetFileInformationByHandle (WindowsSystem::handleOf (opened), &information) &&
            GetFileType (WindowsSystem::handleOf (opened)) == FILE_TYPE_DISK &&
-           (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+           (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+           !WindowsSystem::isLink (WindowsSystem::handleOf (opened));
 }
 
 using Identity = std::pair<DWORD, juce::uint64>;
@@ -230,7 +231,8 @@ juce::Result PrivateFolder::read (const juce::String& name, size_t largest, juce
     if (const auto result = openRegular (name, opened); result.failed())
         return result;
     BY_HANDLE_FILE_INFORMATION information{};
-    GetFileInformationByHandle (WindowsSystem::handleOf (opened), &information);
+    if (!GetFileInformationByHandle (WindowsSystem::handleOf (opened), &information))
+        return WindowsSystem::lastFailure();
     const auto size = ((juce::uint64)information.nFileSizeHigh << 32) | information.nFileSizeLow;
     if (size > largest)
         return juce::Result::fail ("larger than " + juce::String ((juce::uint64)largest) + " bytes");
@@ -286,7 +288,22 @@ bool PrivateFolder::remove (const juce::String& name) const
     const auto gone = WindowsSystem::wide (removed.getFullPathName());
     if (!MoveFileExW (path.c_str(), gone.c_str(), 0))
         return false;
-    DeleteFileW (gone.c_str());
+    // The name is gone either way. A file with the read-only attribute is not deleted until it
+    // loses it (on Linux the folder decides alone); one that still stays, held by another
+    // program, goes with the next removal here.
+    if (!DeleteFileW (gone.c_str()))
+        SetFileAttributesW (gone.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WIN32_FIND_DATAW found{};
+    const auto search = FindFirstFileW (
+        WindowsSystem::wide (entryOf (descriptor, ".*.removed").getFullPathName()).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return true;
+    do
+        DeleteFileW (
+            WindowsSystem::wide (entryOf (descriptor, juce::String (found.cFileName)).getFullPathName())
+                .c_str());
+    while (FindNextFileW (search, &found));
+    FindClose (search);
     return true;
 }
 

@@ -34,7 +34,7 @@ juce::Result refusal (HANDLE handle, juce::int64 largest, const juce::String& wh
         return WindowsSystem::lastFailure();
     if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return refusedAs ("a folder", what);
-    if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+    if (WindowsSystem::isLink (handle))
         return juce::Result::fail ("is not a regular file");
     size = ((juce::int64)information.nFileSizeHigh << 32) | information.nFileSizeLow;
     if (size > largest)
@@ -53,8 +53,8 @@ juce::Result RegularFile::read (const juce::File& file, juce::int64 largest, con
 
     // A link put in the way since it was found is not followed; what is opened is checked before
     // a byte of it is read.
-    const auto opened = WindowsSystem::open (where.path(), GENERIC_READ, OPEN_EXISTING,
-                                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+    const auto opened =
+        WindowsSystem::openUnfollowed (where.path(), GENERIC_READ, FILE_FLAG_BACKUP_SEMANTICS);
     if (!opened.isOpen())
         return WindowsSystem::isMissing (GetLastError()) ? missing() : WindowsSystem::lastFailure();
     juce::int64 size = 0;

@@ -54,6 +54,18 @@ bool attributesOf (const FileDescriptor& opened, DWORD& attributes)
     return true;
 }
 
+/** Where a name that starts with a separator starts from: the working folder's drive ("C:"), or
+    its share ("\\server\share") for a network path. */
+juce::String rootOf (const juce::String& workingFolder)
+{
+    if (!isSeparator (workingFolder[0]) || !isSeparator (workingFolder[1]))
+        return workingFolder.substring (0, 2);
+    for (int index = 2, separators = 0; index < workingFolder.length(); ++index)
+        if (isSeparator (workingFolder[index]) && ++separators == 2)
+            return workingFolder.substring (0, index);
+    return workingFolder;
+}
+
 SymbolicLinks::Location failed (DWORD error)
 {
     SymbolicLinks::Location location;
@@ -117,9 +129,8 @@ SymbolicLinks::Location SymbolicLinks::locate (const juce::String& path)
                 return location;
             return failed (GetLastError());
         }
-        if (!attributesOf (entry, attributes))
-            return failed (GetLastError());
-        if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        // A file that a filter serves (a cloud placeholder, a deduplicated file) is the file.
+        if (!WindowsSystem::isLink (WindowsSystem::handleOf (entry)))
             return location;
 
         // A link (or a junction) at the end: the file it finally names takes its place. A link
@@ -149,7 +160,7 @@ juce::String SymbolicLinks::folderOf (const juce::String& path)
 juce::File SymbolicLinks::fileNamed (const juce::File& workingFolder, const juce::String& name)
 {
     // Windows takes "." and ".." away as text, links or not, so the name is completed the way the
-    // system completes it: from the working folder, or from its drive's root for "\name".
+    // system completes it: from the working folder, or from its drive's or share's root for "\name".
     if (name.isEmpty())
         return workingFolder;
     // A drive's path ("C:name" from that drive's own working folder, which the system keeps) or a
@@ -157,6 +168,6 @@ juce::File SymbolicLinks::fileNamed (const juce::File& workingFolder, const juce
     if ((name.length() >= 2 && name[1] == ':') || (isSeparator (name[0]) && isSeparator (name[1])))
         return juce::File (absolute (name));
     if (isSeparator (name[0]))
-        return juce::File (absolute (workingFolder.getFullPathName().substring (0, 2) + name));
+        return juce::File (absolute (rootOf (workingFolder.getFullPathName()) + name));
     return juce::File (absolute (joined (workingFolder.getFullPathName(), name)));
 }

@@ -38,6 +38,13 @@ bool isTrusted (PSID sid)
            isWellKnown (sid, WinCreatorOwnerSid);
 }
 
+/** An entry that only takes access away. */
+bool isDenial (BYTE type)
+{
+    return type == ACCESS_DENIED_ACE_TYPE || type == ACCESS_DENIED_OBJECT_ACE_TYPE ||
+           type == ACCESS_DENIED_CALLBACK_ACE_TYPE || type == ACCESS_DENIED_CALLBACK_OBJECT_ACE_TYPE;
+}
+
 constexpr ACCESS_MASK writing = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD |
                                 FILE_WRITE_ATTRIBUTES | FILE_WRITE_EA | DELETE | WRITE_DAC | WRITE_OWNER |
                                 GENERIC_WRITE | GENERIC_ALL;
@@ -97,6 +104,39 @@ FileDescriptor WindowsSystem::open (const juce::String& path, DWORD access, DWOR
                                     SECURITY_ATTRIBUTES* security, DWORD share)
 {
     return adopt (CreateFileW (wide (path).c_str(), access, share, security, disposition, flags, nullptr));
+}
+
+bool WindowsSystem::isLink (HANDLE handle)
+{
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (!GetFileInformationByHandleEx (handle, FileAttributeTagInfo, &tag, sizeof (tag)))
+        return true;
+    return (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           IsReparseTagNameSurrogate (tag.ReparseTag);
+}
+
+FileDescriptor WindowsSystem::openUnfollowed (const juce::String& path, DWORD access, DWORD flags)
+{
+    access |= FILE_READ_ATTRIBUTES;
+    auto entry = open (path, access, OPEN_EXISTING, flags | FILE_FLAG_OPEN_REPARSE_POINT);
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (!entry.isOpen() || isLink (handleOf (entry)) ||
+        !GetFileInformationByHandleEx (handleOf (entry), FileAttributeTagInfo, &tag, sizeof (tag)) ||
+        (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        return entry;
+    // Opened as it is stored, such a file may read as empty or not be written through its filter.
+    auto served = open (path, access, OPEN_EXISTING, flags);
+    BY_HANDLE_FILE_INFORMATION stored{}, found{};
+    if (!served.isOpen() || !GetFileInformationByHandle (handleOf (entry), &stored) ||
+        !GetFileInformationByHandle (handleOf (served), &found))
+        return {};
+    if (stored.dwVolumeSerialNumber != found.dwVolumeSerialNumber ||
+        stored.nFileIndexHigh != found.nFileIndexHigh || stored.nFileIndexLow != found.nFileIndexLow)
+    {
+        SetLastError (ERROR_CANT_RESOLVE_FILENAME);
+        return {};
+    }
+    return served;
 }
 
 juce::Result WindowsSystem::failure (DWORD error)
@@ -174,8 +214,13 @@ juce::Result WindowsSystem::privacyOf (HANDLE handle, SE_OBJECT_TYPE type, bool 
         if (!GetAce (access, index, &entry))
             return lastFailure();
         const auto* header = static_cast<const ACE_HEADER*> (entry);
-        if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERIT_ONLY_ACE) != 0)
+        if ((header->AceFlags & INHERIT_ONLY_ACE) != 0 || isDenial (header->AceType))
             continue;
+        // A conditional entry lets in at most whom a plain one of the same mask would. Other kinds
+        // (for an object's parts, compound ones, and any newer) are not read: they may let
+        // anybody in.
+        if (header->AceType != ACCESS_ALLOWED_ACE_TYPE && header->AceType != ACCESS_ALLOWED_CALLBACK_ACE_TYPE)
+            return juce::Result::fail ("its access list has an entry of a kind not checked");
         auto* allowed = static_cast<ACCESS_ALLOWED_ACE*> (entry);
         if (isTrusted (reinterpret_cast<PSID> (&allowed->SidStart)))
             continue;

@@ -65,6 +65,18 @@ public:
     static FileDescriptor open (const juce::String& path, DWORD access, DWORD disposition, DWORD flags,
                                 SECURITY_ATTRIBUTES* security = nullptr, DWORD share = shareAll);
 
+    /** Whether the open entry is a link: a symbolic link or a junction, which name another entry.
+        Any other reparse point (a cloud file's placeholder, a deduplicated or compressed file) is
+        the file itself, served by the filter that owns it. One whose kind cannot be read counts
+        as a link, so that nothing is followed unseen. */
+    static bool isLink (HANDLE handle);
+
+    /** Opens an existing entry without following a link at the end of `path` (isLink() tells
+        one), and any other reparse point through the filter that serves it, as an ordinary open
+        does; the handle has FILE_READ_ATTRIBUTES besides `access`. Closed (and the last error
+        set) when it cannot be, or when something else took the name in between. */
+    static FileDescriptor openUnfollowed (const juce::String& path, DWORD access, DWORD flags = 0);
+
     /** The system's text for an error code. */
     static juce::Result failure (DWORD error);
     static juce::Result lastFailure();

@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/FileLock.h"
+#include "support/SystemUnderTest.h"
 #include "support/TemporaryFolder.h"
 
 #include <cerrno>
@@ -86,4 +87,26 @@ TEST_F (AtomicFileAnywhereTest, TheLockGuardsTheFolderAndIsTakenAgainByTheSameTh
     }
     EXPECT_EQ (otherProcessCanLock(), "locked");
     EXPECT_EQ (file.loadFileAsString(), "new");
+}
+
+TEST_F (AtomicFileAnywhereTest, AFileThatMayBeWrittenButNotRenamedKeepsItsContentAndNoOtherNameStays)
+{
+#if JUCE_WINDOWS
+    const auto file = make ("held.marlo", "old");
+    // Another program holds it open to be written, but not renamed or deleted.
+    const auto held = CreateFileW (file.getFullPathName().toWideCharPointer(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE (held, INVALID_HANDLE_VALUE);
+    const auto saved = save (file, "new");
+    CloseHandle (held);
+    EXPECT_TRUE (saved.failed());
+    EXPECT_EQ (file.loadFileAsString(), "old");
+    // Neither the new file nor a backup of the old one is left beside it.
+    EXPECT_EQ (names(), juce::StringArray ({"held.marlo"}));
+    ASSERT_TRUE (save (file, "new").wasOk());
+    EXPECT_EQ (file.loadFileAsString(), "new");
+    EXPECT_EQ (names(), juce::StringArray ({"held.marlo"}));
+#else
+    GTEST_SKIP() << "only Windows keeps a file that another program holds open from being renamed";
+#endif
 }

@@ -25,3 +25,16 @@ TEST (SymbolicLinksTest, ANameWithDotsThroughALinkMeansWhatTheSystemMeans)
 
     folder.deleteRecursively();
 }
+
+TEST (SymbolicLinksTest, ANameFromTheRootStartsAtTheWorkingFoldersDriveOrShare)
+{
+#if JUCE_WINDOWS
+    EXPECT_EQ (
+        SymbolicLinks::fileNamed (juce::File ("\\\\server\\share\\folder"), "\\a.marlo").getFullPathName(),
+        "\\\\server\\share\\a.marlo");
+    EXPECT_EQ (SymbolicLinks::fileNamed (juce::File ("C:\\folder"), "\\a.marlo").getFullPathName(),
+               "C:\\a.marlo");
+#else
+    GTEST_SKIP() << "a drive or a network share is Windows' own";
+#endif
+}

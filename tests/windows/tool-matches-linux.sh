@@ -50,6 +50,11 @@ step to-syx convert b.marlo b.syx && same b.syx && same to-syx.code
 step from-syx convert b.syx c.marlo && same c.marlo && same from-syx.code
 step get get d.marlo --in "Marlo (simulated)" --out "Marlo (simulated)" --simulated-device && same d.marlo &&
     same get.code
+# A name with characters beyond the system's ANSI code page, on the command line and in what is
+# printed back.
+step unicode new "Grüße ✓.marlo" && same "Grüße ✓.marlo" && same unicode.code
+step unicode-missing validate "Grüße ✗.marlo" && same unicode-missing.out && same unicode-missing.err &&
+    same unicode-missing.code
 head -c 50 "$work/linux/a.marlo" >"$work/linux/short.marlo" && cp "$work/linux/short.marlo" "$work/windows/"
 
 # Texts printed, and their exit codes.
