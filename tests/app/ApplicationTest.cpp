@@ -809,7 +809,14 @@ TEST_F (ApplicationTest, TheSimulatedSetUpUnplugsFromOptionsAndFindControllerOpe
     auto* finder = windows().getFindControllerWindow();
     ASSERT_NE (finder, nullptr);
     auto& content = finder->getComponent();
-    ASSERT_TRUE (runMessageLoopUntil ([&] { return !content.getFinder().isRunning(); }));
+    // The search waits in real time here, and a machine too busy for the simulated Marlo to answer
+    // in time is told that nothing answered, as a user would be; searching again is what they do.
+    for (int search = 0; search < 5 && content.getStatus() != "Found the controller"; ++search)
+    {
+        if (search > 0)
+            content.start();
+        ASSERT_TRUE (runMessageLoopUntil ([&] { return !content.getFinder().isRunning(); }));
+    }
     EXPECT_EQ (content.getStatus(), "Found the controller");
     EXPECT_EQ (content.getList().getSelectedRow(), 0);
     EXPECT_FALSE (midi().isOutputOpen());
