@@ -5,25 +5,6 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-FileDescriptor::FileDescriptor (Handle handle) : descriptor (handle) {}
-
-FileDescriptor::FileDescriptor (FileDescriptor&& other) noexcept : descriptor (other.release()) {}
-
-FileDescriptor& FileDescriptor::operator= (FileDescriptor&& other) noexcept
-{
-    if (this != &other)
-    {
-        close();
-        descriptor = other.release();
-    }
-    return *this;
-}
-
-FileDescriptor::~FileDescriptor()
-{
-    close();
-}
-
 juce::Result FileDescriptor::close()
 {
     if (descriptor < 0)
@@ -31,16 +12,6 @@ juce::Result FileDescriptor::close()
     // Linux releases the descriptor even when close fails, so it is never closed twice.
     const auto closed = ::close (release());
     return closed == 0 ? juce::Result::ok() : failure (errno);
-}
-
-FileDescriptor::Handle FileDescriptor::release()
-{
-    return std::exchange (descriptor, -1);
-}
-
-juce::Result FileDescriptor::failure (int error)
-{
-    return juce::Result::fail (juce::String (std::strerror (error)));
 }
 
 juce::Result FileDescriptor::writeAll (const void* data, size_t numBytes) const

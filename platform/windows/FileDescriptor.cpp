@@ -23,41 +23,12 @@ OVERLAPPED lockedByte()
 constexpr size_t chunkBytes = 1u << 30;
 } // namespace
 
-FileDescriptor::FileDescriptor (Handle handle) : descriptor (handle) {}
-
-FileDescriptor::FileDescriptor (FileDescriptor&& other) noexcept : descriptor (other.release()) {}
-
-FileDescriptor& FileDescriptor::operator= (FileDescriptor&& other) noexcept
-{
-    if (this != &other)
-    {
-        close();
-        descriptor = other.release();
-    }
-    return *this;
-}
-
-FileDescriptor::~FileDescriptor()
-{
-    close();
-}
-
 juce::Result FileDescriptor::close()
 {
     if (descriptor < 0)
         return juce::Result::ok();
     // The runtime lets the descriptor go, and closes the system's handle with it, even when it fails.
     return ::_close (release()) == 0 ? juce::Result::ok() : failure (errno);
-}
-
-FileDescriptor::Handle FileDescriptor::release()
-{
-    return std::exchange (descriptor, -1);
-}
-
-juce::Result FileDescriptor::failure (int error)
-{
-    return juce::Result::fail (juce::String (std::strerror (error)));
 }
 
 juce::Result FileDescriptor::writeAll (const void* data, size_t numBytes) const
