@@ -1,7 +1,7 @@
 #include "cli/DeviceCommands.h"
 
 #include "cli/CommandInvocation.h"
-#include "cli/ConsoleDialogs.h"
+#include "cli/CommandTransfer.h"
 #include "cli/InterruptRequest.h"
 #include "midi/MidiManager.h"
 #include "midi/PresetTransfer.h"
@@ -15,50 +15,10 @@ namespace
 {
 using Code = PresetCommandLine::ExitCode;
 
-/** The MIDI side of one transfer command. Alerts go to the error stream, as the editor's
-    dialogs would show them. */
-struct Transfer
+/** Gets the controller's preset over an open transfer as a document that received it would load
+    it. The editor's alerts go to the error stream: on success only when `reportSuccess`. */
+std::optional<PresetModel> fetch (CommandTransfer& transfer, CommandInvocation& invocation, bool reportSuccess)
 {
-    explicit Transfer (CommandInvocation& invocation)
-        : dialogs (invocation.err, PresetCommandLine::programName + ": "),
-          midi (
-              invocation.environment.makePorts (invocation.arguments.flags.contains ("--simulated-device"))),
-          transfer (midi, invocation.environment.makeTimer())
-    {
-    }
-
-    /** Opens a device by name; false, after saying so in the tool's words, when there is none of
-        that name. */
-    bool open (const juce::String& name, bool input, CommandInvocation& invocation)
-    {
-        auto& ports = midi.getPorts();
-        if (!(input ? ports.getInputNames() : ports.getOutputNames()).contains (name))
-        {
-            invocation.complain() << "there is no MIDI " << (input ? "input" : "output") << " named \""
-                                  << name << "\" (see \"" << PresetCommandLine::programName << " ports\")\n";
-            return false;
-        }
-        if (input)
-            midi.setInputDevice (name);
-        else
-            midi.setOutputDevice (name);
-        return true;
-    }
-
-    ConsoleDialogs dialogs;
-    MidiManager midi;
-    PresetTransfer transfer;
-};
-
-/** Gets the controller's preset as a document that received it would load it. The editor's
-    alerts go to the error stream: on success only when `reportSuccess`. */
-std::optional<PresetModel> fetch (CommandInvocation& invocation, bool reportSuccess)
-{
-    Transfer transfer (invocation);
-    const auto& values = invocation.arguments.values;
-    if (!transfer.open (values["--in"], true, invocation) ||
-        !transfer.open (values["--out"], false, invocation))
-        return std::nullopt;
     std::optional<PresetTransfer::Result> result;
     transfer.transfer.onGetFinished = [&result] (const PresetTransfer::Result& r) { result = r; };
     transfer.transfer.get();
@@ -82,6 +42,15 @@ std::optional<PresetModel> fetch (CommandInvocation& invocation, bool reportSucc
         return std::nullopt;
     return model;
 }
+
+std::optional<PresetModel> fetch (CommandInvocation& invocation, bool reportSuccess)
+{
+    CommandTransfer transfer (invocation);
+    const auto& values = invocation.arguments.values;
+    if (!transfer.open (values["--in"], true) || !transfer.open (values["--out"], false))
+        return std::nullopt;
+    return fetch (transfer, invocation, reportSuccess);
+}
 } // namespace
 
 int DeviceCommands::ports (CommandInvocation& invocation)
@@ -101,16 +70,31 @@ int DeviceCommands::ports (CommandInvocation& invocation)
 
 int DeviceCommands::send (CommandInvocation& invocation)
 {
+    const auto verify = invocation.arguments.flags.contains ("--verify");
+    if (verify != invocation.arguments.values.containsKey ("--in"))
+        return invocation.refuseCall (verify ? "--verify needs --in NAME" : "--in is only for --verify");
     PresetModel model;
     if (!invocation.openDocument (invocation.arguments.files[0], model))
         return Code::usageOrFileError;
 
-    Transfer transfer (invocation);
-    if (!transfer.open (invocation.arguments.values["--out"], false, invocation))
+    CommandTransfer transfer (invocation);
+    // The input opens first, so that nothing the controller says after the dump is missed.
+    if ((verify && !transfer.open (invocation.arguments.values["--in"], true)) ||
+        !transfer.open (invocation.arguments.values["--out"], false))
         return Code::negative;
     const auto outcome = transfer.transfer.send (model.getImage());
     TransferAlerts::show (outcome);
-    return outcome == PresetTransfer::Outcome::sent ? Code::success : Code::negative;
+    if (outcome != PresetTransfer::Outcome::sent)
+        return Code::negative;
+    if (!verify)
+        return Code::success;
+
+    const auto inController = fetch (transfer, invocation, false);
+    if (InterruptRequest::wasRequested())
+        return Code::interrupted;
+    if (!inController.has_value())
+        return Code::negative;
+    return invocation.printDifferences (model, *inController) == 0 ? Code::success : Code::negative;
 }
 
 int DeviceCommands::get (CommandInvocation& invocation)

@@ -7,6 +7,7 @@
 #include "cli/InterruptRequest.h"
 #include "cli/MonitorCommand.h"
 #include "cli/ParameterCommands.h"
+#include "cli/WatchCommand.h"
 #include "midi/SystemMidiPorts.h"
 
 #include <cstdio>
@@ -121,10 +122,13 @@ const std::vector<Command>& commands()
          false,
          &DeviceCommands::ports},
         {"send",
-         "send FILE --out NAME [--simulated-device]",
-         "Sends the preset in FILE (a preset file or a \".syx\" file) to the controller on output NAME.",
-         {{"--out=", "--simulated-device"}, 1, 1},
-         false,
+         "send FILE --out NAME [--in NAME --verify] [--simulated-device]",
+         "Sends the preset in FILE (a preset file or a \".syx\" file) to the controller on output NAME.\n"
+         "--verify then asks for it back on input NAME as \"compare\" does: exit 0 when the controller\n"
+         "holds it; 1, with \"<name>: <file value> -> <controller value>\" for each shown parameter that\n"
+         "differs, when it does not or does not answer.",
+         {{"--out=", "--in=?", "--verify", "--simulated-device"}, 1, 1},
+         true,
          &DeviceCommands::send},
         {"get",
          "get FILE --in NAME --out NAME [--simulated-device]",
@@ -149,6 +153,12 @@ const std::vector<Command>& commands()
          {{"--wait=?", "--json", "--simulated-device"}, 0, 0},
          true,
          &DetectCommand::run},
+        {"watch",
+         WatchCommand::synopsis,
+         WatchCommand::description,
+         {{"--out=", "--in=?", "--verify", "--simulated-device"}, 1, 1},
+         true,
+         &WatchCommand::run},
         {"monitor",
          MonitorCommand::synopsis,
          MonitorCommand::description,
