@@ -5,8 +5,7 @@
 CommandTransfer::CommandTransfer (CommandInvocation& call)
     : dialogs (call.err, PresetCommandLine::programName + ": "),
       midi (call.environment.makePorts (call.arguments.flags.contains ("--simulated-device"))),
-      transfer (midi, call.environment.makeTimer()),
-      invocation (call)
+      transfer (midi, call.environment.makeTimer()), invocation (call)
 {
 }
 

@@ -17,7 +17,8 @@ using Code = PresetCommandLine::ExitCode;
 
 /** Gets the controller's preset over an open transfer as a document that received it would load
     it. The editor's alerts go to the error stream: on success only when `reportSuccess`. */
-std::optional<PresetModel> fetch (CommandTransfer& transfer, CommandInvocation& invocation, bool reportSuccess)
+std::optional<PresetModel> fetch (CommandTransfer& transfer, CommandInvocation& invocation,
+                                  bool reportSuccess)
 {
     std::optional<PresetTransfer::Result> result;
     transfer.transfer.onGetFinished = [&result] (const PresetTransfer::Result& r) { result = r; };

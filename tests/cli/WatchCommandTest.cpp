@@ -152,10 +152,14 @@ TEST_F (WatchCommandTest, WatchSendsEachSavedPresetAndVerifiesTheLastOfABurst)
         ASSERT_TRUE (runMessageLoopUntil ([this] { return out.toString().contains ("verified at"); }));
         write (file.getFile(), withTranspose (11));
         ASSERT_TRUE (runMessageLoopUntil (
-            [this] { return out.toString().removeCharacters ("\n").indexOf ("verified at") >= 0 &&
-                            juce::StringArray::fromLines (out.toString().trimEnd()).size() >= 4; }));
+            [this]
+            {
+                return out.toString().removeCharacters ("\n").indexOf ("verified at") >= 0 &&
+                       juce::StringArray::fromLines (out.toString().trimEnd()).size() >= 4;
+            }));
     };
-    EXPECT_EQ (run ({"watch", path(), "--out", simulated, "--in", simulated, "--verify"}), 0) << err.toString();
+    EXPECT_EQ (run ({"watch", path(), "--out", simulated, "--in", simulated, "--verify"}), 0)
+        << err.toString();
     const auto lines = juce::StringArray::fromLines (out.toString().trimEnd());
     ASSERT_EQ (lines.size(), 4) << out.toString();
     EXPECT_TRUE (lines[0].startsWith ("sent " + file.getFile().getFileName() + " at "));
@@ -168,7 +172,8 @@ TEST_F (WatchCommandTest, WatchSendsEachSavedPresetAndVerifiesTheLastOfABurst)
 
 TEST_F (WatchCommandTest, SendVerifySaysWhetherTheControllerHoldsThePreset)
 {
-    EXPECT_EQ (run ({"send", path(), "--out", simulated, "--in", simulated, "--verify"}), 0) << err.toString();
+    EXPECT_EQ (run ({"send", path(), "--out", simulated, "--in", simulated, "--verify"}), 0)
+        << err.toString();
     EXPECT_EQ (bytes (marlo.getPreset()), bytes (withTranspose (4)));
     EXPECT_EQ (marlo.getRequestCount(), 1);
 
