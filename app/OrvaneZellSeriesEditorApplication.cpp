@@ -195,6 +195,9 @@ void OrvaneZellSeriesEditorApplication::openLaunchArgument (const juce::String& 
 
 void OrvaneZellSeriesEditorApplication::systemRequestedQuit()
 {
+    // The session's end arrives here (on Windows as the question whether it may end), and the
+    // system may end the editor whatever is answered: what was changed is on disk before asking.
+    keepUnsavedWork();
     if (choosersOpen > 0)
         return;
 

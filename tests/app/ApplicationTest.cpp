@@ -546,6 +546,23 @@ TEST_F (ApplicationTest, QuitAsksForEveryDocumentAndStopsAtCancel)
     EXPECT_TRUE (dialogs.questions.empty());
 }
 
+TEST_F (ApplicationTest, AQuitTheSystemAsksForPutsTheChangesOnDiskBeforeAskingAboutThem)
+{
+    start();
+    const auto kept = []
+    { return RecoveryStore::defaultFolder().findChildFiles (juce::File::findFiles, true, "*.marlo").size(); };
+    const auto before = kept();
+    auto changed = windows().getDocument (0)->getController()->getPresetData();
+    changed.set (0, 7);
+    ASSERT_TRUE (windows().getDocument (0)->getController()->loadPresetData (changed));
+
+    // The system may end the editor while the question is open, or whatever the answer.
+    dialogs.saveAnswers = {Dialogs::SaveAnswer::cancel};
+    application->systemRequestedQuit();
+    EXPECT_EQ (quits, 0);
+    EXPECT_EQ (kept(), before + 1);
+}
+
 TEST_F (ApplicationTest, ClosingTheLastDocumentEndsTheEditorWhereThereIsNoSystemMenuBar)
 {
     start();
