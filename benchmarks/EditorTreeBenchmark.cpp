@@ -1,99 +1,10 @@
 #include <benchmark/benchmark.h>
 
+#include "HeapCount.h"
 #include "editor/EditorComponent.h"
 #include "midi/MidiManager.h"
 #include "midi/SimulatedMarlo.h"
 #include "preset/PresetController.h"
-
-#include <atomic>
-#include <cstdlib>
-#include <malloc.h>
-#include <new>
-
-// Live heap bytes of the whole process, counted by replacing the global allocation functions,
-// so one document's tree can be weighed.
-namespace
-{
-std::atomic<std::int64_t> liveBytes{0};
-std::atomic<std::int64_t> peakBytes{0};
-
-void* allocate (std::size_t size)
-{
-    void* block = std::malloc (size == 0 ? 1 : size);
-    if (block == nullptr)
-        throw std::bad_alloc();
-
-    const auto now = liveBytes.fetch_add (static_cast<std::int64_t> (malloc_usable_size (block))) +
-                     static_cast<std::int64_t> (malloc_usable_size (block));
-    auto peak = peakBytes.load();
-    while (now > peak && !peakBytes.compare_exchange_weak (peak, now))
-    {
-    }
-    return block;
-}
-
-void release (void* block) noexcept
-{
-    if (block == nullptr)
-        return;
-    liveBytes.fetch_sub (static_cast<std::int64_t> (malloc_usable_size (block)));
-    std::free (block);
-}
-} // namespace
-
-void* operator new (std::size_t size)
-{
-    return allocate (size);
-}
-
-void* operator new[] (std::size_t size)
-{
-    return allocate (size);
-}
-
-void* operator new (std::size_t size, const std::nothrow_t&) noexcept
-{
-    try
-    {
-        return allocate (size);
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
-}
-
-void* operator new[] (std::size_t size, const std::nothrow_t&) noexcept
-{
-    try
-    {
-        return allocate (size);
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
-}
-
-void operator delete (void* block) noexcept
-{
-    release (block);
-}
-
-void operator delete[] (void* block) noexcept
-{
-    release (block);
-}
-
-void operator delete (void* block, std::size_t) noexcept
-{
-    release (block);
-}
-
-void operator delete[] (void* block, std::size_t) noexcept
-{
-    release (block);
-}
 
 namespace
 {
@@ -136,8 +47,8 @@ void BM_BuildTreeAndApplyPreset (benchmark::State& state)
 
     for (auto _ : state)
     {
-        const auto before = liveBytes.load();
-        peakBytes = before;
+        const auto before = HeapCount::liveBytes();
+        HeapCount::resetPeak();
 
         // A fresh controller each time: a detached one no longer takes bindings.
         auto controller = createPresetController (document.midi);
@@ -150,8 +61,8 @@ void BM_BuildTreeAndApplyPreset (benchmark::State& state)
             break;
         }
 
-        retainedPerTree = juce::jmax (retainedPerTree, liveBytes.load() - before);
-        peakPerTree = juce::jmax (peakPerTree, peakBytes.load() - before);
+        retainedPerTree = juce::jmax (retainedPerTree, HeapCount::liveBytes() - before);
+        peakPerTree = juce::jmax (peakPerTree, HeapCount::peakBytes() - before);
 
         controller->detach();
         editor.reset();
@@ -200,13 +111,13 @@ void BM_FirstShowOfPage (benchmark::State& state)
         state.PauseTiming();
         auto controller = createPresetController (document.midi);
         auto editor = buildAndApply (*controller, image);
-        const auto before = liveBytes.load();
+        const auto before = HeapCount::liveBytes();
         state.ResumeTiming();
 
         editor->showPage (page);
 
         state.PauseTiming();
-        pageBytes = juce::jmax (pageBytes, liveBytes.load() - before);
+        pageBytes = juce::jmax (pageBytes, HeapCount::liveBytes() - before);
         controller->detach();
         editor.reset();
         controller.reset();

@@ -7,23 +7,23 @@
 
 namespace
 {
+const juce::Array<juce::uint8>& requestHeader()
+{
+    static const auto header = createRequestHeader();
+    return header;
+}
+
 juce::MidiMessage requestMessage()
 {
-    const auto header = createRequestHeader();
-    return juce::MidiMessage::createSysExMessage (header.getRawDataPointer(), header.size());
+    return juce::MidiMessage::createSysExMessage (requestHeader().getRawDataPointer(),
+                                                  requestHeader().size());
 }
 
 bool isRequest (const juce::MidiMessage& message)
 {
-    const auto header = createRequestHeader();
+    const auto& header = requestHeader();
     return message.isSysEx() && message.getSysExDataSize() == header.size() &&
            std::equal (header.begin(), header.end(), message.getSysExData());
-}
-
-bool isValidReply (const juce::MidiMessage& message)
-{
-    PresetCodec::Image image;
-    return PresetCodec::isReply (message) && PresetCodec::decodeReply (message, image).wasOk();
 }
 } // namespace
 
@@ -73,10 +73,13 @@ ControllerFinder::ControllerFinder (MidiManager& manager, std::unique_ptr<Transf
     : midiManager (manager), timer (std::move (roundTimer))
 {
     jassert (timer != nullptr);
+    // The headers are made here, once, rather than on an input's thread at its first message.
+    isRequest (requestMessage());
+    PresetCodec::isReply ({});
     timer->onTick = [this]
     {
         timer->stop();
-        if (listening)
+        if (listeningRound.load() >= 0)
             endRound();
         else
             beginRound();
@@ -103,10 +106,8 @@ void ControllerFinder::start (int wait)
     auto& ports = midiManager.getPorts();
     inputNames = ports.getInputNames();
     outputNames = ports.getOutputNames();
-    {
-        const juce::ScopedLock lock (heardLock);
-        heard.assign (static_cast<size_t> (inputNames.size()), {});
-    }
+    heardCount = inputNames.size();
+    heard = std::make_unique<Heard[]> (static_cast<size_t> (heardCount));
     for (int index = 0; index < inputNames.size(); ++index)
     {
         auto ear = std::make_unique<Ear> (*this, index);
@@ -144,11 +145,16 @@ void ControllerFinder::beginRound()
     if (onProgress != nullptr)
         onProgress (done, total, name);
 
+    for (int input = 0; input < heardCount; ++input)
     {
-        const juce::ScopedLock lock (heardLock);
-        std::fill (heard.begin(), heard.end(), Heard{});
-        listening = true;
+        // A reply that came after the last round ended is dropped; one still being copied is
+        // waited for here, on this thread, never on the input's.
+        auto& entry = heard[static_cast<size_t> (input)];
+        auto state = Heard::full;
+        while (!entry.replyState.compare_exchange_weak (state, Heard::empty) && state != Heard::empty)
+            state = Heard::full;
     }
+    listeningRound.store (++lastRound);
     if (midiManager.isOutputOpen() && midiManager.getOpenOutputName() == name)
         midiManager.sendMessage (requestMessage());
     else if ((ownOutput = midiManager.getPorts().openOutput (output)) != nullptr)
@@ -158,38 +164,55 @@ void ControllerFinder::beginRound()
 
 void ControllerFinder::hear (int input, const juce::MidiMessage& message)
 {
-    const auto echo = isRequest (message);
-    const auto reply = !echo && isValidReply (message);
-    if (!echo && !reply)
-        return;
-    const juce::ScopedLock lock (heardLock);
-    if (!listening || !juce::isPositiveAndBelow (input, static_cast<int> (heard.size())))
+    const auto serial = listeningRound.load();
+    if (serial < 0 || !juce::isPositiveAndBelow (input, heardCount))
         return;
     auto& entry = heard[static_cast<size_t> (input)];
-    entry.echo = entry.echo || echo;
-    entry.reply = entry.reply || reply;
+    if (isRequest (message))
+    {
+        entry.echoRound.store (serial);
+        return;
+    }
+    if (!PresetCodec::isReply (message))
+        return;
+    // The first reply of a round is kept, to be checked on the message thread.
+    auto state = Heard::empty;
+    if (!entry.replyState.compare_exchange_strong (state, Heard::writing))
+        return;
+    entry.replySize = juce::jmin (message.getRawDataSize(), Heard::replyCapacity);
+    std::copy_n (message.getRawData(), entry.replySize, entry.reply.begin());
+    entry.replyRound = serial;
+    entry.replyState.store (Heard::full);
+}
+
+bool ControllerFinder::takeReply (Heard& entry, int serial)
+{
+    if (entry.replyState.load() != Heard::full)
+        return false;
+    const auto current = entry.replyRound == serial;
+    const auto message = juce::MidiMessage (entry.reply.data(), entry.replySize);
+    entry.replyState.store (Heard::empty);
+    PresetCodec::Image image;
+    return current && message.isSysEx() && PresetCodec::decodeReply (message, image).wasOk();
 }
 
 void ControllerFinder::endRound()
 {
-    std::vector<Heard> brought;
-    {
-        const juce::ScopedLock lock (heardLock);
-        listening = false;
-        brought = heard;
-    }
+    const auto serial = listeningRound.exchange (-1);
     ownOutput.reset();
 
     const auto& output = outputNames[asking[round]];
-    for (int input = 0; input < inputNames.size(); ++input)
+    for (int input = 0; input < heardCount; ++input)
     {
-        const auto& what = brought[static_cast<size_t> (input)];
+        auto& entry = heard[static_cast<size_t> (input)];
+        const auto echo = entry.echoRound.load() == serial;
+        const auto reply = takeReply (entry, serial) && !echo;
         const Pair pair{inputNames[input], output};
-        if (what.echo)
+        if (echo)
             loops.addIfNotAlreadyThere (pair.input);
-        else if (what.reply && !confirming)
+        else if (reply && !confirming)
             candidates.push_back (pair);
-        else if (what.reply && std::find (candidates.begin(), candidates.end(), pair) != candidates.end() &&
+        else if (reply && std::find (candidates.begin(), candidates.end(), pair) != candidates.end() &&
                  std::find (found.begin(), found.end(), pair) == found.end())
             found.push_back (pair);
     }
@@ -230,10 +253,7 @@ void ControllerFinder::cancel()
 void ControllerFinder::closeAll()
 {
     timer->stop();
-    {
-        const juce::ScopedLock lock (heardLock);
-        listening = false;
-    }
+    listeningRound.store (-1);
     // After this no input calls back: each port stops when closed, and the manager's listener
     // is removed under its lock.
     ears.clear();

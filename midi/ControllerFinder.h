@@ -3,6 +3,8 @@
 #include "midi/MidiManager.h"
 #include "midi/TransferTimer.h"
 
+#include <array>
+#include <atomic>
 #include <functional>
 #include <juce_audio_devices/juce_audio_devices.h>
 #include <memory>
@@ -62,11 +64,19 @@ public:
 
 private:
     class Ear;
-    /** What one input brought in the round in progress. */
+    /** What one input brought in a round. The input's thread only stamps and copies into it,
+        claiming the reply buffer with one atomic step; it never waits and never allocates. */
     struct Heard
     {
-        bool echo = false;
-        bool reply = false;
+        static constexpr int empty = 0, writing = 1, full = 2;
+        /** Longer than any reply needs: bytes after the preset are ignored anyway. */
+        static constexpr int replyCapacity = 128;
+
+        std::atomic<int> echoRound{-1};
+        std::atomic<int> replyState{empty};
+        int replyRound = -1;
+        int replySize = 0;
+        std::array<juce::uint8, replyCapacity> reply{};
     };
 
     void beginRound();
@@ -75,12 +85,13 @@ private:
     void finish();
     void closeAll();
     void hear (int input, const juce::MidiMessage& message);
+    /** Whether the input's kept reply came in this round and carries a valid preset; empties it. */
+    bool takeReply (Heard& entry, int serial);
 
     MidiManager& midiManager;
     std::unique_ptr<TransferTimer> timer;
     int waitMs = defaultWaitMs;
     bool running = false;
-    bool listening = false;
 
     juce::StringArray inputNames;
     juce::StringArray outputNames;
@@ -92,8 +103,13 @@ private:
     std::vector<std::unique_ptr<Ear>> ears;
     std::unique_ptr<MidiPorts::Output> ownOutput;
 
-    juce::CriticalSection heardLock;
-    std::vector<Heard> heard;
+    // Sized before any input opens and kept until every input is closed.
+    std::unique_ptr<Heard[]> heard;
+    int heardCount = 0;
+    /** The round the inputs are heard for; -1 between rounds. Each round has a number of its own,
+        so that what came late for one is not counted in the next. */
+    std::atomic<int> listeningRound{-1};
+    int lastRound = -1;
 
     std::vector<Pair> found;
     juce::StringArray loops;

@@ -15,6 +15,7 @@ PresetTransfer::PresetTransfer (MidiManager& manager, std::unique_ptr<TransferTi
     : midiManager (manager), timer (std::move (stepTimer))
 {
     jassert (timer != nullptr);
+    PresetCodec::isReply ({});
     timer->onTick = [this] { step(); };
     midiManager.addListener (this);
 }
@@ -164,18 +165,24 @@ void PresetTransfer::midiMessageReceived (const juce::MidiMessage& message)
         {
             // Taken once the request is out; the first reply is the one taken.
             if (!replyDuringRequest.has_value())
-                replyDuringRequest = message;
+                replyDuringRequest.emplace (message);
             return;
         }
         awaitingReply = false;
-        pendingReply = message;
+        pendingReply.emplace (message);
     }
     replyHandOver.triggerAsyncUpdate();
 }
 
+PresetTransfer::KeptReply::KeptReply (const juce::MidiMessage& message)
+    : size (juce::jmin (message.getRawDataSize(), static_cast<int> (std::tuple_size_v<decltype (bytes)>)))
+{
+    std::copy_n (message.getRawData(), size, bytes.begin());
+}
+
 void PresetTransfer::applyPendingReply()
 {
-    std::optional<juce::MidiMessage> reply;
+    std::optional<KeptReply> reply;
     {
         const juce::ScopedLock lock (replyLock);
         reply.swap (pendingReply);
@@ -187,7 +194,7 @@ void PresetTransfer::applyPendingReply()
     retryCount = 0;
 
     Result result{Outcome::received, {}};
-    if (PresetCodec::decodeReply (*reply, result.image).failed())
+    if (PresetCodec::decodeReply (reply->toMessage(), result.image).failed())
         result = {Outcome::invalidReply, {}};
     finish (std::move (result));
 }

@@ -4,6 +4,7 @@
 #include "midi/TransferTimer.h"
 #include "preset/PresetCodec.h"
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <juce_events/juce_events.h>
@@ -99,11 +100,22 @@ private:
     std::atomic<bool> awaitingReply{false};
     bool detached = false;
 
+    /** A reply's bytes, kept on the input's thread without allocating; read on the message
+        thread. Longer than any reply needs: bytes after the preset are ignored anyway. */
+    struct KeptReply
+    {
+        explicit KeptReply (const juce::MidiMessage& message);
+        juce::MidiMessage toMessage() const { return juce::MidiMessage (bytes.data(), size); }
+
+        std::array<juce::uint8, 128> bytes;
+        int size;
+    };
+
     // Guards the decision "take this reply" against the timer's repeat and give-up steps.
     mutable juce::CriticalSection replyLock;
-    std::optional<juce::MidiMessage> pendingReply;
+    std::optional<KeptReply> pendingReply;
     bool requestGoingOut = false;
-    std::optional<juce::MidiMessage> replyDuringRequest;
+    std::optional<KeptReply> replyDuringRequest;
     ReplyHandOver replyHandOver{*this};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetTransfer)

@@ -210,9 +210,11 @@ juce::MemoryBlock PresetCodec::encodeFile (const Image& image)
 
 bool PresetCodec::isReply (const juce::MidiMessage& message)
 {
+    // Made at the first call whatever the message, so that a caller can have it made up front
+    // rather than on a MIDI input's thread.
+    static const auto header = createReplyHeader();
     if (!message.isSysEx())
         return false;
-    static const auto header = createReplyHeader();
     return message.getSysExDataSize() >= header.size() &&
            std::equal (header.begin(), header.end(), message.getSysExData());
 }
