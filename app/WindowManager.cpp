@@ -2,6 +2,7 @@
 
 #include "app/WindowFit.h"
 #include "editor/Artwork.h"
+#include "platform/gui/WindowOrigin.h"
 #include "preset/Dialogs.h"
 
 #include <algorithm>
@@ -135,6 +136,18 @@ void WindowManager::placeWindow (EditorDocument* document)
     }
 
     document->addToDesktop (document->getDesktopWindowStyleFlags());
+    if (!WindowOrigin::isFrameCorner())
+        if (auto* peer = document->getPeer())
+            if (const auto frame = peer->getFrameSizeIfPresent())
+            {
+                // The frame is in the display's logical pixels, the position in the window's zoomed ones.
+                const auto zoom = document->getDesktopScaleFactor();
+                const auto inZoomed = [zoom] (int length)
+                { return static_cast<int> (std::ceil (static_cast<float> (length) / zoom)); };
+                document->setTopLeftPosition (
+                    document->getPosition() +
+                    juce::Point<int> (inZoomed (frame->getLeft()), inZoomed (frame->getTop())));
+            }
     document->keepFixedSize();
 
     // The desktop's task list and window switcher show this next to the title. The window keeps

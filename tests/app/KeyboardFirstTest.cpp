@@ -97,8 +97,15 @@ protected:
     {
         press (juce::KeyPress (juce::KeyPress::escapeKey));
         const auto closed = menuOpens ({});
-        // The bar hears of it through a posted message, as it does before the window system's
-        // next key.
+        // The bar hears of it through posted messages, as it does before the window system's
+        // next key: a busy machine may not have delivered them within any fixed time, so each
+        // round waits for a message posted after them.
+        for (int round = 0; round < 3; ++round)
+        {
+            auto delivered = std::make_shared<bool> (false);
+            juce::MessageManager::callAsync ([delivered] { *delivered = true; });
+            runMessageLoopUntil ([delivered] { return *delivered; }, 5000);
+        }
         runMessageLoopFor (50);
         return closed;
     }

@@ -1,0 +1,6 @@
+#include "platform/gui/WindowOrigin.h"
+
+bool WindowOrigin::isFrameCorner()
+{
+    return false;
+}
