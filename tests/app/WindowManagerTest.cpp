@@ -57,9 +57,14 @@ TEST_F (WindowManagerTest, NamesAreNeverReusedAndWindowsCascadeInsideTheScreenBy
     {
         // Until the window manager has framed it, a window is where its frame will be; after, it
         // lies inside the frame. Either way there is room below and right for a frame.
+        // Once the frame is known, the whole of it, title bar and all, is inside too.
         const auto bounds = document.getScreenBounds();
         const auto& area = display->userArea;
-        return document.getZoom() == 100 && bounds.getX() >= area.getX() && bounds.getY() >= area.getY() &&
+        const auto* peer = document.getPeer();
+        const auto frame =
+            peer != nullptr ? peer->getFrameSizeIfPresent() : juce::ComponentPeer::OptionalBorderSize{};
+        const auto framed = frame ? frame->addedTo (bounds) : bounds;
+        return document.getZoom() == 100 && framed.getX() >= area.getX() && framed.getY() >= area.getY() &&
                bounds.getRight() + 4 <= area.getRight() && bounds.getBottom() + 32 <= area.getBottom();
     };
 
