@@ -48,7 +48,8 @@ EditorDocument* WindowManager::createDocument (const juce::File& notOpened)
 
     ++untitledCounter;
     auto* document = documents.add (
-        createEditorDocument (*midiManager, "Untitled " + juce::String (untitledCounter), lastDirectory)
+        createEditorDocument (*midiManager, "Untitled " + juce::String (untitledCounter), lastDirectory,
+                              presetSender)
             .release());
 
     commandManager->registerAllCommandsForTarget (document);
