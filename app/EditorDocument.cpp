@@ -427,9 +427,9 @@ bool EditorDocument::perform (const InvocationInfo& info)
     return true;
 }
 
-std::unique_ptr<EditorDocument>
-createEditorDocument (MidiManager& midiManager, const juce::String& documentName, juce::File* lastDirectory,
-                      PresetSender* sender)
+std::unique_ptr<EditorDocument> createEditorDocument (MidiManager& midiManager,
+                                                      const juce::String& documentName,
+                                                      juce::File* lastDirectory, PresetSender* sender)
 {
     auto controller = createPresetController (midiManager, TransferTimer::createSystemTimer(), sender);
     auto editor = createEditorComponent (controller.get());

@@ -152,5 +152,7 @@ private:
 
 /** Builds a document with a new controller on the MIDI manager and the editor views for it; its
     sends go through the application's sender (not owned), or one of its own when null. */
-std::unique_ptr<EditorDocument> createEditorDocument (MidiManager& midiManager, const juce::String& documentName,
-                                                      juce::File* lastDirectory, PresetSender* sender = nullptr);
+std::unique_ptr<EditorDocument> createEditorDocument (MidiManager& midiManager,
+                                                      const juce::String& documentName,
+                                                      juce::File* lastDirectory,
+                                                      PresetSender* sender = nullptr);

@@ -18,17 +18,20 @@
 
 namespace
 {
-constexpr std::array<juce::CommandID, 14> applicationCommands{
+constexpr std::array<juce::CommandID, 12> applicationCommands{
     CommandIDs::about,           CommandIDs::newWindow,      CommandIDs::open,
     CommandIDs::deviceSetup,     CommandIDs::closeWindow,    CommandIDs::minimize,
     CommandIDs::bringAllToFront, CommandIDs::openUserGuide,  CommandIDs::quit,
-    CommandIDs::midiMonitor,     CommandIDs::findController, CommandIDs::plugSimulatedMarlo,
-    CommandIDs::sendChangesToController, CommandIDs::verifyAfterSending};
+    CommandIDs::midiMonitor,     CommandIDs::findController, CommandIDs::plugSimulatedMarlo};
+// The options kept in the settings file, shown ticked while on.
+constexpr std::array<juce::CommandID, 2> sendOptionCommands{CommandIDs::sendChangesToController,
+                                                            CommandIDs::verifyAfterSending};
 
 bool isApplicationCommand (juce::CommandID id)
 {
     return std::find (applicationCommands.begin(), applicationCommands.end(), id) !=
-           applicationCommands.end();
+               applicationCommands.end() ||
+           std::find (sendOptionCommands.begin(), sendOptionCommands.end(), id) != sendOptionCommands.end();
 }
 
 } // namespace
@@ -218,6 +221,8 @@ void OrvaneZellSeriesEditorApplication::getAllCommands (juce::Array<juce::Comman
 {
     for (auto id : applicationCommands)
         commands.add (id);
+    for (auto id : sendOptionCommands)
+        commands.add (id);
 }
 
 void OrvaneZellSeriesEditorApplication::getCommandInfo (juce::CommandID commandID,
@@ -332,8 +337,8 @@ void OrvaneZellSeriesEditorApplication::setSendOption (DeviceSettings::Option op
         presetSender->setVerifying (on);
     // A setting that cannot be written still holds for this run.
     if (!deviceSettings->setOn (option, on))
-        std::cerr << "marlo-editor: " << deviceSettings->getFile().getFullPathName() << ": the option was not kept"
-                  << std::endl;
+        std::cerr << "marlo-editor: " << deviceSettings->getFile().getFullPathName()
+                  << ": the option was not kept" << std::endl;
     if (commandManager != nullptr)
         commandManager->commandStatusChanged();
 }

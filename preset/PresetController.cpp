@@ -329,9 +329,8 @@ void PresetController::takePendingEdits()
         onBeforePresetIsRead();
 }
 
-std::unique_ptr<PresetController> createPresetController (MidiManager& midiManager,
-                                                          std::unique_ptr<TransferTimer> timer,
-                                                          PresetSender* sender)
+std::unique_ptr<PresetController>
+createPresetController (MidiManager& midiManager, std::unique_ptr<TransferTimer> timer, PresetSender* sender)
 {
     return std::make_unique<PresetController> (midiManager, std::move (timer), sender);
 }

@@ -4,7 +4,8 @@
 
 PresetTransferFlow::PresetTransferFlow (MidiManager& midiManager, std::unique_ptr<TransferTimer> timer,
                                         PresetSender* sharedSender)
-    : midi (midiManager), ownSender (sharedSender == nullptr ? std::make_unique<PresetSender> (midiManager) : nullptr),
+    : midi (midiManager),
+      ownSender (sharedSender == nullptr ? std::make_unique<PresetSender> (midiManager) : nullptr),
       sender (sharedSender != nullptr ? *sharedSender : *ownSender), transfer (midiManager, std::move (timer))
 {
     transfer.onGetFinished = [this] (const PresetTransfer::Result& result) { getFinished (result); };
