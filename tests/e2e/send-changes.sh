@@ -49,17 +49,18 @@ compare()
         sleep 0.1
         digest="$(heading_pixels)"
     done
+    shot "compare-$SECONDS"
     xdotool key Escape
     wait_until 15 no_window "$compare_title" || fail "Escape did not close the compare window"
     echo "$digest"
 }
 
-# type_on_knobs_page TEXT: replaces Knob 2's first box with TEXT and commits it.
+# type_on_knobs_page TEXT: replaces Knob 2's CC number with TEXT and commits it.
 type_on_knobs_page()
 {
     focus "$window"
     xdotool key ctrl+2
-    focus_knobs_box "$window" 1 0 || fail "Knob 2's box did not take the keyboard"
+    focus_knobs_box "$window" 1 2 || fail "Knob 2's CC box did not take the keyboard"
     xdotool type --delay 30 "$1"
     xdotool key Return
 }
@@ -76,8 +77,8 @@ focus "$window"
 open_menu "$window" 200 || fail "the Options menu did not open"
 xdotool key Down Down Down Return
 wait_until 15 menus_shown 0 || fail "the Options menu stayed open"
-grep -q "sendChangesToController" "$HOME/.config/orvane-marlo-editor/settings-$MARLO_EDITOR_INSTANCE.xml" ||
-    fail "the option was not kept in the settings file"
+settings="$HOME/.config/orvane-marlo-editor/settings-$MARLO_EDITOR_INSTANCE.xml"
+wait_until 15 grep -qs "sendChangesToController" "$settings" || fail "the option was not kept in the settings file"
 
 type_on_knobs_page 7
 # The change goes out once typing pauses; a compare that came first holds it back until it ends.
