@@ -81,26 +81,26 @@ void PresetSender::forget (Client& client)
     rearm();
 }
 
+std::optional<double> PresetSender::sendDueAt() const
+{
+    if (!waiting.has_value() || getsRunning > 0)
+        return std::nullopt;
+    return waiting->atOnce ? schedule.wireFreeAt() : schedule.dueAt();
+}
+
 std::optional<double> PresetSender::nextWake() const
 {
-    std::optional<double> wake = settlesAt;
-    if (waiting.has_value() && getsRunning == 0)
-    {
-        const auto due = waiting->atOnce ? schedule.wireFreeAt() : schedule.dueAt().value_or (0.0);
-        wake = wake.has_value() ? juce::jmin (*wake, due) : due;
-    }
-    return wake;
+    const auto due = sendDueAt();
+    if (due.has_value() && settlesAt.has_value())
+        return juce::jmin (*due, *settlesAt);
+    return due.has_value() ? due : settlesAt;
 }
 
 void PresetSender::tick()
 {
     const auto now = clock();
-    if (waiting.has_value() && getsRunning == 0)
-    {
-        const auto due = waiting->atOnce ? schedule.wireFreeAt() : schedule.dueAt().value_or (now);
-        if (now >= due)
-            sendWaiting (now);
-    }
+    if (const auto due = sendDueAt(); due.has_value() && now >= *due)
+        sendWaiting (now);
     if (settlesAt.has_value() && now >= *settlesAt && !waiting.has_value())
         settle();
     rearm();

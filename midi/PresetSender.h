@@ -83,6 +83,8 @@ private:
 
     void take (const PresetCodec::Image& image, Client& client, bool atOnce);
     void tick();
+    /** When the waiting preset may go; empty when none waits or a get holds it. */
+    std::optional<double> sendDueAt() const;
     std::optional<double> nextWake() const;
     void rearm();
     void sendWaiting (double now);
