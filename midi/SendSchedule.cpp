@@ -4,7 +4,7 @@
 
 void SendSchedule::changed (double now) noexcept
 {
-    if (! firstUnsent.has_value())
+    if (!firstUnsent.has_value())
         firstUnsent = now;
     lastChange = now;
 }
@@ -22,7 +22,7 @@ void SendSchedule::clear() noexcept
 
 std::optional<double> SendSchedule::dueAt() const noexcept
 {
-    if (! firstUnsent.has_value())
+    if (!firstUnsent.has_value())
         return std::nullopt;
     const auto settled = std::min (lastChange + quietMs, *firstUnsent + longestWaitMs);
     return std::max (settled, wireFree);
