@@ -11,14 +11,15 @@ namespace
 {
 constexpr const char* inputKey = "inputDevice";
 constexpr const char* outputKey = "outputDevice";
+// The framework's properties file keeps its values so; files it wrote read the same.
+constexpr const char* rootTag = "PROPERTIES";
+constexpr const char* valueTag = "VALUE";
 
+/** Each option's entry, present only while the option is on. */
 const char* optionKey (DeviceSettings::Option option)
 {
     return option == DeviceSettings::Option::sendChanges ? "sendChangesToController" : "verifyAfterSending";
 }
-// The framework's properties file keeps its values so; files it wrote read the same.
-constexpr const char* rootTag = "PROPERTIES";
-constexpr const char* valueTag = "VALUE";
 
 /** Far more than a few names and paths take. */
 constexpr juce::int64 largestFile = 64 * 1024;
