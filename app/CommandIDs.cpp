@@ -5,7 +5,7 @@
 namespace
 {
 // "New Window " keeps its trailing space: the menu shows the name exactly as registered.
-constexpr std::array<CommandDescription, 32> commandTable{{
+constexpr std::array<CommandDescription, 34> commandTable{{
     {CommandIDs::newWindow, "New Window ", 'n'},
     {CommandIDs::open, "Open", 'o'},
     {CommandIDs::closeWindow, "Close Window", 'w'},
@@ -19,6 +19,8 @@ constexpr std::array<CommandDescription, 32> commandTable{{
     {CommandIDs::about, "About", 0},
     {CommandIDs::deviceSetup, "Device Setup", 0},
     {CommandIDs::findController, "Find Controller", 0},
+    {CommandIDs::sendChangesToController, "Send Changes to Controller", 0},
+    {CommandIDs::verifyAfterSending, "Verify after Sending", 0},
     // Named by what it does now: the application renames it "Plug In Simulated Marlo" while unplugged.
     {CommandIDs::plugSimulatedMarlo, "Unplug Simulated Marlo", 0},
     {CommandIDs::minimize, "Minimize", 'm'},

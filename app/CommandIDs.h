@@ -21,6 +21,8 @@ struct CommandIDs
         about = 0x200090,
         deviceSetup = 0x200310,
         findController = 0x200320,
+        sendChangesToController = 0x200340,
+        verifyAfterSending = 0x200350,
         /** A test aid, offered only with the simulated set-up. */
         plugSimulatedMarlo = 0x200330,
         minimize = 0x200410,

@@ -1,11 +1,26 @@
 #include "app/DocumentComparison.h"
 
 #include "preset/PresetDifference.h"
+#include "preset/ShownValue.h"
 
 void DocumentComparison::show (const PresetModel& documentPreset, const PresetModel& controllerPreset,
                                const juce::String& documentName, juce::Rectangle<int> owner)
 {
-    const auto rows = PresetDifference::between (documentPreset, controllerPreset);
+    showRows (PresetDifference::between (documentPreset, controllerPreset), documentName, owner);
+}
+
+void DocumentComparison::showUnanswered (const PresetModel& sentPreset, const juce::String& documentName,
+                                         juce::Rectangle<int> owner)
+{
+    std::vector<PresetDifference::Row> rows;
+    for (const auto& name : sentPreset.getShownNames())
+        rows.push_back ({name, PresetDifference::textOf (ShownValue::of (sentPreset, name)), "(no answer)"});
+    showRows (rows, documentName, owner);
+}
+
+void DocumentComparison::showRows (const std::vector<PresetDifference::Row>& rows,
+                                   const juce::String& documentName, juce::Rectangle<int> owner)
+{
     if (window == nullptr)
     {
         window = std::make_unique<CompareWindow> (documentName);

@@ -17,12 +17,20 @@ public:
     void show (const PresetModel& documentPreset, const PresetModel& controllerPreset,
                const juce::String& documentName, juce::Rectangle<int> owner);
 
+    /** After a send the controller did not answer: every shown parameter of what was sent, the
+        controller's side "(no answer)". */
+    void showUnanswered (const PresetModel& sentPreset, const juce::String& documentName,
+                         juce::Rectangle<int> owner);
+
     /** The window of the last compare, while it is open. */
     CompareWindow* getWindow() const noexcept { return window.get(); }
 
     void closeWindow() { window.reset(); }
 
 private:
+    void showRows (const std::vector<PresetDifference::Row>& rows, const juce::String& documentName,
+                   juce::Rectangle<int> owner);
+
     std::unique_ptr<CompareWindow> window;
 
     JUCE_DECLARE_NON_COPYABLE (DocumentComparison)

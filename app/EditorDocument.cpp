@@ -87,6 +87,19 @@ EditorDocument::EditorDocument (std::unique_ptr<EditorComponent> contentToShow,
     controller->onCompared = [this] (const PresetModel& controllerPreset)
     { comparison.show (controller->getModel(), controllerPreset, documentName, getScreenBounds()); };
     controller->onSent = [this] (const juce::String& outputName) { showSentNote (outputName); };
+    controller->onVerified = [this]
+    {
+        if (auto* mainView = mainViewOf (*content))
+            mainView->getSentNote().markVerified();
+    };
+    // The document stays as it is: the window shows what differs from what was sent.
+    controller->onVerifyFailed = [this] (const PresetModel& sent, const std::optional<PresetModel>& answer)
+    {
+        if (answer.has_value())
+            comparison.show (sent, *answer, documentName, getScreenBounds());
+        else
+            comparison.showUnanswered (sent, documentName, getScreenBounds());
+    };
 
     setVisible (true);
 }
@@ -99,6 +112,8 @@ EditorDocument::~EditorDocument()
     controller->onChanged = nullptr;
     controller->onCompared = nullptr;
     controller->onSent = nullptr;
+    controller->onVerified = nullptr;
+    controller->onVerifyFailed = nullptr;
     controller->detach();
 
     comparison.closeWindow();
@@ -412,10 +427,11 @@ bool EditorDocument::perform (const InvocationInfo& info)
     return true;
 }
 
-std::unique_ptr<EditorDocument>
-createEditorDocument (MidiManager& midiManager, const juce::String& documentName, juce::File* lastDirectory)
+std::unique_ptr<EditorDocument> createEditorDocument (MidiManager& midiManager,
+                                                      const juce::String& documentName,
+                                                      juce::File* lastDirectory, PresetSender* sender)
 {
-    auto controller = createPresetController (midiManager);
+    auto controller = createPresetController (midiManager, TransferTimer::createSystemTimer(), sender);
     auto editor = createEditorComponent (controller.get());
     return std::make_unique<EditorDocument> (std::move (editor), std::move (controller), documentName,
                                              lastDirectory);

@@ -150,6 +150,9 @@ private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EditorDocument)
 };
 
-/** Builds a document with a new controller on the MIDI manager and the editor views for it. */
-std::unique_ptr<EditorDocument>
-createEditorDocument (MidiManager& midiManager, const juce::String& documentName, juce::File* lastDirectory);
+/** Builds a document with a new controller on the MIDI manager and the editor views for it; its
+    sends go through the application's sender (not owned), or one of its own when null. */
+std::unique_ptr<EditorDocument> createEditorDocument (MidiManager& midiManager,
+                                                      const juce::String& documentName,
+                                                      juce::File* lastDirectory,
+                                                      PresetSender* sender = nullptr);

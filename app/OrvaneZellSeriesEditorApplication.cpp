@@ -23,11 +23,15 @@ constexpr std::array<juce::CommandID, 12> applicationCommands{
     CommandIDs::deviceSetup,     CommandIDs::closeWindow,    CommandIDs::minimize,
     CommandIDs::bringAllToFront, CommandIDs::openUserGuide,  CommandIDs::quit,
     CommandIDs::midiMonitor,     CommandIDs::findController, CommandIDs::plugSimulatedMarlo};
+// The options kept in the settings file, shown ticked while on.
+constexpr std::array<juce::CommandID, 2> sendOptionCommands{CommandIDs::sendChangesToController,
+                                                            CommandIDs::verifyAfterSending};
 
 bool isApplicationCommand (juce::CommandID id)
 {
     return std::find (applicationCommands.begin(), applicationCommands.end(), id) !=
-           applicationCommands.end();
+               applicationCommands.end() ||
+           std::find (sendOptionCommands.begin(), sendOptionCommands.end(), id) != sendOptionCommands.end();
 }
 
 } // namespace
@@ -116,6 +120,15 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
     // Nothing is opened at start unless the user asked Device Setup to remember the devices.
     deviceSettings = std::make_unique<DeviceSettings> (DeviceSettings::defaultFile());
     deviceSettings->openRemembered (midiManager);
+    presetSender = std::make_unique<PresetSender> (midiManager);
+    // Read, not acted on: nothing is sent before the user changes a preset.
+    presetSender->setSendingChanges (deviceSettings->isOn (DeviceSettings::Option::sendChanges));
+    presetSender->setVerifying (deviceSettings->isOn (DeviceSettings::Option::verifyAfterSending));
+    presetSender->onSendingChangesFailed = [this]
+    {
+        setSendOption (DeviceSettings::Option::sendChanges, false);
+        showMidiError();
+    };
 
     commandManager = std::make_unique<juce::ApplicationCommandManager>();
     menuModel = std::make_unique<MainMenuModel> (commandManager.get());
@@ -126,6 +139,7 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
     windowManager = std::make_unique<WindowManager> (&midiManager, commandManager.get(), &lastDirectory);
     windowManager->setRecoveryStore (recovery.get());
     windowManager->setDeviceSettings (deviceSettings.get());
+    windowManager->setPresetSender (presetSender.get());
     menuModel->openDocuments = [this] { return openDocumentsForMenu(); };
 
     if (!SystemMenuBar::show (menuModel.get(), &extraAppleMenuItems))
@@ -163,6 +177,7 @@ void OrvaneZellSeriesEditorApplication::shutdown()
     // Documents still open now were not closed through their save question (a quit by SIGINT):
     // their entries stay for the next start.
     windowManager.reset();
+    presetSender.reset();
     recovery.reset();
     SystemMenuBar::hide();
     menuModel.reset();
@@ -209,6 +224,8 @@ void OrvaneZellSeriesEditorApplication::getAllCommands (juce::Array<juce::Comman
 {
     for (auto id : applicationCommands)
         commands.add (id);
+    for (auto id : sendOptionCommands)
+        commands.add (id);
 }
 
 void OrvaneZellSeriesEditorApplication::getCommandInfo (juce::CommandID commandID,
@@ -223,6 +240,10 @@ void OrvaneZellSeriesEditorApplication::getCommandInfo (juce::CommandID commandI
         if (marlo != nullptr && !marlo->isPluggedIn())
             result.shortName = "Plug In Simulated Marlo";
     }
+    if (commandID == CommandIDs::sendChangesToController && presetSender != nullptr)
+        result.setTicked (presetSender->isSendingChanges());
+    if (commandID == CommandIDs::verifyAfterSending && presetSender != nullptr)
+        result.setTicked (presetSender->isVerifying());
 }
 
 bool OrvaneZellSeriesEditorApplication::perform (const InvocationInfo& info)
@@ -262,6 +283,15 @@ bool OrvaneZellSeriesEditorApplication::perform (const InvocationInfo& info)
                     marlo->plugIn();
             }
             break;
+        case CommandIDs::sendChangesToController:
+            if (!presetSender->isSendingChanges() && !midiManager.isOutputOpen())
+                showMidiError();
+            else
+                setSendOption (DeviceSettings::Option::sendChanges, !presetSender->isSendingChanges());
+            break;
+        case CommandIDs::verifyAfterSending:
+            setSendOption (DeviceSettings::Option::verifyAfterSending, !presetSender->isVerifying());
+            break;
         case CommandIDs::minimize:
             windowManager->minimizeActiveDocument();
             break;
@@ -300,6 +330,20 @@ void OrvaneZellSeriesEditorApplication::openDocumentWithChooser()
 
     windowManager->openFile (*picked);
     lastDirectory = picked->getParentDirectory();
+}
+
+void OrvaneZellSeriesEditorApplication::setSendOption (DeviceSettings::Option option, bool on)
+{
+    if (option == DeviceSettings::Option::sendChanges)
+        presetSender->setSendingChanges (on);
+    else
+        presetSender->setVerifying (on);
+    // A setting that cannot be written still holds for this run.
+    if (!deviceSettings->setOn (option, on))
+        std::cerr << "marlo-editor: " << deviceSettings->getFile().getFullPathName()
+                  << ": the option was not kept" << std::endl;
+    if (commandManager != nullptr)
+        commandManager->commandStatusChanged();
 }
 
 std::vector<MainMenuModel::OpenDocument> OrvaneZellSeriesEditorApplication::openDocumentsForMenu() const

@@ -6,6 +6,7 @@
 #include "app/WindowManager.h"
 #include "midi/DeviceSettings.h"
 #include "midi/MidiManager.h"
+#include "midi/PresetSender.h"
 #include "platform/InstanceHandOver.h"
 
 #include <functional>
@@ -73,6 +74,8 @@ private:
     void handleAsyncUpdate() override;
     /** The open documents as the Window menu lists them, oldest first. */
     std::vector<MainMenuModel::OpenDocument> openDocumentsForMenu() const;
+    /** Turns an option on or off, in the sender and in the settings file. */
+    void setSendOption (DeviceSettings::Option option, bool on);
 
     juce::PopupMenu extraAppleMenuItems;
     MidiManager midiManager;
@@ -85,6 +88,8 @@ private:
     // writes what is pending.
     std::unique_ptr<RecoveryStore> recovery;
     std::unique_ptr<DeviceSettings> deviceSettings;
+    // Every document sends through it; it outlives the window manager's documents.
+    std::unique_ptr<PresetSender> presetSender;
     std::function<void()> quitAction;
     std::function<bool (const juce::File&)> guideOpener;
     std::unique_ptr<juce::ChildProcess> guideViewer;

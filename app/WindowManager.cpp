@@ -48,9 +48,10 @@ EditorDocument* WindowManager::createDocument (const juce::File& notOpened)
     }
 
     ++untitledCounter;
-    auto* document = documents.add (
-        createEditorDocument (*midiManager, "Untitled " + juce::String (untitledCounter), lastDirectory)
-            .release());
+    auto* document =
+        documents.add (createEditorDocument (*midiManager, "Untitled " + juce::String (untitledCounter),
+                                             lastDirectory, presetSender)
+                           .release());
 
     commandManager->registerAllCommandsForTarget (document);
     document->addWindowCloseListener (this);

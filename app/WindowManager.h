@@ -40,6 +40,8 @@ public:
     /** Where Device Setup remembers the devices to open at start (not owned; it outlives the
         window manager). Without it nothing is remembered. */
     void setDeviceSettings (DeviceSettings* settings) noexcept { deviceSettings = settings; }
+    /** The sender every new document sends through; not owned. */
+    void setPresetSender (PresetSender* sender) noexcept { presetSender = sender; }
 
     void newDocument();
     void openFile (const juce::File& file);
@@ -113,6 +115,7 @@ private:
     juce::MenuBarModel* menuBarModel = nullptr;
     RecoveryStore* recovery = nullptr;
     DeviceSettings* deviceSettings = nullptr;
+    PresetSender* presetSender = nullptr;
     juce::String limitMessage;
     int refusedWhileShown = 0;
     // Every window is drawn again at once where another uncovered it, and keeps its menus open

@@ -30,6 +30,12 @@ void SentNote::showSendTo (const juce::String& outputName)
     startTimer (shownForMs);
 }
 
+void SentNote::markVerified()
+{
+    if (isVisible() && !getText().endsWith (" verified"))
+        setText (getText() + " verified", juce::dontSendNotification);
+}
+
 void SentNote::refresh()
 {
     if (!isVisible())

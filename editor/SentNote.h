@@ -4,7 +4,8 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** The line beside the main page's buttons that says where and when the preset was last sent:
-    "Sent to <output> at <hh:mm:ss>", in the page's text colour, gone five seconds later.
+    "Sent to <output> at <hh:mm:ss>" (then "... verified" when the controller gave it back), in
+    the page's text colour, gone five seconds later.
 
     The time of day and the five seconds are read from one clock, which tests replace, so that
     they drive the note's life without waiting. Message thread only.
@@ -19,6 +20,9 @@ public:
 
     /** Shows the note for a send to `outputName` now; a send while it shows starts it anew. */
     void showSendTo (const juce::String& outputName);
+
+    /** The controller gave back what was sent: "... verified", while the note still shows. */
+    void markVerified();
 
     /** Hides the note once its time is up by the clock; the note's own timer calls this. */
     void refresh();

@@ -15,6 +15,12 @@ constexpr const char* outputKey = "outputDevice";
 constexpr const char* rootTag = "PROPERTIES";
 constexpr const char* valueTag = "VALUE";
 
+/** Each option's entry, present only while the option is on. */
+const char* optionKey (DeviceSettings::Option option)
+{
+    return option == DeviceSettings::Option::sendChanges ? "sendChangesToController" : "verifyAfterSending";
+}
+
 /** Far more than a few names and paths take. */
 constexpr juce::int64 largestFile = 64 * 1024;
 /** Every element starts with '<', so this bounds how deep the parser, which recurses once per
@@ -73,39 +79,74 @@ juce::File DeviceSettings::defaultFile()
     return UserFolders::settings().getChildFile ("orvane-marlo-editor").getChildFile (name);
 }
 
-DeviceSettings::Devices DeviceSettings::load() const
+juce::StringPairArray DeviceSettings::loadValues() const
 {
-    if (!isRemembering())
-        return {};
-
     juce::StringPairArray values;
+    if (!file.existsAsFile())
+        return values;
+
     if (const auto read = readValues (file, values); read.failed())
     {
-        // Once: the start goes on with no device open, as without the file.
+        // Once: the start goes on with no device open and every option off, as without the file.
         if (!std::exchange (reported, true))
             std::fprintf (stderr, "marlo-editor: %s: %s; no device is opened\n",
                           file.getFullPathName().toRawUTF8(), read.getErrorMessage().toRawUTF8());
         return {};
     }
+    return values;
+}
+
+bool DeviceSettings::storeValues (const juce::StringPairArray& values)
+{
+    if (values.size() == 0)
+        return !file.exists() || file.deleteFile();
+    if (!file.getParentDirectory().createDirectory())
+        return false;
+    return writeValues (file, values).wasOk();
+}
+
+bool DeviceSettings::isRemembering() const
+{
+    const auto values = loadValues();
+    return values.containsKey (inputKey) || values.containsKey (outputKey);
+}
+
+DeviceSettings::Devices DeviceSettings::load() const
+{
+    const auto values = loadValues();
     return {values[inputKey], values[outputKey]};
 }
 
 bool DeviceSettings::remember (const Devices& devices)
 {
-    if (!file.getParentDirectory().createDirectory())
-        return false;
-
     // Whatever else the file holds stays; a file that cannot be read gives way to the choice.
-    juce::StringPairArray values;
-    if (isRemembering())
-        readValues (file, values);
+    auto values = loadValues();
     values.set (inputKey, devices.input);
     values.set (outputKey, devices.output);
-    return writeValues (file, values).wasOk();
+    return storeValues (values);
 }
+
 bool DeviceSettings::forget()
 {
-    return !file.exists() || file.deleteFile();
+    auto values = loadValues();
+    values.remove (inputKey);
+    values.remove (outputKey);
+    return storeValues (values);
+}
+
+bool DeviceSettings::isOn (Option option) const
+{
+    return loadValues()[optionKey (option)] == "1";
+}
+
+bool DeviceSettings::setOn (Option option, bool on)
+{
+    auto values = loadValues();
+    if (on)
+        values.set (optionKey (option), "1");
+    else
+        values.remove (optionKey (option));
+    return storeValues (values);
 }
 
 void DeviceSettings::openRemembered (MidiManager& midiManager) const

@@ -4,8 +4,10 @@
 
 #include <juce_core/juce_core.h>
 
-/** The devices the editor opens when it starts, kept only when the user asks for it: while the
-    file exists the choice is remembered, and without it the editor starts with no device open.
+/** What the editor keeps between runs, each only when the user asks for it: the devices it opens
+    when it starts, and each option that is on. The file holds separate entries; turning one off
+    removes only its own, and the file goes when none is left, so that without it the editor
+    starts with no device open and every option off.
 */
 class DeviceSettings
 {
@@ -24,13 +26,24 @@ public:
         MARLO_EDITOR_INSTANCE set, a file of that instance's own beside it. */
     static juce::File defaultFile();
 
-    bool isRemembering() const { return file.existsAsFile(); }
+    /** The options kept as entries of their own, each present only while it is on. */
+    enum class Option
+    {
+        sendChanges,
+        verifyAfterSending
+    };
+
+    bool isRemembering() const;
     /** Empty names when nothing is remembered or the file cannot be read (which is said once on
         stderr: a file nested without end, or of the wrong kind, never stops a start). */
     Devices load() const;
     bool remember (const Devices& devices);
-    /** Removes the file, so that nothing is opened at the next start. */
+    /** Removes the devices' entries, so that nothing is opened at the next start. */
     bool forget();
+
+    /** Off when the file lacks the entry or cannot be read. */
+    bool isOn (Option option) const;
+    bool setOn (Option option, bool on);
 
     /** Opens the remembered devices by name; a device that is not there is left out silently. */
     void openRemembered (MidiManager& midiManager) const;
@@ -40,6 +53,11 @@ public:
     const juce::File& getFile() const noexcept { return file; }
 
 private:
+    /** The file's entries; empty when there is none or it cannot be read (said once). */
+    juce::StringPairArray loadValues() const;
+    /** Keeps the entries, or removes the file when none is left. */
+    bool storeValues (const juce::StringPairArray& values);
+
     juce::File file;
     mutable bool reported = false;
 };

@@ -38,8 +38,9 @@ private:
     bool justRecorded = true;
 };
 
-PresetController::PresetController (MidiManager& manager, std::unique_ptr<TransferTimer> timer)
-    : transfers (manager, std::move (timer))
+PresetController::PresetController (MidiManager& manager, std::unique_ptr<TransferTimer> timer,
+                                    PresetSender* sender)
+    : transfers (manager, std::move (timer), sender)
 {
     transfers.onReceived = [this] (const PresetCodec::Image& image) { return takeReceivedPreset (image); };
     transfers.onCompared = [this] (const PresetModel& controllerPreset)
@@ -51,6 +52,16 @@ PresetController::PresetController (MidiManager& manager, std::unique_ptr<Transf
     {
         if (onSent != nullptr)
             onSent (outputName);
+    };
+    transfers.onVerified = [this]
+    {
+        if (onVerified != nullptr)
+            onVerified();
+    };
+    transfers.onVerifyFailed = [this] (const PresetModel& sent, const std::optional<PresetModel>& answer)
+    {
+        if (onVerifyFailed != nullptr)
+            onVerifyFailed (sent, answer);
     };
     // Steps are counted, not weighed: a unit budget of 1 leaves only the count to decide.
     undoManager.setMaxNumberOfStoredUnits (0, minimumUndoSteps);
@@ -155,6 +166,7 @@ void PresetController::restore (const Snapshot& snapshot, bool withOrigin)
     if (withOrigin && onOriginRestored != nullptr)
         onOriginRestored();
     changed();
+    transfers.presetChanged (model.getImage());
 }
 
 void PresetController::recordStep()
@@ -170,6 +182,8 @@ void PresetController::recordStep()
     lastRecorded = std::move (now);
     everChanged = true;
     changed();
+    if (!receiving)
+        transfers.presetChanged (model.getImage());
 }
 
 void PresetController::changed()
@@ -231,6 +245,7 @@ void PresetController::compareWithController()
 
 bool PresetController::takeReceivedPreset (const PresetCodec::Image& image)
 {
+    const juce::ScopedValueSetter<bool> taking (receiving, true);
     if (!loadPresetData (image))
         return false;
     // A get that brought back what the editor showed is no step, but the preset now comes from
@@ -314,8 +329,8 @@ void PresetController::takePendingEdits()
         onBeforePresetIsRead();
 }
 
-std::unique_ptr<PresetController> createPresetController (MidiManager& midiManager,
-                                                          std::unique_ptr<TransferTimer> timer)
+std::unique_ptr<PresetController>
+createPresetController (MidiManager& midiManager, std::unique_ptr<TransferTimer> timer, PresetSender* sender)
 {
-    return std::make_unique<PresetController> (midiManager, std::move (timer));
+    return std::make_unique<PresetController> (midiManager, std::move (timer), sender);
 }

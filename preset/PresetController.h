@@ -25,14 +25,17 @@
 
     Undo: each committed value, each mode change (with the bytes it rewrites) and each load is one
     step, holding the preset before and after: the image and the value of every box, made or not.
-    Undo and redo only set boxes and bytes; nothing is sent and no file is touched.
+    Undo and redo only set boxes and bytes and no file is touched; like every committed change
+    they are sent to the controller only while sending changes is on (PresetSender).
 */
 class PresetController : public EditorListener
 {
 public:
-    /** The timer schedules a get's repeats; tests pass one they drive by hand. */
+    /** The timer schedules a get's repeats; tests pass one they drive by hand. The sender is the
+        application's, shared by its documents (not owned); null gives the controller one of its own. */
     PresetController (MidiManager& midiManager,
-                      std::unique_ptr<TransferTimer> timer = TransferTimer::createSystemTimer());
+                      std::unique_ptr<TransferTimer> timer = TransferTimer::createSystemTimer(),
+                      PresetSender* sender = nullptr);
     ~PresetController() override;
 
     void buttonClicked (juce::Button* button) override;
@@ -54,6 +57,12 @@ public:
     std::function<void (const PresetModel& controllerPreset)> onCompared;
     /** Called after the dump went out, with the output it went to (message thread). */
     std::function<void (const juce::String& outputName)> onSent;
+    /** With verifying on: the controller gave back what was sent last. */
+    std::function<void()> onVerified;
+    /** With verifying on: what was sent last and what the controller gave back instead (nothing
+        when it did not answer); the document's preset is left as it is. */
+    std::function<void (const PresetModel& sentPreset, const std::optional<PresetModel>& controllerPreset)>
+        onVerifyFailed;
 
     /** The dump message a send emits, F0 to F7, of the preset as the screen shows it (what is typed
         and not yet committed is taken first). */
@@ -159,6 +168,8 @@ private:
     PresetTransferFlow transfers;
     bool detached = false;
     bool loading = false;
+    // Set while a get's preset is taken: the controller already holds it, so it is not sent back.
+    bool receiving = false;
     // Set while a new binding is given the preset's value: what it reports then is no edit.
     bool adopting = false;
     juce::UndoManager undoManager;
@@ -174,4 +185,5 @@ private:
 /** Builds a controller for a 93-byte preset with the whole parameter layout. */
 std::unique_ptr<PresetController>
 createPresetController (MidiManager& midiManager,
-                        std::unique_ptr<TransferTimer> timer = TransferTimer::createSystemTimer());
+                        std::unique_ptr<TransferTimer> timer = TransferTimer::createSystemTimer(),
+                        PresetSender* sender = nullptr);

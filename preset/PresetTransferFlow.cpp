@@ -2,49 +2,94 @@
 
 #include "midi/TransferAlerts.h"
 
-PresetTransferFlow::PresetTransferFlow (MidiManager& midiManager, std::unique_ptr<TransferTimer> timer)
-    : midi (midiManager), transfer (midiManager, std::move (timer))
+PresetTransferFlow::PresetTransferFlow (MidiManager& midiManager, std::unique_ptr<TransferTimer> timer,
+                                        PresetSender* sharedSender)
+    : midi (midiManager),
+      ownSender (sharedSender == nullptr ? std::make_unique<PresetSender> (midiManager) : nullptr),
+      sender (sharedSender != nullptr ? *sharedSender : *ownSender), transfer (midiManager, std::move (timer))
 {
     transfer.onGetFinished = [this] (const PresetTransfer::Result& result) { getFinished (result); };
 }
 
+PresetTransferFlow::~PresetTransferFlow()
+{
+    detach();
+}
+
+void PresetTransferFlow::detach()
+{
+    transfer.detach();
+    releaseSender();
+    sender.forget (*this);
+}
+
 void PresetTransferFlow::send (const PresetCodec::Image& image)
 {
-    const auto outcome = transfer.send (image);
-    // A send is shown on the page, not in an alert.
-    if (outcome == PresetTransfer::Outcome::sent && onSent != nullptr)
-        onSent (midi.getOutputDeviceName());
-    TransferAlerts::show (outcome);
+    // A send is shown on the page once it went out, not in an alert.
+    if (!sender.send (image, *this))
+        TransferAlerts::show (PresetTransfer::Outcome::noDevice);
+}
+
+void PresetTransferFlow::presetChanged (const PresetCodec::Image& image)
+{
+    sender.changed (image, *this);
+}
+
+void PresetTransferFlow::presetSent (const juce::String& outputName)
+{
+    if (onSent != nullptr)
+        onSent (outputName);
+}
+
+void PresetTransferFlow::sendingSettled (const PresetCodec::Image& image)
+{
+    // Only the last send of a burst is checked, so a verify never holds up the edits behind it.
+    if (!sender.isVerifying())
+        return;
+    verifying = image;
+    startGet (Purpose::verify);
 }
 
 void PresetTransferFlow::get()
 {
-    transfer.get();
+    startGet (Purpose::get);
 }
 
 void PresetTransferFlow::compare()
 {
+    startGet (Purpose::compare);
+}
+
+void PresetTransferFlow::startGet (Purpose newPurpose)
+{
     if (transfer.isGetInProgress())
         return;
-    comparing = true;
+    purpose = newPurpose;
+    holdingSender = true;
+    sender.getStarted();
     transfer.get();
+}
+
+void PresetTransferFlow::releaseSender()
+{
+    if (std::exchange (holdingSender, false))
+        sender.getEnded();
 }
 
 void PresetTransferFlow::getFinished (const PresetTransfer::Result& result)
 {
-    if (std::exchange (comparing, false))
-    {
+    const auto finished = std::exchange (purpose, Purpose::get);
+    if (finished == Purpose::compare)
         compareFinished (result);
-        return;
-    }
-
-    if (result.outcome == PresetTransfer::Outcome::received &&
-        (onReceived == nullptr || !onReceived (result.image)))
-    {
+    else if (finished == Purpose::verify)
+        verifyFinished (result);
+    else if (result.outcome == PresetTransfer::Outcome::received &&
+             (onReceived == nullptr || !onReceived (result.image)))
         TransferAlerts::show (PresetTransfer::Outcome::invalidReply);
-        return;
-    }
-    TransferAlerts::show (result.outcome);
+    else
+        TransferAlerts::show (result.outcome);
+    // A change that waited goes out once this get's outcome is known.
+    releaseSender();
 }
 
 void PresetTransferFlow::compareFinished (const PresetTransfer::Result& result)
@@ -59,4 +104,31 @@ void PresetTransferFlow::compareFinished (const PresetTransfer::Result& result)
     }
     if (onCompared != nullptr)
         onCompared (controllerPreset);
+}
+
+void PresetTransferFlow::verifyFinished (const PresetTransfer::Result& result)
+{
+    // The output went away: the MIDI error says so, as for a get.
+    if (result.outcome == PresetTransfer::Outcome::midiError)
+    {
+        TransferAlerts::show (result.outcome);
+        return;
+    }
+
+    PresetModel sentPreset;
+    if (sentPreset.load (verifying).failed())
+        return;
+    std::optional<PresetModel> controllerPreset;
+    if (result.outcome == PresetTransfer::Outcome::received)
+        if (PresetModel answer; answer.load (result.image).wasOk())
+            controllerPreset = std::move (answer);
+
+    if (controllerPreset.has_value() && controllerPreset->getImage() == verifying)
+    {
+        if (onVerified != nullptr)
+            onVerified();
+        return;
+    }
+    if (onVerifyFailed != nullptr)
+        onVerifyFailed (sentPreset, controllerPreset);
 }

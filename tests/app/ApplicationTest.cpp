@@ -137,9 +137,9 @@ TEST_F (ApplicationTest, RegistersTheCommandTableWithItsKeys)
     start();
     juce::Array<juce::CommandID> own;
     application->getAllCommands (own);
-    EXPECT_EQ (own,
-               juce::Array<juce::CommandID> ({0x200090, 0x200010, 0x200020, 0x200310, 0x200030, 0x200410,
-                                              0x200420, 0x200510, 0x200060, 0x200430, 0x200320, 0x200330}));
+    EXPECT_EQ (own, juce::Array<juce::CommandID> ({0x200090, 0x200010, 0x200020, 0x200310, 0x200030, 0x200410,
+                                                   0x200420, 0x200510, 0x200060, 0x200430, 0x200320, 0x200330,
+                                                   0x200340, 0x200350}));
 
     struct Row
     {
@@ -369,7 +369,8 @@ TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
     EXPECT_EQ (textsOf (edit), juce::StringArray ({"Undo", "Redo"}));
     EXPECT_EQ (textsOf (view), juce::StringArray ({"Zoom In", "Zoom Out", "Actual Size"}));
     // Unplugging the simulated Marlo is offered only with the simulated set-up.
-    EXPECT_EQ (textsOf (options), juce::StringArray ({"Device Setup", "Find Controller"}));
+    EXPECT_EQ (textsOf (options), juce::StringArray ({"Device Setup", "Find Controller",
+                                                      "Send Changes to Controller", "Verify after Sending"}));
     EXPECT_EQ (textsOf (window),
                juce::StringArray ({"Minimize", "Bring All to Front", "MIDI Monitor", "---", "Untitled 1"}));
     EXPECT_EQ (file[0].id, CommandIDs::newWindow);
@@ -813,11 +814,11 @@ TEST_F (ApplicationTest, TheSimulatedSetUpUnplugsFromOptionsAndFindControllerOpe
     auto* menu = ApplicationProbe::menu (*application);
     auto* marlo = midi().getPorts().getSimulatedMarlo();
     ASSERT_NE (marlo, nullptr);
-    EXPECT_EQ (textsOf (itemsOf (menu->getMenuForIndex (3, "Options"))),
-               juce::StringArray ({"Device Setup", "Find Controller", "Unplug Simulated Marlo"}));
+    EXPECT_EQ (textsOf (itemsOf (menu->getMenuForIndex (3, "Options"))).getReference (4),
+               "Unplug Simulated Marlo");
     ASSERT_TRUE (invoke (CommandIDs::plugSimulatedMarlo));
     EXPECT_FALSE (marlo->isPluggedIn());
-    EXPECT_EQ (textsOf (itemsOf (menu->getMenuForIndex (3, "Options"))).getReference (2),
+    EXPECT_EQ (textsOf (itemsOf (menu->getMenuForIndex (3, "Options"))).getReference (4),
                "Plug In Simulated Marlo");
     ASSERT_TRUE (invoke (CommandIDs::plugSimulatedMarlo));
     EXPECT_TRUE (marlo->isPluggedIn());
@@ -843,4 +844,40 @@ TEST_F (ApplicationTest, TheSimulatedSetUpUnplugsFromOptionsAndFindControllerOpe
     EXPECT_EQ (midi().getOpenOutputName(), SimulatedMarlo::deviceName);
     EXPECT_EQ (windows().getDocument (0)->getController()->getPresetData(), factoryPresetData())
         << "no document changes";
+}
+
+TEST_F (ApplicationTest, SendChangesNeedsAnOutputSendsEachEditAndIsKeptInTheSettingsFile)
+{
+    start ({"--simulated-device"});
+    const auto ticked = [this] (juce::CommandID id)
+    {
+        juce::ApplicationCommandInfo info (id);
+        application->getCommandInfo (id, info);
+        return (info.flags & juce::ApplicationCommandInfo::isTicked) != 0;
+    };
+    const auto settings = DeviceSettings::defaultFile();
+
+    ASSERT_TRUE (invoke (CommandIDs::sendChangesToController));
+    EXPECT_EQ (dialogs.countAlerts ("MIDI Error"), 1) << "no output is open";
+    EXPECT_FALSE (ticked (CommandIDs::sendChangesToController));
+    EXPECT_FALSE (settings.exists());
+
+    midi().setOutputDevice (SimulatedMarlo::deviceName);
+    ASSERT_TRUE (invoke (CommandIDs::sendChangesToController));
+    ASSERT_TRUE (invoke (CommandIDs::verifyAfterSending));
+    EXPECT_TRUE (ticked (CommandIDs::sendChangesToController));
+    EXPECT_TRUE (ticked (CommandIDs::verifyAfterSending));
+    EXPECT_TRUE (settings.loadFileAsString().contains ("sendChangesToController"));
+
+    auto* document = windows().getDocument (0);
+    auto* marlo = midi().getPorts().getSimulatedMarlo();
+    typeAndCommit (boxOnPage (*document->getEditor(), 1, "Knob 2 CC"), "88");
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return marlo->getDumpCount() == 1; }));
+    EXPECT_EQ (marlo->getPreset(), document->getController()->getPresetData());
+
+    ASSERT_TRUE (invoke (CommandIDs::sendChangesToController));
+    EXPECT_TRUE (settings.existsAsFile()) << "verifying is still on";
+    ASSERT_TRUE (invoke (CommandIDs::verifyAfterSending));
+    EXPECT_FALSE (settings.exists());
+    EXPECT_EQ (dialogs.countAlerts ("MIDI Error"), 1);
 }

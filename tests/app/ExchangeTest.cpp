@@ -7,6 +7,7 @@
 #include "editor/EditorTestSupport.h"
 #include "editor/MainView.h"
 #include "editor/NumberBox.h"
+#include "preset/PresetLayout.h"
 #include "preset/PresetMessages.h"
 #include "support/SystemUnderTest.h"
 
@@ -206,4 +207,40 @@ TEST_F (ExchangeTest, ASendIsShownOnTheMainPageAndNotInAnAlert)
     EXPECT_TRUE (note.isVisible());
     EXPECT_EQ (note.getText(), "Sent to " + juce::String (SimulatedMarlo::deviceName) + " at 09:05:01");
     EXPECT_EQ (dialogs.alertsShown().size(), 1u); // the one without a device
+}
+
+TEST_F (ExchangeTest, AVerifiedSendSaysSoAndADifferenceOpensTheCompareWindowLeavingTheDocument)
+{
+    PresetSender sender (midi);
+    sender.setVerifying (true);
+    auto checked = createEditorDocument (midi, "Untitled 2", &lastDirectory, &sender);
+    MainView* mainView = nullptr;
+    for (auto* view : checked->getEditor()->getViews())
+        if (auto* page = dynamic_cast<MainView*> (view))
+            mainView = page;
+    ASSERT_NE (mainView, nullptr);
+    auto& note = mainView->getSentNote();
+    connect();
+
+    typeAndCommit (boxOnPage (*checked->getEditor(), 1, "Knob 2 CC"), "88");
+    invoke (*checked, CommandIDs::sendPreset);
+    ASSERT_TRUE (runMessageLoopUntil ([&note] { return note.getText().endsWith (" verified"); }));
+    EXPECT_TRUE (note.getText().startsWith ("Sent to " + juce::String (SimulatedMarlo::deviceName) + " at "));
+    EXPECT_EQ (checked->getCompareWindow(), nullptr);
+
+    // The controller gives back something else than it was sent.
+    marlo->setBehaviour (SimulatedMarlo::Behaviour::silent);
+    typeAndCommit (boxOnPage (*checked->getEditor(), 1, "Knob 2 CC"), "90");
+    const auto image = checked->getController()->getPresetData();
+    invoke (*checked, CommandIDs::sendPreset);
+    auto reply = createReplyHeader();
+    reply.addArray (factoryPresetData());
+    midi.handleIncomingMidiMessage (
+        nullptr, juce::MidiMessage::createSysExMessage (reply.getRawDataPointer(), reply.size()));
+    ASSERT_TRUE (runMessageLoopUntil ([&checked] { return checked->getCompareWindow() != nullptr; }));
+    EXPECT_TRUE (checked->getCompareWindow()->getCompareComponent().getListText().contains (
+        "Knob 2 CC: editor 90, controller"));
+    EXPECT_FALSE (note.getText().endsWith (" verified"));
+    EXPECT_EQ (checked->getController()->getPresetData(), image);
+    EXPECT_TRUE (dialogs.alertsShown().empty());
 }

@@ -247,3 +247,31 @@ TEST_F (DeviceSettingsTest, AFileNestedWithoutEndOrOfTheWrongKindOpensNothingAnd
     if (!withPipe)
         GTEST_SKIP() << "the other files were refused; this system has no named pipe in a folder";
 }
+
+TEST_F (DeviceSettingsTest, EachEntryIsTurnedOffAloneAndTheFileGoesWithTheLast)
+{
+    // A file as Device Setup alone wrote it: the devices and nothing else.
+    ASSERT_TRUE (settings.getFile().getParentDirectory().createDirectory());
+    ASSERT_TRUE (
+        settings.getFile().replaceWithText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<PROPERTIES>\n"
+                                            "  <VALUE name=\"inputDevice\" val=\"Marlo\"/>\n"
+                                            "  <VALUE name=\"outputDevice\" val=\"Synth Out\"/>\n"
+                                            "</PROPERTIES>\n"));
+    EXPECT_EQ (openedAtStart(), (juce::StringArray{"out:Synth Out", "in:Marlo"}));
+    EXPECT_FALSE (settings.isOn (DeviceSettings::Option::sendChanges));
+
+    ASSERT_TRUE (settings.setOn (DeviceSettings::Option::sendChanges, true));
+    ASSERT_TRUE (settings.setOn (DeviceSettings::Option::verifyAfterSending, true));
+    EXPECT_EQ (openedAtStart(), (juce::StringArray{"out:Synth Out", "in:Marlo"}));
+
+    ASSERT_TRUE (settings.forget());
+    EXPECT_FALSE (settings.isRemembering());
+    EXPECT_TRUE (openedAtStart().isEmpty());
+    EXPECT_TRUE (settings.isOn (DeviceSettings::Option::sendChanges));
+
+    ASSERT_TRUE (settings.setOn (DeviceSettings::Option::sendChanges, false));
+    EXPECT_FALSE (settings.isOn (DeviceSettings::Option::sendChanges));
+    EXPECT_TRUE (settings.isOn (DeviceSettings::Option::verifyAfterSending));
+    ASSERT_TRUE (settings.setOn (DeviceSettings::Option::verifyAfterSending, false));
+    EXPECT_FALSE (settings.getFile().exists());
+}
