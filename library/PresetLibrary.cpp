@@ -13,6 +13,7 @@ namespace
 struct Found
 {
     juce::File file;
+    juce::String name;
     juce::String group;
     juce::Time modified;
 };
@@ -31,7 +32,7 @@ void collect (const juce::File& folder, const juce::String& group, std::vector<F
                          found);
         }
         else if (file.getFileExtension().equalsIgnoreCase (PresetLibrary::extension))
-            found.push_back ({file, group, entry.getModificationTime()});
+            found.push_back ({file, file.getFileNameWithoutExtension(), group, entry.getModificationTime()});
     }
 }
 
@@ -39,7 +40,7 @@ LibraryPreset readOne (const Found& found)
 {
     LibraryPreset preset;
     preset.file = found.file;
-    preset.name = found.file.getFileNameWithoutExtension();
+    preset.name = found.name;
     preset.group = found.group;
     preset.modified = found.modified;
     const auto read = PresetFile::read (found.file, preset.image);
@@ -79,8 +80,7 @@ std::vector<LibraryPreset> PresetLibrary::read() const
                {
                    if (const auto byGroup = a.group.compareNatural (b.group); byGroup != 0)
                        return byGroup < 0;
-                   return a.file.getFileNameWithoutExtension().compareNatural (
-                              b.file.getFileNameWithoutExtension()) < 0;
+                   return a.name.compareNatural (b.name) < 0;
                });
     std::vector<LibraryPreset> presets;
     presets.reserve (found.size());
