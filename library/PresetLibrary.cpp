@@ -107,9 +107,3 @@ void PresetLibrary::markDuplicates (std::vector<LibraryPreset>& presets)
             preset.sameAs = presets[where->second].path();
     }
 }
-
-juce::String PresetLibrary::groupOf (const juce::File& groupFolder) const
-{
-    return groupFolder == folder ? juce::String()
-                                 : groupFolder.getRelativePathFrom (folder).replaceCharacter ('\\', '/');
-}

@@ -32,9 +32,6 @@ public:
     /** Marks each readable preset whose bytes equal those of one before it in `presets`. */
     static void markDuplicates (std::vector<LibraryPreset>& presets);
 
-    /** The group of a folder inside the library ("Drums/Kits"); "" for the library's own. */
-    juce::String groupOf (const juce::File& groupFolder) const;
-
 private:
     juce::File folder;
 };
