@@ -113,11 +113,17 @@ juce::String PresetSummary::numbers (const juce::Array<int>& values)
     if (values.isEmpty())
         return {};
     bool rising = true;
+    bool same = true;
     for (int i = 1; i < values.size(); ++i)
+    {
         rising = rising && values[i] == values[i - 1] + 1;
-    if (values.size() == 1 || (rising && values.size() > 2))
-        return values.size() == 1 ? juce::String (values[0])
-                                  : juce::String (values[0]) + "-" + juce::String (values.getLast());
+        same = same && values[i] == values[0];
+    }
+    // Four knobs on one CC send one number.
+    if (same)
+        return juce::String (values[0]);
+    if (rising && values.size() > 2)
+        return juce::String (values[0]) + "-" + juce::String (values.getLast());
     juce::StringArray listed;
     for (const auto value : values)
         listed.add (juce::String (value));

@@ -14,6 +14,7 @@ class PresetSummary
 public:
     static juce::String of (const PresetCodec::Image& image);
 
-    /** "5", "20-23", "36, 38, 40": a list of numbers as the line shows it. */
+    /** "5", "20-23", "36, 38, 40": a list of numbers as the line shows it; the same number
+        throughout is one. */
     static juce::String numbers (const juce::Array<int>& values);
 };

@@ -57,9 +57,15 @@ juce::String joinEquals (const juce::String& text)
         if (words[i] == "=")
         {
             if (i + 1 < words.size())
-                words.set (i, "=" + words[i + 1]), words.remove (i + 1);
+            {
+                words.set (i, "=" + words[i + 1]);
+                words.remove (i + 1);
+            }
             if (i > 0)
-                words.set (i - 1, words[i - 1] + words[i]), words.remove (i);
+            {
+                words.set (i - 1, words[i - 1] + words[i]);
+                words.remove (i);
+            }
         }
     return words.joinIntoString (" ");
 }

@@ -73,13 +73,13 @@ TEST (PresetLibraryTest, SummaryNamesWhatEachKindOfControlSends)
         set ("Knob " + juce::String (n) + " CC", 19 + n);
         set ("Knob " + juce::String (n) + " MIDI Channel", 0);
         set ("Switch " + juce::String (n) + " Mode", 2);
-        set ("Switch " + juce::String (n) + " Program", n * 2);
+        set ("Switch " + juce::String (n) + " Program", 5);
         set ("Switch " + juce::String (n) + " MIDI Channel", n);
     }
     for (int n = 1; n <= 8; ++n)
     {
         set ("Pad " + juce::String (n) + " Mode", 0);
-        set ("Pad " + juce::String (n) + " Note", 35 + n);
+        set ("Pad " + juce::String (n) + " Note", 34 + 2 * n);
         set ("Pad " + juce::String (n) + " MIDI Channel", 9);
     }
     set ("Knob 4 Mode", 1);
@@ -87,7 +87,8 @@ TEST (PresetLibraryTest, SummaryNamesWhatEachKindOfControlSends)
     set ("Pad 8 CC", 64);
     EXPECT_EQ (
         PresetSummary::of (model.getImage()),
-        juce::String::fromUTF8 ("Knobs CC 20-22 ch 1, aftertouch ch 1 \xc2\xb7 Pads notes 36-42 ch 10, "
-                                "CC toggle 64 ch 10 \xc2\xb7 Switches programs 2, 4, 6, 8 ch 2-5"));
+        juce::String::fromUTF8 (
+            "Knobs CC 20-22 ch 1, aftertouch ch 1 \xc2\xb7 Pads notes 36, 38, 40, 42, 44, 46, 48 ch 10, "
+            "CC toggle 64 ch 10 \xc2\xb7 Switches programs 5 ch 2-5"));
 }
 } // namespace
