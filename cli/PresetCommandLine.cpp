@@ -5,6 +5,7 @@
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
 #include "cli/InterruptRequest.h"
+#include "cli/LibraryCommands.h"
 #include "cli/MonitorCommand.h"
 #include "cli/ParameterCommands.h"
 #include "cli/WatchCommand.h"
@@ -159,6 +160,30 @@ const std::vector<Command>& commands()
          {{"--out=", "--in=?", "--verify", "--simulated-device"}, 1, 1},
          true,
          &WatchCommand::run},
+        {"search",
+         LibraryCommands::searchSynopsis,
+         LibraryCommands::searchDescription,
+         {{"--json"}, 1, 1 << 20},
+         false,
+         &LibraryCommands::search},
+        {"import",
+         LibraryCommands::importSynopsis,
+         LibraryCommands::importDescription,
+         {{}, 2, 1 << 20},
+         false,
+         &LibraryCommands::importFiles},
+        {"export",
+         LibraryCommands::exportSynopsis,
+         LibraryCommands::exportDescription,
+         {{}, 2, 1 << 20},
+         false,
+         &LibraryCommands::exportFiles},
+        {"duplicates",
+         LibraryCommands::duplicatesSynopsis,
+         LibraryCommands::duplicatesDescription,
+         {{}, 1, 1},
+         false,
+         &LibraryCommands::duplicates},
         {"monitor",
          MonitorCommand::synopsis,
          MonitorCommand::description,

@@ -3,6 +3,7 @@
 #   platform   every call into the system (hand-over, frames, signals, files, locks)      juce_core
 #              (platform/midi and platform/gui: the parts that need the MIDI or GUI modules)
 #   core       preset layout, messages, schema, codec, model, shown values, preset files  + juce_audio_basics
+#   library    a folder of presets: listing, search, import and export        (core + platform)
 #   midi       the MIDI manager, ports, the simulated Marlo and the preset transfer       + juce_events, juce_audio_devices
 #   editor     the component tree, bindings, looks and artwork                            + the GUI modules
 #   midi_ui    Device Setup's widgets
@@ -215,6 +216,11 @@ list(FILTER files EXCLUDE REGEX "/preset/Preset(File|Transfer)Flow\\.(h|cpp)$")
 marlo_add_layer(marlo_core FILES ${files})
 target_link_libraries(marlo_core PUBLIC marlo_juce_audio PRIVATE marlo_platform marlo_preset_data)
 
+# A folder of presets, read only when asked for; no GUI, no MIDI.
+marlo_files(files library)
+marlo_add_layer(marlo_library FILES ${files})
+target_link_libraries(marlo_library PUBLIC marlo_core PRIVATE marlo_platform)
+
 marlo_files(files midi EXCEPT ${MARLO_DEVICE_SETUP})
 marlo_add_layer(marlo_midi FILES ${files})
 target_link_libraries(marlo_midi PUBLIC marlo_core marlo_juce_midi PRIVATE marlo_platform_midi)
@@ -239,7 +245,7 @@ target_link_libraries(marlo_app PUBLIC marlo_document marlo_midi_ui marlo_platfo
 
 marlo_files(files cli EXCEPT Main)
 marlo_add_layer(marlo_cli FILES ${files})
-target_link_libraries(marlo_cli PUBLIC marlo_midi PRIVATE marlo_platform)
+target_link_libraries(marlo_cli PUBLIC marlo_midi marlo_library PRIVATE marlo_platform)
 
 add_executable(marlo-editor "${PROJECT_SOURCE_DIR}/app/Main.cpp")
 # A window program on Windows: no console opens beside it.
@@ -295,6 +301,7 @@ if(MARLO_BUILD_TESTS)
         "platform|platform|marlo_platform marlo_juce_midi"
         "platform_gui|platform/gui|marlo_platform_gui"
         "preset|preset|marlo_core marlo_preset_data"
+        "library|library|marlo_library marlo_platform"
         "controller|preset/controller editor/controller|marlo_document"
         "midi|midi|marlo_midi"
         "midi_ui|midi/ui|marlo_midi_ui"
@@ -323,7 +330,7 @@ if(MARLO_BUILD_TESTS)
         set_tests_properties(${name} PROPERTIES TIMEOUT 600)
         # The core has no message loop, and its suite runs without a display; every other program
         # brings the framework's message loop up.
-        if(name STREQUAL "preset")
+        if(name MATCHES "^(preset|library)$")
             target_link_libraries(marlo_${name}_tests PRIVATE GTest::gtest_main)
             set_tests_properties(${name} PROPERTIES ENVIRONMENT_MODIFICATION "DISPLAY=unset:")
         else()
@@ -340,6 +347,7 @@ if(MARLO_BUILD_TESTS)
         "marlo_platform|preset/PresetFile.h"
         "marlo_core|midi/MidiManager.h"
         "marlo_core|editor/ParameterValue.h"
+        "marlo_library|midi/MidiManager.h"
         "marlo_midi|editor/CustomLook.h"
         "marlo_editor|preset/PresetController.h"
         "marlo_editor|midi/DeviceManagerComponent.h"
@@ -383,6 +391,9 @@ if(MARLO_BUILD_BENCHMARKS AND NOT MARLO_FUZZ)
     endif()
     add_subdirectory("${PROJECT_SOURCE_DIR}/benchmarks/startup" benchmarks/startup)
     add_subdirectory("${PROJECT_SOURCE_DIR}/benchmarks/flood" benchmarks/flood)
+    if(benchmark_FOUND)
+        add_subdirectory("${PROJECT_SOURCE_DIR}/benchmarks/library" benchmarks/library)
+    endif()
 endif()
 
 if(MARLO_FUZZ)

@@ -20,4 +20,9 @@ public:
 
     /** Where choosing a preset file starts: the home folder on Linux, Documents on Windows. */
     static juce::File documents();
+
+    /** The user's own documents folder, where a program's documents of its own go: the one
+        `user-dirs.dirs` names as XDG_DOCUMENTS_DIR, by default ~/Documents, on Linux; Documents on
+        Windows. */
+    static juce::File userDocuments();
 };

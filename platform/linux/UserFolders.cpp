@@ -27,3 +27,8 @@ juce::File UserFolders::documents()
 {
     return juce::File::getSpecialLocation (juce::File::userHomeDirectory);
 }
+
+juce::File UserFolders::userDocuments()
+{
+    return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory);
+}

@@ -29,3 +29,8 @@ juce::File UserFolders::documents()
 {
     return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory);
 }
+
+juce::File UserFolders::userDocuments()
+{
+    return juce::File::getSpecialLocation (juce::File::userDocumentsDirectory);
+}
