@@ -4,6 +4,7 @@
 #include "app/MainMenuModel.h"
 #include "app/RecoveryStore.h"
 #include "app/WindowManager.h"
+#include "midi/DeviceListPoller.h"
 #include "midi/DeviceSettings.h"
 #include "midi/MidiManager.h"
 #include "platform/InstanceHandOver.h"
@@ -73,6 +74,8 @@ private:
     void handleAsyncUpdate() override;
     /** The open documents as the Window menu lists them, oldest first. */
     std::vector<MainMenuModel::OpenDocument> openDocumentsForMenu() const;
+    /** Starts following the device lists, where they can be read. */
+    void followDevices();
 
     juce::PopupMenu extraAppleMenuItems;
     MidiManager midiManager;
@@ -85,6 +88,8 @@ private:
     // writes what is pending.
     std::unique_ptr<RecoveryStore> recovery;
     std::unique_ptr<DeviceSettings> deviceSettings;
+    // Reads the device lists off the message thread; it goes first at shutdown.
+    std::unique_ptr<DeviceListPoller> devicePoller;
     std::function<void()> quitAction;
     std::function<bool (const juce::File&)> guideOpener;
     std::unique_ptr<juce::ChildProcess> guideViewer;

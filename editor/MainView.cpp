@@ -21,6 +21,8 @@ constexpr int buttonX = 5;
 constexpr int buttonGap = 5;
 constexpr int noteGap = 20;
 constexpr int noteWidth = 600;
+constexpr int lineGap = 12;
+constexpr int lineHeight = 32;
 } // namespace
 
 MainView::MainView (juce::Button::Listener* controller)
@@ -63,6 +65,10 @@ MainView::MainView (juce::Button::Listener* controller)
     const auto& send = *buttons[1];
     sentNote.setBounds (send.getRight() + noteGap, send.getY(), noteWidth, send.getHeight());
     addChildComponent (sentNote);
+
+    // Below the last button, so that Tab reaches it after the four.
+    connectionLine.setBounds (buttonX, buttons.getLast()->getBottom() + lineGap, noteWidth, lineHeight);
+    addAndMakeVisible (connectionLine);
 }
 
 MainView::~MainView() = default;

@@ -4,7 +4,7 @@ DeviceSelection::DeviceSelection (MidiManager& manager, DeviceManagerComponent& 
                                   DeviceSettings* deviceSettings)
     : component (&deviceComponent), midiManager (&manager), settings (deviceSettings)
 {
-    // Read once: a device plugged in while the window is open shows in the next window.
+    // Read here once; later lists come from the poller, off the message thread.
     outputNames = midiManager->getPorts().getOutputNames();
     inputNames = midiManager->getPorts().getInputNames();
 
@@ -19,10 +19,36 @@ DeviceSelection::DeviceSelection (MidiManager& manager, DeviceManagerComponent& 
     select (midiManager->getInputDeviceName(), midiManager->getOutputDeviceName());
 
     if (settings != nullptr)
-    {
         component->setRemembering (settings->isRemembering());
-        component->setNotConnected (settings->absentDevices (midiManager->getPorts()));
-    }
+    showNotConnected();
+}
+
+void DeviceSelection::showNotConnected()
+{
+    if (settings != nullptr)
+        component->setNotConnected (settings->absentDevices (inputNames, outputNames));
+}
+
+juce::String DeviceSelection::wantedName (const juce::StringArray& names, int row,
+                                          const juce::String& wantedBefore)
+{
+    if (juce::isPositiveAndBelow (row, names.size()))
+        return names[row];
+    // Nothing selected: a name that left the list is still wanted; one still listed was deselected.
+    return names.contains (wantedBefore) ? juce::String() : wantedBefore;
+}
+
+void DeviceSelection::followLists (const juce::StringArray& inputs, const juce::StringArray& outputs)
+{
+    if (inputs == inputNames && outputs == outputNames)
+        return;
+    wantedInput = wantedName (inputNames, component->getSelectedInputRow(), wantedInput);
+    wantedOutput = wantedName (outputNames, component->getSelectedOutputRow(), wantedOutput);
+    inputNames = inputs;
+    outputNames = outputs;
+    component->setDevices (inputNames, outputNames);
+    select (wantedInput, wantedOutput);
+    showNotConnected();
 }
 
 void DeviceSelection::selectMatchingRows (const juce::StringArray& names, const juce::String& current,

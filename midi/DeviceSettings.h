@@ -34,8 +34,8 @@ public:
 
     /** Opens the remembered devices by name; a device that is not there is left out silently. */
     void openRemembered (MidiManager& midiManager) const;
-    /** The remembered names that the device service does not list now. */
-    juce::StringArray absentDevices (MidiPorts& ports) const;
+    /** The remembered names these lists do not hold. */
+    juce::StringArray absentDevices (const juce::StringArray& inputs, const juce::StringArray& outputs) const;
 
     const juce::File& getFile() const noexcept { return file; }
 

@@ -1,0 +1,83 @@
+#include <benchmark/benchmark.h>
+
+#include "support/RecordingDialogs.h"
+
+#include "app/WindowManager.h"
+#include "midi/CombinedMidiPorts.h"
+#include "midi/SimulatedMarlo.h"
+
+#include <algorithm>
+#include <chrono>
+
+// What a changed device list costs the message thread: the MIDI manager closes the unplugged
+// Marlo or opens it again, every document's main page says so, each document's transfer hears
+// of it, and Device Setup shows the new lists with its selection kept on the name.
+namespace
+{
+/** Devices that are listed and open to nothing: a studio with many ports beside the Marlo. */
+class ListedOnlyPorts final : public MidiPorts
+{
+public:
+    explicit ListedOnlyPorts (int count)
+    {
+        for (int i = 1; i <= count; ++i)
+            names.add ("USB MIDI Interface " + juce::String (i) + " Port 1");
+    }
+    juce::StringArray getInputNames() override { return names; }
+    juce::StringArray getOutputNames() override { return names; }
+    std::unique_ptr<Input> openInput (int, juce::MidiInputCallback&) override { return nullptr; }
+    std::unique_ptr<Output> openOutput (int) override { return nullptr; }
+
+private:
+    juce::StringArray names;
+};
+
+void BM_HandleChangedDeviceList (benchmark::State& state)
+{
+    RecordingDialogs dialogs;
+    auto* marlo = new SimulatedMarlo();
+    std::vector<std::unique_ptr<MidiPorts>> parts;
+    parts.push_back (std::unique_ptr<MidiPorts> (marlo));
+    parts.push_back (std::make_unique<ListedOnlyPorts> (static_cast<int> (state.range (0))));
+    MidiManager midi{std::make_unique<CombinedMidiPorts> (std::move (parts))};
+    juce::ApplicationCommandManager commands;
+    juce::File lastDirectory = juce::File::getSpecialLocation (juce::File::tempDirectory);
+    {
+        WindowManager windows (&midi, &commands, &lastDirectory);
+        for (int i = 0; i < WindowManager::maxDocuments; ++i)
+            windows.newDocument();
+        midi.setOutputDevice (SimulatedMarlo::deviceName);
+        midi.setInputDevice (SimulatedMarlo::deviceName);
+        windows.showDeviceSetup();
+
+        const DeviceListPoller::Lists plugged{midi.getPorts().getInputNames(),
+                                              midi.getPorts().getOutputNames()};
+        marlo->vanish();
+        const DeviceListPoller::Lists unplugged{midi.getPorts().getInputNames(),
+                                                midi.getPorts().getOutputNames()};
+        marlo->plugIn();
+
+        double longestMs = 0.0;
+        bool inList = true;
+        for (auto _ : state)
+        {
+            inList = !inList;
+            const auto start = std::chrono::steady_clock::now();
+            windows.followDeviceLists (inList ? plugged : unplugged);
+            const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+            longestMs = std::max (longestMs, took.count());
+            // The same state the poller would see next.
+            if (inList)
+                marlo->vanish();
+            else
+                marlo->plugIn();
+        }
+        if (midi.describeConnection().startsWith ("Connected") != inList)
+            state.SkipWithError ("the connection did not follow the lists");
+        state.counters["longest_ms"] = longestMs;
+        windows.closeAllDocuments();
+    }
+}
+} // namespace
+
+BENCHMARK (BM_HandleChangedDeviceList)->Arg (8)->Arg (64)->Unit (benchmark::kMicrosecond);
