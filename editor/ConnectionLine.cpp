@@ -29,7 +29,7 @@ void ConnectionLine::setConnection (const juce::String& connection)
 void ConnectionLine::resized()
 {
     auto area = getLocalBounds();
-    findButton.setBounds (area.removeFromLeft (buttonWidth).reduced (0, 2));
-    area.removeFromLeft (gap);
+    findButton.setBounds (area.removeFromRight (buttonWidth).reduced (0, 3));
+    area.removeFromRight (gap);
     text.setBounds (area);
 }

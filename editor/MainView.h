@@ -17,7 +17,7 @@ public:
     const juce::OwnedArray<juce::ImageButton>& getButtons() const noexcept { return buttons; }
     /** Right of the buttons: where and when the preset was last sent. */
     SentNote& getSentNote() noexcept { return sentNote; }
-    /** Under the buttons: the controller the editor talks to, and "Find Controller". */
+    /** Beside the first button: the controller the editor talks to, and "Find Controller". */
     ConnectionLine& getConnectionLine() noexcept { return connectionLine; }
 
     /** Up and Down move the keyboard between the buttons, top to bottom, and stop at either end. */
