@@ -122,6 +122,8 @@ void MidiManager::followDeviceLists (const juce::StringArray& inputs, const juce
         setInputDevice (inputDeviceName);
     if (closed && !reopenOutput && !reopenInput)
         tellConnectionChanged();
+    if (closed)
+        connectionListeners.call ([] (ConnectionListener& listener) { listener.deviceLeft(); });
 }
 
 juce::StringArray MidiManager::missingNames() const

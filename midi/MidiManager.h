@@ -28,8 +28,10 @@ public:
     class ConnectionListener
     {
     public:
-        virtual void connectionChanged() = 0;
         virtual ~ConnectionListener() = default;
+        virtual void connectionChanged() {}
+        /** A device was closed because it left the device list (after connectionChanged). */
+        virtual void deviceLeft() {}
     };
 
     /** Reaches the operating system's devices through JUCE. */

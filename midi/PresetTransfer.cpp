@@ -155,7 +155,7 @@ void PresetTransfer::step()
     timer->start (retryIntervalMs);
 }
 
-void PresetTransfer::connectionChanged()
+void PresetTransfer::deviceLeft()
 {
     // A device that left while the controller was asked will not answer: waiting out the repeats
     // would only keep the user waiting for the time-out.

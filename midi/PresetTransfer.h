@@ -79,7 +79,7 @@ public:
 
 private:
     void midiMessageReceived (const juce::MidiMessage& message) override;
-    void connectionChanged() override;
+    void deviceLeft() override;
     void step();
     /** Ends a get with this outcome unless a reply was taken first; false when none was running. */
     bool endGet (Outcome outcome);
