@@ -19,14 +19,19 @@ DeviceSelection::DeviceSelection (MidiManager& manager, DeviceManagerComponent& 
     select (midiManager->getInputDeviceName(), midiManager->getOutputDeviceName());
 
     if (settings != nullptr)
+    {
         component->setRemembering (settings->isRemembering());
+        // Read once: the lists change far more often than the file, written through this window while
+        // it is open.
+        remembered = settings->load();
+    }
     showNotConnected();
 }
 
 void DeviceSelection::showNotConnected()
 {
     if (settings != nullptr)
-        component->setNotConnected (settings->absentDevices (inputNames, outputNames));
+        component->setNotConnected (DeviceSettings::absentDevices (remembered, inputNames, outputNames));
 }
 
 juce::String DeviceSelection::wantedName (const juce::StringArray& names, int row,
@@ -88,6 +93,7 @@ void DeviceSelection::rememberOrForget (const DeviceSettings::Devices& chosen)
     if (!component->isRemembering())
     {
         settings->forget();
+        remembered = {};
         return;
     }
 
@@ -95,7 +101,7 @@ void DeviceSelection::rememberOrForget (const DeviceSettings::Devices& chosen)
     // another device is chosen in its place.
     const auto absent = component->getNotConnected();
     const auto before = settings->load();
-    settings->remember (
-        {chosen.input.isEmpty() && absent.contains (before.input) ? before.input : chosen.input,
-         chosen.output.isEmpty() && absent.contains (before.output) ? before.output : chosen.output});
+    remembered = {chosen.input.isEmpty() && absent.contains (before.input) ? before.input : chosen.input,
+                  chosen.output.isEmpty() && absent.contains (before.output) ? before.output : chosen.output};
+    settings->remember (remembered);
 }

@@ -43,6 +43,7 @@ private:
     juce::StringArray outputNames;
     juce::String wantedInput;
     juce::String wantedOutput;
+    DeviceSettings::Devices remembered;
     MidiManager* midiManager;
     DeviceSettings* settings;
 };

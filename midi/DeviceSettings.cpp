@@ -118,10 +118,9 @@ void DeviceSettings::openRemembered (MidiManager& midiManager) const
         midiManager.setInputDevice (devices.input);
 }
 
-juce::StringArray DeviceSettings::absentDevices (const juce::StringArray& inputs,
-                                                 const juce::StringArray& outputs) const
+juce::StringArray DeviceSettings::absentDevices (const Devices& devices, const juce::StringArray& inputs,
+                                                 const juce::StringArray& outputs)
 {
-    const auto devices = load();
     juce::StringArray absent;
 
     if (devices.input.isNotEmpty() && !inputs.contains (devices.input))

@@ -35,7 +35,8 @@ public:
     /** Opens the remembered devices by name; a device that is not there is left out silently. */
     void openRemembered (MidiManager& midiManager) const;
     /** The remembered names these lists do not hold. */
-    juce::StringArray absentDevices (const juce::StringArray& inputs, const juce::StringArray& outputs) const;
+    static juce::StringArray absentDevices (const Devices& remembered, const juce::StringArray& inputs,
+                                            const juce::StringArray& outputs);
 
     const juce::File& getFile() const noexcept { return file; }
 
