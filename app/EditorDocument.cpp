@@ -226,6 +226,12 @@ bool EditorDocument::exportSysEx()
     return written.wasOk();
 }
 
+ConnectionLine* EditorDocument::getConnectionLine() const
+{
+    auto* mainView = mainViewOf (*content);
+    return mainView != nullptr ? &mainView->getConnectionLine() : nullptr;
+}
+
 void EditorDocument::showSentNote (const juce::String& outputName)
 {
     if (auto* mainView = mainViewOf (*content))

@@ -5,6 +5,7 @@
 #include "app/FileDrop.h"
 #include "app/WindowCloseListener.h"
 #include "app/WindowZoom.h"
+#include "editor/ConnectionLine.h"
 #include "editor/CustomLook.h"
 #include "editor/EditorComponent.h"
 #include "preset/PresetController.h"
@@ -38,6 +39,8 @@ public:
     const juce::String& getDocumentName() const noexcept { return documentName; }
     PresetController* getController() const noexcept { return controller.get(); }
     EditorComponent* getEditor() const noexcept { return content.get(); }
+    /** The main page's connection line; null without a main page. */
+    ConnectionLine* getConnectionLine() const;
 
     /** Loads a "*.marlo" file or another program's ".syx"; on failure nothing changes here (the
         controller says why). */

@@ -141,6 +141,7 @@ void OrvaneZellSeriesEditorApplication::initialise (const juce::String&)
     windowManager->setDeviceSettings (deviceSettings.get());
     windowManager->setPresetSender (presetSender.get());
     menuModel->openDocuments = [this] { return openDocumentsForMenu(); };
+    followDevices();
 
     if (!SystemMenuBar::show (menuModel.get(), &extraAppleMenuItems))
     {
@@ -173,6 +174,7 @@ void OrvaneZellSeriesEditorApplication::handleAsyncUpdate()
 void OrvaneZellSeriesEditorApplication::shutdown()
 {
     cancelPendingUpdate();
+    devicePoller.reset();
     handOver.reset();
     // Documents still open now were not closed through their save question (a quit by SIGINT):
     // their entries stay for the next start.
@@ -218,6 +220,27 @@ void OrvaneZellSeriesEditorApplication::systemRequestedQuit()
 
     if (windowManager == nullptr || windowManager->closeAllDocuments())
         quitAction();
+}
+
+void OrvaneZellSeriesEditorApplication::followDevices()
+{
+    // Without the system's MIDI service every list read would try to reach it again; the
+    // simulated set-up is still followed.
+    auto& ports = midiManager.getPorts();
+    if (SystemMidiPorts::missingService().isNotEmpty() && ports.getSimulatedMarlo() == nullptr)
+        return;
+    devicePoller = std::make_unique<DeviceListPoller> (
+        [&ports] {
+            return DeviceListPoller::Lists{ports.getInputNames(), ports.getOutputNames()};
+        },
+        TransferTimer::createSystemTimer());
+    devicePoller->isNeeded = [this] { return windowManager != nullptr && windowManager->needsDeviceLists(); };
+    devicePoller->onChanged = [this] (const DeviceListPoller::Lists& lists)
+    {
+        if (windowManager != nullptr)
+            windowManager->followDeviceLists (lists);
+    };
+    devicePoller->start();
 }
 
 void OrvaneZellSeriesEditorApplication::getAllCommands (juce::Array<juce::CommandID>& commands)

@@ -4,6 +4,7 @@
 #include "app/MainMenuModel.h"
 #include "app/RecoveryStore.h"
 #include "app/WindowManager.h"
+#include "midi/DeviceListPoller.h"
 #include "midi/DeviceSettings.h"
 #include "midi/MidiManager.h"
 #include "midi/PresetSender.h"
@@ -76,6 +77,8 @@ private:
     std::vector<MainMenuModel::OpenDocument> openDocumentsForMenu() const;
     /** Turns an option on or off, in the sender and in the settings file. */
     void setSendOption (DeviceSettings::Option option, bool on);
+    /** Starts following the device lists, where they can be read. */
+    void followDevices();
 
     juce::PopupMenu extraAppleMenuItems;
     MidiManager midiManager;
@@ -90,6 +93,8 @@ private:
     std::unique_ptr<DeviceSettings> deviceSettings;
     // Every document sends through it; it outlives the window manager's documents.
     std::unique_ptr<PresetSender> presetSender;
+    // Reads the device lists off the message thread; it goes first at shutdown.
+    std::unique_ptr<DeviceListPoller> devicePoller;
     std::function<void()> quitAction;
     std::function<bool (const juce::File&)> guideOpener;
     std::unique_ptr<juce::ChildProcess> guideViewer;

@@ -12,10 +12,14 @@ WindowManager::WindowManager (MidiManager* manager, juce::ApplicationCommandMana
                               juce::File* sharedLastDirectory)
     : lastDirectory (sharedLastDirectory), midiManager (manager), commandManager (commands)
 {
+    if (midiManager != nullptr)
+        midiManager->addConnectionListener (this);
 }
 
 WindowManager::~WindowManager()
 {
+    if (midiManager != nullptr)
+        midiManager->removeConnectionListener (this);
     // The questions were asked before quitting; whatever is left goes without one.
     delete findControllerWindow.get();
     delete deviceSetupWindow.get();
@@ -62,8 +66,38 @@ EditorDocument* WindowManager::createDocument (const juce::File& notOpened)
 
     if (menuBarModel != nullptr)
         document->showMenuBar (menuBarModel);
+    if (auto* line = document->getConnectionLine())
+        line->getFindButton().onClick = [this] { showFindController(); };
+    showConnection (*document);
 
     return document;
+}
+
+void WindowManager::showConnection (EditorDocument& document)
+{
+    if (auto* line = document.getConnectionLine(); line != nullptr && midiManager != nullptr)
+        line->setConnection (midiManager->describeConnection());
+}
+
+void WindowManager::connectionChanged()
+{
+    for (auto* document : documents)
+        showConnection (*document);
+}
+
+bool WindowManager::needsDeviceLists() const
+{
+    return (midiManager != nullptr && (midiManager->isInputOpen() || midiManager->isOutputOpen() ||
+                                       midiManager->isChosenDeviceMissing())) ||
+           deviceSetupWindow != nullptr || findControllerWindow != nullptr;
+}
+
+void WindowManager::followDeviceLists (const DeviceListPoller::Lists& lists)
+{
+    if (midiManager != nullptr)
+        midiManager->followDeviceLists (lists.inputs, lists.outputs);
+    if (deviceSetupWindow != nullptr)
+        deviceSetupWindow->followLists (lists.inputs, lists.outputs);
 }
 
 void WindowManager::refuseDocument (const juce::File& notOpened)

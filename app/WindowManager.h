@@ -6,6 +6,7 @@
 #include "app/MonitorWindow.h"
 #include "app/RecoveryStore.h"
 #include "app/WindowCloseListener.h"
+#include "midi/DeviceListPoller.h"
 #include "midi/DeviceManagerWindow.h"
 #include "midi/MidiManager.h"
 #include "platform/gui/KeptWindowImages.h"
@@ -18,7 +19,7 @@
     Names and places new documents, asks the save question before a document closes and closes
     them all before the application quits.
 */
-class WindowManager final : public WindowCloseListener
+class WindowManager final : public WindowCloseListener, private MidiManager::ConnectionListener
 {
 public:
     static constexpr int maxDocuments = 5;
@@ -65,6 +66,12 @@ public:
     void showFindController();
     /** Opens the MIDI Monitor, watching the active document, or raises the one that is open. */
     void showMonitor();
+    /** Whether the device lists must be followed: while a device is open or a chosen one is
+        missing, or while Device Setup or Find Controller is open. */
+    bool needsDeviceLists() const;
+    /** The lists as the devices are now: the MIDI manager closes what left and opens what came
+        back, and Device Setup shows them. */
+    void followDeviceLists (const DeviceListPoller::Lists& lists);
     bool canOpenAnotherDocument() const;
     /** Whether any document waits on one of its dialogs; a quit is refused meanwhile. */
     bool isWaitingOnDialog() const;
@@ -101,6 +108,9 @@ private:
     void closeByUser (EditorDocument* document);
     void removeDocument (EditorDocument* document);
     void openFoundController (const ControllerFinder::Pair& pair);
+    /** Every document's main page says what is connected now. */
+    void connectionChanged() override;
+    void showConnection (EditorDocument& document);
 
     juce::File* lastDirectory;
     int untitledCounter = 0;

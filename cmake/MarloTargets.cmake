@@ -386,7 +386,7 @@ if(MARLO_BUILD_BENCHMARKS AND NOT MARLO_FUZZ)
     file(GLOB bench_sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/benchmarks/*.cpp")
     if(benchmark_FOUND AND bench_sources)
         add_executable(marlo_benchmarks ${bench_sources})
-        target_link_libraries(marlo_benchmarks PRIVATE marlo_document marlo_test_support benchmark::benchmark
+        target_link_libraries(marlo_benchmarks PRIVATE marlo_app marlo_test_support benchmark::benchmark
                                   juce::juce_recommended_warning_flags)
     endif()
     add_subdirectory("${PROJECT_SOURCE_DIR}/benchmarks/startup" benchmarks/startup)

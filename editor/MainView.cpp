@@ -21,6 +21,7 @@ constexpr int buttonX = 5;
 constexpr int buttonGap = 5;
 constexpr int noteGap = 20;
 constexpr int noteWidth = 600;
+constexpr int lineWidth = 640;
 } // namespace
 
 MainView::MainView (juce::Button::Listener* controller)
@@ -63,6 +64,15 @@ MainView::MainView (juce::Button::Listener* controller)
     const auto& send = *buttons[1];
     sentNote.setBounds (send.getRight() + noteGap, send.getY(), noteWidth, send.getHeight());
     addChildComponent (sentNote);
+
+    // Level with "Get", as the note is with "Send"; Tab still goes down the four buttons first.
+    const auto& get = *buttons[0];
+    connectionLine.setBounds (get.getRight() + noteGap, get.getY(), lineWidth, get.getHeight());
+    addAndMakeVisible (connectionLine);
+    int order = 0;
+    for (auto* button : buttons)
+        button->setExplicitFocusOrder (++order);
+    connectionLine.setExplicitFocusOrder (++order);
 }
 
 MainView::~MainView() = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/ConnectionLine.h"
 #include "editor/SentNote.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -16,6 +17,8 @@ public:
     const juce::OwnedArray<juce::ImageButton>& getButtons() const noexcept { return buttons; }
     /** Right of the buttons: where and when the preset was last sent. */
     SentNote& getSentNote() noexcept { return sentNote; }
+    /** Beside the first button: the controller the editor talks to, and "Find Controller". */
+    ConnectionLine& getConnectionLine() noexcept { return connectionLine; }
 
     /** Up and Down move the keyboard between the buttons, top to bottom, and stop at either end. */
     bool keyPressed (const juce::KeyPress& key) override;
@@ -23,6 +26,7 @@ public:
 private:
     juce::OwnedArray<juce::ImageButton> buttons;
     SentNote sentNote;
+    ConnectionLine connectionLine;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainView)
 };

@@ -9,6 +9,8 @@ public:
     DeviceListModel() = default;
 
     void addDevice (const juce::String& name);
+    /** Replaces every row. */
+    void setDevices (const juce::StringArray& newNames) { names = newNames; }
 
     int getNumRows() override;
     void paintListBoxItem (int rowNumber, juce::Graphics& g, int width, int height,

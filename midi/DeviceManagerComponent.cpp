@@ -88,6 +88,15 @@ void DeviceManagerComponent::updateLists()
     outputList.updateContent();
 }
 
+void DeviceManagerComponent::setDevices (const juce::StringArray& inputs, const juce::StringArray& outputs)
+{
+    inputModel->setDevices (inputs);
+    outputModel->setDevices (outputs);
+    inputList.deselectAllRows();
+    outputList.deselectAllRows();
+    updateLists();
+}
+
 void DeviceManagerComponent::selectInputRow (int row)
 {
     inputList.selectRow (row, false, true);

@@ -25,6 +25,8 @@ public:
     void addInputDevice (const juce::String& name);
     void addOutputDevice (const juce::String& name);
     void updateLists();
+    /** Replaces the rows of both lists; the selections are the caller's to restore. */
+    void setDevices (const juce::StringArray& inputs, const juce::StringArray& outputs);
     void selectInputRow (int row);
     void selectOutputRow (int row);
     int getSelectedInputRow() const;

@@ -29,6 +29,11 @@ public:
     std::function<void()> onFindController;
     /** Selects the pair in the lists and opens it as "OK" would, the window staying open. */
     void choose (const juce::String& input, const juce::String& output);
+    /** The lists as the devices are now; the selections stay on their names. */
+    void followLists (const juce::StringArray& inputs, const juce::StringArray& outputs)
+    {
+        selection.followLists (inputs, outputs);
+    }
 
 private:
     DeviceListModel inputModel;

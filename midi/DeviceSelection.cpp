@@ -4,7 +4,7 @@ DeviceSelection::DeviceSelection (MidiManager& manager, DeviceManagerComponent& 
                                   DeviceSettings* deviceSettings)
     : component (&deviceComponent), midiManager (&manager), settings (deviceSettings)
 {
-    // Read once: a device plugged in while the window is open shows in the next window.
+    // Read here once; later lists come from the poller, off the message thread.
     outputNames = midiManager->getPorts().getOutputNames();
     inputNames = midiManager->getPorts().getInputNames();
 
@@ -21,8 +21,39 @@ DeviceSelection::DeviceSelection (MidiManager& manager, DeviceManagerComponent& 
     if (settings != nullptr)
     {
         component->setRemembering (settings->isRemembering());
-        component->setNotConnected (settings->absentDevices (midiManager->getPorts()));
+        // Read once: the lists change far more often than the file, written through this window while
+        // it is open.
+        remembered = settings->load();
     }
+    showNotConnected();
+}
+
+void DeviceSelection::showNotConnected()
+{
+    if (settings != nullptr)
+        component->setNotConnected (DeviceSettings::absentDevices (remembered, inputNames, outputNames));
+}
+
+juce::String DeviceSelection::wantedName (const juce::StringArray& names, int row,
+                                          const juce::String& wantedBefore)
+{
+    if (juce::isPositiveAndBelow (row, names.size()))
+        return names[row];
+    // Nothing selected: a name that left the list is still wanted; one still listed was deselected.
+    return names.contains (wantedBefore) ? juce::String() : wantedBefore;
+}
+
+void DeviceSelection::followLists (const juce::StringArray& inputs, const juce::StringArray& outputs)
+{
+    if (inputs == inputNames && outputs == outputNames)
+        return;
+    wantedInput = wantedName (inputNames, component->getSelectedInputRow(), wantedInput);
+    wantedOutput = wantedName (outputNames, component->getSelectedOutputRow(), wantedOutput);
+    inputNames = inputs;
+    outputNames = outputs;
+    component->setDevices (inputNames, outputNames);
+    select (wantedInput, wantedOutput);
+    showNotConnected();
 }
 
 void DeviceSelection::selectMatchingRows (const juce::StringArray& names, const juce::String& current,
@@ -62,6 +93,7 @@ void DeviceSelection::rememberOrForget (const DeviceSettings::Devices& chosen)
     if (!component->isRemembering())
     {
         settings->forget();
+        remembered = {};
         return;
     }
 
@@ -69,7 +101,7 @@ void DeviceSelection::rememberOrForget (const DeviceSettings::Devices& chosen)
     // another device is chosen in its place.
     const auto absent = component->getNotConnected();
     const auto before = settings->load();
-    settings->remember (
-        {chosen.input.isEmpty() && absent.contains (before.input) ? before.input : chosen.input,
-         chosen.output.isEmpty() && absent.contains (before.output) ? before.output : chosen.output});
+    remembered = {chosen.input.isEmpty() && absent.contains (before.input) ? before.input : chosen.input,
+                  chosen.output.isEmpty() && absent.contains (before.output) ? before.output : chosen.output};
+    settings->remember (remembered);
 }

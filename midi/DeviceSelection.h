@@ -6,9 +6,9 @@
 
 #include <functional>
 
-/** Reads the device lists once, shows them with the current choice selected, and hands the
-    selected names to the MIDI manager; where there are settings, keeps or forgets them for the
-    next start as the check box says. */
+/** Shows the device lists with the current choice selected, follows them as devices come and go,
+    and hands the selected names to the MIDI manager; where there are settings, keeps or forgets
+    them for the next start as the check box says. */
 class DeviceSelection
 {
 public:
@@ -21,6 +21,9 @@ public:
     void applySelection();
     /** Selects the rows of these names (the last of equal names), as a click on them would. */
     void select (const juce::String& input, const juce::String& output);
+    /** Shows these lists instead. A selection stays on its device's name wherever its row moves;
+        a selected device that left is selected again when its name comes back. */
+    void followLists (const juce::StringArray& inputs, const juce::StringArray& outputs);
 
     const juce::StringArray& getInputNames() const noexcept { return inputNames; }
     const juce::StringArray& getOutputNames() const noexcept { return outputNames; }
@@ -29,11 +32,18 @@ private:
     static void selectMatchingRows (const juce::StringArray& names, const juce::String& current,
                                     const std::function<void (int)>& selectRow);
     static juce::String nameAt (const juce::StringArray& names, int row);
+    /** The name a list's selection stands for: its row's, or one that left the list meanwhile. */
+    static juce::String wantedName (const juce::StringArray& names, int row,
+                                    const juce::String& wantedBefore);
+    void showNotConnected();
     void rememberOrForget (const DeviceSettings::Devices& chosen);
 
     DeviceManagerComponent* component;
     juce::StringArray inputNames;
     juce::StringArray outputNames;
+    juce::String wantedInput;
+    juce::String wantedOutput;
+    DeviceSettings::Devices remembered;
     MidiManager* midiManager;
     DeviceSettings* settings;
 };

@@ -159,14 +159,14 @@ void DeviceSettings::openRemembered (MidiManager& midiManager) const
         midiManager.setInputDevice (devices.input);
 }
 
-juce::StringArray DeviceSettings::absentDevices (MidiPorts& ports) const
+juce::StringArray DeviceSettings::absentDevices (const Devices& devices, const juce::StringArray& inputs,
+                                                 const juce::StringArray& outputs)
 {
-    const auto devices = load();
     juce::StringArray absent;
 
-    if (devices.input.isNotEmpty() && !ports.getInputNames().contains (devices.input))
+    if (devices.input.isNotEmpty() && !inputs.contains (devices.input))
         absent.add (devices.input);
-    if (devices.output.isNotEmpty() && !ports.getOutputNames().contains (devices.output))
+    if (devices.output.isNotEmpty() && !outputs.contains (devices.output))
         absent.addIfNotAlreadyThere (devices.output);
 
     return absent;

@@ -47,8 +47,9 @@ public:
 
     /** Opens the remembered devices by name; a device that is not there is left out silently. */
     void openRemembered (MidiManager& midiManager) const;
-    /** The remembered names that the device service does not list now. */
-    juce::StringArray absentDevices (MidiPorts& ports) const;
+    /** The remembered names these lists do not hold. */
+    static juce::StringArray absentDevices (const Devices& remembered, const juce::StringArray& inputs,
+                                            const juce::StringArray& outputs);
 
     const juce::File& getFile() const noexcept { return file; }
 

@@ -35,6 +35,7 @@ void MidiManager::setPorts (std::unique_ptr<MidiPorts> devicePorts)
     inputDeviceName.clear();
     outputDeviceName.clear();
     ports = std::move (devicePorts);
+    tellConnectionChanged();
 }
 
 void MidiManager::setInputDevice (const juce::String& name)
@@ -51,12 +52,16 @@ void MidiManager::setInputDevice (const juce::String& name)
     inputDeviceName = name;
     const auto index = ports->getInputNames().indexOf (name);
     if (index < 0)
+    {
+        tellConnectionChanged();
         return;
+    }
 
     input = ports->openInput (index, *this);
     openInputName = input != nullptr ? name : juce::String();
     if (input != nullptr)
         input->start();
+    tellConnectionChanged();
 }
 
 void MidiManager::setOutputDevice (const juce::String& name)
@@ -70,6 +75,81 @@ void MidiManager::setOutputDevice (const juce::String& name)
             output = ports->openOutput (index);
             openOutputName = output != nullptr ? name : juce::String();
         }
+    tellConnectionChanged();
+}
+
+void MidiManager::addConnectionListener (ConnectionListener* listener)
+{
+    if (listener != nullptr)
+        connectionListeners.add (listener);
+}
+
+void MidiManager::removeConnectionListener (ConnectionListener* listener)
+{
+    connectionListeners.remove (listener);
+}
+
+void MidiManager::tellConnectionChanged()
+{
+    connectionListeners.call ([] (ConnectionListener& listener) { listener.connectionChanged(); });
+}
+
+void MidiManager::followDeviceLists (const juce::StringArray& inputs, const juce::StringArray& outputs)
+{
+    bool closed = false;
+    if (input != nullptr && !inputs.contains (openInputName))
+    {
+        input.reset();
+        openInputName.clear();
+        closed = true;
+    }
+    if (output != nullptr && !outputs.contains (openOutputName))
+    {
+        output.reset();
+        openOutputName.clear();
+        closed = true;
+    }
+
+    // The same name back is taken for the same device. Each open tells the listeners itself.
+    const auto returned =
+        [] (const juce::String& chosen, const juce::String& open, const juce::StringArray& names)
+    { return chosen.isNotEmpty() && chosen != open && names.contains (chosen); };
+    const bool reopenOutput = returned (outputDeviceName, openOutputName, outputs);
+    const bool reopenInput = returned (inputDeviceName, openInputName, inputs);
+    if (reopenOutput)
+        setOutputDevice (outputDeviceName);
+    if (reopenInput)
+        setInputDevice (inputDeviceName);
+    if (closed && !reopenOutput && !reopenInput)
+        tellConnectionChanged();
+    if (closed)
+        connectionListeners.call ([] (ConnectionListener& listener) { listener.deviceLeft(); });
+}
+
+juce::StringArray MidiManager::missingNames() const
+{
+    juce::StringArray missing;
+    if (inputDeviceName.isNotEmpty() && inputDeviceName != openInputName)
+        missing.add (inputDeviceName);
+    if (outputDeviceName.isNotEmpty() && outputDeviceName != openOutputName)
+        missing.addIfNotAlreadyThere (outputDeviceName);
+    return missing;
+}
+
+bool MidiManager::isChosenDeviceMissing() const
+{
+    return !missingNames().isEmpty();
+}
+
+juce::String MidiManager::describeConnection() const
+{
+    if (const auto missing = missingNames(); !missing.isEmpty())
+        return "Disconnected: " + missing.joinIntoString (" / ");
+    juce::StringArray open{openInputName, openOutputName};
+    open.removeEmptyStrings();
+    if (open.isEmpty())
+        return "Not connected";
+    return "Connected: " + open.joinIntoString (" / ");
 }
 
 void MidiManager::sendMessage (const juce::MidiMessage& message)

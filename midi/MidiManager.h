@@ -24,6 +24,16 @@ public:
         virtual ~MidiManagerListener() = default;
     };
 
+    /** Told when a device opens or closes; message thread. */
+    class ConnectionListener
+    {
+    public:
+        virtual ~ConnectionListener() = default;
+        virtual void connectionChanged() {}
+        /** A device was closed because it left the device list (after connectionChanged). */
+        virtual void deviceLeft() {}
+    };
+
     /** Reaches the operating system's devices through JUCE. */
     MidiManager();
     explicit MidiManager (std::unique_ptr<MidiPorts> ports);
@@ -44,6 +54,20 @@ public:
     /** After this returns the listener is not being called and will not be called again. */
     void removeListener (MidiManagerListener* listener);
 
+    /** Called back synchronously, on the message thread, after each change of what is open. */
+    void addConnectionListener (ConnectionListener* listener);
+    void removeConnectionListener (ConnectionListener* listener);
+
+    /** Follows the device lists as they are now: an open device whose name has left its list is
+        closed, and a chosen one whose name is listed again is opened. Message thread. */
+    void followDeviceLists (const juce::StringArray& inputs, const juce::StringArray& outputs);
+
+    /** "Connected: <input> / <output>", "Disconnected: <name>" while a chosen device is not open,
+        or "Not connected". */
+    juce::String describeConnection() const;
+    /** Whether a device chosen by name is not open (unplugged, or absent since the start). */
+    bool isChosenDeviceMissing() const;
+
     bool isInputOpen() const noexcept;
     bool isOutputOpen() const noexcept;
     const juce::String& getInputDeviceName() const noexcept { return inputDeviceName; }
@@ -56,6 +80,10 @@ public:
     void handlePartialSysexMessage (juce::MidiInput*, const juce::uint8*, int, double) override {}
 
 private:
+    /** The chosen names not open under that name. */
+    juce::StringArray missingNames() const;
+    void tellConnectionChanged();
+
     // Declared first so that it outlives the devices it opened.
     std::unique_ptr<MidiPorts> ports;
     juce::String inputDeviceName;
@@ -67,6 +95,7 @@ private:
     // so a listener that has been removed is never called again.
     juce::ListenerList<MidiManagerListener, juce::Array<MidiManagerListener*, juce::CriticalSection>>
         listeners;
+    juce::ListenerList<ConnectionListener> connectionListeners;
     std::unique_ptr<MidiPorts::Input> input;
     std::unique_ptr<MidiPorts::Output> output;
 

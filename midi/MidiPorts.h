@@ -33,6 +33,7 @@ public:
 
     virtual ~MidiPorts() = default;
 
+    /** The lists may be read on any thread, also while another thread opens or closes a device. */
     virtual juce::StringArray getInputNames() = 0;
     virtual juce::StringArray getOutputNames() = 0;
 

@@ -18,6 +18,7 @@ PresetTransfer::PresetTransfer (MidiManager& manager, std::unique_ptr<TransferTi
     PresetCodec::isReply ({});
     timer->onTick = [this] { step(); };
     midiManager.addListener (this);
+    midiManager.addConnectionListener (this);
 }
 
 PresetTransfer::~PresetTransfer()
@@ -28,7 +29,10 @@ PresetTransfer::~PresetTransfer()
 void PresetTransfer::detach()
 {
     if (!detached)
+    {
         midiManager.removeListener (this);
+        midiManager.removeConnectionListener (this);
+    }
     detached = true;
     timer->stop();
     {
@@ -150,6 +154,28 @@ void PresetTransfer::step()
     }
     sendRequest();
     timer->start (retryIntervalMs);
+}
+
+void PresetTransfer::deviceLeft()
+{
+    // A device that left while the controller was asked will not answer: waiting out the repeats
+    // would only keep the user waiting for the time-out.
+    if (!midiManager.isInputOpen() || !midiManager.isOutputOpen())
+        endGet (Outcome::midiError);
+}
+
+bool PresetTransfer::endGet (Outcome outcome)
+{
+    {
+        const juce::ScopedLock lock (replyLock);
+        if (!awaitingReply || requestGoingOut)
+            return false;
+        awaitingReply = false;
+        retryCount = 0;
+    }
+    timer->stop();
+    finish ({outcome, {}});
+    return true;
 }
 
 void PresetTransfer::midiMessageReceived (const juce::MidiMessage& message)

@@ -18,7 +18,8 @@
     A get sends the request, waits a second for the reply, then repeats the request every 750 ms;
     after the last repeat goes unanswered it gives up, seven seconds after the first request. A
     reply must start with the controller's reply header and carry a valid preset. An output that
-    goes away during a get ends it at the next repeat.
+    goes away during a get ends it at the next repeat; a device the MIDI manager closes because it
+    left the device list ends it at once.
 
     Threads: everything runs on the message thread except midiMessageReceived, which the MIDI
     manager calls on the MIDI input thread. That call only recognises a reply and hands it to the
@@ -27,7 +28,7 @@
     a reply that meets a request on its way out is taken once the request is out, so the MIDI
     thread never waits for the output.
 */
-class PresetTransfer final : private MidiManager::MidiManagerListener
+class PresetTransfer final : private MidiManager::MidiManagerListener, private MidiManager::ConnectionListener
 {
 public:
     static constexpr int firstReplyTimeoutMs = 1000;
@@ -79,7 +80,10 @@ public:
 
 private:
     void midiMessageReceived (const juce::MidiMessage& message) override;
+    void deviceLeft() override;
     void step();
+    /** Ends a get with this outcome unless a reply was taken first; false when none was running. */
+    bool endGet (Outcome outcome);
     /** Sends a request the caller decided on under the lock (requestGoingOut set), then takes a
         reply that came meanwhile. */
     void sendRequest();

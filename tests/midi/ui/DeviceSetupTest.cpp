@@ -238,3 +238,28 @@ TEST_F (DeviceSetupTest, EveryFocusableControlShowsARingThatStandsOutFromWhatLie
         expectRingStandsOut (root, *control);
     EXPECT_GE (controls.size(), 5u) << "two lists and three buttons";
 }
+
+TEST_F (DeviceSetupTest, TheSelectionFollowsTheDevicesNameAsTheListsChangeWhileOpen)
+{
+    openWindow();
+    component().selectInputRow (1);
+    component().selectOutputRow (1);
+
+    // A device plugged in ahead of it moves the Marlo's rows.
+    window->followLists ({"New In", "Keys In", "Pads In", "Marlo"}, {"Marlo", "Synth Out"});
+    EXPECT_EQ (component().getInputList().getModel()->getNumRows(), 4);
+    EXPECT_EQ (component().getSelectedInputRow(), 3);
+    EXPECT_EQ (component().getSelectedOutputRow(), 0);
+
+    // Unplugged, nothing is selected in its place; back at yet another row, it is selected again.
+    window->followLists ({"New In", "Keys In"}, {"Synth Out"});
+    EXPECT_EQ (component().getSelectedInputRow(), -1);
+    EXPECT_EQ (component().getSelectedOutputRow(), -1);
+    window->followLists ({"Marlo", "Keys In"}, {"Synth Out", "Marlo"});
+    EXPECT_EQ (component().getSelectedInputRow(), 0);
+    EXPECT_EQ (component().getSelectedOutputRow(), 1);
+
+    click (component().getOkButton());
+    EXPECT_EQ (midi.getInputDeviceName(), "Marlo");
+    EXPECT_EQ (midi.getOutputDeviceName(), "Marlo");
+}
