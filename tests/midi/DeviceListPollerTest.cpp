@@ -17,7 +17,7 @@ struct PollerRig
     PollerRig()
     {
         poller.isNeeded = [this] { return needed; };
-        poller.onChanged = [this] (const Lists& lists) { reported.push_back (lists); };
+        poller.onChanged = [this] (const Lists& changed) { reported.push_back (changed); };
     }
 
     /** One second gone: the tick, then the read it asked for (if any), then the hand-over. */
