@@ -119,8 +119,10 @@ void BM_GetTakesItsReplyOnTheMidiThread (benchmark::State& state)
         state.ResumeTiming();
         allocations += allocationsOf (*captured, reply);
         state.PauseTiming();
-        // The reply is taken on the message thread, as the hand-over delivers it.
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
+        // The reply is taken on the message thread, which looks for it while the get waits.
+        const auto before = received;
+        for (int wait = 0; wait < 200 && received == before; ++wait)
+            juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
         state.ResumeTiming();
     }
     if (received != static_cast<int> (state.iterations()))

@@ -41,7 +41,7 @@ void PresetTransfer::detach()
         pendingReply.reset();
         replyDuringRequest.reset();
     }
-    replyHandOver.cancelPendingUpdate();
+    replyWatch.stopTimer();
     retryCount = 0;
 }
 
@@ -83,6 +83,7 @@ void PresetTransfer::get()
         awaitingReply = true;
         requestGoingOut = true;
     }
+    replyWatch.startTimer (replyWatchMs);
     sendRequest();
     // The wait for the answer starts once the request is out, as each repeat's does.
     timer->start (firstReplyTimeoutMs);
@@ -94,20 +95,14 @@ void PresetTransfer::sendRequest()
     // aside until the request is out and only then taken: no request follows a taken reply.
     midiManager.sendMessage (createRequestMessage());
 
-    bool taken = false;
+    const juce::ScopedLock lock (replyLock);
+    requestGoingOut = false;
+    if (awaitingReply && replyDuringRequest.has_value())
     {
-        const juce::ScopedLock lock (replyLock);
-        requestGoingOut = false;
-        if (awaitingReply && replyDuringRequest.has_value())
-        {
-            awaitingReply = false;
-            pendingReply = std::move (replyDuringRequest);
-            taken = true;
-        }
-        replyDuringRequest.reset();
+        awaitingReply = false;
+        pendingReply = std::move (replyDuringRequest);
     }
-    if (taken)
-        replyHandOver.triggerAsyncUpdate();
+    replyDuringRequest.reset();
 }
 
 bool PresetTransfer::isGetInProgress() const
@@ -197,7 +192,6 @@ void PresetTransfer::midiMessageReceived (const juce::MidiMessage& message)
         awaitingReply = false;
         pendingReply.emplace (message);
     }
-    replyHandOver.triggerAsyncUpdate();
 }
 
 PresetTransfer::KeptReply::KeptReply (const juce::MidiMessage& message)
@@ -227,6 +221,7 @@ void PresetTransfer::applyPendingReply()
 
 void PresetTransfer::finish (Result result)
 {
+    replyWatch.stopTimer();
     if (onGetFinished != nullptr)
         onGetFinished (result);
 }

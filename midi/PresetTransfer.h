@@ -22,8 +22,10 @@
     left the device list ends it at once.
 
     Threads: everything runs on the message thread except midiMessageReceived, which the MIDI
-    manager calls on the MIDI input thread. That call only recognises a reply and hands it to the
-    message thread; taking a reply and the timer's repeat or give-up step are decided under one
+    manager calls on the MIDI input thread. That call only recognises a reply and keeps its bytes;
+    while a get waits, the message thread looks for a kept reply every few milliseconds, so the MIDI
+    thread neither allocates nor posts anything (posting a message allocates in the framework's
+    queue). Taking a reply and the timer's repeat or give-up step are decided under one
     lock, so a reply is taken exactly once and nothing follows it. Nothing is sent under that lock:
     a reply that meets a request on its way out is taken once the request is out, so the MIDI
     thread never waits for the output.
@@ -34,6 +36,8 @@ public:
     static constexpr int firstReplyTimeoutMs = 1000;
     static constexpr int retryIntervalMs = 750;
     static constexpr int maxRetries = 8;
+    /** How often a waiting get looks for its reply. */
+    static constexpr int replyWatchMs = 5;
 
     enum class Outcome
     {
@@ -90,11 +94,11 @@ private:
     void applyPendingReply();
     void finish (Result result);
 
-    /** Carries a taken reply from the MIDI thread to the message thread. */
-    struct ReplyHandOver final : public juce::AsyncUpdater
+    /** Looks for a reply the MIDI thread kept, on the message thread, while a get waits. */
+    struct ReplyWatch final : public juce::Timer
     {
-        explicit ReplyHandOver (PresetTransfer& t) : transfer (t) {}
-        void handleAsyncUpdate() override { transfer.applyPendingReply(); }
+        explicit ReplyWatch (PresetTransfer& t) : transfer (t) {}
+        void timerCallback() override { transfer.applyPendingReply(); }
         PresetTransfer& transfer;
     };
 
@@ -120,7 +124,7 @@ private:
     std::optional<KeptReply> pendingReply;
     bool requestGoingOut = false;
     std::optional<KeptReply> replyDuringRequest;
-    ReplyHandOver replyHandOver{*this};
+    ReplyWatch replyWatch{*this};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetTransfer)
 };
