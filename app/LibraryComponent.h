@@ -1,0 +1,74 @@
+#pragma once
+
+#include "editor/CustomLook.h"
+#include "library/LibraryPreset.h"
+#include "library/SearchTerms.h"
+
+#include <functional>
+#include <juce_gui_basics/juce_gui_basics.h>
+#include <vector>
+
+/** The content of the Library window: a search field over the list of the library's presets,
+    each with its name, group, date modified and one line of what it sends (or the preset it is
+    the same as, or why it cannot be read). Each keystroke filters the presets held in memory;
+    nothing is read from the disk while typing. Down goes from the field into the list, Return
+    opens the selected preset, Escape asks to close.
+*/
+class LibraryComponent final : public juce::Component, public juce::KeyListener, private juce::ListBoxModel
+{
+public:
+    LibraryComponent();
+    ~LibraryComponent() override;
+
+    /** Shows these presets, filtered by what the field holds. */
+    void setPresets (std::vector<LibraryPreset> presets);
+
+    /** The presets the list shows now, in its order. */
+    std::vector<const LibraryPreset*> shownPresets() const;
+    /** The selected one; null when none is. */
+    const LibraryPreset* selectedPreset() const;
+
+    /** Return on a preset. */
+    std::function<void (const juce::File&)> onOpen;
+    /** Escape. */
+    std::function<void()> onCloseRequested;
+
+    juce::TextEditor& getSearchField() noexcept { return searchField; }
+    juce::ListBox& getList() noexcept { return list; }
+    /** What the line under the list says: how many are shown, or why the search matches nothing. */
+    juce::String getStatusText() const { return status.getText(); }
+    /** Says something under the list until the next keystroke. */
+    void showMessage (const juce::String& message) { status.setText (message, juce::dontSendNotification); }
+
+    void resized() override;
+    void paint (juce::Graphics& g) override;
+    void paintOverChildren (juce::Graphics& g) override;
+    void focusOfChildComponentChanged (FocusChangeType) override { repaint(); }
+    bool keyPressed (const juce::KeyPress& key, juce::Component* origin) override;
+    bool keyPressed (const juce::KeyPress& key) override { return keyPressed (key, this); }
+
+    static constexpr int rowHeight = 40;
+
+private:
+    int getNumRows() override;
+    void paintListBoxItem (int row, juce::Graphics& g, int width, int height, bool selected) override;
+    void returnKeyPressed (int row) override;
+    void listBoxItemDoubleClicked (int row, const juce::MouseEvent&) override;
+
+    void filter();
+    void openSelected();
+    /** The second line of a row: what it sends, whom it equals, or why it cannot be read. */
+    static juce::String detailOf (const LibraryPreset& preset);
+
+    std::vector<LibraryPreset> presets;
+    /** Indices into `presets` of the rows shown. */
+    std::vector<size_t> shown;
+
+    CustomLook look;
+    juce::Label searchLabel{{}, "Search:"};
+    juce::TextEditor searchField;
+    juce::ListBox list{"Presets", this};
+    juce::Label status;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (LibraryComponent)
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/LibraryComponent.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/** The Library window: the presets of the library's folder, read when the window opens (never
+    at start), the folder made if it is missing. It deletes itself when closed; the window
+    manager reaches it through a weak reference.
+*/
+class LibraryWindow final : public juce::DocumentWindow
+{
+public:
+    /** `openPreset` opens a file as a dropped one opens. */
+    LibraryWindow (const juce::File& folder, std::function<void (const juce::File&)> openPreset);
+    ~LibraryWindow() override;
+
+    LibraryComponent& getComponent() noexcept { return component; }
+    const juce::File& getFolder() const noexcept { return folder; }
+
+    /** Reads the folder again into the list. */
+    void reload();
+
+    /** Puts the keyboard focus on the search field, unless something inside has it already. */
+    void focusInside();
+
+    void closeButtonPressed() override;
+    void activeWindowStatusChanged() override;
+    void focusGained (FocusChangeType cause) override;
+
+private:
+    juce::File folder;
+    LibraryComponent component;
+
+    JUCE_DECLARE_WEAK_REFERENCEABLE (LibraryWindow)
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (LibraryWindow)
+};
