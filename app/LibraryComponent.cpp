@@ -40,11 +40,17 @@ LibraryComponent::LibraryComponent()
 
     status.setColour (juce::Label::textColourId, juce::Colours::black);
     addAndMakeVisible (status);
+    duplicateButton.onClick = [this] { duplicateSelected(); };
+    renameButton.onClick = [this] { askToRename(); };
+    trashButton.onClick = [this] { askToMoveToTrash(); };
+    for (auto* button : {&duplicateButton, &renameButton, &trashButton})
+        addAndMakeVisible (button);
     setSize (initialWidth, initialHeight);
 }
 
 LibraryComponent::~LibraryComponent()
 {
+    question.reset();
     searchField.removeKeyListener (this);
     list.removeKeyListener (this);
     setLookAndFeel (nullptr);
@@ -102,6 +108,91 @@ void LibraryComponent::filter()
                         juce::dontSendNotification);
 }
 
+void LibraryComponent::selectFile (const juce::File& file)
+{
+    for (size_t row = 0; row < shown.size(); ++row)
+        if (presets[shown[row]].file == file)
+        {
+            list.selectRow (static_cast<int> (row));
+            return;
+        }
+}
+
+void LibraryComponent::ask (std::unique_ptr<juce::AlertWindow> window,
+                            std::function<void (const LibraryPreset&)> answered)
+{
+    const auto* preset = selectedPreset();
+    if (preset == nullptr)
+        return;
+    question = std::move (window);
+    question->setLookAndFeel (&look);
+    // The preset is kept by value: the list may be read again before the answer comes.
+    juce::Component::SafePointer<LibraryComponent> self (this);
+    question->enterModalState (true,
+                               juce::ModalCallbackFunction::create (
+                                   [self, chosen = *preset, answered] (int button)
+                                   {
+                                       if (self == nullptr)
+                                           return;
+                                       if (button == 1)
+                                           answered (chosen);
+                                       self->question.reset();
+                                       self->list.grabKeyboardFocus();
+                                   }),
+                               false);
+}
+
+void LibraryComponent::askToRename()
+{
+    const auto* preset = selectedPreset();
+    if (preset == nullptr || onRename == nullptr)
+        return;
+    auto window = std::make_unique<juce::AlertWindow> (
+        "Rename Preset", "The new name of \"" + preset->name + "\":", juce::MessageBoxIconType::NoIcon, this);
+    window->addTextEditor ("name", preset->name);
+    window->addButton ("Rename", 1, juce::KeyPress (juce::KeyPress::returnKey));
+    window->addButton ("Cancel", 0, juce::KeyPress (juce::KeyPress::escapeKey));
+    auto* field = window->getTextEditor ("name");
+    field->setColour (juce::TextEditor::backgroundColourId, juce::Colours::white);
+    field->setColour (juce::TextEditor::outlineColourId, frame);
+    ask (std::move (window),
+         [this, field] (const LibraryPreset& chosen)
+         {
+             if (onRename != nullptr)
+                 onRename (chosen, field->getText());
+         });
+    // The name takes the keys, all of it selected, so that typing replaces it.
+    if (question != nullptr)
+    {
+        field->grabKeyboardFocus();
+        field->selectAll();
+    }
+}
+
+void LibraryComponent::askToMoveToTrash()
+{
+    const auto* preset = selectedPreset();
+    if (preset == nullptr || onMoveToTrash == nullptr)
+        return;
+    auto window =
+        std::make_unique<juce::AlertWindow> ("Move to Trash", "Move \"" + preset->path() + "\" to the trash?",
+                                             juce::MessageBoxIconType::QuestionIcon, this);
+    window->addButton ("Move to Trash", 1, juce::KeyPress (juce::KeyPress::returnKey));
+    window->addButton ("Cancel", 0, juce::KeyPress (juce::KeyPress::escapeKey));
+    ask (std::move (window),
+         [this] (const LibraryPreset& chosen)
+         {
+             if (onMoveToTrash != nullptr)
+                 onMoveToTrash (chosen);
+         });
+}
+
+void LibraryComponent::duplicateSelected()
+{
+    if (const auto* preset = selectedPreset(); preset != nullptr && onDuplicate != nullptr)
+        onDuplicate (LibraryPreset (*preset));
+}
+
 void LibraryComponent::openSelected()
 {
     if (const auto* preset = selectedPreset(); preset != nullptr && onOpen != nullptr)
@@ -120,6 +211,21 @@ bool LibraryComponent::keyPressed (const juce::KeyPress& key, juce::Component* o
     if (origin == &searchField && key == juce::KeyPress::returnKey)
     {
         openSelected();
+        return true;
+    }
+    if (key == juce::KeyPress ('d', juce::ModifierKeys::commandModifier, 0))
+    {
+        duplicateSelected();
+        return true;
+    }
+    if (origin == &list && key == juce::KeyPress::F2Key)
+    {
+        askToRename();
+        return true;
+    }
+    if (origin == &list && key == juce::KeyPress::deleteKey)
+    {
+        askToMoveToTrash();
         return true;
     }
     // From the field, Down goes into the list, onto the first match that the field preselected
@@ -208,7 +314,13 @@ void LibraryComponent::resized()
     top.removeFromLeft (70);
     searchField.setBounds (top);
     area.removeFromTop (margin);
-    status.setBounds (area.removeFromBottom (statusHeight));
+    auto bottom = area.removeFromBottom (statusHeight);
+    for (auto* button : {&trashButton, &renameButton, &duplicateButton})
+    {
+        button->setBounds (bottom.removeFromRight (button == &trashButton ? 130 : 100));
+        bottom.removeFromRight (margin / 2);
+    }
+    status.setBounds (bottom);
     area.removeFromBottom (margin / 2);
     list.setBounds (area);
 }

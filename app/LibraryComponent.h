@@ -12,7 +12,8 @@
     each with its name, group, date modified and one line of what it sends (or the preset it is
     the same as, or why it cannot be read). Each keystroke filters the presets held in memory;
     nothing is read from the disk while typing. Down goes from the field into the list, Return
-    opens the selected preset, Escape asks to close.
+    opens the selected preset, Escape asks to close. In the list, F2 asks for a new name, Delete
+    asks before the preset goes to the trash, and Ctrl+D duplicates it; buttons do the same.
 */
 class LibraryComponent final : public juce::Component, public juce::KeyListener, private juce::ListBoxModel
 {
@@ -32,6 +33,21 @@ public:
     std::function<void (const juce::File&)> onOpen;
     /** Escape. */
     std::function<void()> onCloseRequested;
+    /** F2 answered with a name. */
+    std::function<void (const LibraryPreset&, const juce::String& newName)> onRename;
+    /** Delete, once the user agreed. */
+    std::function<void (const LibraryPreset&)> onMoveToTrash;
+    /** Ctrl+D or the button. */
+    std::function<void (const LibraryPreset&)> onDuplicate;
+
+    /** Selects the row of that file, if it is shown. */
+    void selectFile (const juce::File& file);
+    /** Asks for the selected preset's new name, or whether to move it to the trash. */
+    void askToRename();
+    void askToMoveToTrash();
+    void duplicateSelected();
+    /** The question showing now; null when none is. */
+    juce::AlertWindow* getQuestion() const noexcept { return question.get(); }
 
     juce::TextEditor& getSearchField() noexcept { return searchField; }
     juce::ListBox& getList() noexcept { return list; }
@@ -56,6 +72,8 @@ private:
     void listBoxItemDoubleClicked (int row, const juce::MouseEvent&) override;
 
     void filter();
+    /** Shows a question about the selected preset; `answered` runs when its first button is chosen. */
+    void ask (std::unique_ptr<juce::AlertWindow> window, std::function<void (const LibraryPreset&)> answered);
     void openSelected();
     /** The second line of a row: what it sends, whom it equals, or why it cannot be read. */
     static juce::String detailOf (const LibraryPreset& preset);
@@ -69,6 +87,10 @@ private:
     juce::TextEditor searchField;
     juce::ListBox list{"Presets", this};
     juce::Label status;
+    juce::TextButton duplicateButton{"Duplicate"};
+    juce::TextButton renameButton{juce::CharPointer_UTF8 ("Rename\u2026")};
+    juce::TextButton trashButton{juce::CharPointer_UTF8 ("Move to Trash\u2026")};
+    std::unique_ptr<juce::AlertWindow> question;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (LibraryComponent)
 };

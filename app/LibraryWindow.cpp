@@ -1,6 +1,8 @@
 #include "app/LibraryWindow.h"
 
+#include "library/LibraryFiles.h"
 #include "library/PresetLibrary.h"
+#include "platform/Trash.h"
 
 LibraryWindow::LibraryWindow (const juce::File& libraryFolder,
                               std::function<void (const juce::File&)> openPreset)
@@ -10,6 +12,25 @@ LibraryWindow::LibraryWindow (const juce::File& libraryFolder,
     component.onOpen = std::move (openPreset);
     // Posted, so that the window is not deleted inside the key handling that asked for it.
     component.onCloseRequested = [this] { closeButtonPressed(); };
+    component.onRename = [this] (const LibraryPreset& preset, const juce::String& newName)
+    {
+        juce::File renamed;
+        const auto result = LibraryFiles::rename (preset.file, newName, renamed);
+        showChange (result, result.wasOk() ? renamed : preset.file,
+                    "Renamed \"" + preset.name + "\" to \"" + renamed.getFileNameWithoutExtension() + "\"");
+    };
+    component.onDuplicate = [this] (const LibraryPreset& preset)
+    {
+        juce::File written;
+        const auto result = LibraryFiles::duplicate (preset.file, written);
+        showChange (result, result.wasOk() ? written : preset.file,
+                    "Duplicated as \"" + written.getFileNameWithoutExtension() + "\"");
+    };
+    component.onMoveToTrash = [this] (const LibraryPreset& preset)
+    {
+        showChange (Trash::moveToTrash (preset.file), preset.file,
+                    "Moved \"" + preset.path() + "\" to the trash");
+    };
     reload();
 
     setUsingNativeTitleBar (true);
@@ -33,6 +54,15 @@ void LibraryWindow::reload()
     component.setPresets (library.read());
     if (made.failed())
         component.showMessage (made.getErrorMessage());
+}
+
+void LibraryWindow::showChange (const juce::Result& result, const juce::File& file, const juce::String& done)
+{
+    const auto row = component.getList().getSelectedRow();
+    reload();
+    component.getList().selectRow (row);
+    component.selectFile (file);
+    component.showMessage (result.wasOk() ? done : result.getErrorMessage());
 }
 
 void LibraryWindow::focusInside()

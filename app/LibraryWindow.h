@@ -18,7 +18,7 @@ public:
     LibraryComponent& getComponent() noexcept { return component; }
     const juce::File& getFolder() const noexcept { return folder; }
 
-    /** Reads the folder again into the list. */
+    /** Reads the folder again into the list, keeping the selection where it can. */
     void reload();
 
     /** Puts the keyboard focus on the search field, unless something inside has it already. */
@@ -29,6 +29,9 @@ public:
     void focusGained (FocusChangeType cause) override;
 
 private:
+    /** Reads the folder again, selects `file` and says how the change went. */
+    void showChange (const juce::Result& result, const juce::File& file, const juce::String& done);
+
     juce::File folder;
     LibraryComponent component;
 

@@ -7,6 +7,7 @@
 #include "app/WindowManager.h"
 #include "library/PresetLibrary.h"
 #include "midi/DeviceSettings.h"
+#include "support/SystemUnderTest.h"
 
 namespace
 {
@@ -96,7 +97,11 @@ TEST_F (LibraryWindowTest, TheFieldFiltersAndTheKeysMoveOpenAndClose)
     press (*window, juce::KeyPress (juce::KeyPress::upKey));
     EXPECT_EQ (window->getComponent().selectedPreset()->name, "Lead");
 
-    // Tab goes round every part and back to the field.
+    // Tab goes round every part: the list, its three buttons, and back to the field.
+    press (*window, juce::KeyPress (juce::KeyPress::tabKey));
+    EXPECT_NE (dynamic_cast<juce::Button*> (focused()), nullptr);
+    press (*window, juce::KeyPress (juce::KeyPress::tabKey));
+    press (*window, juce::KeyPress (juce::KeyPress::tabKey));
     press (*window, juce::KeyPress (juce::KeyPress::tabKey));
     EXPECT_EQ (focused(), &window->getComponent().getSearchField());
 
@@ -157,4 +162,55 @@ TEST_F (LibraryWindowTest, TheManagerOpensOneLibraryOnTheRememberedFolderAndRetu
     list.keyPressed (juce::KeyPress (juce::KeyPress::returnKey));
     ASSERT_EQ (windows.getNumDocuments(), 2);
     EXPECT_EQ (windows.getDocument (1)->getFile(), library->getComponent().selectedPreset()->file);
+}
+
+TEST_F (LibraryWindowTest, RenameDuplicateAndMoveToTrashAskFirstAndNeverWriteOverAFile)
+{
+    TemporaryFolder data;
+    SystemUnderTest::setEnvironment ("XDG_DATA_HOME", data.get().getFullPathName().toRawUTF8());
+    LibraryWindow window (folder.get(), {});
+    window.setVisible (true);
+    auto& component = window.getComponent();
+    auto& list = component.getList();
+    const auto answer = [&component] (int button, const juce::String& name = {})
+    {
+        auto* question = component.getQuestion();
+        if (question == nullptr)
+            return false;
+        if (auto* field = question->getTextEditor ("name"))
+            field->setText (name);
+        question->exitModalState (button);
+        return runMessageLoopUntil ([&component] { return component.getQuestion() == nullptr; });
+    };
+    const auto pressInList = [&] (const juce::KeyPress& key) { component.keyPressed (key, &list); };
+
+    component.selectFile (folder / "Lead.marlo");
+    pressInList (juce::KeyPress (juce::KeyPress::F2Key));
+    ASSERT_TRUE (answer (1, "Lead copy"));
+    EXPECT_TRUE ((folder / "Lead.marlo").existsAsFile()) << "a name taken is refused";
+    EXPECT_TRUE (component.getStatusText().contains ("already")) << component.getStatusText();
+
+    const auto date = (folder / "Lead.marlo").getLastModificationTime();
+    pressInList (juce::KeyPress (juce::KeyPress::F2Key));
+    ASSERT_TRUE (answer (1, "Solo"));
+    EXPECT_FALSE ((folder / "Lead.marlo").exists());
+    EXPECT_EQ ((folder / "Solo.marlo").getLastModificationTime(), date);
+    ASSERT_NE (component.selectedPreset(), nullptr);
+    EXPECT_EQ (component.selectedPreset()->name, "Solo");
+    EXPECT_EQ (component.selectedPreset()->image, generatedPreset (2));
+
+    pressInList (juce::KeyPress ('d', juce::ModifierKeys::commandModifier, 0));
+    EXPECT_TRUE ((folder / "Solo 2.marlo").hasIdenticalContentTo (folder / "Solo.marlo"));
+    EXPECT_EQ (component.selectedPreset()->name, "Solo 2");
+
+    pressInList (juce::KeyPress (juce::KeyPress::deleteKey));
+    ASSERT_TRUE (answer (0));
+    EXPECT_TRUE ((folder / "Solo 2.marlo").existsAsFile()) << "cancelled";
+    pressInList (juce::KeyPress (juce::KeyPress::deleteKey));
+    ASSERT_TRUE (answer (1));
+    EXPECT_FALSE ((folder / "Solo 2.marlo").exists());
+    EXPECT_TRUE ((data / "Trash/files/Solo 2.marlo").existsAsFile());
+    EXPECT_TRUE ((data / "Trash/info/Solo 2.marlo.trashinfo").existsAsFile());
+    EXPECT_EQ (component.shownPresets().size(), 4u);
+    SystemUnderTest::unsetEnvironment ("XDG_DATA_HOME");
 }

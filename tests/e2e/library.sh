@@ -69,4 +69,18 @@ xdotool key Down Down Return
 wait_until 15 bash -c "[[ \$(xdotool search --onlyvisible --name '^Orvane Marlo Editor' | wc -l) -eq 2 ]]" ||
     fail "Return in the list opened no second document"
 
+# Back in the Library the field has the keys; Down goes into the list on the selected preset,
+# and F2 asks for its new name.
+activate "$libwin"
+xdotool key Down F2
+question="$(wait_for_window "^Rename Preset$")" || exit 1
+wait_for_focus "$question"
+shot library-rename
+xdotool type --delay 30 "Encore"
+xdotool key Return
+# The second match, as the list is sorted: Band 0's Song 15.
+wait_until 10 test -f "$library/Band 0/Encore.marlo" || fail "F2 renamed nothing: $(ls "$library/Band 0")"
+[[ ! -e "$library/Band 0/Song 15.marlo" ]] || fail "the renamed file is still there"
+shot library-renamed
+
 echo "library: ok"
