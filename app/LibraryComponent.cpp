@@ -30,6 +30,11 @@ LibraryComponent::LibraryComponent()
     searchField.addKeyListener (this);
     addAndMakeVisible (searchField);
 
+    sendOnSelect.setColour (juce::ToggleButton::textColourId, juce::Colours::black);
+    sendOnSelect.setColour (juce::ToggleButton::tickColourId, juce::Colours::black);
+    sendOnSelect.setColour (juce::ToggleButton::tickDisabledColourId, juce::Colours::grey);
+    addAndMakeVisible (sendOnSelect);
+
     list.setRowHeight (rowHeight);
     list.setTitle ("Presets");
     list.setColour (juce::ListBox::backgroundColourId, listGround);
@@ -94,6 +99,7 @@ void LibraryComponent::filter()
         shown.push_back (index);
     }
 
+    const juce::ScopedValueSetter<bool> quiet (refilling, true);
     list.updateContent();
     list.selectRow (keep >= 0 ? keep : 0);
     list.repaint();
@@ -287,6 +293,14 @@ void LibraryComponent::returnKeyPressed (int)
     openSelected();
 }
 
+void LibraryComponent::selectedRowsChanged (int)
+{
+    if (refilling || !sendOnSelect.getToggleState() || onSendSelected == nullptr)
+        return;
+    if (const auto* preset = selectedPreset(); preset != nullptr && preset->isReadable())
+        onSendSelected (*preset);
+}
+
 void LibraryComponent::listBoxItemDoubleClicked (int row, const juce::MouseEvent&)
 {
     list.selectRow (row);
@@ -312,6 +326,8 @@ void LibraryComponent::resized()
     auto area = getLocalBounds().reduced (margin);
     auto top = area.removeFromTop (fieldHeight);
     top.removeFromLeft (70);
+    sendOnSelect.setBounds (top.removeFromRight (140));
+    top.removeFromRight (margin);
     searchField.setBounds (top);
     area.removeFromTop (margin);
     auto bottom = area.removeFromBottom (statusHeight);

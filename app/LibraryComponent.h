@@ -14,6 +14,7 @@
     nothing is read from the disk while typing. Down goes from the field into the list, Return
     opens the selected preset, Escape asks to close. In the list, F2 asks for a new name, Delete
     asks before the preset goes to the trash, and Ctrl+D duplicates it; buttons do the same.
+    With "Send on Select" ticked, each preset the user moves onto is handed on to be sent.
 */
 class LibraryComponent final : public juce::Component, public juce::KeyListener, private juce::ListBoxModel
 {
@@ -39,6 +40,11 @@ public:
     std::function<void (const LibraryPreset&)> onMoveToTrash;
     /** Ctrl+D or the button. */
     std::function<void (const LibraryPreset&)> onDuplicate;
+    /** The user moved onto a readable preset while "Send on Select" is ticked (not when typing
+        in the field or a new reading of the folder moves the selection). */
+    std::function<void (const LibraryPreset&)> onSendSelected;
+
+    juce::ToggleButton& getSendOnSelect() noexcept { return sendOnSelect; }
 
     /** Selects the row of that file, if it is shown. */
     void selectFile (const juce::File& file);
@@ -69,6 +75,7 @@ private:
     int getNumRows() override;
     void paintListBoxItem (int row, juce::Graphics& g, int width, int height, bool selected) override;
     void returnKeyPressed (int row) override;
+    void selectedRowsChanged (int lastRowSelected) override;
     void listBoxItemDoubleClicked (int row, const juce::MouseEvent&) override;
 
     void filter();
@@ -85,7 +92,10 @@ private:
     CustomLook look;
     juce::Label searchLabel{{}, "Search:"};
     juce::TextEditor searchField;
+    juce::ToggleButton sendOnSelect{"Send on Select"};
     juce::ListBox list{"Presets", this};
+    /** Set while the list is filled again, whose selection the user did not move. */
+    bool refilling = false;
     juce::Label status;
     juce::TextButton duplicateButton{"Duplicate"};
     juce::TextButton renameButton{juce::CharPointer_UTF8 ("Rename\u2026")};

@@ -5,10 +5,19 @@
 #include "platform/Trash.h"
 
 LibraryWindow::LibraryWindow (const juce::File& libraryFolder,
-                              std::function<void (const juce::File&)> openPreset)
+                              std::function<void (const juce::File&)> openPreset, PresetSender* presetSender)
     : juce::DocumentWindow ("Library", juce::Colours::white, juce::DocumentWindow::closeButton, false),
-      folder (libraryFolder)
+      folder (libraryFolder), sender (presetSender)
 {
+    component.getSendOnSelect().setEnabled (sender != nullptr);
+    component.onSendSelected = [this] (const LibraryPreset& preset)
+    {
+        // Sent at once, or kept as the one waiting while a dump is on the wire: a held key
+        // sends only the newest preset it reached.
+        sending = preset.path();
+        if (!sender->send (preset.image, *this))
+            component.showMessage ("Not sent: no MIDI output is open (Options > Device Setup)");
+    };
     component.onOpen = std::move (openPreset);
     // Posted, so that the window is not deleted inside the key handling that asked for it.
     component.onCloseRequested = [this] { closeButtonPressed(); };
@@ -43,6 +52,8 @@ LibraryWindow::LibraryWindow (const juce::File& libraryFolder,
 
 LibraryWindow::~LibraryWindow()
 {
+    if (sender != nullptr)
+        sender->forget (*this);
     clearContentComponent();
 }
 
@@ -63,6 +74,11 @@ void LibraryWindow::showChange (const juce::Result& result, const juce::File& fi
     component.getList().selectRow (row);
     component.selectFile (file);
     component.showMessage (result.wasOk() ? done : result.getErrorMessage());
+}
+
+void LibraryWindow::presetSent (const juce::String& outputName)
+{
+    component.showMessage ("Sent \"" + sending + "\" to " + outputName);
 }
 
 void LibraryWindow::focusInside()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/LibraryComponent.h"
+#include "midi/PresetSender.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -8,11 +9,13 @@
     at start), the folder made if it is missing. It deletes itself when closed; the window
     manager reaches it through a weak reference.
 */
-class LibraryWindow final : public juce::DocumentWindow
+class LibraryWindow final : public juce::DocumentWindow, private PresetSender::Client
 {
 public:
-    /** `openPreset` opens a file as a dropped one opens. */
-    LibraryWindow (const juce::File& folder, std::function<void (const juce::File&)> openPreset);
+    /** `openPreset` opens a file as a dropped one opens; "Send on Select" sends through the
+        sender, which is not owned and outlives the window (without one nothing is sent). */
+    LibraryWindow (const juce::File& folder, std::function<void (const juce::File&)> openPreset,
+                   PresetSender* sender = nullptr);
     ~LibraryWindow() override;
 
     LibraryComponent& getComponent() noexcept { return component; }
@@ -29,11 +32,17 @@ public:
     void focusGained (FocusChangeType cause) override;
 
 private:
+    void presetSent (const juce::String& outputName) override;
+    void sendingSettled (const PresetCodec::Image&) override {}
+
     /** Reads the folder again, selects `file` and says how the change went. */
     void showChange (const juce::Result& result, const juce::File& file, const juce::String& done);
 
     juce::File folder;
+    PresetSender* sender;
     LibraryComponent component;
+    /** The name of the preset last handed to the sender, for the line that says it went. */
+    juce::String sending;
 
     JUCE_DECLARE_WEAK_REFERENCEABLE (LibraryWindow)
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (LibraryWindow)

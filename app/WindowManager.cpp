@@ -472,9 +472,11 @@ void WindowManager::showLibrary()
     {
         // Return opens a preset as a dropped file does: into the newest document while it is
         // untouched, else into a new one within the limit.
-        libraryWindow =
-            new LibraryWindow (libraryFolder(), [this] (const juce::File& file)
-                               { openDroppedFiles (documents.getLast(), {file.getFullPathName()}); });
+        libraryWindow = new LibraryWindow (
+            libraryFolder(),
+            [this] (const juce::File& file)
+            { openDroppedFiles (documents.getLast(), {file.getFullPathName()}); },
+            presetSender);
         libraryWindow->addKeyListener (commandManager->getKeyMappings());
         libraryWindow->setVisible (true);
         keepInsideUserArea (*libraryWindow);

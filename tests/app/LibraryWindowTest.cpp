@@ -7,6 +7,7 @@
 #include "app/WindowManager.h"
 #include "library/PresetLibrary.h"
 #include "midi/DeviceSettings.h"
+#include "support/SimulatedClock.h"
 #include "support/SystemUnderTest.h"
 
 namespace
@@ -213,4 +214,31 @@ TEST_F (LibraryWindowTest, RenameDuplicateAndMoveToTrashAskFirstAndNeverWriteOve
     EXPECT_TRUE ((data / "Trash/info/Solo 2.marlo.trashinfo").existsAsFile());
     EXPECT_EQ (component.shownPresets().size(), 4u);
     SystemUnderTest::unsetEnvironment ("XDG_DATA_HOME");
+}
+
+TEST_F (LibraryWindowTest, SendOnSelectSendsThePresetMovedOntoAndOnlyTheNewestWhileADumpIsOnTheWire)
+{
+    SimulatedClock clock;
+    auto* marlo = new SimulatedMarlo (clock.function()); // owned by the MIDI manager
+    MidiManager midi{std::unique_ptr<MidiPorts> (marlo)};
+    clock.afterEachStep = [marlo] { marlo->deliverDue(); };
+    midi.setOutputDevice (SimulatedMarlo::deviceName);
+    PresetSender sender{midi, clock.createTimer(), clock.function()};
+    LibraryWindow window (folder.get(), {}, &sender);
+    auto& component = window.getComponent();
+
+    EXPECT_FALSE (component.getSendOnSelect().getToggleState()) << "off by default";
+    component.selectFile (folder / "Bass/Deep Bass.marlo");
+    clock.advanceBy (1000);
+    EXPECT_EQ (sender.getDumpsSent(), 0);
+
+    component.getSendOnSelect().setToggleState (true, juce::dontSendNotification);
+    component.selectFile (folder / "Lead.marlo");
+    component.selectFile (folder / "Lead copy.marlo");
+    component.selectFile (folder / "Bass/Deep Bass.marlo");
+    component.selectFile (folder / "Broken.marlo");
+    clock.advanceBy (2000);
+    EXPECT_EQ (sender.getDumpsSent(), 2) << "the first at once, then only the newest that waited";
+    EXPECT_EQ (marlo->getPreset(), generatedPreset (1));
+    EXPECT_TRUE (component.getStatusText().contains ("Bass/Deep Bass")) << component.getStatusText();
 }
