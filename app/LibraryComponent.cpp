@@ -33,6 +33,7 @@ LibraryComponent::LibraryComponent()
     sendOnSelect.setColour (juce::ToggleButton::textColourId, juce::Colours::black);
     sendOnSelect.setColour (juce::ToggleButton::tickColourId, juce::Colours::black);
     sendOnSelect.setColour (juce::ToggleButton::tickDisabledColourId, juce::Colours::grey);
+    sendOnSelect.setLookAndFeel (&checkBoxLook);
     addAndMakeVisible (sendOnSelect);
 
     list.setRowHeight (rowHeight);
@@ -56,6 +57,7 @@ LibraryComponent::LibraryComponent()
 LibraryComponent::~LibraryComponent()
 {
     question.reset();
+    sendOnSelect.setLookAndFeel (nullptr);
     searchField.removeKeyListener (this);
     list.removeKeyListener (this);
     setLookAndFeel (nullptr);
@@ -158,6 +160,11 @@ void LibraryComponent::askToRename()
     window->addTextEditor ("name", preset->name);
     window->addButton ("Rename", 1, juce::KeyPress (juce::KeyPress::returnKey));
     window->addButton ("Cancel", 0, juce::KeyPress (juce::KeyPress::escapeKey));
+    // Return and Escape choose; the name is the one part that takes keys, so that the keys are in
+    // it however late the window system tells the dialog that it has them.
+    for (auto* child : window->getChildren())
+        if (auto* button = dynamic_cast<juce::Button*> (child))
+            button->setWantsKeyboardFocus (false);
     auto* field = window->getTextEditor ("name");
     field->setColour (juce::TextEditor::backgroundColourId, juce::Colours::white);
     field->setColour (juce::TextEditor::outlineColourId, frame);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/CheckBoxLook.h"
 #include "editor/CustomLook.h"
 #include "library/LibraryPreset.h"
 #include "library/SearchTerms.h"
@@ -90,6 +91,7 @@ private:
     std::vector<size_t> shown;
 
     CustomLook look;
+    CheckBoxLook checkBoxLook;
     juce::Label searchLabel{{}, "Search:"};
     juce::TextEditor searchField;
     juce::ToggleButton sendOnSelect{"Send on Select"};

@@ -23,11 +23,49 @@ cat >"$settings" <<XML
 <?xml version="1.0" encoding="UTF-8"?>
 <PROPERTIES>
   <VALUE name="libraryFolder" val="$library"/>
+  <VALUE name="inputDevice" val="Marlo (simulated)"/>
+  <VALUE name="outputDevice" val="Marlo (simulated)"/>
 </PROPERTIES>
 XML
 
-start_editor
+compare_title="^Compare with Controller - "
+# heading_pixels: a digest of the compare window's heading, the line above its list.
+heading_pixels()
+{
+    import -window "$(xdotool search --onlyvisible --name "$compare_title" | head -1)" png:- 2>/dev/null |
+        convert png:- -crop 496x24+12+12 +repage rgb:- | md5sum | cut -d' ' -f1
+}
+
+# compare WINDOW: File > Hardware > Compare with Controller in that document; prints the
+# heading's digest once two looks agree, then closes the compare window.
+compare()
+{
+    local digest previous=""
+    activate "$1"
+    xdotool key alt+f
+    wait_until 15 menus_shown 1 || fail "the File menu did not open"
+    xdotool key Down Down Down Down Down Down Right
+    wait_until 15 menus_shown 2 || fail "the Hardware submenu did not open"
+    xdotool key Down Down Return
+    wait_until 15 has_focus "$(wait_for_window "$compare_title")" || fail "the compare window did not take the keyboard"
+    digest="$(heading_pixels)"
+    for _ in $(seq 50); do
+        [[ "$digest" == "$previous" ]] && break
+        previous="$digest"
+        sleep 0.1
+        digest="$(heading_pixels)"
+    done
+    shot "compare-$SECONDS"
+    xdotool key Escape
+    wait_until 15 no_window "$compare_title" || fail "Escape did not close the compare window"
+    echo "$digest"
+}
+
+start_editor --simulated-device
 window="$(wait_for_window "Orvane Marlo Editor - Untitled 1")" || exit 1
+# The untouched document holds what the controller holds: "No differences".
+same="$(compare "$window")"
+[[ -n "$same" ]] || fail "no compare heading was read"
 [[ ! -e "$HOME/Documents/Marlo Presets" ]] || fail "the default library folder was made at start"
 
 # Ctrl+L from the document; a second Ctrl+L raises the same window.
@@ -82,5 +120,16 @@ xdotool key Return
 wait_until 10 test -f "$library/Band 0/Encore.marlo" || fail "F2 renamed nothing: $(ls "$library/Band 0")"
 [[ ! -e "$library/Band 0/Song 15.marlo" ]] || fail "the renamed file is still there"
 shot library-renamed
+
+# Send on Select: ticked with a click, then Tab into the list and Down sends the preset moved
+# onto; Return opens it, and the controller holds what its document shows.
+activate "$libwin"
+xdotool mousemove --window "$libwin" 740 24 click 1
+xdotool key Tab Down
+xdotool key Return
+wait_until 15 bash -c "[[ \$(xdotool search --onlyvisible --name '^Orvane Marlo Editor' | wc -l) -eq 3 ]]" ||
+    fail "Return in the list opened no third document"
+third="$(xdotool getactivewindow)"
+[[ "$(compare "$third")" == "$same" ]] || fail "the controller does not hold the preset sent on select"
 
 echo "library: ok"
