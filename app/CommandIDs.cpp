@@ -5,7 +5,7 @@
 namespace
 {
 // "New Window " keeps its trailing space: the menu shows the name exactly as registered.
-constexpr std::array<CommandDescription, 34> commandTable{{
+constexpr std::array<CommandDescription, 35> commandTable{{
     {CommandIDs::newWindow, "New Window ", 'n'},
     {CommandIDs::open, "Open", 'o'},
     {CommandIDs::closeWindow, "Close Window", 'w'},
@@ -26,6 +26,7 @@ constexpr std::array<CommandDescription, 34> commandTable{{
     {CommandIDs::minimize, "Minimize", 'm'},
     {CommandIDs::bringAllToFront, "Bring All to Front", 0},
     {CommandIDs::midiMonitor, "MIDI Monitor", 0},
+    {CommandIDs::library, "Library", 'l'},
     {CommandIDs::openUserGuide, "Open User Guide", 'h'},
     // Redo's keys and the bank arrows' keys are not plain command letters; the document adds them.
     {CommandIDs::undo, "Undo", 'z'},

@@ -28,6 +28,7 @@ struct CommandIDs
         minimize = 0x200410,
         bringAllToFront = 0x200420,
         midiMonitor = 0x200430,
+        library = 0x200440,
         openUserGuide = 0x200510,
         undo = 0x200210,
         redo = 0x200220,

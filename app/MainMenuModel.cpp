@@ -37,8 +37,8 @@ const std::vector<MenuDescription>& menuTable()
              {CommandIDs::deviceSetup, CommandIDs::findController, CommandIDs::sendChangesToController,
               CommandIDs::verifyAfterSending, simulatedDeviceItems}},
             {"Window",
-             {CommandIDs::minimize, CommandIDs::bringAllToFront, CommandIDs::midiMonitor, separator,
-              openDocumentItems}},
+             {CommandIDs::minimize, CommandIDs::bringAllToFront, CommandIDs::midiMonitor, CommandIDs::library,
+              separator, openDocumentItems}},
             {"Help", {CommandIDs::openUserGuide}},
         };
 

@@ -18,11 +18,12 @@
 
 namespace
 {
-constexpr std::array<juce::CommandID, 12> applicationCommands{
+constexpr std::array<juce::CommandID, 13> applicationCommands{
     CommandIDs::about,           CommandIDs::newWindow,      CommandIDs::open,
     CommandIDs::deviceSetup,     CommandIDs::closeWindow,    CommandIDs::minimize,
     CommandIDs::bringAllToFront, CommandIDs::openUserGuide,  CommandIDs::quit,
-    CommandIDs::midiMonitor,     CommandIDs::findController, CommandIDs::plugSimulatedMarlo};
+    CommandIDs::midiMonitor,     CommandIDs::findController, CommandIDs::plugSimulatedMarlo,
+    CommandIDs::library};
 // The options kept in the settings file, shown ticked while on.
 constexpr std::array<juce::CommandID, 2> sendOptionCommands{CommandIDs::sendChangesToController,
                                                             CommandIDs::verifyAfterSending};
@@ -323,6 +324,9 @@ bool OrvaneZellSeriesEditorApplication::perform (const InvocationInfo& info)
             break;
         case CommandIDs::midiMonitor:
             windowManager->showMonitor();
+            break;
+        case CommandIDs::library:
+            windowManager->showLibrary();
             break;
         case CommandIDs::openUserGuide:
             openUserGuide();

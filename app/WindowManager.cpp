@@ -2,6 +2,7 @@
 
 #include "app/WindowFit.h"
 #include "editor/Artwork.h"
+#include "library/PresetLibrary.h"
 #include "platform/gui/WindowOrigin.h"
 #include "preset/Dialogs.h"
 
@@ -25,6 +26,7 @@ WindowManager::~WindowManager()
     delete deviceSetupWindow.get();
     delete aboutWindow.get();
     delete monitorWindow.get();
+    delete libraryWindow.get();
 
     while (!documents.isEmpty())
         documents.removeLast();
@@ -482,10 +484,38 @@ void WindowManager::showMonitor()
     {
         auto* watched = getActiveDocument();
         monitorWindow = new MonitorWindow (*midiManager, watched != nullptr ? watched : documents.getLast());
+        // The application's keys (Ctrl+L among them) work here as in a document.
+        monitorWindow->addKeyListener (commandManager->getKeyMappings());
         monitorWindow->setVisible (true);
         keepInsideUserArea (*monitorWindow);
     }
 
     monitorWindow->toFront (true);
     monitorWindow->focusInside();
+}
+
+juce::File WindowManager::libraryFolder() const
+{
+    const auto standard = PresetLibrary::defaultFolder();
+    return deviceSettings != nullptr ? deviceSettings->libraryFolder (standard) : standard;
+}
+
+void WindowManager::showLibrary()
+{
+    if (libraryWindow == nullptr)
+    {
+        // Return opens a preset as a dropped file does: into the newest document while it is
+        // untouched, else into a new one within the limit.
+        libraryWindow = new LibraryWindow (
+            libraryFolder(),
+            [this] (const juce::File& file)
+            { openDroppedFiles (documents.getLast(), {file.getFullPathName()}); },
+            presetSender);
+        libraryWindow->addKeyListener (commandManager->getKeyMappings());
+        libraryWindow->setVisible (true);
+        keepInsideUserArea (*libraryWindow);
+    }
+
+    libraryWindow->toFront (true);
+    libraryWindow->focusInside();
 }

@@ -3,6 +3,7 @@
 #include "app/AboutWindow.h"
 #include "app/EditorDocument.h"
 #include "app/FindControllerWindow.h"
+#include "app/LibraryWindow.h"
 #include "app/MonitorWindow.h"
 #include "app/RecoveryStore.h"
 #include "app/WindowCloseListener.h"
@@ -72,6 +73,10 @@ public:
     /** The lists as the devices are now: the MIDI manager closes what left and opens what came
         back, and Device Setup shows them. */
     void followDeviceLists (const DeviceListPoller::Lists& lists);
+    /** Opens the Library, reading its folder, or raises the one that is open. */
+    void showLibrary();
+    /** The remembered folder, else the default. */
+    juce::File libraryFolder() const;
     bool canOpenAnotherDocument() const;
     /** Whether any document waits on one of its dialogs; a quit is refused meanwhile. */
     bool isWaitingOnDialog() const;
@@ -85,6 +90,7 @@ public:
     AboutWindow* getAboutWindow() const { return aboutWindow.get(); }
     DeviceManagerWindow* getDeviceSetupWindow() const { return deviceSetupWindow.get(); }
     MonitorWindow* getMonitorWindow() const { return monitorWindow.get(); }
+    LibraryWindow* getLibraryWindow() const { return libraryWindow.get(); }
     FindControllerWindow* getFindControllerWindow() const { return findControllerWindow.get(); }
 
 private:
@@ -118,6 +124,7 @@ private:
     juce::WeakReference<DeviceManagerWindow> deviceSetupWindow;
     juce::WeakReference<AboutWindow> aboutWindow;
     juce::WeakReference<MonitorWindow> monitorWindow;
+    juce::WeakReference<LibraryWindow> libraryWindow;
     juce::WeakReference<FindControllerWindow> findControllerWindow;
     juce::OwnedArray<EditorDocument> documents;
     MidiManager* midiManager;

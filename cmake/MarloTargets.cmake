@@ -240,7 +240,7 @@ target_link_libraries(marlo_document PUBLIC marlo_midi marlo_editor)
 
 marlo_files(files app EXCEPT Main)
 marlo_add_layer(marlo_app FILES ${files})
-target_link_libraries(marlo_app PUBLIC marlo_document marlo_midi_ui marlo_platform marlo_platform_gui
+target_link_libraries(marlo_app PUBLIC marlo_document marlo_midi_ui marlo_library marlo_platform marlo_platform_gui
                       PRIVATE marlo_artwork)
 
 marlo_files(files cli EXCEPT Main)

@@ -11,6 +11,7 @@ namespace
 {
 constexpr const char* inputKey = "inputDevice";
 constexpr const char* outputKey = "outputDevice";
+constexpr const char* libraryFolderKey = "libraryFolder";
 // The framework's properties file keeps its values so; files it wrote read the same.
 constexpr const char* rootTag = "PROPERTIES";
 constexpr const char* valueTag = "VALUE";
@@ -146,6 +147,22 @@ bool DeviceSettings::setOn (Option option, bool on)
         values.set (optionKey (option), "1");
     else
         values.remove (optionKey (option));
+    return storeValues (values);
+}
+
+juce::File DeviceSettings::libraryFolder (const juce::File& defaultFolder) const
+{
+    const auto path = loadValues()[libraryFolderKey];
+    return juce::File::isAbsolutePath (path) ? juce::File (path) : defaultFolder;
+}
+
+bool DeviceSettings::setLibraryFolder (const juce::File& folder, const juce::File& defaultFolder)
+{
+    auto values = loadValues();
+    if (folder == defaultFolder)
+        values.remove (libraryFolderKey);
+    else
+        values.set (libraryFolderKey, folder.getFullPathName());
     return storeValues (values);
 }
 

@@ -45,6 +45,12 @@ public:
     bool isOn (Option option) const;
     bool setOn (Option option, bool on);
 
+    /** The library's folder: the remembered one, else `defaultFolder`. */
+    juce::File libraryFolder (const juce::File& defaultFolder) const;
+    /** Remembers the folder as an entry of its own, present only while it differs from the
+        default. */
+    bool setLibraryFolder (const juce::File& folder, const juce::File& defaultFolder);
+
     /** Opens the remembered devices by name; a device that is not there is left out silently. */
     void openRemembered (MidiManager& midiManager) const;
     /** The remembered names these lists do not hold. */

@@ -139,7 +139,7 @@ TEST_F (ApplicationTest, RegistersTheCommandTableWithItsKeys)
     application->getAllCommands (own);
     EXPECT_EQ (own, juce::Array<juce::CommandID> ({0x200090, 0x200010, 0x200020, 0x200310, 0x200030, 0x200410,
                                                    0x200420, 0x200510, 0x200060, 0x200430, 0x200320, 0x200330,
-                                                   0x200340, 0x200350}));
+                                                   0x200440, 0x200340, 0x200350}));
 
     struct Row
     {
@@ -160,7 +160,8 @@ TEST_F (ApplicationTest, RegistersTheCommandTableWithItsKeys)
                          {0x200410, "Minimize", 'm'},
                          {0x200420, "Bring All to Front", 0},
                          {0x200510, "Open User Guide", 'h'},
-                         {0x200430, "MIDI Monitor", 0}};
+                         {0x200430, "MIDI Monitor", 0},
+                         {0x200440, "Library", 'l'}};
 
     auto* mappings = commands().getKeyMappings();
     for (const auto& row : table)
@@ -371,8 +372,8 @@ TEST_F (ApplicationTest, TheMenuBarHasItsMenusAndItems)
     // Unplugging the simulated Marlo is offered only with the simulated set-up.
     EXPECT_EQ (textsOf (options), juce::StringArray ({"Device Setup", "Find Controller",
                                                       "Send Changes to Controller", "Verify after Sending"}));
-    EXPECT_EQ (textsOf (window),
-               juce::StringArray ({"Minimize", "Bring All to Front", "MIDI Monitor", "---", "Untitled 1"}));
+    EXPECT_EQ (textsOf (window), juce::StringArray ({"Minimize", "Bring All to Front", "MIDI Monitor",
+                                                     "Library", "---", "Untitled 1"}));
     EXPECT_EQ (file[0].id, CommandIDs::newWindow);
 
     const auto fileMenu = menu->getMenuForIndex (0, "File");
