@@ -61,8 +61,7 @@ wait_until 5 menus_shown 1 || fail "Alt+W opened no menu"
 import -window "$(menu_window)" "$E2E_HOME/window-menu.png"
 shot window-menu
 # Minimize, Bring All to Front, MIDI Monitor and Library, a separator, then the documents: the tick
-# goes in
-# the first 22 columns of the active one's row only.
+# goes in the first 22 columns of the active one's row only.
 ticks=""
 for row in 4 5 6; do
     ticks+="$(non_blue_pixels "$E2E_HOME/window-menu.png" 0 "$(row_top "$row" 1)" 22 22) "
