@@ -210,8 +210,12 @@ TEST_F (LibraryWindowTest, RenameDuplicateAndMoveToTrashAskFirstAndNeverWriteOve
     pressInList (juce::KeyPress (juce::KeyPress::deleteKey));
     ASSERT_TRUE (answer (1));
     EXPECT_FALSE ((folder / "Solo 2.marlo").exists());
-    EXPECT_TRUE ((data / "Trash/files/Solo 2.marlo").existsAsFile());
-    EXPECT_TRUE ((data / "Trash/info/Solo 2.marlo.trashinfo").existsAsFile());
+    // The freedesktop.org trash; Windows' recycle bin keeps its own books, out of a test's reach.
+    if (SystemUnderTest::isPosix)
+    {
+        EXPECT_TRUE ((data / "Trash/files/Solo 2.marlo").existsAsFile());
+        EXPECT_TRUE ((data / "Trash/info/Solo 2.marlo.trashinfo").existsAsFile());
+    }
     EXPECT_EQ (component.shownPresets().size(), 4u);
     SystemUnderTest::unsetEnvironment ("XDG_DATA_HOME");
 }
