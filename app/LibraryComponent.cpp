@@ -126,6 +126,13 @@ void LibraryComponent::selectFile (const juce::File& file)
         }
 }
 
+void LibraryComponent::reselect (int row, const juce::File& file)
+{
+    const juce::ScopedValueSetter<bool> quiet (refilling, true);
+    list.selectRow (row);
+    selectFile (file);
+}
+
 void LibraryComponent::ask (std::unique_ptr<juce::AlertWindow> window,
                             std::function<void (const LibraryPreset&)> answered)
 {

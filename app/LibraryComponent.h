@@ -49,6 +49,9 @@ public:
 
     /** Selects the row of that file, if it is shown. */
     void selectFile (const juce::File& file);
+    /** After the folder was read again: the file's row where it is listed, else the row at the same
+        place. Sends nothing: the user did not move the selection. */
+    void reselect (int row, const juce::File& file);
     /** Asks for the selected preset's new name, or whether to move it to the trash. */
     void askToRename();
     void askToMoveToTrash();

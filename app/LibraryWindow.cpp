@@ -12,10 +12,9 @@ LibraryWindow::LibraryWindow (const juce::File& libraryFolder,
     component.getSendOnSelect().setEnabled (sender != nullptr);
     component.onSendSelected = [this] (const LibraryPreset& preset)
     {
-        // Sent at once, or kept as the one waiting while a dump is on the wire: a held key
-        // sends only the newest preset it reached.
+        // Paced as live sending is: a held key sends only the newest preset it reached.
         sending = preset.path();
-        if (!sender->send (preset.image, *this))
+        if (!sender->select (preset.image, *this))
             component.showMessage ("Not sent: no MIDI output is open (Options > Device Setup)");
     };
     component.onOpen = std::move (openPreset);
@@ -71,8 +70,7 @@ void LibraryWindow::showChange (const juce::Result& result, const juce::File& fi
 {
     const auto row = component.getList().getSelectedRow();
     reload();
-    component.getList().selectRow (row);
-    component.selectFile (file);
+    component.reselect (row, file);
     component.showMessage (result.wasOk() ? done : result.getErrorMessage());
 }
 

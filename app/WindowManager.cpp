@@ -3,6 +3,7 @@
 #include "app/WindowFit.h"
 #include "editor/Artwork.h"
 #include "library/PresetLibrary.h"
+#include "midi/PresetSender.h"
 #include "platform/gui/WindowOrigin.h"
 #include "preset/Dialogs.h"
 
@@ -453,6 +454,9 @@ void WindowManager::showFindController()
         auto& content = findControllerWindow->getComponent();
         content.getFinder().isTransferRunning = [this]
         {
+            // A dump waiting to go out counts as a send running.
+            if (presetSender != nullptr && presetSender->isWaiting())
+                return true;
             for (auto* document : documents)
                 if (auto* controller = document->getController();
                     controller != nullptr && controller->isAwaitingReply())

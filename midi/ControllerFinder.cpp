@@ -157,7 +157,10 @@ void ControllerFinder::beginRound()
     listeningRound.store (++lastRound);
     if (midiManager.isOutputOpen() && midiManager.getOpenOutputName() == name)
         midiManager.sendMessage (requestMessage());
-    else if ((ownOutput = midiManager.getPorts().openOutput (output)) != nullptr)
+    // Ports open by their place in the list: a device that came or went since the search began
+    // moves the others, and the request would go to another device under this one's name.
+    else if (midiManager.getPorts().getOutputNames()[output] == name &&
+             (ownOutput = midiManager.getPorts().openOutput (output)) != nullptr)
         ownOutput->sendMessageNow (requestMessage());
     timer->start (waitMs);
 }

@@ -124,15 +124,30 @@ void DeviceManagerComponent::setRemembering (bool remember)
 
 void DeviceManagerComponent::setNotConnected (const juce::StringArray& names)
 {
+    if (names == notConnected)
+        return;
     notConnected = names;
+    fitHeight();
+    repaint();
+}
+
+void DeviceManagerComponent::setNotConnectedRoom (int lines)
+{
+    notConnectedRoom = juce::jmax (0, lines);
+    fitHeight();
+}
+
+void DeviceManagerComponent::fitHeight()
+{
+    if (getHeight() == height + extraHeight())
+        return;
     setSize (width, height + extraHeight());
     resized();
-    repaint();
 }
 
 int DeviceManagerComponent::extraHeight() const
 {
-    return rememberBoxHeight + lineHeight * notConnected.size();
+    return rememberBoxHeight + lineHeight * juce::jmax (notConnected.size(), notConnectedRoom);
 }
 
 void DeviceManagerComponent::paint (juce::Graphics& g)

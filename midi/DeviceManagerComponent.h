@@ -36,6 +36,9 @@ public:
     bool isRemembering() const { return rememberBox.getToggleState(); }
     /** One "Not connected: <name>" line each; the window grows to hold them. */
     void setNotConnected (const juce::StringArray& names);
+    /** Keeps room for this many lines whether they show or not, so that a remembered device that
+        comes and goes only repaints the window: a resize costs the window system's round trips. */
+    void setNotConnectedRoom (int lines);
     const juce::StringArray& getNotConnected() const noexcept { return notConnected; }
 
     juce::ListBox& getInputList() noexcept { return inputList; }
@@ -59,6 +62,7 @@ public:
 private:
     /** What the check box and the lines under it add to the picture's height. */
     int extraHeight() const;
+    void fitHeight();
 
     juce::TextButton okButton{"OK"};
     juce::TextButton applyButton{"Apply"};
@@ -72,6 +76,7 @@ private:
     juce::ListBox outputList{"Output Devices"};
     juce::ToggleButton rememberBox{"Open these devices when the editor starts"};
     juce::StringArray notConnected;
+    int notConnectedRoom = 0;
     CustomLook look;
     CheckBoxLook checkBoxLook;
 

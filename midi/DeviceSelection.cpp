@@ -30,8 +30,12 @@ DeviceSelection::DeviceSelection (MidiManager& manager, DeviceManagerComponent& 
 
 void DeviceSelection::showNotConnected()
 {
-    if (settings != nullptr)
-        component->setNotConnected (DeviceSettings::absentDevices (remembered, inputNames, outputNames));
+    if (settings == nullptr)
+        return;
+    // Room for a line per remembered device, listed or not (each is absent from empty lists): one
+    // that comes and goes while the window is open then costs a repaint, not a resize.
+    component->setNotConnectedRoom (DeviceSettings::absentDevices (remembered, {}, {}).size());
+    component->setNotConnected (DeviceSettings::absentDevices (remembered, inputNames, outputNames));
 }
 
 juce::String DeviceSelection::wantedName (const juce::StringArray& names, int row,
@@ -94,6 +98,7 @@ void DeviceSelection::rememberOrForget (const DeviceSettings::Devices& chosen)
     {
         settings->forget();
         remembered = {};
+        showNotConnected();
         return;
     }
 
@@ -104,4 +109,5 @@ void DeviceSelection::rememberOrForget (const DeviceSettings::Devices& chosen)
     remembered = {chosen.input.isEmpty() && absent.contains (before.input) ? before.input : chosen.input,
                   chosen.output.isEmpty() && absent.contains (before.output) ? before.output : chosen.output};
     settings->remember (remembered);
+    showNotConnected();
 }

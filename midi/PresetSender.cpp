@@ -66,6 +66,24 @@ void PresetSender::getEnded()
     tick();
 }
 
+bool PresetSender::select (const PresetCodec::Image& image, Client& client)
+{
+    if (!midi.isOutputOpen())
+        return false;
+    schedule.changed (clock());
+    take (image, client, false);
+    return true;
+}
+
+void PresetSender::dropWaiting (Client& client)
+{
+    if (!waiting.has_value() || waiting->client != &client)
+        return;
+    waiting.reset();
+    schedule.clear();
+    rearm();
+}
+
 void PresetSender::forget (Client& client)
 {
     if (waiting.has_value() && waiting->client == &client)
@@ -126,9 +144,9 @@ void PresetSender::sendWaiting (double now)
     if (!midi.isOutputOpen())
     {
         schedule.clear();
-        if (sending.atOnce)
+        if (sending.atOnce || !sendingChanges)
         {
-            // The output went away while a Send Preset waited for the wire.
+            // The output went away while a Send Preset or a selection waited for the wire.
             showMidiError();
             return;
         }

@@ -50,6 +50,12 @@ public:
     bool send (const PresetCodec::Image& image, Client& client);
     /** A committed change; ignored while sending changes is off. */
     void changed (const PresetCodec::Image& image, Client& client);
+    /** A preset chosen to be heard (the library's Send on Select): paced as changes are, so that a
+        held key sends only the newest, whether or not changes are sent. False when no output is
+        open. */
+    bool select (const PresetCodec::Image& image, Client& client);
+    /** The client's waiting preset is no longer what it holds (a get replaced it): it is not sent. */
+    void dropWaiting (Client& client);
 
     void setSendingChanges (bool shouldSend);
     bool isSendingChanges() const noexcept { return sendingChanges; }

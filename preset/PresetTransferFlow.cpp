@@ -87,7 +87,13 @@ void PresetTransferFlow::getFinished (const PresetTransfer::Result& result)
              (onReceived == nullptr || !onReceived (result.image)))
         TransferAlerts::show (PresetTransfer::Outcome::invalidReply);
     else
+    {
+        // The document now holds the controller's preset: an edit that waited for the get is
+        // not what it holds any more, and sent now it would undo the get on the controller.
+        if (result.outcome == PresetTransfer::Outcome::received)
+            sender.dropWaiting (*this);
         TransferAlerts::show (result.outcome);
+    }
     // A change that waited goes out once this get's outcome is known.
     releaseSender();
 }

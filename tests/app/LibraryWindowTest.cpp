@@ -220,7 +220,7 @@ TEST_F (LibraryWindowTest, RenameDuplicateAndMoveToTrashAskFirstAndNeverWriteOve
     SystemUnderTest::unsetEnvironment ("XDG_DATA_HOME");
 }
 
-TEST_F (LibraryWindowTest, SendOnSelectSendsThePresetMovedOntoAndOnlyTheNewestWhileADumpIsOnTheWire)
+TEST_F (LibraryWindowTest, SendOnSelectSendsThePresetMovedOntoAndOnlyTheNewestOfAQuickRun)
 {
     SimulatedClock clock;
     auto* marlo = new SimulatedMarlo (clock.function()); // owned by the MIDI manager
@@ -242,7 +242,7 @@ TEST_F (LibraryWindowTest, SendOnSelectSendsThePresetMovedOntoAndOnlyTheNewestWh
     component.selectFile (folder / "Bass/Deep Bass.marlo");
     component.selectFile (folder / "Broken.marlo");
     clock.advanceBy (2000);
-    EXPECT_EQ (sender.getDumpsSent(), 2) << "the first at once, then only the newest that waited";
+    EXPECT_EQ (sender.getDumpsSent(), 1) << "paced as live sending: only the newest of a quick run";
     EXPECT_EQ (marlo->getPreset(), generatedPreset (1));
     EXPECT_TRUE (component.getStatusText().contains ("Bass/Deep Bass")) << component.getStatusText();
 }

@@ -157,3 +157,26 @@ TEST_F (PresetSenderTest, OnlyTheLastSendOfABurstSettles)
     EXPECT_EQ (client.settledAt.size(), 2u);
     EXPECT_EQ (marlo->getPreset(), presetWith (50));
 }
+
+TEST_F (PresetSenderTest, SelectionsArePacedEvenWithChangesOffAndAGetDropsTheEditItReplaced)
+{
+    sender.setSendingChanges (false);
+    for (int i = 0; i < 10; ++i)
+    {
+        clock.advanceTo (30.0 * i);
+        ASSERT_TRUE (sender.select (presetWith (i), client));
+    }
+    clock.advanceBy (1000);
+    EXPECT_LE (client.sentAt.size(), 2u) << "a held key sends the newest it reached, not each row";
+    EXPECT_EQ (marlo->getPreset(), presetWith (9));
+
+    // An edit waits for the pause; a get replaces the document's preset meanwhile.
+    sender.setSendingChanges (true);
+    const auto before = marlo->getDumpCount();
+    changeAt (2000, 50);
+    sender.getStarted();
+    sender.dropWaiting (client);
+    sender.getEnded();
+    clock.advanceBy (1000);
+    EXPECT_EQ (marlo->getDumpCount(), before) << "the replaced edit would undo the get";
+}

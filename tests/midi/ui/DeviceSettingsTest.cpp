@@ -195,12 +195,17 @@ TEST_F (DeviceSettingsTest, AnAbsentDeviceIsSkippedAtStartShownAsNotConnectedAnd
     EXPECT_EQ (setup.getSelectedOutputRow(), 1);
     EXPECT_EQ (setup.getSelectedInputRow(), -1);
 
-    // One line more than with every device connected, and the buttons below it.
-    const auto grownHeight = setup.getHeight();
+    // A line's room for each remembered device, shown or not, and the buttons below: a device
+    // coming and going does not resize the window.
+    const auto height = setup.getHeight();
+    EXPECT_EQ (setup.getOkButton().getBottom() + 12, height);
     setup.setNotConnected ({});
-    EXPECT_EQ (grownHeight - setup.getHeight(), 18);
+    EXPECT_EQ (setup.getHeight(), height);
+    setup.setNotConnected ({"Unplugged Keys", "Marlo"});
+    EXPECT_EQ (setup.getHeight(), height);
+    setup.setNotConnected ({"Unplugged Keys", "Marlo", "A Third"});
+    EXPECT_EQ (setup.getHeight() - height, 18) << "more lines than room: it grows";
     setup.setNotConnected ({"Unplugged Keys"});
-    EXPECT_EQ (setup.getOkButton().getBottom() + 12, setup.getHeight());
 
     // OK with no input row chosen keeps the unplugged input for when it comes back.
     press (setup.getOkButton());
