@@ -29,36 +29,17 @@ cat >"$settings" <<XML
 XML
 
 compare_title="^Compare with Controller - "
-# heading_pixels: a digest of the compare window's heading, the line above its list.
-heading_pixels()
-{
-    import -window "$(xdotool search --onlyvisible --name "$compare_title" | head -1)" png:- 2>/dev/null |
-        convert png:- -crop 496x24+12+12 +repage rgb:- | md5sum | cut -d' ' -f1
-}
-
 # compare WINDOW: File > Hardware > Compare with Controller in that document; prints the
 # heading's digest once two looks agree, then closes the compare window.
 compare()
 {
-    local digest previous=""
     activate "$1"
     xdotool key alt+f
     wait_until 15 menus_shown 1 || fail "the File menu did not open"
     xdotool key Down Down Down Down Down Down Right
     wait_until 15 menus_shown 2 || fail "the Hardware submenu did not open"
     xdotool key Down Down Return
-    wait_until 15 has_focus "$(wait_for_window "$compare_title")" || fail "the compare window did not take the keyboard"
-    digest="$(heading_pixels)"
-    for _ in $(seq 50); do
-        [[ "$digest" == "$previous" ]] && break
-        previous="$digest"
-        sleep 0.1
-        digest="$(heading_pixels)"
-    done
-    shot "compare-$SECONDS"
-    xdotool key Escape
-    wait_until 15 no_window "$compare_title" || fail "Escape did not close the compare window"
-    echo "$digest"
+    compare_heading "$compare_title"
 }
 
 start_editor --simulated-device

@@ -21,38 +21,16 @@ wait_until 15 no_window "Orvane Brindle Editor Device Setup" || fail "OK did not
 
 compare_title="^Compare with Controller - Untitled 1$"
 
-# heading_pixels: a digest of the compare window's heading, the line above its list.
-heading_pixels()
-{
-    import -window "$(xdotool search --onlyvisible --name "$compare_title" | head -1)" png:- 2>/dev/null |
-        convert png:- -crop 496x24+12+12 +repage rgb:- | md5sum | cut -d' ' -f1
-}
-
 # compare: File > Hardware > Compare with Controller; prints the heading's digest once it shows,
 # then closes the window.
 compare()
 {
-    local compare_window digest
     focus "$window"
     open_menu "$window" 35 || fail "the File menu did not open"
     xdotool key Down Down Down Down Down Down Down Right
     wait_until 15 menus_shown 2 || fail "the Hardware submenu did not open"
     xdotool key Down Down Return
-    compare_window="$(wait_for_window "$compare_title")" || exit 1
-    # The heading is read once two looks in a row agree, so a window still being drawn is not read.
-    wait_until 15 has_focus "$compare_window" || fail "the compare window did not take the keyboard"
-    local previous=""
-    digest="$(heading_pixels)"
-    for _ in $(seq 50); do
-        [[ "$digest" == "$previous" ]] && break
-        previous="$digest"
-        sleep 0.1
-        digest="$(heading_pixels)"
-    done
-    shot "compare-$SECONDS"
-    xdotool key Escape
-    wait_until 15 no_window "$compare_title" || fail "Escape did not close the compare window"
-    echo "$digest"
+    compare_heading "$compare_title"
 }
 
 # type_on_knobs_page TEXT: replaces Knob 2's CC number with TEXT and commits it.

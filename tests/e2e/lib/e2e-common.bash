@@ -341,3 +341,29 @@ hand_over()
     wait_until 20 bash -c "! kill -0 $launch 2>/dev/null" || fail "the launch with '$*' did not end"
     wait "$launch" || fail "the launch with '$*' ended with an error"
 }
+
+# compare_heading TITLE: once the compare window TITLE (a pattern) has the keyboard, prints a
+# digest of its heading, the line above its list, then closes it with Escape. The heading is read
+# once two looks in a row agree, so a window still being drawn is not read.
+compare_heading()
+{
+    local title="$1" digest previous=""
+    wait_until 15 has_focus "$(wait_for_window "$title")" || fail "the compare window did not take the keyboard"
+    digest="$(compare_heading_pixels "$title")"
+    for _ in $(seq 50); do
+        [[ "$digest" == "$previous" ]] && break
+        previous="$digest"
+        sleep 0.1
+        digest="$(compare_heading_pixels "$title")"
+    done
+    shot "compare-$SECONDS"
+    xdotool key Escape
+    wait_until 15 no_window "$title" || fail "Escape did not close the compare window"
+    echo "$digest"
+}
+
+compare_heading_pixels()
+{
+    import -window "$(xdotool search --onlyvisible --name "$1" | head -1)" png:- 2>/dev/null |
+        convert png:- -crop 496x24+12+12 +repage rgb:- | md5sum | cut -d' ' -f1
+}
